@@ -1,0 +1,39 @@
+#!/usr/bin/env bash
+# Builds and runs every test: the normal build, the AddressSanitizer + UndefinedBehaviorSanitizer
+# build (with a short run of every fuzz target), and the core's tests under ThreadSanitizer.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+bash scripts/install-deps.sh
+
+jobs=$(nproc)
+fuzz_seconds=${MAV_FUZZ_SECONDS:-60}
+export QT_QPA_PLATFORM=offscreen
+
+configure_and_test() {
+  local dir=$1
+  shift
+  echo "=== $dir"
+  cmake -S . -B "$dir" -G Ninja "$@" >/dev/null
+  cmake --build "$dir" -j "$jobs"
+  ctest --test-dir "$dir" --output-on-failure -j "$jobs"
+}
+
+configure_and_test build/normal -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMAV_BUILD_BENCH=ON
+
+export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
+export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+configure_and_test build/asan -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_COMPILER=clang++ \
+  -DMAV_SANITIZE=address -DMAV_BUILD_FUZZ=ON
+
+for fuzzer in build/asan/fuzz/fuzz_*; do
+  [ -x "$fuzzer" ] || continue
+  echo "=== $(basename "$fuzzer") for ${fuzz_seconds}s"
+  corpus=$(mktemp -d)
+  "$fuzzer" -max_total_time="$fuzz_seconds" -print_final_stats=0 "$corpus" 2>&1 | tail -n 3
+  rm -rf "$corpus"
+done
+
+export TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1
+configure_and_test build/tsan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
+  -DMAV_SANITIZE=thread -DMAV_BUILD_GUI=OFF
