@@ -1,0 +1,68 @@
+// The program's picture of the gateway: one PortRecord per port. Every consumer works on copies:
+// it fetches a record, changes the copy and stores the whole copy back. One mutex is held for
+// each record transfer, setter and query scan, never while calling out; any thread may call any
+// member.
+#pragma once
+
+#include <cstdint>
+#include <mutex>
+
+#include "model/PortRecord.h"
+
+namespace mav {
+
+class DeviceModel {
+ public:
+  DeviceModel();  // runs Reset(false)
+
+  // Back to "no module known". keep_user_fields keeps port names and icons (a changed module
+  // line-up); false clears them too (program start, channel closed). net, perm_conn and
+  // ring_active are left alone: RenumberNets clears the nets of ports without a bus.
+  void Reset(bool keep_user_fields);
+  std::uint32_t format_version() const;
+
+  // Whole-record transfer; false and nothing copied for a port outside 0..25.
+  bool GetPort(int port, PortRecord& out) const;
+  bool SetPort(int port, const PortRecord& in);
+
+  // Queries, each scanning ports 0..25 in ascending order.
+  int CountModules() const;
+  bool HasModule(int port) const;
+  bool AnyModuleInUpperHalf() const;
+  int LowestFreeBus() const;
+  int LowestFreeLink() const;
+  int LowestFreeNet() const;  // 1..7, or GROUP_NONE when all seven are in use
+  int CountOnBus(int bus) const;
+  int CountInNet(int net) const;
+  int BusOfNet(int net) const;
+  int LinkOfNet(int net) const;
+  int FirstFreePortOfNet(int net) const;  // PORT_NONE when none
+  int FindPartner(int port) const;        // PORT_NONE when none
+  int OtherGroupMember(int port) const;   // -1 when none or more than one
+  bool IsMonitoring(int port, int other) const;
+  int MonitorCount(int port) const;
+
+  // Keeps every net consistent with the bus assignment; repeats until stable.
+  void RenumberNets();
+  void ClearCorBits();
+  void ClearPttBits();
+
+  // The setter named after a received settings keyword (a kw:: index): stores the low byte, or
+  // the whole value for CALLING_TIME and SQUELCH_TYPE. DIAL_MODE stores 1 for the value word
+  // "DTMF" and 0 otherwise. False, storing nothing, for a port outside 0..25 or a keyword that
+  // is no settings field.
+  bool SetSetting(int port, int keyword, std::uint32_t value);
+
+ private:
+  mutable std::mutex mutex_;
+  std::uint32_t format_version_ = 7;
+  PortRecord ports_[kPortCount];
+};
+
+// Monitor-list rules, applied to a record copy. Adding appends before the end mark (false when
+// the list is full); removing moves the last entry into the
+// removed entry's place (false when the port is not in the list).
+bool AddMonitor(PortRecord& record, int monitored_port);
+bool RemoveMonitor(PortRecord& record, int monitored_port);
+
+}  // namespace mav
