@@ -27,6 +27,23 @@ class Frontend {
   virtual void show_message_box(const MessageBoxRequest& box) = 0;
   // The main window title depends on the channel; bring it up to date.
   virtual void update_title() = 0;
+
+  // The matrix: repaint it whole (ignored while an icon slides; the slide ends with a repaint),
+  // slide a port's icon from the row of one net to another's (net numbers, GROUP_NONE or 0 for
+  // no net), and advance every running slide (called on every pass of the worker loop).
+  virtual void request_repaint() = 0;
+  virtual void start_move(int port, int from_net, int to_net) = 0;
+  virtual void animation_step() = 0;
+
+  // A WAV file of the program's Sounds folder, by file name ("Connect.wav"), played
+  // asynchronously. Callers decide whether the Sound option allows it.
+  virtual void play_sound(std::string_view file_name) = 0;
+  // The wait cursor while a stream of gateway replies is processed.
+  virtual void set_wait_cursor(bool waiting) = 0;
+  // The check mark of a menu command, by command id.
+  virtual void set_menu_check(int command_id, bool checked) = 0;
+  // An open module settings dialog shows the port record anew.
+  virtual void refresh_settings_dialog() = 0;
 };
 
 }  // namespace mav

@@ -9,9 +9,9 @@
 namespace mav {
 
 inline constexpr int kPortCount = 26;
-inline constexpr std::int16_t GROUP_NONE = 65;  // no net, bus, link or DISCH group
+inline constexpr std::int16_t GROUP_NONE = 65;   // no net, bus, link or DISCH group
 inline constexpr std::uint16_t PORT_NONE = 129;  // no port; ends a monitor list
-inline constexpr int kMonitorSlots = 27;          // 26 entries and the end mark
+inline constexpr int kMonitorSlots = 27;         // 26 entries and the end mark
 inline constexpr int kTextFieldSize = 256;
 
 enum ModuleType : std::uint32_t {

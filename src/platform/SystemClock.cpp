@@ -11,7 +11,9 @@ std::uint32_t SystemClock::now_ms() const {
   return static_cast<std::uint32_t>(ms);
 }
 
-std::int64_t SystemClock::now_seconds() const { return static_cast<std::int64_t>(std::time(nullptr)); }
+std::int64_t SystemClock::now_seconds() const {
+  return static_cast<std::int64_t>(std::time(nullptr));
+}
 
 LocalTime SystemClock::local_time() const {
   const std::time_t now = std::time(nullptr);

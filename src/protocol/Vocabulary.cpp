@@ -75,9 +75,9 @@ constexpr std::array<std::string_view, kKeywordCount> kKeywords = {
 };
 
 constexpr std::array<std::string_view, kValueWordCount> kValueWords = {
-    "0",    "30",   "1",         "CONT",     "POS",   "NEG",   "US",  "ALL",   "HALF",
-    "FULL", "EURO", "OFF",       "EXCLUSIVE", "PRIORITY", "COR", "VMR", "NOISE", "CTCSS",
-    "VOX",  "DTMF", "PULSE",     "NORM",     "ALT",   "SATCOM", "MIC",
+    "0",    "30",   "1",     "CONT",      "POS",      "NEG",    "US",  "ALL",   "HALF",
+    "FULL", "EURO", "OFF",   "EXCLUSIVE", "PRIORITY", "COR",    "VMR", "NOISE", "CTCSS",
+    "VOX",  "DTMF", "PULSE", "NORM",      "ALT",      "SATCOM", "MIC",
 };
 
 }  // namespace

@@ -1,8 +1,10 @@
 // A Frontend that records what the core asked the screen to show, for assertions.
 #pragma once
 
+#include <atomic>
 #include <mutex>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/Frontend.h"
@@ -24,6 +26,30 @@ class RecordingFrontend : public Frontend {
     ++title_updates_;
   }
 
+  void request_repaint() override { ++repaints_; }
+  void start_move(int port, int from_net, int to_net) override {
+    std::lock_guard lock(mutex_);
+    moves_.push_back(Move{port, from_net, to_net});
+  }
+  void animation_step() override {}
+  void play_sound(std::string_view file_name) override {
+    std::lock_guard lock(mutex_);
+    sounds_.emplace_back(file_name);
+  }
+  void set_wait_cursor(bool waiting) override { wait_cursor_ = waiting; }
+  void set_menu_check(int command_id, bool checked) override {
+    std::lock_guard lock(mutex_);
+    menu_checks_.emplace_back(command_id, checked);
+  }
+  void refresh_settings_dialog() override { ++dialog_refreshes_; }
+
+  struct Move {
+    int port;
+    int from_net;
+    int to_net;
+    bool operator==(const Move&) const = default;
+  };
+
   std::vector<std::string> status_texts() const {
     std::lock_guard lock(mutex_);
     return status_texts_;
@@ -40,12 +66,33 @@ class RecordingFrontend : public Frontend {
     std::lock_guard lock(mutex_);
     return title_updates_;
   }
+  std::vector<Move> moves() const {
+    std::lock_guard lock(mutex_);
+    return moves_;
+  }
+  std::vector<std::string> sounds() const {
+    std::lock_guard lock(mutex_);
+    return sounds_;
+  }
+  std::vector<std::pair<int, bool>> menu_checks() const {
+    std::lock_guard lock(mutex_);
+    return menu_checks_;
+  }
+  int repaints() const { return repaints_.load(); }
+  bool wait_cursor() const { return wait_cursor_.load(); }
+  int dialog_refreshes() const { return dialog_refreshes_.load(); }
 
  private:
   mutable std::mutex mutex_;
   std::vector<std::string> status_texts_;
   std::vector<MessageBoxRequest> boxes_;
   int title_updates_ = 0;
+  std::vector<Move> moves_;
+  std::vector<std::string> sounds_;
+  std::vector<std::pair<int, bool>> menu_checks_;
+  std::atomic<int> repaints_{0};
+  std::atomic<bool> wait_cursor_{false};
+  std::atomic<int> dialog_refreshes_{0};
 };
 
 }  // namespace mav::test
