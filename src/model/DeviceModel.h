@@ -32,10 +32,12 @@ class DeviceModel {
   int LowestFreeBus() const;
   int LowestFreeLink() const;
   int LowestFreeNet() const;  // 1..7, or GROUP_NONE when all seven are in use
+  int LowestFreeDischGroup() const;
   int CountOnBus(int bus) const;
   int CountInNet(int net) const;
   int BusOfNet(int net) const;
   int LinkOfNet(int net) const;
+  int LinkOfBus(int bus) const;           // first link held on that bus, or GROUP_NONE
   int FirstFreePortOfNet(int net) const;  // PORT_NONE when none
   int FindPartner(int port) const;        // PORT_NONE when none
   int OtherGroupMember(int port) const;   // -1 when none or more than one
@@ -60,7 +62,7 @@ class DeviceModel {
 };
 
 // Monitor-list rules, applied to a record copy. Adding appends before the end mark (false when
-// the list is full); removing moves the last entry into the
+// the list is full or monitored_port is no port); removing moves the last entry into the
 // removed entry's place (false when the port is not in the list).
 bool AddMonitor(PortRecord& record, int monitored_port);
 bool RemoveMonitor(PortRecord& record, int monitored_port);
