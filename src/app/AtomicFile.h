@@ -1,0 +1,22 @@
+// Whole-file writes that never leave a half-written file behind: the bytes go to a temporary file
+// beside the target, are flushed to disk, and the temporary file is renamed over the target.
+// Any thread; concurrent writers of one file must serialise themselves.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <span>
+#include <vector>
+
+namespace mav {
+
+// False when the temporary file cannot be written or renamed; the old file is then untouched.
+bool write_file_atomically(const std::filesystem::path& file, std::span<const std::uint8_t> bytes);
+
+// The whole file, or nothing when it cannot be opened. At most `limit` bytes are read, so a
+// stray huge file cannot exhaust memory.
+std::optional<std::vector<std::uint8_t>> read_whole_file(const std::filesystem::path& file,
+                                                         std::size_t limit);
+
+}  // namespace mav

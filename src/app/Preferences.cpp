@@ -1,0 +1,18 @@
+#include "app/Preferences.h"
+
+namespace mav {
+
+bool RecentConnection::same_connection(const RecentConnection& other) const {
+  if (is_serial != other.is_serial) return false;
+  if (is_serial) return serial_name == other.serial_name && baud == other.baud;
+  return site_index == other.site_index;
+}
+
+std::uint8_t screen_size_for_width(int width) {
+  if (width <= 800) return 0;
+  if (width <= 1024) return 1;
+  if (width <= 1280) return 2;
+  return 0;
+}
+
+}  // namespace mav

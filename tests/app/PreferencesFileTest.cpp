@@ -1,0 +1,310 @@
+// The preferences file on disk: the current layout byte by byte, the older layouts moved into
+// place, unknown versions replaced, short and corrupt files survived.
+#include "app/PreferencesFile.h"
+
+#include <gtest/gtest.h>
+
+#include "app/FileBytes.h"
+#include "app/TempDir.h"
+
+namespace mav {
+namespace {
+
+using test::Bytes;
+using test::get_i32;
+using test::get_text;
+
+class PreferencesFileTest : public ::testing::Test {
+ protected:
+  std::filesystem::path file() const { return dir_.path() / "MAV_Controller.cfg"; }
+  PreferencesOrigin load(Preferences& prefs) { return load_preferences(file(), prefs); }
+
+  test::TempDir dir_;
+};
+
+TEST_F(PreferencesFileTest, FirstStartWritesTheDefaultsInTheCurrentLayout) {
+  Preferences prefs;
+  EXPECT_EQ(load(prefs), PreferencesOrigin::Created);
+
+  const Bytes bytes = test::read_bytes(file());
+  ASSERT_EQ(bytes.size(), 32368u);
+  EXPECT_EQ(bytes[0], 27);
+  EXPECT_EQ(bytes[1], 0);
+  EXPECT_EQ((Bytes{bytes.begin() + 4, bytes.begin() + 12}),
+            (Bytes{31, 50, 76, 0, 185, 155, 103, 0}));
+  EXPECT_EQ(get_text(bytes, 12), "COM1");
+  EXPECT_EQ(get_i32(bytes, 272), 9600);
+  EXPECT_EQ(get_text(bytes, 276), "MAVPCI1.log");
+  EXPECT_EQ(get_text(bytes, 536), "");
+  EXPECT_EQ(get_text(bytes, 796), "MAV Controller - Orvane Systems");
+  // use_custom_title, auto_connect, then sound .. show_exit_reminder.
+  EXPECT_EQ((Bytes{bytes.begin() + 1056, bytes.begin() + 1068}),
+            (Bytes{0, 0, 1, 0, 0, 0, 1, 1, 1, 1, 1, 1}));
+  EXPECT_EQ(bytes[1068] | bytes[1069] << 8, 500);
+  EXPECT_EQ(bytes[3270], 0);
+  EXPECT_EQ(get_i32(bytes, 3272), 0);
+  EXPECT_EQ(get_i32(bytes, 31640), 0);
+  EXPECT_EQ(bytes[31644], 1);
+  for (int entry = 0; entry < 20; ++entry) {
+    EXPECT_EQ(bytes[31648 + entry * 36 + 34], 10) << "PIN entry " << entry;
+  }
+  EXPECT_FALSE(std::filesystem::exists(dir_.path() / "MAV_Controller.cfg.tmp"));
+}
+
+TEST_F(PreferencesFileTest, CurrentFileIsReadBackFieldForField) {
+  Preferences written;
+  written.auto_save_slot = 1;
+  written.screen_size = 2;
+  written.serial_port_name = "/dev/ttyUSB0";
+  written.serial_baud = 115200;
+  written.use_custom_title = true;
+  written.custom_title = "Dispatch";
+  written.sound_on = false;
+  written.voice_prompts = false;
+  written.animation_delay = 650;
+  written.dial_list = {{"5551234", "Depot"}, {"911", ""}};
+  written.network_mode = true;
+  written.selected_site = 1;
+  written.sites = {{{10, 0, 0, 7}, 2300, "North"}, {{127, 0, 0, 1}, 23, ""}};
+  written.recent = {{false, "", 0, 1}, {true, "COM3", 9600, 0}};
+  written.hover_descriptions = false;
+  written.pin_table[4] = {"Alice", 1234, 3};
+  ASSERT_TRUE(save_preferences_file(file(), written));
+
+  Preferences read;
+  EXPECT_EQ(load(read), PreferencesOrigin::Current);
+  EXPECT_EQ(read.auto_save_slot, 1);
+  EXPECT_EQ(read.screen_size, 2);
+  EXPECT_EQ(read.serial_port_name, "/dev/ttyUSB0");
+  EXPECT_EQ(read.serial_baud, 115200);
+  EXPECT_TRUE(read.use_custom_title);
+  EXPECT_EQ(read.custom_title, "Dispatch");
+  EXPECT_FALSE(read.sound_on);
+  EXPECT_FALSE(read.voice_prompts);
+  EXPECT_EQ(read.animation_delay, 650);
+  EXPECT_EQ(read.dial_list, written.dial_list);
+  EXPECT_TRUE(read.network_mode);
+  EXPECT_EQ(read.selected_site, 1);
+  EXPECT_EQ(read.sites, written.sites);
+  ASSERT_EQ(read.recent.size(), 2u);
+  EXPECT_TRUE(read.recent[1].same_connection(written.recent[1]));
+  EXPECT_FALSE(read.hover_descriptions);
+  EXPECT_EQ(read.pin_table, written.pin_table);
+
+  const Bytes bytes = test::read_bytes(file());
+  EXPECT_EQ((Bytes{bytes.begin() + 27280, bytes.begin() + 27288}),
+            (Bytes{10, 0, 0, 7, 127, 0, 0, 1}));
+  EXPECT_EQ(get_i32(bytes, 29280), 2300);
+  EXPECT_EQ(get_text(bytes, 3280), "North");
+  EXPECT_EQ(bytes[31280 + 36], 1);  // the second recent entry is serial
+  EXPECT_EQ(get_text(bytes, 31280 + 36 + 1), "COM3");
+  EXPECT_EQ(get_i32(bytes, 31280 + 36 + 28), 9600);
+  EXPECT_EQ(get_i32(bytes, 31280 + 32), 1);
+  EXPECT_EQ(get_text(bytes, 31648 + 4 * 36), "Alice");
+  EXPECT_EQ(bytes[31648 + 4 * 36 + 32] | bytes[31648 + 4 * 36 + 33] << 8, 1234);
+}
+
+TEST_F(PreferencesFileTest, Version23KeepsItsSettingsAndGainsTheNewFields) {
+  Bytes old(31276 + 720, 0);
+  old[0] = 23;
+  old[1] = 1;  // ignored: the slot of an old file is the default
+  old[2] = 1;
+  test::put_i32(old, 4, 0x00102030);
+  test::put_i32(old, 8, 0x00405060);
+  test::put_text(old, 12, "COM3");
+  test::put_text(old, 272, "Night.log");
+  test::put_text(old, 532, "secret");
+  test::put_text(old, 792, "Tower");
+  old[1052] = 1;  // use_custom_title
+  old[1053] = 1;  // auto_connect
+  old[1054] = 0;  // sound_on
+  old[1058] = 0;  // cor_reporting
+  old[1059] = 1;  // ptt_reporting
+  old[1063] = 0;  // show_exit_reminder
+  old[1064] = 200;
+  test::put_text(old, 1066, "5551234");
+  test::put_text(old, 1066 + 22, "911");
+  test::put_text(old, 2166, "Depot");
+  old[3266] = 2;
+  old[3267] = 1;
+  test::put_i32(old, 3268, 2);
+  test::put_i32(old, 3272, 1);
+  test::put_text(old, 3276, "North");
+  old[27276] = 10, old[27277] = 0, old[27278] = 0, old[27279] = 7;
+  old[27280] = 127, old[27283] = 1;
+  test::put_i32(old, 29276, 2300);
+  test::put_i32(old, 29280, 23);
+  test::put_text(old, 31276, "Alice");
+  old[31276 + 32] = 0xD2, old[31276 + 33] = 0x04, old[31276 + 34] = 3;
+  test::write_bytes(file(), old);
+
+  Preferences prefs;
+  EXPECT_EQ(load(prefs), PreferencesOrigin::Converted);
+  EXPECT_EQ(prefs.auto_save_slot, 0);
+  EXPECT_EQ(prefs.screen_size, 1);
+  EXPECT_EQ(prefs.background_color, 0x00102030u);
+  EXPECT_EQ(prefs.grid_color, 0x00405060u);
+  EXPECT_EQ(prefs.serial_port_name, "COM3");
+  EXPECT_EQ(prefs.serial_baud, 9600);
+  EXPECT_EQ(prefs.log_file_name, "Night.log");
+  EXPECT_EQ(prefs.password, "secret");
+  EXPECT_EQ(prefs.custom_title, "Tower");
+  EXPECT_TRUE(prefs.use_custom_title);
+  EXPECT_TRUE(prefs.auto_connect);
+  EXPECT_FALSE(prefs.sound_on);
+  EXPECT_FALSE(prefs.cor_reporting);
+  EXPECT_TRUE(prefs.ptt_reporting);
+  EXPECT_FALSE(prefs.show_exit_reminder);
+  EXPECT_EQ(prefs.animation_delay, 200);
+  EXPECT_EQ(prefs.dial_list, (std::vector<DialEntry>{{"5551234", "Depot"}, {"911", ""}}));
+  EXPECT_TRUE(prefs.network_mode);
+  EXPECT_EQ(prefs.selected_site, 1);
+  EXPECT_EQ(prefs.sites,
+            (std::vector<NetworkSite>{{{10, 0, 0, 7}, 2300, "North"}, {{127, 0, 0, 1}, 23, ""}}));
+  EXPECT_TRUE(prefs.recent.empty());
+  EXPECT_TRUE(prefs.hover_descriptions);
+  EXPECT_EQ(prefs.pin_table[0], (PinEntry{"Alice", 1234, 3}));
+  EXPECT_EQ(prefs.pin_table[1], (PinEntry{"", 0, 0}));
+
+  const Bytes rewritten = test::read_bytes(file());
+  ASSERT_EQ(rewritten.size(), 32368u);
+  EXPECT_EQ(rewritten[0], 27);
+  EXPECT_EQ(get_i32(rewritten, 272), 9600);
+  EXPECT_EQ(get_text(rewritten, 276), "Night.log");
+  EXPECT_EQ(get_text(rewritten, 1070), "5551234");
+  EXPECT_EQ(get_i32(rewritten, 3272), 2);
+  EXPECT_EQ(get_i32(rewritten, 29280), 2300);
+  EXPECT_EQ(get_text(rewritten, 31648), "Alice");
+}
+
+TEST_F(PreferencesFileTest, Version21HasNeitherCustomTitleSwitchNorAutoConnect) {
+  Bytes old(31276 + 720, 0);
+  old[0] = 21;
+  test::put_text(old, 792, "Tower");
+  old[1052] = 1;                       // sound_on
+  old[1056] = 0;                       // cor_reporting
+  old[1061] = 1;                       // show_exit_reminder
+  old[1062] = 0xC2, old[1063] = 0x01;  // animation 450
+  old[3264] = 1;
+  test::put_text(old, 1064, "123");
+  old[3265] = 0;
+  test::put_i32(old, 3268, 1);
+  old[27276] = 192, old[27277] = 168, old[27278] = 1, old[27279] = 9;
+  test::put_i32(old, 29276, 4000);
+  test::write_bytes(file(), old);
+
+  Preferences prefs;
+  EXPECT_EQ(load(prefs), PreferencesOrigin::Converted);
+  EXPECT_FALSE(prefs.use_custom_title);
+  EXPECT_FALSE(prefs.auto_connect);
+  EXPECT_TRUE(prefs.sound_on);
+  EXPECT_FALSE(prefs.cor_reporting);
+  EXPECT_EQ(prefs.animation_delay, 450);
+  ASSERT_EQ(prefs.dial_list.size(), 1u);
+  EXPECT_EQ(prefs.dial_list[0].number, "123");
+  EXPECT_EQ(prefs.sites, (std::vector<NetworkSite>{{{192, 168, 1, 9}, 4000, ""}}));
+}
+
+TEST_F(PreferencesFileTest, Versions18And17KnewOneRemoteAddress) {
+  Bytes old(3272, 0);
+  old[0] = 18;
+  test::put_text(old, 12, "COM2");
+  old[3265] = 1;
+  old[3266] = 192, old[3267] = 168, old[3268] = 1, old[3269] = 20;
+  test::write_bytes(file(), old);
+
+  Preferences prefs;
+  EXPECT_EQ(load(prefs), PreferencesOrigin::Converted);
+  EXPECT_EQ(prefs.serial_port_name, "COM2");
+  EXPECT_TRUE(prefs.network_mode);
+  EXPECT_EQ(prefs.sites, (std::vector<NetworkSite>{{{192, 168, 1, 20}, 23, ""}}));
+  EXPECT_EQ(prefs.pin_table[0], PinEntry{});
+
+  old[0] = 17;
+  test::write_bytes(file(), old);
+  Preferences oldest;
+  EXPECT_EQ(load(oldest), PreferencesOrigin::Converted);
+  EXPECT_FALSE(oldest.network_mode);
+  EXPECT_TRUE(oldest.sites.empty());
+
+  old[0] = 18;
+  old[3265] = 0;
+  test::write_bytes(file(), old);
+  Preferences serial;
+  load(serial);
+  EXPECT_TRUE(serial.sites.empty());
+}
+
+TEST_F(PreferencesFileTest, UnknownVersionsAreReplacedByTheDefaults) {
+  for (std::uint8_t version : {0, 16, 19, 20, 22, 24, 25, 26, 28, 255}) {
+    Bytes other(32368, 0xAB);
+    other[0] = version;
+    test::write_bytes(file(), other);
+    Preferences prefs;
+    EXPECT_EQ(load(prefs), PreferencesOrigin::Replaced) << int{version};
+    EXPECT_EQ(prefs.serial_port_name, "COM1");
+    EXPECT_TRUE(prefs.sites.empty());
+    const Bytes rewritten = test::read_bytes(file());
+    ASSERT_EQ(rewritten.size(), 32368u);
+    EXPECT_EQ(rewritten[0], 27);
+    EXPECT_EQ(rewritten[31648 + 34], 10);
+  }
+  test::write_bytes(file(), {});
+  Preferences empty_file;
+  EXPECT_EQ(load(empty_file), PreferencesOrigin::Replaced);
+}
+
+TEST_F(PreferencesFileTest, ShortFileIsReadAsFarAsItGoes) {
+  Bytes cut(1100, 0);
+  cut[0] = 27;
+  cut[2] = 2;
+  test::put_text(cut, 12, "COM4");
+  cut[1058] = 0;  // sound off
+  test::write_bytes(file(), cut);
+
+  Preferences prefs;
+  EXPECT_EQ(load(prefs), PreferencesOrigin::Current);
+  EXPECT_EQ(prefs.screen_size, 2);
+  EXPECT_EQ(prefs.serial_port_name, "COM4");
+  EXPECT_FALSE(prefs.sound_on);
+  EXPECT_TRUE(prefs.hover_descriptions);
+  EXPECT_TRUE(prefs.sites.empty());
+  EXPECT_EQ(prefs.pin_table[19].level, 10);
+}
+
+TEST_F(PreferencesFileTest, CorruptCountsAndUnterminatedTextsStayInTheirFields) {
+  Bytes bad(32368, 0xFF);
+  bad[0] = 27;
+  bad[3270] = 0x7F;                      // 127 dial entries
+  test::put_i32(bad, 3272, 0x7FFFFFFF);  // sites
+  test::put_i32(bad, 31640, -3);         // recent entries
+  test::write_bytes(file(), bad);
+
+  Preferences prefs;
+  EXPECT_EQ(load(prefs), PreferencesOrigin::Current);
+  EXPECT_EQ(prefs.dial_list.size(), 50u);
+  EXPECT_EQ(prefs.sites.size(), 500u);
+  EXPECT_TRUE(prefs.recent.empty());
+  EXPECT_EQ(prefs.serial_port_name.size(), 259u);
+  EXPECT_EQ(prefs.sites[499].description.size(), 47u);
+  EXPECT_EQ(prefs.dial_list[49].number.size(), 21u);
+
+  ASSERT_TRUE(save_preferences_file(file(), prefs));
+  EXPECT_EQ(test::read_bytes(file()).size(), 32368u);
+}
+
+TEST_F(PreferencesFileTest, FailedWriteLeavesThePreviousFileWhole) {
+  Preferences prefs;
+  prefs.serial_port_name = "COM2";
+  ASSERT_TRUE(save_preferences_file(file(), prefs));
+  const Bytes before = test::read_bytes(file());
+
+  // The temporary file cannot be created where a directory of its name stands.
+  std::filesystem::create_directory(dir_.path() / "MAV_Controller.cfg.tmp");
+  prefs.serial_port_name = "COM3";
+  EXPECT_FALSE(save_preferences_file(file(), prefs));
+  EXPECT_EQ(test::read_bytes(file()), before);
+}
+
+}  // namespace
+}  // namespace mav
