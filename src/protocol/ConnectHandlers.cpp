@@ -1,0 +1,290 @@
+// CONNECT and CONNECT_S: the gateway joined ports, on its own or as the answer to our command.
+#include <cstdio>
+
+#include "protocol/ListedPorts.h"
+#include "protocol/ReplyDispatcher.h"
+
+namespace mav {
+namespace {
+
+constexpr int kNoBusses = 8;
+constexpr int kConferencingOff = 16;
+
+// The first listed port that the connection changes for port A; -1 when every listed port
+// already shares A's group.
+int first_differing(const DeviceModel& model, const ParsedReply& reply, const PortRecord& a) {
+  PortRecord b;
+  for (std::uint16_t port : listed_numbers(reply)) {
+    if (!model.GetPort(port, b)) continue;
+    if (a.disch_group != GROUP_NONE) {
+      if (b.disch_group != a.disch_group) return port;
+    } else if (a.bus == GROUP_NONE) {
+      return port;
+    } else if (b.bus != a.bus || b.disch_group != GROUP_NONE) {
+      return port;
+    }
+  }
+  return -1;
+}
+
+// Ports left without a link take the link their bus already carries.
+void spread_links(DeviceModel& model) {
+  PortRecord record;
+  for (int p = 0; p < kPortCount; ++p) {
+    model.GetPort(p, record);
+    if (record.bus_link != GROUP_NONE || record.bus == GROUP_NONE) continue;
+    const int link = model.LinkOfBus(record.bus);
+    if (link == GROUP_NONE) continue;
+    record.bus_link = static_cast<std::int16_t>(link);
+    model.SetPort(p, record);
+  }
+}
+
+std::int16_t group(int value) {
+  return static_cast<std::int16_t>(value);
+}
+
+}  // namespace
+
+void ReplyDispatcher::log_connection(int port, const ParsedReply& r) {
+  char entry[32 + 3 * kReplyListSize + 8];
+  int length = std::snprintf(entry, sizeof entry, "%.2d was connected to", port);
+  for (std::uint16_t other : listed_numbers(r)) {
+    const int room = static_cast<int>(sizeof entry) - length;
+    if (room <= 1) break;
+    length += std::snprintf(entry + length, static_cast<std::size_t>(room), " %.2d", other);
+  }
+  p_.log.write_log_entry(entry);
+}
+
+ReplyDispatcher::Ending ReplyDispatcher::on_connect(const ParsedReply& r) {
+  if (r.status != 0) return Ending::Abort;
+  const int port = reply_port(r);
+  const NetSnapshot before = snapshot_nets();
+  p_.state.cancel_selection();
+  play("LongConnect.wav");
+  log_connection(port, r);
+
+  PortRecord a;
+  if (!p_.model.GetPort(port, a)) return Ending::Abort;
+  const int b_port = first_differing(p_.model, r, a);
+  if (b_port < 0) return Ending::Abort;
+  PortRecord b;
+  p_.model.GetPort(b_port, b);
+
+  if (a.disch_group == GROUP_NONE && b.disch_group != GROUP_NONE) {
+    const std::int16_t d = b.disch_group;
+    a.disch_group = d;
+    p_.model.SetPort(port, a);
+    if (a.bus != GROUP_NONE) update_listed(p_.model, r, [d](PortRecord& q) { q.disch_group = d; });
+  } else if (a.disch_group == GROUP_NONE) {
+    if (a.bus == GROUP_NONE && b.bus == GROUP_NONE) {
+      const std::int16_t x = group(p_.model.LowestFreeBus());
+      a.bus = x;
+      b.bus = x;
+      p_.model.SetPort(port, a);
+      p_.model.SetPort(b_port, b);
+    } else if (a.bus == GROUP_NONE) {
+      a.bus = b.bus;
+      a.bus_link = b.bus_link;
+      p_.model.SetPort(port, a);
+    } else if (b.bus == GROUP_NONE) {
+      b.bus = a.bus;
+      b.bus_link = a.bus_link;
+      p_.model.SetPort(b_port, b);
+    } else {
+      a.bus_link = GROUP_NONE;
+      p_.model.SetPort(port, a);
+      const std::int16_t x = a.bus;
+      update_listed(p_.model, r, [x](PortRecord& q) {
+        q.bus = x;
+        q.bus_link = GROUP_NONE;
+      });
+    }
+  } else {
+    const std::int16_t d = a.disch_group;
+    if (b.disch_group == GROUP_NONE && b.bus == GROUP_NONE) {
+      b.disch_group = d;
+      p_.model.SetPort(b_port, b);
+    } else {
+      update_listed(p_.model, r, [d](PortRecord& q) { q.disch_group = d; });
+    }
+  }
+
+  p_.frontend.show_status_text("Asynchronous CONNECT received");
+  report_net_changes(before);
+  return Ending::Quiet;
+}
+
+ReplyDispatcher::Ending ReplyDispatcher::on_connect_s(const ParsedReply& r) {
+  if (r.status == kNoBusses || r.status == kConferencingOff) {
+    MessageBoxRequest box;
+    box.text = r.status == kNoBusses ? "Can't make connection: No audio busses available"
+                                     : "Can't make connection: Conferencing not enabled";
+    box.caption = "MAV Controller";
+    box.icon = MessageIcon::Exclamation;
+    p_.frontend.show_message_box(box);
+  }
+  if (r.status != 0) return Ending::Abort;
+
+  const int port = reply_port(r);
+  const NetSnapshot before = snapshot_nets();
+  log_connection(port, r);
+
+  PortRecord record;
+  if (!p_.model.GetPort(port, record)) return Ending::Abort;
+  std::uint8_t step = 0;
+  std::uint8_t unused = 0;
+  if (p_.pending.Take(PendingTable::kConnectWaits, static_cast<std::uint8_t>(port), step, unused)) {
+    record.connect_step = step;
+    p_.model.SetPort(port, record);
+  }
+  if (record.connect_step == 9) {
+    record.connect_step = 0;
+    p_.model.SetPort(port, record);
+    if (p_.state.network_mode.load()) send_relay_state();
+    return Ending::Abort;
+  }
+
+  bool relay = false;
+  apply_connect_step(port, record, r, relay);
+
+  std::uint8_t marker_data1 = 0;
+  std::uint8_t marker_data2 = 0;
+  if (p_.pending.Take(PendingTable::kConnectWaits, PendingTable::kDialMarkerPort, marker_data1,
+                      marker_data2)) {
+    auto offer_dial = [this](int q) {
+      PortRecord line;
+      if (p_.model.GetPort(q, line) && line.mod_type == MOD_LINE7 && line.settings.on_hook != 0) {
+        p_.hooks.open_dial_dialog(q);
+      }
+    };
+    offer_dial(port);
+    for (std::uint16_t q : listed_numbers(r)) offer_dial(q);
+  }
+
+  report_net_changes(before);
+  if (relay && p_.state.network_mode.load()) send_relay_state();
+  return Ending::Handled;
+}
+
+void ReplyDispatcher::apply_connect_step(int port, PortRecord& record, const ParsedReply& r,
+                                         bool& relay) {
+  DeviceModel& model = p_.model;
+  const std::uint32_t step = record.connect_step;
+  if (step >= 1 && step <= 8) relay = true;
+  auto store = [&] { model.SetPort(port, record); };
+
+  switch (step) {
+    case 0: {
+      int x = record.bus != GROUP_NONE ? record.bus : first_listed(model, r, &PortRecord::bus);
+      if (x == GROUP_NONE) {
+        x = model.LowestFreeBus();
+        record.bus = group(x);
+        record.bus_link = GROUP_NONE;
+      }
+      clear_steps(record);
+      store();
+      update_listed(model, r, [x](PortRecord& q) {
+        q.bus = group(x);
+        clear_steps(q);
+      });
+      break;
+    }
+    case 2: {
+      const std::int16_t x = group(model.LowestFreeBus());
+      record.bus = x;
+      record.bus_link = GROUP_NONE;
+      clear_steps(record);
+      store();
+      update_listed(model, r, [x](PortRecord& q) {
+        q.bus = x;
+        clear_steps(q);
+      });
+      break;
+    }
+    case 3: {
+      const std::int16_t k = group(model.LowestFreeLink());
+      record.bus_link = k;
+      clear_steps(record);
+      store();
+      update_listed(model, r, [k](PortRecord& q) {
+        q.bus_link = k;
+        clear_steps(q);
+      });
+      spread_links(model);
+      break;
+    }
+    case 4: {
+      int d = first_listed(model, r, &PortRecord::disch_group);
+      if (d == GROUP_NONE) d = model.LowestFreeDischGroup();
+      record.disch_group = group(d);
+      clear_steps(record);
+      store();
+      update_listed(model, r, [d](PortRecord& q) {
+        q.disch_group = group(d);
+        clear_steps(q);
+      });
+      break;
+    }
+    case 5: {
+      int x;
+      const int link = first_listed(model, r, &PortRecord::bus_link);
+      if (record.pending_bus != static_cast<std::uint16_t>(GROUP_NONE)) {
+        x = record.pending_bus;
+      } else {
+        x = record.bus != GROUP_NONE ? record.bus : first_listed(model, r, &PortRecord::bus);
+      }
+      record.bus = group(x);
+      record.bus_link = group(link);
+      clear_steps(record);
+      store();
+      update_listed(model, r, [x](PortRecord& q) {
+        if (q.bus == GROUP_NONE) q.bus = group(x);
+        clear_steps(q);
+      });
+      break;
+    }
+    case 6: {
+      const int link = record.bus_link != GROUP_NONE
+                           ? record.bus_link
+                           : first_listed(model, r, &PortRecord::bus_link);
+      record.bus_link = group(link);
+      clear_steps(record);
+      store();
+      update_listed(model, r, [link](PortRecord& q) {
+        q.bus_link = group(link);
+        clear_steps(q, true);
+      });
+      spread_links(model);
+      break;
+    }
+    case 7: {
+      const int d = record.disch_group != GROUP_NONE
+                        ? record.disch_group
+                        : first_listed(model, r, &PortRecord::disch_group);
+      record.disch_group = group(d);
+      clear_steps(record);
+      store();
+      update_listed(model, r, [d](PortRecord& q) {
+        q.disch_group = group(d);
+        clear_steps(q);
+      });
+      break;
+    }
+    case 8: {
+      const std::int16_t d = record.disch_group;
+      clear_steps(record);
+      store();
+      update_listed(model, r, [d](PortRecord& q) {
+        q.disch_group = d;
+        clear_steps(q, true);
+      });
+      break;
+    }
+    default:  // 1 only reports; steps above 9 are not ours
+      break;
+  }
+}
+
+}  // namespace mav

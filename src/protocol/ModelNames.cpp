@@ -1,0 +1,19 @@
+#include "protocol/ModelNames.h"
+
+#include <array>
+
+namespace mav {
+namespace {
+
+constexpr std::array<std::string_view, kModelNameCount> kModelNames = {
+    "TOV-5", "MEK-4", "LINE-7", "VOQ-3", "HK-6",
+};
+
+}  // namespace
+
+std::string_view model_name(int mod_type) {
+  if (mod_type < 1 || mod_type > kModelNameCount) return {};
+  return kModelNames[static_cast<std::size_t>(mod_type - 1)];
+}
+
+}  // namespace mav
