@@ -1,0 +1,129 @@
+// Icon slides on a fake clock: positions along the way, turning round, jumping when animation
+// is off, and one UI frame at a time.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <thread>
+
+#include "matrix/SlideAnimator.h"
+#include "model/DeviceModel.h"
+#include "support/FakeClock.h"
+
+namespace mav {
+namespace {
+
+struct Slides : testing::Test {
+  DeviceModel model;
+  test::FakeClock clock;
+  SlideAnimator slides{model, clock};
+
+  Slides() {
+    PortRecord record{};
+    model.GetPort(3, record);
+    record.mod_type = MOD_TOV5;
+    model.SetPort(3, record);
+    slides.set_screen_size(0);
+    slides.set_animation_delay(450);
+  }
+  int YOf(int port) { return slides.take_frame().icons[static_cast<std::size_t>(port)].y; }
+};
+
+TEST_F(Slides, HalfwayAtHalfTheDelay) {
+  // Small screen: row 0 at y 27, net 2 at y 147.
+  EXPECT_TRUE(slides.start_move(3, GROUP_NONE, 2).any_active);
+  EXPECT_TRUE(slides.is_active(3));
+  clock.advance_ms(225);
+  const SlideStep step = slides.animation_step();
+  EXPECT_TRUE(step.any_active);
+  EXPECT_FALSE(step.slide_ended);
+  EXPECT_EQ(YOf(3), 87);
+
+  clock.advance_ms(224);
+  slides.animation_step();
+  EXPECT_EQ(YOf(3), 27 + 120 * 449 / 450);
+
+  clock.advance_ms(1);
+  const SlideStep last = slides.animation_step();
+  EXPECT_TRUE(last.slide_ended);
+  EXPECT_FALSE(last.any_active);
+  EXPECT_FALSE(slides.is_active(3));
+  EXPECT_EQ(YOf(3), 147);
+}
+
+TEST_F(Slides, TurnsRoundWhereTheIconStands) {
+  slides.set_screen_size(2);  // large: row 0 at 43, net 1 at 139
+  slides.start_move(3, 0, 1);
+  clock.advance_ms(150);
+  slides.animation_step();
+  EXPECT_EQ(YOf(3), 43 + 96 * 150 / 450);  // 75
+
+  slides.start_move(3, 1, GROUP_NONE);  // back up from y 75
+  clock.advance_ms(100);
+  slides.animation_step();
+  EXPECT_EQ(YOf(3), 75 - 32 * 100 / 450);  // 68: integer division rounds toward zero
+
+  clock.advance_ms(350);
+  EXPECT_TRUE(slides.animation_step().slide_ended);
+  EXPECT_EQ(YOf(3), 43);
+}
+
+TEST_F(Slides, DelayZeroJumpsAtTheNextStep) {
+  slides.set_animation_delay(0);
+  slides.start_move(3, 0, 7);
+  EXPECT_TRUE(slides.is_active(3));
+  const SlideStep step = slides.animation_step();
+  EXPECT_TRUE(step.slide_ended);
+  EXPECT_FALSE(slides.any_active());
+  EXPECT_EQ(YOf(3), 447);
+}
+
+TEST_F(Slides, ElapsedTimeSurvivesTheClockWrap) {
+  clock.set_ms(0xFFFFFF00u);
+  slides.start_move(3, 0, 2);
+  clock.advance_ms(0x100 + 125);  // wraps past zero: 381 ms elapsed
+  slides.animation_step();
+  EXPECT_EQ(YOf(3), 27 + 120 * 381 / 450);
+}
+
+TEST_F(Slides, PortsWithoutModulesOrOutOfRangeDoNotSlide) {
+  EXPECT_FALSE(slides.start_move(4, 0, 1).any_active);
+  EXPECT_FALSE(slides.start_move(-1, 0, 1).any_active);
+  EXPECT_FALSE(slides.start_move(26, 0, 1).any_active);
+  EXPECT_FALSE(slides.any_active());
+  EXPECT_FALSE(slides.is_active(99));
+  EXPECT_FALSE(slides.animation_step().frame_due);
+}
+
+TEST_F(Slides, OneFrameAtATimeUntilTheUiTakesIt) {
+  EXPECT_TRUE(slides.start_move(3, 0, 1).frame_due);
+  clock.advance_ms(100);
+  EXPECT_FALSE(slides.animation_step().frame_due);  // the first frame is still on its way
+  slides.take_frame();
+  clock.advance_ms(100);
+  EXPECT_TRUE(slides.animation_step().frame_due);
+  slides.take_frame();
+  EXPECT_FALSE(slides.animation_step().frame_due);  // nothing moved
+}
+
+TEST_F(Slides, WorkerAdvancesWhileTheUiReads) {
+  slides.start_move(3, 0, 7);
+  std::atomic<bool> done{false};
+  std::thread worker([&] {
+    while (!done.load()) {
+      if (slides.animation_step().slide_ended) done.store(true);
+      clock.advance_ms(1);
+    }
+  });
+  int last_y = 27;
+  while (!done.load()) {
+    const int y = YOf(3);
+    EXPECT_GE(y, last_y);
+    last_y = y;
+    (void)slides.is_active(3);
+  }
+  worker.join();
+  EXPECT_EQ(YOf(3), 447);
+}
+
+}  // namespace
+}  // namespace mav
