@@ -8,6 +8,16 @@ bool RecentConnection::same_connection(const RecentConnection& other) const {
   return site_index == other.site_index;
 }
 
+std::array<std::uint8_t, kPinTableImageSize> default_pin_table_image() {
+  constexpr std::size_t kEntrySize = 36;
+  constexpr std::size_t kLevelOffset = 34;
+  constexpr std::uint8_t kLevelFree = 10;
+  std::array<std::uint8_t, kPinTableImageSize> image{};
+  for (std::size_t at = 0; at < image.size(); at += kEntrySize)
+    image[at + kLevelOffset] = kLevelFree;
+  return image;
+}
+
 std::uint8_t screen_size_for_width(int width) {
   if (width <= 800) return 0;
   if (width <= 1024) return 1;

@@ -14,8 +14,7 @@ inline constexpr std::uint8_t kPreferencesVersion = 27;
 inline constexpr int kMaxSites = 500;
 inline constexpr int kMaxRecent = 10;
 inline constexpr int kMaxDialEntries = 50;
-inline constexpr int kPinEntries = 20;
-inline constexpr std::uint8_t kPinLevelFree = 10;
+inline constexpr std::size_t kPinTableImageSize = 720;  // 20 entries of 36 bytes
 
 // A colour as red + 256 x green + 65536 x blue.
 constexpr std::uint32_t rgb(std::uint32_t red, std::uint32_t green, std::uint32_t blue) {
@@ -44,12 +43,8 @@ struct DialEntry {
   bool operator==(const DialEntry&) const = default;
 };
 
-struct PinEntry {
-  std::string name;  // at most 31 characters
-  std::uint16_t pin = 0;
-  std::uint8_t level = kPinLevelFree;
-  bool operator==(const PinEntry&) const = default;
-};
+// Twenty free entries: empty name, PIN 0, level 10.
+std::array<std::uint8_t, kPinTableImageSize> default_pin_table_image();
 
 struct Preferences {
   std::uint8_t auto_save_slot = 0;
@@ -80,7 +75,8 @@ struct Preferences {
   std::vector<NetworkSite> sites;        // at most 500
   std::vector<RecentConnection> recent;  // most recent first, at most 10
   bool hover_descriptions = true;
-  std::array<PinEntry, kPinEntries> pin_table{};
+  // The gateway's PIN users in the table's own byte image (the PIN table owns its layout).
+  std::array<std::uint8_t, kPinTableImageSize> pin_table_image = default_pin_table_image();
 
   int site_count() const { return static_cast<int>(sites.size()); }
 };

@@ -14,8 +14,6 @@ constexpr int kDialFieldSize = 22;
 constexpr int kSiteDescriptionSize = 48;
 constexpr int kRecentSize = 36;
 constexpr int kRecentNameSize = 27;
-constexpr int kPinEntrySize = 36;
-constexpr int kPinNameSize = 32;
 
 // Where each field sits in one version of the file. The ten one-byte switches from `sound_on` to
 // `show_exit_reminder` are contiguous in every version.
@@ -195,14 +193,7 @@ void decode_recent(const ImageReader& in, const Layout& layout, Preferences& pre
 }
 
 void decode_pin_table(const ImageReader& in, const Layout& layout, Preferences& prefs) {
-  for (int i = 0; i < kPinEntries; ++i) {
-    const int at = layout.pin_table == kAbsent ? kAbsent : layout.pin_table + i * kPinEntrySize;
-    if (!in.has(at, kPinEntrySize)) return;
-    PinEntry& entry = prefs.pin_table[static_cast<std::size_t>(i)];
-    entry.name = in.text_at(at, kPinNameSize);
-    in.read(at + 32, entry.pin);
-    in.read(at + 34, entry.level);
-  }
+  if (in.has(layout.pin_table, kPinTableSize)) in.read(layout.pin_table, prefs.pin_table_image);
 }
 
 }  // namespace
@@ -293,13 +284,7 @@ std::vector<std::uint8_t> encode_preferences(const Preferences& prefs) {
   out.write(at.recent_count, static_cast<std::int32_t>(recents));
   out.write_flag(at.hover_descriptions, prefs.hover_descriptions);
 
-  for (int i = 0; i < kPinEntries; ++i) {
-    const PinEntry& entry = prefs.pin_table[static_cast<std::size_t>(i)];
-    const int base = at.pin_table + i * kPinEntrySize;
-    out.write_text(base, kPinNameSize, entry.name);
-    out.write(base + 32, entry.pin);
-    out.write(base + 34, entry.level);
-  }
+  out.write(at.pin_table, prefs.pin_table_image);
   return image;
 }
 

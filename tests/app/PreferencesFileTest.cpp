@@ -68,7 +68,8 @@ TEST_F(PreferencesFileTest, CurrentFileIsReadBackFieldForField) {
   written.sites = {{{10, 0, 0, 7}, 2300, "North"}, {{127, 0, 0, 1}, 23, ""}};
   written.recent = {{false, "", 0, 1}, {true, "COM3", 9600, 0}};
   written.hover_descriptions = false;
-  written.pin_table[4] = {"Alice", 1234, 3};
+  written.pin_table_image[4 * 36] = 'A';
+  written.pin_table_image[4 * 36 + 32] = 0xD2;
   ASSERT_TRUE(save_preferences_file(file(), written));
 
   Preferences read;
@@ -89,7 +90,7 @@ TEST_F(PreferencesFileTest, CurrentFileIsReadBackFieldForField) {
   ASSERT_EQ(read.recent.size(), 2u);
   EXPECT_TRUE(read.recent[1].same_connection(written.recent[1]));
   EXPECT_FALSE(read.hover_descriptions);
-  EXPECT_EQ(read.pin_table, written.pin_table);
+  EXPECT_EQ(read.pin_table_image, written.pin_table_image);
 
   const Bytes bytes = test::read_bytes(file());
   EXPECT_EQ((Bytes{bytes.begin() + 27280, bytes.begin() + 27288}),
@@ -100,8 +101,8 @@ TEST_F(PreferencesFileTest, CurrentFileIsReadBackFieldForField) {
   EXPECT_EQ(get_text(bytes, 31280 + 36 + 1), "COM3");
   EXPECT_EQ(get_i32(bytes, 31280 + 36 + 28), 9600);
   EXPECT_EQ(get_i32(bytes, 31280 + 32), 1);
-  EXPECT_EQ(get_text(bytes, 31648 + 4 * 36), "Alice");
-  EXPECT_EQ(bytes[31648 + 4 * 36 + 32] | bytes[31648 + 4 * 36 + 33] << 8, 1234);
+  EXPECT_EQ(get_text(bytes, 31648 + 4 * 36), "A");
+  EXPECT_EQ(bytes[31648 + 4 * 36 + 32], 0xD2);
 }
 
 TEST_F(PreferencesFileTest, Version23KeepsItsSettingsAndGainsTheNewFields) {
@@ -163,8 +164,11 @@ TEST_F(PreferencesFileTest, Version23KeepsItsSettingsAndGainsTheNewFields) {
             (std::vector<NetworkSite>{{{10, 0, 0, 7}, 2300, "North"}, {{127, 0, 0, 1}, 23, ""}}));
   EXPECT_TRUE(prefs.recent.empty());
   EXPECT_TRUE(prefs.hover_descriptions);
-  EXPECT_EQ(prefs.pin_table[0], (PinEntry{"Alice", 1234, 3}));
-  EXPECT_EQ(prefs.pin_table[1], (PinEntry{"", 0, 0}));
+  EXPECT_EQ((std::vector<std::uint8_t>{prefs.pin_table_image.begin(),
+                                       prefs.pin_table_image.begin() + 36}),
+            (std::vector<std::uint8_t>{'A', 'l', 'i', 'c', 'e', 0, 0, 0, 0,    0,    0, 0,
+                                       0,   0,   0,   0,   0,   0, 0, 0, 0,    0,    0, 0,
+                                       0,   0,   0,   0,   0,   0, 0, 0, 0xD2, 0x04, 3, 0}));
 
   const Bytes rewritten = test::read_bytes(file());
   ASSERT_EQ(rewritten.size(), 32368u);
@@ -218,7 +222,7 @@ TEST_F(PreferencesFileTest, Versions18And17KnewOneRemoteAddress) {
   EXPECT_EQ(prefs.serial_port_name, "COM2");
   EXPECT_TRUE(prefs.network_mode);
   EXPECT_EQ(prefs.sites, (std::vector<NetworkSite>{{{192, 168, 1, 20}, 23, ""}}));
-  EXPECT_EQ(prefs.pin_table[0], PinEntry{});
+  EXPECT_EQ(prefs.pin_table_image, default_pin_table_image());
 
   old[0] = 17;
   test::write_bytes(file(), old);
@@ -269,7 +273,7 @@ TEST_F(PreferencesFileTest, ShortFileIsReadAsFarAsItGoes) {
   EXPECT_FALSE(prefs.sound_on);
   EXPECT_TRUE(prefs.hover_descriptions);
   EXPECT_TRUE(prefs.sites.empty());
-  EXPECT_EQ(prefs.pin_table[19].level, 10);
+  EXPECT_EQ(prefs.pin_table_image[19 * 36 + 34], 10);
 }
 
 TEST_F(PreferencesFileTest, CorruptCountsAndUnterminatedTextsStayInTheirFields) {
