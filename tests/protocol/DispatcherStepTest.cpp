@@ -1,0 +1,166 @@
+// The dispatcher's framework: status rules, the three endings, the busy indication and its 400 ms
+// settling, parse errors, the deferred synchronisation, the automatic save, the selection
+// time-out and the idle throttle.
+#include "protocol/DispatcherFixture.h"
+
+namespace mav {
+namespace {
+
+using test::DispatcherTest;
+
+constexpr const char* kProcessing = "Processing commands from the MAV";
+
+TEST_F(DispatcherTest, StatusRuleStoresSomeSettingsWhateverTheStatus) {
+  Place(2, 4);
+  Feed("%EQ 02 5 E3");
+  EXPECT_EQ(Port(2).settings.eq, 5);
+  EXPECT_EQ(frontend.last_status_text(), kProcessing);
+  EXPECT_FALSE(state.input_ready);
+}
+
+TEST_F(DispatcherTest, StatusRuleStoresOthersOnlyOnSuccess) {
+  Place(2, 4);
+  Feed("%DUPLEX 02 HALF E0");
+  EXPECT_EQ(Port(2).settings.duplex, 0);
+  Feed("%DUPLEX 02 FULL E0");
+  EXPECT_EQ(Port(2).settings.duplex, 1);
+  Feed("%DUPLEX 02 HALF E3");
+  EXPECT_EQ(Port(2).settings.duplex, 1);
+}
+
+TEST_F(DispatcherTest, AbortEndingLeavesStatusAndCursorAlone) {
+  Place(2, 4);
+  Feed("%TX_LEVEL 02 7 E1");
+  EXPECT_TRUE(frontend.status_texts().empty());
+  EXPECT_TRUE(state.input_ready);
+  EXPECT_FALSE(frontend.wait_cursor());
+}
+
+TEST_F(DispatcherTest, QuietEndingRunsTheClosingStepWithoutTheBusyIndication) {
+  state.request_resync();
+  Feed("%SECURITY_MODE EXCLUSIVE E0");
+  EXPECT_EQ(state.security_mode, 12);
+  EXPECT_TRUE(frontend.status_texts().empty());
+  EXPECT_TRUE(state.input_ready);
+  EXPECT_EQ(sender.lines().size(), 14u);  // the synchronisation ran
+  EXPECT_FALSE(state.resync_requested);
+}
+
+TEST_F(DispatcherTest, AbortEndingSkipsTheClosingStep) {
+  state.request_resync();
+  Feed("%SECURITY_MODE EXCLUSIVE E2");
+  EXPECT_TRUE(sender.lines().empty());
+  EXPECT_TRUE(state.resync_requested);
+}
+
+TEST_F(DispatcherTest, ParseErrorChangesNothingAndSkipsTheClosingStep) {
+  state.request_resync();
+  Place(5, 1);
+  Feed("%TX_LEVEL 05 3");  // no status token
+  EXPECT_EQ(Port(5).settings.tx_level, 3);
+  Feed("%NO_SUCH_KEYWORD 05 3 E0");
+  EXPECT_TRUE(frontend.status_texts().empty());
+  EXPECT_TRUE(sender.lines().empty());
+  EXPECT_TRUE(state.resync_requested);
+  EXPECT_TRUE(state.input_ready);
+}
+
+TEST_F(DispatcherTest, BusyIndicationSettlesFourHundredMillisecondsAfterTheLastLine) {
+  Place(1, 1);
+  Feed("%EQ 01 2 E0");
+  clock.advance_ms(300);
+  Feed("%EQ 01 3 E0");
+  EXPECT_EQ(frontend.last_status_text(), kProcessing);
+  EXPECT_TRUE(frontend.wait_cursor());
+
+  clock.advance_ms(400);
+  dispatcher.dispatch_step();
+  EXPECT_FALSE(state.input_ready);
+  EXPECT_EQ(state.idle_passes, 0u);  // kept spinning while the stream may go on
+  EXPECT_EQ(frontend.last_status_text(), kProcessing);
+
+  clock.advance_ms(1);
+  dispatcher.dispatch_step();
+  EXPECT_TRUE(state.input_ready);
+  EXPECT_EQ(frontend.last_status_text(), "");
+  EXPECT_FALSE(frontend.wait_cursor());
+}
+
+TEST_F(DispatcherTest, ResynchronisationWaitsForAnOpenChannel) {
+  hooks.open = false;
+  state.request_resync();
+  dispatcher.dispatch_step();
+  EXPECT_TRUE(sender.lines().empty());
+  hooks.open = true;
+  dispatcher.dispatch_step();
+  EXPECT_EQ(sender.lines().size(), 14u);
+  dispatcher.dispatch_step();
+  EXPECT_EQ(sender.lines().size(), 14u);  // once per request
+}
+
+TEST_F(DispatcherTest, AutomaticSaveEverySixtySeconds) {
+  dispatcher.dispatch_step();
+  EXPECT_EQ(hooks.auto_saves, 0);
+  clock.advance_ms(60000);
+  dispatcher.dispatch_step();
+  EXPECT_EQ(hooks.auto_saves, 0);
+  clock.advance_ms(1);
+  dispatcher.dispatch_step();
+  EXPECT_EQ(hooks.auto_saves, 1);
+  EXPECT_EQ(state.last_autosave_ms, clock.now_ms());
+  dispatcher.dispatch_step();
+  EXPECT_EQ(hooks.auto_saves, 1);
+}
+
+TEST_F(DispatcherTest, AutomaticSaveSurvivesTheClockWrapping) {
+  clock.set_ms(0xFFFFFF00u);
+  state.last_autosave_ms = clock.now_ms();
+  clock.advance_ms(60001);  // wraps past zero
+  dispatcher.dispatch_step();
+  EXPECT_EQ(hooks.auto_saves, 1);
+}
+
+TEST_F(DispatcherTest, PendingSelectionTimesOutAfterFifteenSeconds) {
+  state.selection = Selection::Port;
+  state.selected_index = 4;
+  state.selection_time = clock.now_ms();
+  clock.advance_ms(15000);
+  dispatcher.dispatch_step();
+  EXPECT_TRUE(state.selection_pending());
+  clock.advance_ms(1);
+  dispatcher.dispatch_step();
+  EXPECT_FALSE(state.selection_pending());
+}
+
+TEST_F(DispatcherTest, IdlePassesAreClampedAtTwoThousand) {
+  for (int i = 0; i < 2003; ++i) dispatcher.dispatch_step();
+  EXPECT_EQ(state.idle_passes, 2000u);
+  Feed("%VER 1.0 E0");
+  EXPECT_EQ(state.idle_passes, 0u);
+}
+
+TEST_F(DispatcherTest, BusyReportShowsItsTextQuietly) {
+  Feed("%BUSY");
+  EXPECT_EQ(frontend.last_status_text(), "QVB-1 was busy, try command again");
+  EXPECT_TRUE(state.input_ready);
+  EXPECT_TRUE(sender.lines().empty());
+}
+
+TEST_F(DispatcherTest, KeywordsWithoutActionTakeTheirEndings) {
+  Feed("%USER_PGM OFF E0");
+  EXPECT_FALSE(state.input_ready);
+  state.input_ready = true;
+  Feed("%USER_PGM OFF E4");
+  EXPECT_TRUE(state.input_ready);
+  Feed("%ANSWER 03 E9");
+  EXPECT_FALSE(state.input_ready);
+  state.input_ready = true;
+  Feed("% E0");
+  EXPECT_FALSE(state.input_ready);
+  state.input_ready = true;
+  Feed("%VER 2.1 E0");
+  EXPECT_TRUE(state.input_ready);
+}
+
+}  // namespace
+}  // namespace mav
