@@ -46,21 +46,47 @@ TEST_F(DeviceCommandsTest, SynchroniseFollowsEachReportingPreference) {
 
 TEST_F(DeviceCommandsTest, SettingsSweepAsksEveryKeywordOfAllPorts) {
   commands.query_all_settings();
-  EXPECT_EQ(sender.lines(),
-            (Lines{"2W_4W ALL ?\r",          "AUTO_ANS ALL ?\r",       "CALLING_TIME ALL ?\r",
-                   "CONF ALL ?\r",           "COR_INHIBIT ALL ?\r",    "COR_POLARITY ALL ?\r",
-                   "COR_SAMP_DELAY ALL ?\r", "COR_SAMP_INTERVAL ALL ?\r",
-                   "COR_SAMP_WIDTH ALL ?\r", "COR_SAMPLING ALL ?\r",   "DELAY_TIME ALL ?\r",
-                   "DIAL_MODE ALL ?\r",      "DIAL_TONE_WAIT ALL ?\r", "DTMF_MUTE_TIME ALL ?\r",
-                   "DB_TONE ALL ?\r",        "DIAL_TONE_ENABLE ALL ?\r", "DUPLEX ALL ?\r",
-                   "EQ ALL ?\r",             "KEYING_TONES ALL ?\r",   "TONE_KEY_AMP ALL ?\r",
-                   "OP ALL ?\r",             "PEAKER ALL ?\r",         "PROMPT_DELAY ALL ?\r",
-                   "PROMPT_LANG ALL ?\r",    "LINE_TIMEOUT ALL ?\r",   "LINE_TYPE ALL ?\r",
-                   "PTT_PRIORITY ALL ?\r",   "RING_CADENCE ALL ?\r",   "RINGBACK_ENABLE ALL ?\r",
-                   "RX_LEVEL ALL ?\r",       "RX_SQUELCH ALL ?\r",     "SECURITY_LEVEL ALL ?\r",
-                   "SQUELCH_TYPE ALL ?\r",   "TONE_KEY_AMP ALL ?\r",   "RADIO_TYPE ALL ?\r",
-                   "TX_LEVEL ALL ?\r",       "USER_CONTROL ALL ?\r",   "VMR_HANG ALL ?\r",
-                   "VMR_THRESH ALL ?\r",     "TRUNK_TYPE ALL ?\r",     "MEK_SQUELCH_TYPE ?\r"}));
+  EXPECT_EQ(sender.lines(), (Lines{"2W_4W ALL ?\r",
+                                   "AUTO_ANS ALL ?\r",
+                                   "CALLING_TIME ALL ?\r",
+                                   "CONF ALL ?\r",
+                                   "COR_INHIBIT ALL ?\r",
+                                   "COR_POLARITY ALL ?\r",
+                                   "COR_SAMP_DELAY ALL ?\r",
+                                   "COR_SAMP_INTERVAL ALL ?\r",
+                                   "COR_SAMP_WIDTH ALL ?\r",
+                                   "COR_SAMPLING ALL ?\r",
+                                   "DELAY_TIME ALL ?\r",
+                                   "DIAL_MODE ALL ?\r",
+                                   "DIAL_TONE_WAIT ALL ?\r",
+                                   "DTMF_MUTE_TIME ALL ?\r",
+                                   "DB_TONE ALL ?\r",
+                                   "DIAL_TONE_ENABLE ALL ?\r",
+                                   "DUPLEX ALL ?\r",
+                                   "EQ ALL ?\r",
+                                   "KEYING_TONES ALL ?\r",
+                                   "TONE_KEY_AMP ALL ?\r",
+                                   "OP ALL ?\r",
+                                   "PEAKER ALL ?\r",
+                                   "PROMPT_DELAY ALL ?\r",
+                                   "PROMPT_LANG ALL ?\r",
+                                   "LINE_TIMEOUT ALL ?\r",
+                                   "LINE_TYPE ALL ?\r",
+                                   "PTT_PRIORITY ALL ?\r",
+                                   "RING_CADENCE ALL ?\r",
+                                   "RINGBACK_ENABLE ALL ?\r",
+                                   "RX_LEVEL ALL ?\r",
+                                   "RX_SQUELCH ALL ?\r",
+                                   "SECURITY_LEVEL ALL ?\r",
+                                   "SQUELCH_TYPE ALL ?\r",
+                                   "TONE_KEY_AMP ALL ?\r",
+                                   "RADIO_TYPE ALL ?\r",
+                                   "TX_LEVEL ALL ?\r",
+                                   "USER_CONTROL ALL ?\r",
+                                   "VMR_HANG ALL ?\r",
+                                   "VMR_THRESH ALL ?\r",
+                                   "TRUNK_TYPE ALL ?\r",
+                                   "MEK_SQUELCH_TYPE ?\r"}));
 }
 
 TEST_F(DeviceCommandsTest, QueryAllBuildsTheLineFromAKeywordIndex) {
@@ -83,26 +109,25 @@ TEST_F(DeviceCommandsTest, PortSweepOfTheRadioInterfaceModule) {
 
 TEST_F(DeviceCommandsTest, PortSweepOfTheTelephoneLineModule) {
   commands.query_port_settings(0, 3);
-  EXPECT_EQ(sender.lines(),
-            (Lines{"DTMF_MUTE_TIME 00 ?\r", "DELAY_TIME 00 ?\r", "VMR_THRESH 00 ?\r",
-                   "VMR_HANG 00 ?\r", "LINE_TIMEOUT 00 ?\r", "LINE_TYPE 00 ?\r",
-                   "DIAL_MODE 00 ?\r", "DIAL_TONE_WAIT 00 ?\r", "USER_CONTROL 00 ?\r",
-                   "CONF 00 ?\r", "AUTO_ANS 00 ?\r", "CALLING_TIME 00 ?\r",
-                   "SECURITY_LEVEL 00 ?\r", "RX_LEVEL 00 ?\r", "TX_LEVEL 00 ?\r",
-                   "2W_4W 00 ?\r"}));
+  EXPECT_EQ(
+      sender.lines(),
+      (Lines{"DTMF_MUTE_TIME 00 ?\r", "DELAY_TIME 00 ?\r", "VMR_THRESH 00 ?\r", "VMR_HANG 00 ?\r",
+             "LINE_TIMEOUT 00 ?\r", "LINE_TYPE 00 ?\r", "DIAL_MODE 00 ?\r", "DIAL_TONE_WAIT 00 ?\r",
+             "USER_CONTROL 00 ?\r", "CONF 00 ?\r", "AUTO_ANS 00 ?\r", "CALLING_TIME 00 ?\r",
+             "SECURITY_LEVEL 00 ?\r", "RX_LEVEL 00 ?\r", "TX_LEVEL 00 ?\r", "2W_4W 00 ?\r"}));
 }
 
 TEST_F(DeviceCommandsTest, PortSweepOfTheSignalProcessingModule) {
   commands.query_port_settings(25, 4);
   EXPECT_EQ(sender.lines(),
             (Lines{"DTMF_MUTE_TIME 25 ?\r", "COR_SAMP_DELAY 25 ?\r", "COR_SAMP_INTERVAL 25 ?\r",
-                   "COR_SAMP_WIDTH 25 ?\r", "COR_INHIBIT 25 ?\r", "KEYING_TONES 25 ?\r",
-                   "TONE_KEY_AMP 25 ?\r", "PEAKER 25 ?\r", "EQ 25 ?\r", "DELAY_TIME 25 ?\r",
-                   "PTT_PRIORITY 25 ?\r", "DUPLEX 25 ?\r", "COR_POLARITY 25 ?\r",
-                   "COR_SAMPLING 25 ?\r", "USER_CONTROL 25 ?\r", "CONF 25 ?\r",
-                   "RX_SQUELCH 25 ?\r", "SECURITY_LEVEL 25 ?\r", "RX_LEVEL 25 ?\r",
-                   "TX_LEVEL 25 ?\r", "SQUELCH_TYPE 25 ?\r", "VMR_THRESH 25 ?\r",
-                   "VMR_HANG 25 ?\r"}));
+                   "COR_SAMP_WIDTH 25 ?\r", "COR_INHIBIT 25 ?\r",    "KEYING_TONES 25 ?\r",
+                   "TONE_KEY_AMP 25 ?\r",   "PEAKER 25 ?\r",         "EQ 25 ?\r",
+                   "DELAY_TIME 25 ?\r",     "PTT_PRIORITY 25 ?\r",   "DUPLEX 25 ?\r",
+                   "COR_POLARITY 25 ?\r",   "COR_SAMPLING 25 ?\r",   "USER_CONTROL 25 ?\r",
+                   "CONF 25 ?\r",           "RX_SQUELCH 25 ?\r",     "SECURITY_LEVEL 25 ?\r",
+                   "RX_LEVEL 25 ?\r",       "TX_LEVEL 25 ?\r",       "SQUELCH_TYPE 25 ?\r",
+                   "VMR_THRESH 25 ?\r",     "VMR_HANG 25 ?\r"}));
 }
 
 TEST_F(DeviceCommandsTest, PortSweepOfTheLocalPhoneModule) {
@@ -111,8 +136,7 @@ TEST_F(DeviceCommandsTest, PortSweepOfTheLocalPhoneModule) {
             (Lines{"SECURITY_LEVEL 12 ?\r", "DTMF_MUTE_TIME 12 ?\r", "DELAY_TIME 12 ?\r",
                    "RX_LEVEL 12 ?\r", "VMR_THRESH 12 ?\r", "VMR_HANG 12 ?\r", "DB_TONE 12 ?\r",
                    "USER_CONTROL 12 ?\r", "CONF 12 ?\r", "CALLING_TIME 12 ?\r",
-                   "DIAL_TONE_ENABLE 12 ?\r", "RINGBACK_ENABLE 12 ?\r",
-                   "RING_CADENCE 12 ?\r"}));
+                   "DIAL_TONE_ENABLE 12 ?\r", "RINGBACK_ENABLE 12 ?\r", "RING_CADENCE 12 ?\r"}));
 }
 
 TEST_F(DeviceCommandsTest, HandsetAndUnknownModulesAndBadPortsAskNothing) {

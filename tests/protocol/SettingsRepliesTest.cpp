@@ -1,0 +1,211 @@
+// Settings replies into the port records, gateway-wide values, activity masks, PINs, PIN use,
+// dialling results and hook states.
+#include "protocol/DispatcherFixture.h"
+
+namespace mav {
+namespace {
+
+using test::DispatcherTest;
+using Lines = std::vector<std::string>;
+
+TEST_F(DispatcherTest, NumericSettingsStoreTheReportedValue) {
+  Place(3, 4);
+  Feed("%TX_LEVEL 03 7 E0");
+  Feed("%RX_LEVEL 03 1 E0");
+  Feed("%DELAY_TIME 03 12 E0");
+  Feed("%VMR_THRESH 03 9 E0");
+  Feed("%TRUNK_TYPE 03 2 E0");
+  Feed("%2W_4W 03 1 E0");
+  const ModuleSettings s = Port(3).settings;
+  EXPECT_EQ(s.tx_level, 7);
+  EXPECT_EQ(s.rx_level, 1);
+  EXPECT_EQ(s.delay_time, 12);
+  EXPECT_EQ(s.vmr_thresh, 0);  // a reported 9 is stored as 0
+  EXPECT_EQ(s.trunk_type, 2);
+  EXPECT_EQ(s.two_w_four_w, 1);
+}
+
+TEST_F(DispatcherTest, OnOffSettingsStoreTheFlag) {
+  Place(3, 3);
+  Feed("%AUTO_ANS 03 OFF E0");
+  Feed("%USER_CONTROL 03 OFF E0");
+  Feed("%CONF 03 ON E0");
+  const ModuleSettings s = Port(3).settings;
+  EXPECT_EQ(s.auto_ans, 0);
+  EXPECT_EQ(s.user_control, 0);
+  EXPECT_EQ(s.conf, 1);
+}
+
+TEST_F(DispatcherTest, WordSettingsStoreTheirMappings) {
+  Place(3, 3);
+  Feed("%CALLING_TIME 03 CONT E0");
+  EXPECT_EQ(Port(3).settings.calling_time, 3u);
+  Feed("%CALLING_TIME 03 US E0");
+  EXPECT_EQ(Port(3).settings.calling_time, 25u);
+  Feed("%SQUELCH_TYPE 03 CTCSS E0");
+  EXPECT_EQ(Port(3).settings.squelch_type, 17u);
+  Feed("%SQUELCH_TYPE 03 DTMF E0");
+  EXPECT_EQ(Port(3).settings.squelch_type, 25u);
+  Feed("%DB_TONE 03 US E0");
+  EXPECT_EQ(Port(3).settings.db_tone, 6);
+  Feed("%DB_TONE 03 EURO E0");
+  EXPECT_EQ(Port(3).settings.db_tone, 25);
+  Feed("%DIAL_MODE 03 PULSE E0");
+  EXPECT_EQ(Port(3).settings.dial_mode, 0);
+  Feed("%DIAL_MODE 03 DTMF E0");
+  EXPECT_EQ(Port(3).settings.dial_mode, 1);
+  Feed("%LINE_TYPE 03 SATCOM E0");
+  EXPECT_EQ(Port(3).settings.line_type, 0);
+  Feed("%LINE_TYPE 03 NORM E0");
+  EXPECT_EQ(Port(3).settings.line_type, 1);
+  Feed("%RING_CADENCE 03 EURO E0");
+  EXPECT_EQ(Port(3).settings.ring_cadence, 0);
+  Feed("%RING_CADENCE 03 US E0");
+  EXPECT_EQ(Port(3).settings.ring_cadence, 1);
+  Feed("%PROMPT_LANG 03 MIC E0");
+  EXPECT_EQ(Port(3).settings.prompt_lang, 24);
+}
+
+TEST_F(DispatcherTest, CorPolarityIgnoresWordsOtherThanPosAndNeg) {
+  Place(2, 1);
+  Feed("%COR_POLARITY 02 POS E0");
+  EXPECT_EQ(Port(2).settings.cor_polarity, 0);
+  Feed("%COR_POLARITY 02 ON E0");
+  EXPECT_EQ(Port(2).settings.cor_polarity, 0);
+  Feed("%COR_POLARITY 02 NEG E0");
+  EXPECT_EQ(Port(2).settings.cor_polarity, 1);
+}
+
+TEST_F(DispatcherTest, HookRingCadenceAndSecurityLevelAreQuietAndNeedSuccess) {
+  Place(3, 3);
+  Feed("%ON_HOOK 03 OFF E0");
+  EXPECT_EQ(Port(3).settings.on_hook, 0);
+  Feed("%SECURITY_LEVEL 03 4 E0");
+  EXPECT_EQ(Port(3).settings.security_level, 4);
+  Feed("%SECURITY_LEVEL 03 6 E2");
+  EXPECT_EQ(Port(3).settings.security_level, 4);
+  Feed("%ON_HOOK 03 ON E1");
+  EXPECT_EQ(Port(3).settings.on_hook, 0);
+  EXPECT_TRUE(state.input_ready);
+  EXPECT_TRUE(frontend.status_texts().empty());
+}
+
+TEST_F(DispatcherTest, SettingForAPortAboveTheTableIsIgnored) {
+  Feed("%TX_LEVEL 26 7 E0");
+  Feed("%EQ 99 7 E0");
+  for (int port = 0; port < kPortCount; ++port) {
+    EXPECT_EQ(Port(port).settings.tx_level, 3);
+    EXPECT_EQ(Port(port).settings.eq, 1);
+  }
+}
+
+TEST_F(DispatcherTest, PromptDelayRefreshesTheDialogOfThatPortOnly) {
+  Place(6, 2);
+  state.dialog_port = 6;
+  Feed("%PROMPT_DELAY 07 4 E0");
+  EXPECT_EQ(frontend.dialog_refreshes(), 0);
+  Feed("%PROMPT_DELAY 06 4 E0");
+  EXPECT_EQ(Port(6).settings.prompt_delay, 4);
+  EXPECT_EQ(frontend.dialog_refreshes(), 1);
+}
+
+TEST_F(DispatcherTest, VoicePromptReportSetsFlagMenuCheckAndPreferences) {
+  Feed("%VPMTS OFF E0");
+  EXPECT_FALSE(state.voice_prompts);
+  EXPECT_EQ(frontend.menu_checks(), (std::vector<std::pair<int, bool>>{{40051, false}}));
+  EXPECT_EQ(hooks.preference_saves, 1);
+  Feed("%VPMTS ON E3");
+  EXPECT_FALSE(state.voice_prompts);
+  EXPECT_EQ(hooks.preference_saves, 1);
+}
+
+TEST_F(DispatcherTest, SecurityModeAndHandsetSquelchType) {
+  Feed("%SECURITY_MODE PRIORITY E0");
+  EXPECT_EQ(state.security_mode, 13);
+  Feed("%SECURITY_MODE STRICT E0");
+  EXPECT_EQ(state.security_mode, 25);
+
+  Feed("%MEK_SQUELCH_TYPE VOX E0");
+  EXPECT_EQ(state.mek_squelch_type, 18);
+  EXPECT_FALSE(state.input_ready);
+  state.input_ready = true;
+  Feed("%MEK_SQUELCH_TYPE VOX E1");
+  EXPECT_EQ(state.mek_squelch_type, -1);
+  EXPECT_TRUE(state.input_ready);
+}
+
+TEST_F(DispatcherTest, ActivityMasksStoreOnlyChangedRecords) {
+  Place(0, 1);
+  Place(2, 1);
+  Feed("%COR_LED 0000 0005 E0");
+  EXPECT_EQ(Port(0).cor_active, 1);
+  EXPECT_EQ(Port(1).cor_active, 0);
+  EXPECT_EQ(Port(2).cor_active, 1);
+
+  Feed("%PTT_LED 0200 0001 E0");
+  EXPECT_EQ(Port(0).ptt_active, 1);
+  EXPECT_EQ(Port(25).ptt_active, 1);
+  EXPECT_EQ(Port(0).cor_active, 1);  // one kind of indicator at a time
+
+  Feed("%COR_LED ON E0");  // the acknowledgement carries no mask
+  for (int port = 0; port < kPortCount; ++port) EXPECT_EQ(Port(port).cor_active, 0);
+  EXPECT_EQ(Port(0).ptt_active, 1);
+
+  Feed("%RING_LED 0000 0008 E0");
+  EXPECT_EQ(Port(3).ring_active, 1);
+  Feed("%RING_LED 0000 0000 E2");
+  EXPECT_EQ(Port(3).ring_active, 1);
+}
+
+TEST_F(DispatcherTest, PinRepliesFillTheTableAndKeepNames) {
+  pins.set_entry(0, "Alice", 1234, 3);
+  Feed("%PIN 1234 7 E0");
+  EXPECT_EQ(pins.entry(0).level, 7);
+  EXPECT_STREQ(pins.entry(0).name, "Alice");
+
+  Feed("%PIN 0042 2 E0");
+  EXPECT_EQ(pins.entry(1).pin, 42);
+  EXPECT_EQ(pins.entry(1).level, 2);
+  EXPECT_STREQ(pins.entry(1).name, "");
+
+  Feed("%PIN 0777 2 E4");
+  EXPECT_EQ(pins.entry(2).level, kPinLevelUnused);
+}
+
+TEST_F(DispatcherTest, DeletedPinsBecomeFreeEntries) {
+  pins.set_entry(0, "Alice", 1234, 3);
+  pins.set_entry(1, "Bob", 4321, 5);
+  Feed("%DEL_PIN 4321 E0");
+  EXPECT_EQ(pins.entry(1).level, kPinLevelUnused);
+  EXPECT_EQ(pins.entry(0).level, 3);
+  Feed("%DEL_PIN ALL E0");
+  EXPECT_EQ(pins.entry(0).level, kPinLevelUnused);
+  EXPECT_STREQ(pins.entry(0).name, "Alice");
+  EXPECT_EQ(pins.entry(0).pin, 1234);
+}
+
+TEST_F(DispatcherTest, PinUseIsLoggedByNameNeverByDigits) {
+  pins.set_entry(0, "Alice", 1234, 3);
+  Feed("%PIN_ACTIVITY 03 07 1234 E0");
+  Feed("%PIN_ACTIVITY 03 07 5555 E17");
+  Feed("%PIN_ACTIVITY 04 08 1234 E18");
+  Feed("%PIN_ACTIVITY 04 08 1234 E5");
+  EXPECT_EQ(
+      LogMessages(),
+      (Lines{"PIN \"Alice\" entered from port 03 to access port 07",
+             "Unrecognized PIN entered from port 03 attempting to access port 07",
+             "Insufficient PIN \"Alice\" entered from port 04 attempting to access port 08"}));
+  for (const std::string& message : LogMessages()) {
+    EXPECT_EQ(message.find("1234"), std::string::npos);
+  }
+}
+
+TEST_F(DispatcherTest, DialResultTakesTheLineOffHook) {
+  Place(9, 3);
+  Feed("%DIAL 09 5551234 E7");
+  EXPECT_EQ(Port(9).settings.on_hook, 0);
+  EXPECT_EQ(LogMessages(), Lines{"port 09 call successful"});
+}
+
+}  // namespace
+}  // namespace mav
