@@ -1,0 +1,105 @@
+#include "Events.h"
+
+#include <cstdio>
+
+#include "ReplyFormat.h"
+
+namespace mav::sim {
+namespace {
+
+EventResult failed(std::string why) {
+  return {{}, std::move(why)};
+}
+
+int indicator_keyword(Indicator which) {
+  switch (which) {
+    case Indicator::kCor:
+      return kw::COR_LED;
+    case Indicator::kPtt:
+      return kw::PTT_LED;
+    case Indicator::kRing:
+      return kw::RING_LED;
+  }
+  return kw::COR_LED;
+}
+
+}  // namespace
+
+EventResult activity_event(GatewayModel& model, Indicator which, std::uint32_t mask) {
+  model.set_activity(which, mask);
+  EventResult result;
+  if (model.reporting(which)) {
+    result.lines.push_back(
+        reply_line(indicator_keyword(which), {mask_text(model.activity(which))}, status::kOk));
+  }
+  return result;
+}
+
+EventResult connect_event(GatewayModel& model, int port, const std::vector<int>& others) {
+  if (!model.has_module(port)) return failed("no module in port " + std::to_string(port));
+  std::string line = "%CONNECT " + port_text(port);
+  for (int other : others) {
+    const int result = model.connect(port, other);
+    if (result != status::kOk) {
+      return failed("port " + std::to_string(other) + " refused with status " +
+                    std::to_string(result));
+    }
+    line += " " + port_text(other);
+  }
+  if (others.empty()) return failed("no port to connect to");
+  return {{line + " E0"}, {}};
+}
+
+EventResult disc_event(GatewayModel& model, int port) {
+  if (port == kNone) {
+    for (int p = 0; p < kPortCount; ++p) {
+      if (model.has_module(p)) model.disconnect(p, true);
+    }
+    return {{reply_line(kw::DISC, {"ALL"}, status::kOk)}, {}};
+  }
+  if (!model.has_module(port)) return failed("no module in port " + std::to_string(port));
+  model.disconnect(port, true);
+  return {{reply_line(kw::DISC, {port_text(port)}, status::kOk)}, {}};
+}
+
+EventResult pin_event(GatewayModel& model, int from, int to, int pin, std::optional<int> forced) {
+  if (!GatewayModel::is_port(from) || !GatewayModel::is_port(to)) return failed("bad port");
+  if (pin < 0 || pin > 9999) return failed("a PIN has four digits");
+  char pin_digits[8];
+  std::snprintf(pin_digits, sizeof pin_digits, "%.4d", pin);
+  const int result = forced ? *forced : model.pin_access(pin, to);
+  return {{reply_line(kw::PIN_ACTIVITY, {port_text(from), port_text(to), pin_digits}, result)}, {}};
+}
+
+EventResult remove_event(GatewayModel& model, int port) {
+  if (!model.has_module(port)) return failed("no module in port " + std::to_string(port));
+  model.remove_module(port);
+  return {{reply_line(kw::BOOT, {port_text(port)}, status::kModuleRemoved)}, {}};
+}
+
+EventResult insert_event(GatewayModel& model, int port, int mod_type) {
+  if (!GatewayModel::is_port(port)) return failed("bad port");
+  if (mod_type < 1 || mod_type > 5) return failed("module types are 1 to 5");
+  if (model.has_module(port)) return failed("port " + std::to_string(port) + " is occupied");
+  model.insert_module(port, mod_type);
+  return {{reply_line(kw::BOOT, {port_text(port)}, status::kModuleInserted)}, {}};
+}
+
+EventResult restart_event(GatewayModel& model) {
+  model.restart();
+  return {{reply_line(kw::BOOT, {"00"}, status::kOk)}, {}};
+}
+
+EventResult hook_event(GatewayModel& model, int port, bool on_hook) {
+  if (!GatewayModel::is_port(port)) return failed("bad port");
+  const int type = model.port(port).mod_type;
+  if (type != 3 && type != 5) return failed("port " + std::to_string(port) + " has no line");
+  model.set_on_hook(port, on_hook);
+  return {{reply_line(kw::ON_HOOK, {port_text(port), on_hook ? "ON" : "OFF"}, status::kOk)}, {}};
+}
+
+EventResult relay_event(const GatewayModel& model) {
+  return {{"%RELAY " + model.relay_image()}, {}};
+}
+
+}  // namespace mav::sim

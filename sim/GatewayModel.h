@@ -1,0 +1,132 @@
+// The gateway's own state: modules and their settings, audio buses and the links between them,
+// DISCH groups, monitor relations, hook states, PIN users, and the gateway-wide switches. Plain
+// data with the operations that keep it consistent; no formatting and no I/O. Single-threaded:
+// only the simulator's loop (or a test) touches it.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "Lineup.h"
+#include "protocol/Vocabulary.h"
+
+namespace mav::sim {
+
+inline constexpr int kNone = -1;
+inline constexpr int kMaxBuses = 7;  // bus numbers travel in three bits of the relay image
+inline constexpr int kMaxPins = 20;
+
+// Statuses the gateway puts in its replies and events ("E%d").
+namespace status {
+inline constexpr int kOk = 0;
+inline constexpr int kUnknownCommand = 1;
+inline constexpr int kMalformed = 2;
+inline constexpr int kOutOfRange = 3;
+inline constexpr int kNotPresent = 4;  // no module, no such setting, no such entry
+inline constexpr int kNoRoom = 5;      // PIN table full
+inline constexpr int kNoFreeBus = 8;
+inline constexpr int kModuleRemoved = 14;
+inline constexpr int kModuleInserted = 15;
+inline constexpr int kNoConference = 16;
+inline constexpr int kUnknownPin = 17;
+inline constexpr int kInsufficientPin = 18;
+}  // namespace status
+
+struct Port {
+  int mod_type = 0;
+  std::array<int, kKeywordCount> settings{};  // by keyword; meaningful where the module has it
+  int bus = kNone;
+  int disch_group = kNone;
+  bool on_hook = true;
+  std::vector<int> monitored;  // ports this port listens to, in the order they were added
+};
+
+struct PinUser {
+  int pin = 0;
+  int level = 0;
+};
+
+// The three activity indicators and their reporting switches.
+enum class Indicator { kCor, kPtt, kRing };
+
+class GatewayModel {
+ public:
+  GatewayModel(const Lineup& lineup, int bus_count);
+
+  static bool is_port(int port) { return port >= 0 && port < kPortCount; }
+  const Port& port(int p) const { return ports_[static_cast<std::size_t>(p)]; }
+  bool has_module(int p) const { return is_port(p) && port(p).mod_type != 0; }
+  int bus_count() const { return bus_count_; }
+
+  // Puts a module with its factory settings into an empty or occupied port.
+  void insert_module(int p, int mod_type);
+  // Takes the module out: its connections, group, monitors and settings go with it.
+  void remove_module(int p);
+
+  // Stores a setting value (the caller has checked it against the module's spec).
+  void set_setting(int p, int keyword, int value);
+
+  // Joins two ports; the answer is a status: 0, kNotPresent, kNoFreeBus or kNoConference.
+  int connect(int p, int q);
+  // Takes a port off its bus. A hang-up also puts the line on hook and ends its DISCH group.
+  void disconnect(int p, bool hang_up);
+  // The ports on a bus, in port order.
+  std::vector<int> ports_on_bus(int bus) const;
+  // The link a bus belongs to (kNone when unlinked).
+  int link_of_bus(int bus) const;
+  int free_bus_count() const;
+
+  // Takes the DISCH groups from the controller's relay image (two hex digits per port, the group
+  // + 1 in the low three bits); false, and nothing changed, when fewer than 52 hex digits lead.
+  bool adopt_relay_image(std::string_view hex);
+  // The gateway's relay image: per port ((bus+1) * 4 + link+1) * 8 + group+1, 32 bytes as
+  // lower-case hex digits.
+  std::string relay_image() const;
+
+  // Adds or removes a monitor relation; false when a port has no module or the two are the same.
+  bool set_monitor(int p, int q, bool on);
+
+  void set_on_hook(int p, bool on_hook);
+
+  // PIN users: store (or re-level) a PIN, delete one or all. Statuses as above.
+  int store_pin(int pin, int level);
+  int delete_pin(int pin);
+  void delete_all_pins() { pins_.clear(); }
+  const std::vector<PinUser>& pins() const { return pins_; }
+  // The status a PIN entered at `from` to reach `to` earns: 0, kUnknownPin or kInsufficientPin.
+  int pin_access(int pin, int to) const;
+
+  // Gateway-wide switches; value words are value-word indices.
+  int security_mode = vw::OFF;
+  int mek_squelch_type = vw::MIC;
+  bool voice_prompts = true;
+  bool user_program = false;
+  bool reporting(Indicator which) const { return reporting_[index(which)]; }
+  void set_reporting(Indicator which, bool on) { reporting_[index(which)] = on; }
+  std::uint32_t activity(Indicator which) const { return activity_[index(which)]; }
+  void set_activity(Indicator which, std::uint32_t mask);
+
+  // A restart: connections, links, groups, monitors, activity and the switches that do not
+  // survive power-down return to their power-on state; modules, settings and PINs stay.
+  void restart();
+
+ private:
+  static std::size_t index(Indicator which) { return static_cast<std::size_t>(which); }
+  Port& mut(int p) { return ports_[static_cast<std::size_t>(p)]; }
+  int lowest_free_bus() const;
+  bool conference_allowed(int p) const;
+  void link_buses(int a, int b);
+  void release_bus_if_idle(int bus);
+
+  std::array<Port, kPortCount> ports_{};
+  std::array<int, kMaxBuses> bus_link_{};
+  int bus_count_ = kMaxBuses;
+  std::vector<PinUser> pins_;
+  std::array<bool, 3> reporting_{};
+  std::array<std::uint32_t, 3> activity_{};
+};
+
+}  // namespace mav::sim

@@ -1,0 +1,106 @@
+// Per-port settings: queries and changes for one port or ALL, and the hook state.
+#include "Gateway.h"
+#include "ReplyFormat.h"
+#include "SettingCatalog.h"
+
+namespace mav::sim {
+namespace {
+
+// The value a token names for a setting, or nothing when the token is no value of its kind.
+std::optional<int> read_value(const SettingSpec& spec, std::string_view token) {
+  switch (spec.kind) {
+    case SettingKind::kNumber:
+      return parse_number(token);
+    case SettingKind::kOnOff:
+      return parse_on_off(token);
+    case SettingKind::kWord: {
+      const int word = lookup_value_word(token);
+      if (word == vw::NOT_A_WORD) return std::nullopt;
+      return word;
+    }
+  }
+  return std::nullopt;
+}
+
+bool has_hook(int mod_type) {
+  return mod_type == 3 || mod_type == 5;
+}
+
+}  // namespace
+
+void Gateway::on_setting(int keyword, const Args& args, Lines& out) {
+  if (args.size() != 2) {
+    out.push_back(bare_status(status::kMalformed));
+    return;
+  }
+  if (args[0] == "ALL") {
+    for (int port = 0; port < kPortCount; ++port) {
+      if (find_setting(model_.port(port).mod_type, keyword) != nullptr) {
+        on_setting_port(keyword, port, args[1], out);
+      }
+    }
+    if (out.empty()) out.push_back(bare_status(status::kNotPresent));
+    return;
+  }
+  const std::optional<int> port = parse_port(args[0]);
+  if (!port) {
+    out.push_back(bare_status(status::kMalformed));
+    return;
+  }
+  if (find_setting(model_.port(*port).mod_type, keyword) == nullptr) {
+    out.push_back(bare_status(status::kNotPresent));
+    return;
+  }
+  on_setting_port(keyword, *port, args[1], out);
+}
+
+// A refused value is answered with the value the port still holds and status 3, so that the
+// controller keeps the gateway's value whether or not it looks at the status.
+void Gateway::on_setting_port(int keyword, int port, std::string_view value, Lines& out) {
+  const SettingSpec& spec = *find_setting(model_.port(port).mod_type, keyword);
+  int status = status::kOk;
+  if (value != "?") {
+    const std::optional<int> wanted = read_value(spec, value);
+    if (wanted && accepts(spec, *wanted)) {
+      model_.set_setting(port, keyword, *wanted);
+    } else {
+      status = status::kOutOfRange;
+    }
+  }
+  const int stored = model_.port(port).settings[static_cast<std::size_t>(keyword)];
+  out.push_back(reply_line(keyword, {port_text(port), setting_value_text(spec, stored)}, status));
+}
+
+// "ON_HOOK pp ?" and "ON_HOOK ALL ?" report the hook state of telephone-line and local-phone
+// ports; "ON_HOOK pp" hangs the line up.
+void Gateway::on_on_hook(const Args& args, Lines& out) {
+  auto report = [&](int port) {
+    const char* state = model_.port(port).on_hook ? "ON" : "OFF";
+    out.push_back(reply_line(kw::ON_HOOK, {port_text(port), state}, status::kOk));
+  };
+  const bool query = args.size() == 2 && args[1] == "?";
+  if (args.empty() || args.size() > 2 || (args.size() == 2 && !query)) {
+    out.push_back(bare_status(status::kMalformed));
+    return;
+  }
+  if (args[0] == "ALL" && query) {
+    for (int port = 0; port < kPortCount; ++port) {
+      if (has_hook(model_.port(port).mod_type)) report(port);
+    }
+    if (out.empty()) out.push_back(bare_status(status::kNotPresent));
+    return;
+  }
+  const std::optional<int> port = parse_port(args[0]);
+  if (!port) {
+    out.push_back(bare_status(status::kMalformed));
+    return;
+  }
+  if (!has_hook(model_.port(*port).mod_type)) {
+    out.push_back(bare_status(status::kNotPresent));
+    return;
+  }
+  if (!query) model_.set_on_hook(*port, true);
+  report(*port);
+}
+
+}  // namespace mav::sim
