@@ -1,0 +1,43 @@
+// The application's watch over the gateway's signs of life: every complete line re-arms it, a
+// reply time-out reports the loss (status text always, the message box and log entry once per
+// loss and only while a module is known), and the 30-second keep-alive tick sends a bare "\r"
+// when the gateway has been quiet for 45 seconds, and every seventh tick in any case.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+
+#include "app/Frontend.h"
+#include "link/ContactReporter.h"
+#include "link/LinkChannel.h"
+#include "log/EventLog.h"
+#include "model/DeviceModel.h"
+#include "platform/Clock.h"
+
+namespace mav {
+
+class ContactSupervisor final : public ContactReporter {
+ public:
+  ContactSupervisor(const Clock& clock, const DeviceModel& model, EventLog& log,
+                    Frontend& frontend);
+
+  // Any thread (the worker for serial lines and time-outs, the UI thread for socket lines).
+  void report_contact(bool lost) override;
+  // The keep-alive timer's tick. UI thread.
+  void on_keepalive_timer(LinkChannel& channel);
+
+  // Calendar seconds of the last complete line; 0 before the first. Any thread.
+  std::int64_t last_contact_time() const { return last_contact_time_.load(); }
+  bool contact_lost_reported() const { return contact_lost_reported_.load(); }
+
+ private:
+  const Clock& clock_;
+  const DeviceModel& model_;
+  EventLog& log_;
+  Frontend& frontend_;
+  std::atomic<std::int64_t> last_contact_time_{0};
+  std::atomic<bool> contact_lost_reported_{false};
+  int keepalive_counter_ = 0;  // UI thread
+};
+
+}  // namespace mav

@@ -1,0 +1,185 @@
+// The channel on a TCP connection to a peer on 127.0.0.1, its notifications carried by the poll
+// pump exactly as the UI thread would deliver them.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "support/Eventually.h"
+#include "support/LinkRig.h"
+#include "support/LoopbackPeer.h"
+
+namespace mav::test {
+namespace {
+
+constexpr std::uint8_t kLoopback[4] = {127, 0, 0, 1};
+
+class NetworkChannel : public testing::Test {
+ protected:
+  // Opens the channel to the peer and waits until the connect is reported.
+  void connect() {
+    ASSERT_TRUE(rig->channel.open_network(kLoopback, peer.port()));
+    ASSERT_TRUE(peer.accept_connection());
+    ASSERT_TRUE(
+        eventually([&] { rig->pump.run_once(10); }, [&] { return rig->channel.is_ready(); }));
+  }
+
+  std::vector<std::string> pump_lines(std::size_t count) {
+    std::vector<std::string> lines;
+    ReceivedLine line;
+    eventually([&] { rig->pump.run_once(10); },
+               [&] {
+                 while (rig->channel.next_line(line)) lines.emplace_back(line.view());
+                 return lines.size() >= count;
+               });
+    return lines;
+  }
+
+  LoopbackPeer peer;
+  std::unique_ptr<LinkRig> rig = std::make_unique<LinkRig>();
+};
+
+TEST_F(NetworkChannel, OpeningLogsTheSiteAndConnectingUpdatesTheTitle) {
+  connect();
+  EXPECT_TRUE(rig->channel.is_network());
+  EXPECT_FALSE(rig->channel.device_name().has_value());
+  EXPECT_EQ(rig->log_count("Opened socket to 127.0.0.1:" + std::to_string(peer.port())), 1);
+  EXPECT_EQ(rig->log_count("Network connection established"), 1);
+  EXPECT_EQ(rig->frontend.title_updates(), 1);
+  EXPECT_GE(rig->channel.socket_fd(), 0);
+}
+
+TEST_F(NetworkChannel, TextSplitAcrossNotificationsIsJoinedAtTheCarriageReturn) {
+  connect();
+  rig->channel.send_line("VER\r", true);
+  rig->idle_passes = 700;
+  ASSERT_TRUE(peer.send("abc\rde"));
+  EXPECT_EQ(pump_lines(1), (std::vector<std::string>{"abc"}));
+  EXPECT_EQ(rig->idle_passes.load(), 0u);
+  ASSERT_TRUE(peer.send("f\r"));
+  EXPECT_EQ(pump_lines(1), (std::vector<std::string>{"def"}));
+  ASSERT_TRUE(peer.send("\nline feed kept\r"));
+  EXPECT_EQ(pump_lines(1), (std::vector<std::string>{"\nline feed kept"}));
+}
+
+TEST_F(NetworkChannel, LinesSentWhileConnectingLeaveAfterTheConnectAtThePacedRate) {
+  rig->channel.set_hold(true);
+  rig->channel.send_line("before the open\r", true);  // a new connection starts with an empty queue
+  ASSERT_TRUE(rig->channel.open_network(kLoopback, peer.port()));
+  EXPECT_TRUE(rig->channel.is_open());
+  EXPECT_FALSE(rig->channel.is_ready());
+  EXPECT_EQ(rig->channel.queued_lines(), 0u);
+  rig->channel.send_line("VER\r", true);
+  rig->channel.send_line("SYSTEM\r", true);
+  rig->channel.send_line("MOD_TYPE ALL\r", true);
+  EXPECT_EQ(rig->channel.queued_lines(), 3u);
+
+  ASSERT_TRUE(peer.accept_connection());
+  for (int i = 0; i < 300; ++i) {  // the worker keeps polling; nothing leaves before the notice
+    rig->clock.advance_ms(201);
+    rig->channel.poll_receive();
+  }
+  EXPECT_EQ(rig->channel.queued_lines(), 3u);
+  ASSERT_TRUE(eventually([&] { rig->pump.run_once(10); }, [&] { return rig->channel.is_ready(); }));
+
+  rig->channel.poll_receive();
+  EXPECT_EQ(peer.read(4), "VER\r");
+  rig->clock.advance_ms(200);
+  rig->channel.poll_receive();
+  EXPECT_EQ(rig->channel.queued_lines(), 2u);
+  rig->clock.advance_ms(1);
+  rig->channel.poll_receive();
+  EXPECT_EQ(peer.read(7), "SYSTEM\r");
+  rig->clock.advance_ms(250);
+  rig->channel.poll_receive();
+  EXPECT_EQ(peer.read(13), "MOD_TYPE ALL\r");
+  rig->channel.close();
+  EXPECT_EQ(peer.read_to_end(), "logout\r");  // and "before the open" never left
+}
+
+TEST_F(NetworkChannel, CloseSendsLogoutBeforeTheConnectionEnds) {
+  connect();
+  rig->insert_module(0);
+  rig->channel.close();
+  EXPECT_EQ(peer.read_to_end(), "logout\r");
+  EXPECT_FALSE(rig->channel.is_open());
+  EXPECT_FALSE(rig->channel.is_network());
+  EXPECT_EQ(rig->model.CountModules(), 0);
+  EXPECT_EQ(rig->log_count("Network connection closed"), 1);
+  EXPECT_FALSE(rig->pump.watching());
+}
+
+TEST_F(NetworkChannel, ThePeerClosingClosesTheChannelAndSaysSo) {
+  connect();
+  peer.close_connection();
+  ASSERT_TRUE(eventually([&] { rig->pump.run_once(10); }, [&] { return !rig->channel.is_open(); }));
+  EXPECT_EQ(rig->frontend.last_status_text(), "Connection closed, retrying");
+  EXPECT_EQ(rig->log_count("Network connection closed externally"), 1);
+  EXPECT_EQ(rig->log_count("Network connection closed"), 1);
+}
+
+TEST_F(NetworkChannel, ARefusedConnectIsReportedOnlyByTheConnectionTimer) {
+  ASSERT_TRUE(rig->channel.open_network(kLoopback, LoopbackPeer::refusing_port()));
+  // The refusal comes back as a notification carrying an error, which is not delivered.
+  ASSERT_TRUE(eventually([&] { rig->pump.run_once(10); }, [&] { return !rig->pump.watching(); }));
+  EXPECT_TRUE(rig->channel.is_open());
+  EXPECT_TRUE(rig->frontend.boxes().empty());
+
+  rig->clock.advance_ms(15499);
+  rig->pump.run_once(0);
+  EXPECT_TRUE(rig->channel.is_open());
+  EXPECT_TRUE(rig->frontend.boxes().empty());
+
+  rig->clock.advance_ms(1);
+  rig->pump.run_once(0);
+  EXPECT_FALSE(rig->channel.is_open());
+  ASSERT_EQ(rig->frontend.boxes().size(), 1u);
+  const MessageBoxRequest box = rig->frontend.boxes()[0];
+  EXPECT_EQ(box.text, "Network Connection attempt failed");
+  EXPECT_EQ(box.caption, "MAV Controller");
+  EXPECT_EQ(box.icon, MessageIcon::Exclamation);
+  EXPECT_TRUE(box.owned_by_main_window);
+  EXPECT_EQ(rig->frontend.title_updates(), 1);
+
+  rig->clock.advance_ms(15500);  // the timer was killed: nothing more
+  rig->pump.run_once(0);
+  EXPECT_EQ(rig->frontend.boxes().size(), 1u);
+}
+
+TEST_F(NetworkChannel, TheConnectionTimerFindsNothingToDoOnceConnected) {
+  connect();
+  rig->clock.advance_ms(15500);
+  rig->pump.run_once(0);
+  EXPECT_TRUE(rig->channel.is_ready());
+  EXPECT_TRUE(rig->frontend.boxes().empty());
+}
+
+TEST_F(NetworkChannel, AFloodOverflowsTheRingWithoutGrowingAnything) {
+  connect();
+  const std::string line = "%TX_LEVEL 05 3 E0\r";
+  std::string burst;
+  for (int i = 0; i < 1000; ++i) burst += line;
+  std::thread gateway([&] {  // 100 000 lines while nobody reads the ring
+    for (int round = 0; round < 100; ++round) peer.send(burst);
+    peer.close_connection();
+  });
+  std::uint32_t most_unread = 0;
+  const bool closed = eventually(
+      [&] {
+        rig->pump.run_once(10);
+        most_unread = std::max(most_unread, rig->channel.received_lines().unread());
+      },
+      [&] { return !rig->channel.is_open(); }, std::chrono::seconds(60));
+  gateway.join();
+  ASSERT_TRUE(closed);
+  EXPECT_EQ(most_unread, 99u);
+  std::vector<std::string> kept;
+  ReceivedLine taken;
+  while (rig->channel.next_line(taken)) kept.emplace_back(taken.view());
+  EXPECT_EQ(kept, std::vector<std::string>(99, "%TX_LEVEL 05 3 E0"));  // the newest were dropped
+}
+
+}  // namespace
+}  // namespace mav::test

@@ -1,0 +1,78 @@
+// A complete, real link for tests: the device model, an event log in a fresh temporary folder,
+// the contact supervision, the channel and a poll pump carrying its socket notifications, all on
+// a fake clock, with a recording frontend to observe the screen. Build it with make_unique; the
+// channel is large.
+#pragma once
+
+#include <atomic>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "app/ContactSupervisor.h"
+#include "link/LinkChannel.h"
+#include "log/EventLog.h"
+#include "model/DeviceModel.h"
+#include "platform/PollPump.h"
+#include "support/FakeClock.h"
+#include "support/RecordingFrontend.h"
+
+namespace mav::test {
+
+inline std::filesystem::path make_scratch_directory() {
+  std::string pattern = (std::filesystem::temp_directory_path() / "mav-link-XXXXXX").string();
+  return ::mkdtemp(pattern.data());
+}
+
+struct LinkRig {
+  LinkRig() { channel.attach_event_host(pump); }
+  ~LinkRig() {
+    std::error_code ignored;
+    std::filesystem::remove_all(scratch, ignored);
+  }
+  LinkRig(const LinkRig&) = delete;
+  LinkRig& operator=(const LinkRig&) = delete;
+
+  // The whole log file as written so far.
+  std::string log_text() const {
+    std::ifstream file(log.log_file_path());
+    std::stringstream text;
+    text << file.rdbuf();
+    return text.str();
+  }
+
+  // How many log lines end with the message.
+  int log_count(const std::string& message) const {
+    std::istringstream lines(log_text());
+    int count = 0;
+    for (std::string line; std::getline(lines, line);) {
+      if (line.size() >= message.size() &&
+          line.compare(line.size() - message.size(), message.size(), message) == 0) {
+        ++count;
+      }
+    }
+    return count;
+  }
+
+  // Puts a module into a port so the model knows at least one.
+  void insert_module(int port) {
+    PortRecord record{};
+    model.GetPort(port, record);
+    record.mod_type = 1;
+    model.SetPort(port, record);
+  }
+
+  const std::filesystem::path scratch = make_scratch_directory();
+  FakeClock clock;
+  DeviceModel model;
+  EventLog log{scratch / "Logs", clock};
+  RecordingFrontend frontend;
+  ContactSupervisor contact{clock, model, log, frontend};
+  std::atomic<std::uint32_t> idle_passes{0};
+  LinkChannel channel{clock, model, log, frontend, contact, idle_passes};
+  PollPump pump{clock, channel};
+};
+
+}  // namespace mav::test
