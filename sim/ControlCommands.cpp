@@ -59,8 +59,7 @@ ControlOutcome error(std::string_view why) {
 }
 
 ControlOutcome from_event(EventResult event) {
-  if (!event.error.empty()) return error(event.error);
-  ControlOutcome outcome = ok();
+  ControlOutcome outcome = event.error.empty() ? ok() : error(event.error);
   outcome.lines = std::move(event.lines);
   return outcome;
 }

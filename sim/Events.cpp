@@ -37,17 +37,23 @@ EventResult activity_event(GatewayModel& model, Indicator which, std::uint32_t m
 
 EventResult connect_event(GatewayModel& model, int port, const std::vector<int>& others) {
   if (!model.has_module(port)) return failed("no module in port " + std::to_string(port));
+  if (others.empty()) return failed("no port to connect to");
+  // The ports joined before a refusal stay joined and are reported; the refusal is the error.
+  EventResult result;
   std::string line = "%CONNECT " + port_text(port);
+  bool joined = false;
   for (int other : others) {
-    const int result = model.connect(port, other);
-    if (result != status::kOk) {
-      return failed("port " + std::to_string(other) + " refused with status " +
-                    std::to_string(result));
+    const int status = model.connect(port, other);
+    if (status != status::kOk) {
+      result.error =
+          "port " + std::to_string(other) + " refused with status " + std::to_string(status);
+      break;
     }
     line += " " + port_text(other);
+    joined = true;
   }
-  if (others.empty()) return failed("no port to connect to");
-  return {{line + " E0"}, {}};
+  if (joined) result.lines.push_back(line + " E0");
+  return result;
 }
 
 EventResult disc_event(GatewayModel& model, int port) {

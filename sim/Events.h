@@ -14,13 +14,13 @@
 namespace mav::sim {
 
 struct EventResult {
-  Lines lines;        // without carriage returns
-  std::string error;  // empty when the event was raised
+  Lines lines;        // without carriage returns; sent even with an error (what did happen)
+  std::string error;  // empty when the event was raised in full
 };
 
 // "%COR_LED hhhh llll E0" (or PTT_LED, RING_LED); nothing is sent while reporting is off.
 EventResult activity_event(GatewayModel& model, Indicator which, std::uint32_t mask);
-// "%CONNECT pp qq ... E0": the port joined to each other port in turn.
+// "%CONNECT pp qq ... E0": the port joined to each other port in turn, up to the first refusal.
 EventResult connect_event(GatewayModel& model, int port, const std::vector<int>& others);
 // "%DISC pp E0", or "%DISC ALL E0" for port kNone.
 EventResult disc_event(GatewayModel& model, int port);

@@ -1,0 +1,166 @@
+#include <gtest/gtest.h>
+
+#include "GatewayTestSupport.h"
+
+namespace mav::sim::test {
+namespace {
+
+using Lines = std::vector<std::string>;
+
+TEST_F(GatewayTest, AnAllQueryAnswersOncePerPortWhoseModuleHasTheSetting) {
+  // TX_LEVEL: radio (0, 5), line (2, 7) and signal-processing (3, 6) modules.
+  EXPECT_EQ(ask("TX_LEVEL ALL ?"),
+            (Lines{"%TX_LEVEL 00 6 E0", "%TX_LEVEL 02 3 E0", "%TX_LEVEL 03 6 E0",
+                   "%TX_LEVEL 05 6 E0", "%TX_LEVEL 06 6 E0", "%TX_LEVEL 07 3 E0"}));
+  EXPECT_EQ(ask("RADIO_TYPE ALL ?"), (Lines{"%RADIO_TYPE 00 0 E0", "%RADIO_TYPE 05 0 E0"}));
+  EXPECT_EQ(ask("RING_CADENCE ALL ?"), (Lines{"%RING_CADENCE 04 US E0", "%RING_CADENCE 09 US E0"}));
+  EXPECT_EQ(ask("PROMPT_DELAY ALL ?").size(), 10u);  // every module
+  EXPECT_EQ(ask("ON_HOOK ALL ?"), (Lines{"%ON_HOOK 02 ON E0", "%ON_HOOK 04 ON E0",
+                                         "%ON_HOOK 07 ON E0", "%ON_HOOK 09 ON E0"}));
+}
+
+TEST_F(GatewayTest, ASettingIsStoredAndEchoed) {
+  EXPECT_EQ(ask_one("TX_LEVEL 05 3"), "%TX_LEVEL 05 3 E0");
+  EXPECT_EQ(ask_one("TX_LEVEL 05 ?"), "%TX_LEVEL 05 3 E0");
+  EXPECT_EQ(ask_one("DUPLEX 00 FULL"), "%DUPLEX 00 FULL E0");
+  EXPECT_EQ(ask_one("COR_SAMPLING 03 ON"), "%COR_SAMPLING 03 ON E0");
+  EXPECT_EQ(ask_one("SQUELCH_TYPE 06 CTCSS"), "%SQUELCH_TYPE 06 CTCSS E0");
+  EXPECT_EQ(ask_one("CALLING_TIME 02 1"), "%CALLING_TIME 02 1 E0");
+  EXPECT_EQ(ask_one("CALLING_TIME 09 CONT"), "%CALLING_TIME 09 CONT E0");
+  EXPECT_EQ(ask_one("2W_4W 07 3"), "%2W_4W 07 3 E0");
+  EXPECT_EQ(ask_one("PEAKER 03 9"), "%PEAKER 03 9 E0");
+  EXPECT_EQ(ask_one("DB_TONE 04 US"), "%DB_TONE 04 US E0");
+  EXPECT_EQ(ask_one("LINE_TYPE 02 SATCOM"), "%LINE_TYPE 02 SATCOM E0");
+  EXPECT_EQ(ask_one("LINE_TYPE 02 ?"), "%LINE_TYPE 02 SATCOM E0");
+  // ALL changes every port that has the setting, one line each.
+  EXPECT_EQ(ask("RX_SQUELCH ALL OFF"), (Lines{"%RX_SQUELCH 03 OFF E0", "%RX_SQUELCH 06 OFF E0"}));
+}
+
+TEST_F(GatewayTest, ARefusedValueIsAnsweredWithTheValueKept) {
+  ask("EQ 03 2");
+  EXPECT_EQ(ask_one("EQ 03 8"), "%EQ 03 2 E3");
+  EXPECT_EQ(ask_one("EQ 03 0"), "%EQ 03 2 E3");
+  EXPECT_EQ(ask_one("RX_LEVEL 02 9"), "%RX_LEVEL 02 3 E3");  // the line's list ends at 8
+  EXPECT_EQ(ask_one("DUPLEX 00 NORM"), "%DUPLEX 00 HALF E3");
+  EXPECT_EQ(ask_one("USER_CONTROL 00 MAYBE"), "%USER_CONTROL 00 ON E3");
+  EXPECT_EQ(ask_one("TX_LEVEL 00 x7"), "%TX_LEVEL 00 6 E3");
+}
+
+TEST_F(GatewayTest, ASettingTheModuleLacksOrABadPortIsRefused) {
+  EXPECT_EQ(ask_one("EQ 00 4"), "% E4");        // a radio has no equaliser
+  EXPECT_EQ(ask_one("TX_LEVEL 01 ?"), "% E4");  // nor a handset a level
+  EXPECT_EQ(ask_one("TX_LEVEL 08 ?"), "% E4");  // an empty port nothing
+  EXPECT_EQ(ask_one("TX_LEVEL 26 ?"), "% E2");
+  EXPECT_EQ(ask_one("TX_LEVEL 05"), "% E2");
+  EXPECT_EQ(ask_one("TX_LEVEL 05 3 4"), "% E2");
+  EXPECT_EQ(ask_one("ON_HOOK 00 ?"), "% E4");
+}
+
+TEST_F(GatewayTest, FactoryValuesAreTheModulesDefaults) {
+  EXPECT_EQ(ask_one("RX_LEVEL 00 ?"), "%RX_LEVEL 00 3 E0");
+  EXPECT_EQ(ask_one("DUPLEX 00 ?"), "%DUPLEX 00 HALF E0");
+  EXPECT_EQ(ask_one("COR_POLARITY 00 ?"), "%COR_POLARITY 00 NEG E0");
+  EXPECT_EQ(ask_one("PTT_PRIORITY 00 ?"), "%PTT_PRIORITY 00 ON E0");
+  EXPECT_EQ(ask_one("COR_SAMP_DELAY 00 ?"), "%COR_SAMP_DELAY 00 4 E0");
+  EXPECT_EQ(ask_one("PROMPT_DELAY 00 ?"), "%PROMPT_DELAY 00 2 E0");
+  EXPECT_EQ(ask_one("PROMPT_DELAY 01 ?"), "%PROMPT_DELAY 01 0 E0");
+  EXPECT_EQ(ask_one("VMR_THRESH 02 ?"), "%VMR_THRESH 02 2 E0");
+  EXPECT_EQ(ask_one("LINE_TIMEOUT 02 ?"), "%LINE_TIMEOUT 02 3 E0");
+  EXPECT_EQ(ask_one("CALLING_TIME 02 ?"), "%CALLING_TIME 02 30 E0");
+  EXPECT_EQ(ask_one("DIAL_MODE 02 ?"), "%DIAL_MODE 02 DTMF E0");
+  EXPECT_EQ(ask_one("EQ 03 ?"), "%EQ 03 4 E0");
+  EXPECT_EQ(ask_one("SQUELCH_TYPE 03 ?"), "%SQUELCH_TYPE 03 VOX E0");
+  EXPECT_EQ(ask_one("RX_SQUELCH 03 ?"), "%RX_SQUELCH 03 ON E0");
+  EXPECT_EQ(ask_one("VMR_HANG 03 ?"), "%VMR_HANG 03 3 E0");
+  EXPECT_EQ(ask_one("TONE_KEY_AMP 03 ?"), "%TONE_KEY_AMP 03 1 E0");
+  EXPECT_EQ(ask_one("OP 03 ?"), "%OP 03 1 E0");
+  EXPECT_EQ(ask_one("VMR_THRESH 04 ?"), "%VMR_THRESH 04 2 E0");
+  EXPECT_EQ(ask_one("DIAL_TONE_ENABLE 04 ?"), "%DIAL_TONE_ENABLE 04 ON E0");
+  EXPECT_EQ(ask_one("MEK_SQUELCH_TYPE ?"), "%MEK_SQUELCH_TYPE MIC E0");
+}
+
+// The controller's per-module query sweep after a module is identified: every line is answered
+// with one value line for that port.
+TEST_F(GatewayTest, EveryQueryOfAModulesSweepIsAnswered) {
+  const std::vector<std::pair<int, std::vector<std::string>>> sweeps = {
+      {0,
+       {"DUPLEX", "COR_POLARITY", "COR_SAMPLING", "USER_CONTROL", "CONF", "PTT_PRIORITY",
+        "SECURITY_LEVEL", "RX_LEVEL", "TX_LEVEL", "DTMF_MUTE_TIME", "COR_SAMP_DELAY",
+        "COR_SAMP_INTERVAL", "COR_SAMP_WIDTH", "COR_INHIBIT", "RADIO_TYPE"}},
+      {2,
+       {"DTMF_MUTE_TIME", "DELAY_TIME", "VMR_THRESH", "VMR_HANG", "LINE_TIMEOUT", "LINE_TYPE",
+        "DIAL_MODE", "DIAL_TONE_WAIT", "USER_CONTROL", "CONF", "AUTO_ANS", "CALLING_TIME",
+        "SECURITY_LEVEL", "RX_LEVEL", "TX_LEVEL", "2W_4W"}},
+      {3, {"DTMF_MUTE_TIME", "COR_SAMP_DELAY", "COR_SAMP_INTERVAL",
+           "COR_SAMP_WIDTH", "COR_INHIBIT",    "KEYING_TONES",
+           "TONE_KEY_AMP",   "PEAKER",         "EQ",
+           "DELAY_TIME",     "PTT_PRIORITY",   "DUPLEX",
+           "COR_POLARITY",   "COR_SAMPLING",   "USER_CONTROL",
+           "CONF",           "RX_SQUELCH",     "SECURITY_LEVEL",
+           "RX_LEVEL",       "TX_LEVEL",       "SQUELCH_TYPE",
+           "VMR_THRESH",     "VMR_HANG"}},
+      {4,
+       {"SECURITY_LEVEL", "DTMF_MUTE_TIME", "DELAY_TIME", "RX_LEVEL", "VMR_THRESH", "VMR_HANG",
+        "DB_TONE", "USER_CONTROL", "CONF", "CALLING_TIME", "DIAL_TONE_ENABLE", "RINGBACK_ENABLE",
+        "RING_CADENCE"}},
+  };
+  for (const auto& [port, keywords] : sweeps) {
+    const std::string p = port < 10 ? "0" + std::to_string(port) : std::to_string(port);
+    for (const std::string& keyword : keywords) {
+      const std::string reply = ask_one(keyword + " " + p + " ?");
+      EXPECT_EQ(reply.rfind("%" + keyword + " " + p + " ", 0), 0u) << reply;
+      EXPECT_EQ(reply.substr(reply.size() - 3), " E0") << reply;
+    }
+  }
+}
+
+// The gateway-wide sweep after SYSTEM: every reply parses, and a keyword that no module carries
+// still gets an answer.
+TEST_F(GatewayTest, TheGatewayWideSweepIsAnsweredInTheReplyGrammar) {
+  const char* keywords[] = {"2W_4W",
+                            "AUTO_ANS",
+                            "CALLING_TIME",
+                            "CONF",
+                            "COR_INHIBIT",
+                            "COR_POLARITY",
+                            "COR_SAMP_DELAY",
+                            "COR_SAMP_INTERVAL",
+                            "COR_SAMP_WIDTH",
+                            "COR_SAMPLING",
+                            "DELAY_TIME",
+                            "DIAL_MODE",
+                            "DIAL_TONE_WAIT",
+                            "DTMF_MUTE_TIME",
+                            "DB_TONE",
+                            "DIAL_TONE_ENABLE",
+                            "DUPLEX",
+                            "EQ",
+                            "KEYING_TONES",
+                            "TONE_KEY_AMP",
+                            "OP",
+                            "PEAKER",
+                            "PROMPT_DELAY",
+                            "PROMPT_LANG",
+                            "LINE_TIMEOUT",
+                            "LINE_TYPE",
+                            "PTT_PRIORITY",
+                            "RING_CADENCE",
+                            "RINGBACK_ENABLE",
+                            "RX_LEVEL",
+                            "RX_SQUELCH",
+                            "SECURITY_LEVEL",
+                            "SQUELCH_TYPE",
+                            "RADIO_TYPE",
+                            "TX_LEVEL",
+                            "USER_CONTROL",
+                            "VMR_HANG",
+                            "VMR_THRESH",
+                            "TRUNK_TYPE"};
+  for (const char* keyword : keywords) {
+    EXPECT_FALSE(ask(std::string(keyword) + " ALL ?").empty()) << keyword;
+  }
+  EXPECT_EQ(ask_one("MEK_SQUELCH_TYPE ?"), "%MEK_SQUELCH_TYPE MIC E0");
+}
+
+}  // namespace
+}  // namespace mav::sim::test

@@ -1,0 +1,45 @@
+// A gateway with a known line-up, and a way to talk to it that also checks every reply against
+// the controller's reply grammar.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "Gateway.h"
+#include "ReplyGrammar.h"
+
+namespace mav::sim::test {
+
+// Ports 0 TOV-5, 1 MEK-4, 2 LINE-7, 3 VOQ-3, 4 HK-6, 5 TOV-5, 6 VOQ-3, 7 LINE-7, 8 empty,
+// 9 HK-6, 10 MEK-4, the rest empty.
+inline Lineup small_lineup() {
+  Lineup lineup{};
+  const int types[] = {1, 2, 3, 4, 5, 1, 4, 3, 0, 5, 2};
+  for (std::size_t p = 0; p < std::size(types); ++p) lineup[p] = types[p];
+  return lineup;
+}
+
+class GatewayTest : public ::testing::Test {
+ protected:
+  explicit GatewayTest(int buses = 7) : gateway_(GatewayModel(small_lineup(), buses)) {}
+
+  std::vector<std::string> ask(const std::string& line) {
+    std::vector<std::string> replies = gateway_.handle_line(line);
+    for (const std::string& reply : replies) {
+      EXPECT_TRUE(parses_as_reply(reply)) << "reply to \"" << line << "\": " << reply;
+    }
+    return replies;
+  }
+
+  std::string ask_one(const std::string& line) {
+    std::vector<std::string> replies = ask(line);
+    EXPECT_EQ(replies.size(), 1u) << line;
+    return replies.empty() ? std::string() : replies.front();
+  }
+
+  Gateway gateway_;
+};
+
+}  // namespace mav::sim::test

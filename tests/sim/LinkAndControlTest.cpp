@@ -1,0 +1,185 @@
+#include <gtest/gtest.h>
+
+#include "ControlCommands.h"
+#include "DemoMode.h"
+#include "GatewayTestSupport.h"
+#include "LineFramer.h"
+#include "Lineup.h"
+#include "Options.h"
+#include "ScriptRunner.h"
+
+namespace mav::sim::test {
+namespace {
+
+using Lines = std::vector<std::string>;
+
+std::vector<std::string> texts(const std::vector<LineFramer::Line>& lines) {
+  std::vector<std::string> out;
+  for (const LineFramer::Line& line : lines) out.push_back(line.overlong ? "<long>" : line.text);
+  return out;
+}
+
+TEST(LineFramer, CommandLinesEndInACarriageReturnWhereverTheBytesSplit) {
+  LineFramer framer('\r');
+  std::vector<LineFramer::Line> lines;
+  framer.feed("SYS", lines);
+  EXPECT_TRUE(lines.empty());
+  framer.feed("TEM\r\rTX_LEVEL 05 ?\r\nMON", lines);
+  EXPECT_EQ(texts(lines), (Lines{"SYSTEM", "", "TX_LEVEL 05 ?"}));
+  lines.clear();
+  framer.feed(std::string(300, 'X') + "\rMON ALL ?\r", lines);
+  EXPECT_EQ(texts(lines), (Lines{"<long>", "MON ALL ?"}));
+}
+
+TEST(LineFramer, ControlLinesEndInALineFeed) {
+  LineFramer framer('\n');
+  std::vector<LineFramer::Line> lines;
+  framer.feed("cor 5\r\nquit\n", lines);
+  EXPECT_EQ(texts(lines), (Lines{"cor 5", "quit"}));
+}
+
+TEST(Lineup, TheDefaultMixHasEveryModuleTypeAndEmptyPorts) {
+  const Lineup lineup = default_lineup();
+  for (int type = 0; type <= 5; ++type) {
+    EXPECT_NE(std::find(lineup.begin(), lineup.end(), type), lineup.end()) << type;
+  }
+  EXPECT_NE(lineup[25], 0);
+  const Lineup half = half_lineup();
+  for (int p = 13; p < kPortCount; ++p) EXPECT_EQ(half[static_cast<std::size_t>(p)], 0);
+  EXPECT_NE(std::count(half.begin(), half.begin() + 13, 0), 13);
+}
+
+TEST(Lineup, TextGivesOneCharacterPerPort) {
+  const std::optional<Lineup> lineup = parse_lineup("12 3-5\n# the rest are empty\n.4");
+  ASSERT_TRUE(lineup);
+  EXPECT_EQ((std::vector<int>(lineup->begin(), lineup->begin() + 8)),
+            (std::vector<int>{1, 2, 3, 0, 5, 0, 4, 0}));
+  EXPECT_FALSE(parse_lineup("1236"));
+  EXPECT_FALSE(parse_lineup(std::string(27, '1')));
+  EXPECT_TRUE(parse_lineup(std::string(26, '1')));
+}
+
+TEST(Options, ACommandLineNeedsSomethingToServe) {
+  Options options;
+  std::string error;
+  EXPECT_FALSE(parse_options({}, options, error));
+  EXPECT_TRUE(parse_options(
+      {"--tcp", "127.0.0.1:0", "--preset", "half", "--buses", "2", "--control-port", "0", "--demo"},
+      options, error));
+  EXPECT_EQ(options.buses, 2);
+  EXPECT_TRUE(options.demo);
+  EXPECT_EQ(options.lineup, half_lineup());
+  EXPECT_FALSE(parse_options({"--pty", "-", "--buses", "8"}, options, error));
+  EXPECT_FALSE(parse_options({"--pty", "-", "--lineup", "9"}, options, error));
+  EXPECT_FALSE(parse_options({"--pty"}, options, error));
+}
+
+TEST(ScriptRunner, StepsRunTheirDelayAfterTheOneBefore) {
+  ScriptRunner script;
+  std::string error;
+  ASSERT_TRUE(script.load("# a comment\n100 cor 5\n\n  0 ptt 1\r\n250 restart\n", error)) << error;
+  EXPECT_FALSE(script.next_due());
+  script.start(1000);
+  EXPECT_EQ(script.next_due(), 1100u);
+  EXPECT_TRUE(script.take_due(1099).empty());
+  EXPECT_EQ(script.take_due(1100), (Lines{"cor 5", "ptt 1"}));
+  EXPECT_EQ(script.next_due(), 1350u);
+  EXPECT_EQ(script.take_due(5000), (Lines{"restart"}));
+  EXPECT_FALSE(script.next_due());
+  EXPECT_FALSE(script.load("cor 5\n", error));
+  EXPECT_NE(error.find("line 1"), std::string::npos);
+  EXPECT_FALSE(script.load("10\n", error));
+}
+
+class ControlTest : public GatewayTest {
+ protected:
+  ControlOutcome run(const std::string& command) { return run_control(command, gateway_, faults_); }
+  FaultState faults_;
+};
+
+TEST_F(ControlTest, EveryEventHasItsCommand) {
+  ask("COR_LED ON");
+  ask("PTT_LED ON");
+  ask("RING_LED ON");
+  ask("PIN 1234 9");
+  EXPECT_EQ(run("connect 3 6 0").lines, (Lines{"%CONNECT 03 06 E0"}));  // no conferencing yet
+  ask("CONF ALL ON");
+  EXPECT_EQ(run("cor 0x5").lines, (Lines{"%COR_LED 0000 0005 E0"}));
+  EXPECT_EQ(run("ptt 20001").lines, (Lines{"%PTT_LED 0002 0001 E0"}));
+  EXPECT_EQ(run("ring 4").lines, (Lines{"%RING_LED 0000 0004 E0"}));
+  EXPECT_EQ(run("connect 3 6 0").lines, (Lines{"%CONNECT 03 06 00 E0"}));
+  EXPECT_EQ(run("disc 6").lines, (Lines{"%DISC 06 E0"}));
+  EXPECT_EQ(run("disc all").lines, (Lines{"%DISC ALL E0"}));
+  EXPECT_EQ(run("pin 4 2 1234").lines, (Lines{"%PIN_ACTIVITY 04 02 1234 E0"}));
+  EXPECT_EQ(run("pin 4 2 1111").lines, (Lines{"%PIN_ACTIVITY 04 02 1111 E17"}));
+  EXPECT_EQ(run("pin 4 2 1234 18").lines, (Lines{"%PIN_ACTIVITY 04 02 1234 E18"}));
+  EXPECT_EQ(run("remove 5").lines, (Lines{"%BOOT 05 E14"}));
+  EXPECT_EQ(run("insert 5 4").lines, (Lines{"%BOOT 05 E15"}));
+  EXPECT_EQ(run("hook 9 off").lines, (Lines{"%ON_HOOK 09 OFF E0"}));
+  EXPECT_EQ(run("restart").lines, (Lines{"%BOOT 00 E0"}));
+  EXPECT_EQ(run("busy").lines, (Lines{"%BUSY"}));
+  EXPECT_EQ(run("relay").lines.size(), 1u);
+  EXPECT_EQ(run("send %VER 1.0 E0").lines, (Lines{"%VER 1.0 E0"}));
+  EXPECT_EQ(run("system").response,
+            "ok %SYSTEM 0001 0102 0203 0304 0405 0504 0604 0703 0905 1002 E0");
+  for (const char* bad :
+       {"cor", "cor xyz", "connect 3", "connect 3 99", "disc 8", "pin 1 2", "remove 8",
+        "insert 0 1", "insert 8 7", "hook 0 on", "warp 9", "connect 0 8"}) {
+    const ControlOutcome outcome = run(bad);
+    EXPECT_EQ(outcome.response.rfind("error: ", 0), 0u) << bad << ": " << outcome.response;
+    EXPECT_TRUE(outcome.lines.empty()) << bad;
+  }
+}
+
+TEST_F(ControlTest, FaultsAreSetOrProduceTheirBytes) {
+  EXPECT_EQ(run("silent on").response, "ok");
+  EXPECT_TRUE(faults_.silent);
+  run("silent off");
+  EXPECT_FALSE(faults_.silent);
+  run("slow 250");
+  EXPECT_EQ(faults_.slow_ms, 250);
+  run("busy 3");
+  EXPECT_EQ(faults_.busy_replies, 3);
+  EXPECT_TRUE(run("close").close_peer);
+  EXPECT_TRUE(run("quit").quit);
+
+  EXPECT_EQ(run("garbage 500").raw.size(), 500u);
+  const std::string line = run("longline 1000").raw;
+  EXPECT_EQ(line.size(), 1001u);
+  EXPECT_EQ(line.find('\r'), 1000u);
+  const std::string flood = run("flood 50").raw;
+  EXPECT_EQ(std::count(flood.begin(), flood.end(), '\r'), 50);
+  EXPECT_EQ(flood.substr(flood.size() - 22), "%COR_LED 0000 0000 E0\r");
+  std::size_t start = 0;
+  for (std::size_t end = flood.find('\r'); end != std::string::npos;
+       end = flood.find('\r', start)) {
+    EXPECT_TRUE(parses_as_reply(flood.substr(start, end - start)));
+    start = end + 1;
+  }
+  EXPECT_EQ(run("flood 2000000").response.rfind("error", 0), 0u);
+}
+
+TEST_F(ControlTest, DemoActivityIsMadeOfValidCommandsEveryFewSeconds) {
+  ask("COR_LED ON");
+  ask("PTT_LED ON");
+  ask("RING_LED ON");
+  DemoMode demo(42, 0);
+  EXPECT_TRUE(demo.take_due(1999, gateway_.model()).empty());
+  std::uint64_t now = 0;
+  int events = 0;
+  for (int i = 0; i < 200; ++i) {
+    now = demo.next_due();
+    for (const std::string& command : demo.take_due(now, gateway_.model())) {
+      const ControlOutcome outcome = run(command);
+      EXPECT_EQ(outcome.response, "ok") << command;
+      for (const std::string& line : outcome.lines) EXPECT_TRUE(parses_as_reply(line)) << line;
+      events += static_cast<int>(outcome.lines.size());
+    }
+    EXPECT_GE(demo.next_due(), now + 2000);
+    EXPECT_LE(demo.next_due(), now + 5000);
+  }
+  EXPECT_GT(events, 100);
+}
+
+}  // namespace
+}  // namespace mav::sim::test
