@@ -1,0 +1,356 @@
+#include "app/Application.h"
+
+#include "app/ConnectionLists.h"
+#include "app/MenuIds.h"
+#include "app/SitesFile.h"
+#include "app/WindowTitles.h"
+
+namespace mav {
+namespace {
+
+constexpr std::size_t kCustomTitleLength = 254;
+
+}  // namespace
+
+Application::Application(const ApplicationParts& parts, std::filesystem::path program_directory)
+    : model_(parts.model),
+      log_(parts.log),
+      link_(parts.link),
+      contact_(parts.contact),
+      session_(parts.session),
+      commands_(parts.commands),
+      pins_(parts.pins),
+      frontend_(parts.frontend),
+      program_directory_(std::move(program_directory)),
+      prefs_(program_directory_ / kPreferencesFileName) {}
+
+PreferencesOrigin Application::load_settings(int screen_width) {
+  Preferences defaults;
+  defaults.screen_size = screen_size_for_width(screen_width);
+  const PreferencesOrigin origin = prefs_.load(defaults);
+  const Preferences prefs = prefs_.get();
+  pins_.from_bytes(prefs.pin_table_image);
+  session_.voice_prompts = prefs.voice_prompts;
+  session_.cor_reporting = prefs.cor_reporting;
+  session_.ptt_reporting = prefs.ptt_reporting;
+  session_.sound_on = prefs.sound_on;
+  session_.network_mode = prefs.network_mode;
+  log_.set_log_file_name(prefs.log_file_name);
+  convert_old_sites_file(program_directory_ / kSitesFileName);
+  session_.input_ready = true;
+  session_.resync_requested = false;
+  return origin;
+}
+
+void Application::attach_window(ShellWindow& window) {
+  window_ = &window;
+}
+
+void Application::connect_at_startup() {
+  refresh_recent_menu();
+  const Preferences prefs = prefs_.get();
+  if (!prefs.auto_connect || (prefs.network_mode && prefs.sites.empty())) {
+    set_title(kNotConnectedTitle);
+    set_check(menu::kAutoConnectOff, true);
+    set_check(menu::kAutoConnectOn, false);
+  } else {
+    set_check(menu::kAutoConnectOn, true);
+    set_check(menu::kAutoConnectOff, false);
+    if (prefs.network_mode) {
+      connect_site_at_startup(prefs);
+    } else {
+      connect_serial_at_startup(prefs);
+    }
+  }
+  if (channel_usable()) {
+    link_.send_line(prefs.voice_prompts ? "VPMTS ON\r" : "VPMTS OFF\r", true);
+  }
+  set_checks_from_preferences();
+}
+
+void Application::connect_site_at_startup(const Preferences& prefs) {
+  if (prefs.selected_site < 0 || prefs.selected_site >= prefs.site_count()) {
+    set_title(kNotConnectedTitle);
+    return;
+  }
+  const NetworkSite& site = prefs.sites[static_cast<std::size_t>(prefs.selected_site)];
+  set_title(kConnectingTitle);
+  std::uint8_t address[4];
+  std::copy(site.address.begin(), site.address.end(), address);
+  if (!link_.open_network(address, static_cast<std::uint16_t>(site.port))) {
+    set_title(kNotConnectedTitle);
+    return;
+  }
+  if (!site.description.empty()) set_title(site.description);
+  {
+    std::lock_guard lock(site_mutex_);
+    current_site_ = empty_site_record(address, site.port);
+  }
+  load_site_record();
+  commands_.synchronise();
+}
+
+void Application::connect_serial_at_startup(const Preferences& prefs) {
+  if (link_.open_serial(prefs.serial_port_name, static_cast<std::uint32_t>(prefs.serial_baud))) {
+    add_recent(serial_connection(prefs.serial_port_name, prefs.serial_baud));
+    set_serial_title();
+    commands_.synchronise();
+  } else {
+    set_title(kNotConnectedTitle);
+    prefs_.change([](Preferences& p) { p.serial_port_name.clear(); });
+    if (window_) window_->offer_serial_port_selection();
+  }
+  {
+    std::lock_guard lock(site_mutex_);
+    current_site_ = empty_site_record({0, 0, 0, 0}, 0);
+  }
+  load_site_record();
+}
+
+void Application::set_checks_from_preferences() {
+  const Preferences prefs = prefs_.get();
+  set_check(menu::kTitleUseCustom, prefs.use_custom_title);
+  set_check(menu::kTitleUseDefault, !prefs.use_custom_title);
+  set_check(menu::kSound, prefs.sound_on);
+  set_check(menu::kHoverIconDescription, prefs.hover_descriptions);
+  set_check(menu::kAutoSwitchingOn, prefs.auto_indicator_switching);
+  set_check(menu::kAutoSwitchingOff, !prefs.auto_indicator_switching);
+  set_check(menu::kScreen800x600, prefs.screen_size != 1 && prefs.screen_size != 2);
+  set_check(menu::kScreen1024x768, prefs.screen_size == 1);
+  set_check(menu::kScreen1280x1024, prefs.screen_size == 2);
+  const std::pair<std::int16_t, int> speeds[] = {{200, menu::kAnimationFast},
+                                                 {0, menu::kAnimationOff},
+                                                 {450, menu::kAnimationMedium},
+                                                 {650, menu::kAnimationSlow}};
+  for (const auto& [delay, command] : speeds) {
+    if (delay != prefs.animation_delay) continue;
+    for (const auto& other : speeds) set_check(other.second, other.second == command);
+  }
+  set_check(menu::kCorReporting, prefs.cor_reporting);
+  set_check(menu::kPttReporting, prefs.ptt_reporting);
+}
+
+void Application::finish_startup() {
+  prefs_.change([](Preferences& p) { p.auto_save_slot = p.auto_save_slot ? 0 : 1; });
+  save_preferences();
+  log_.write_log_entry("*** MAV Controller began running");
+}
+
+void Application::shutdown(bool offer_exit_reminder) {
+  save_site_record();
+  if (offer_exit_reminder && prefs_.get().show_exit_reminder && window_) {
+    const bool keep =
+        window_->ask_yes_no({kExitReminderText, "MAV Controller", MessageIcon::Information, true});
+    if (!keep) {
+      prefs_.change([](Preferences& p) { p.show_exit_reminder = false; });
+      save_preferences();
+    }
+  }
+  log_.write_log_entry("*** MAV Controller shut down");
+}
+
+void Application::store_screen_size(int index) {
+  prefs_.change([&](Preferences& p) { p.screen_size = static_cast<std::uint8_t>(index); });
+  save_preferences();
+}
+
+void Application::menu_command(int command_id) {
+  const Preferences prefs = prefs_.get();
+  switch (command_id) {
+    case menu::kRetrieveCurrentConfig:
+      retrieve_current_config();
+      break;
+    case menu::kSound:
+      if (!prefs.sound_on) frontend_.play_sound("Activate.wav");
+      prefs_.change([&](Preferences& p) { p.sound_on = !prefs.sound_on; });
+      session_.sound_on = !prefs.sound_on;
+      set_check(menu::kSound, !prefs.sound_on);
+      break;
+    case menu::kCorReporting:
+      set_reporting(true, !prefs.cor_reporting);
+      break;
+    case menu::kPttReporting:
+      set_reporting(false, !prefs.ptt_reporting);
+      break;
+    case menu::kAnimationFast:
+      set_animation_delay(command_id, 200);
+      break;
+    case menu::kAnimationSlow:
+      set_animation_delay(command_id, 650);
+      break;
+    case menu::kAnimationOff:
+      set_animation_delay(command_id, 0);
+      break;
+    case menu::kAnimationMedium:
+      set_animation_delay(command_id, 450);
+      break;
+    case menu::kRightButtonDisconnect:
+    case menu::kRightButtonEditSettings: {
+      const bool disconnects = command_id == menu::kRightButtonDisconnect;
+      prefs_.change([&](Preferences& p) { p.right_button_disconnects = disconnects; });
+      set_check(menu::kRightButtonDisconnect, disconnects);
+      set_check(menu::kRightButtonEditSettings, !disconnects);
+      break;
+    }
+    case menu::kVoicePrompts:
+      // The mark follows the gateway's report, not the command.
+      if (channel_usable()) {
+        link_.send_line(session_.voice_prompts ? "VPMTS OFF\r" : "VPMTS ON\r", true);
+      }
+      set_check(menu::kVoicePrompts, session_.voice_prompts);
+      break;
+    case menu::kAutoSwitchingOn:
+    case menu::kAutoSwitchingOff: {
+      const bool on = command_id == menu::kAutoSwitchingOn;
+      prefs_.change([&](Preferences& p) { p.auto_indicator_switching = on; });
+      save_preferences();
+      set_check(menu::kAutoSwitchingOn, on);
+      set_check(menu::kAutoSwitchingOff, !on);
+      break;
+    }
+    case menu::kTitleUseCustom:
+      set_custom_title(true);
+      break;
+    case menu::kTitleUseDefault:
+      set_custom_title(false);
+      break;
+    case menu::kAutoConnectOn:
+    case menu::kAutoConnectOff: {
+      const bool on = command_id == menu::kAutoConnectOn;
+      prefs_.change([&](Preferences& p) { p.auto_connect = on; });
+      save_preferences();
+      set_check(menu::kAutoConnectOn, on);
+      set_check(menu::kAutoConnectOff, !on);
+      break;
+    }
+    case menu::kHoverIconDescription:
+      prefs_.change([&](Preferences& p) { p.hover_descriptions = !prefs.hover_descriptions; });
+      save_preferences();
+      set_check(menu::kHoverIconDescription, !prefs.hover_descriptions);
+      break;
+    default:
+      break;
+  }
+}
+
+void Application::set_reporting(bool cor, bool on) {
+  prefs_.change([&](Preferences& p) { (cor ? p.cor_reporting : p.ptt_reporting) = on; });
+  (cor ? session_.cor_reporting : session_.ptt_reporting) = on;
+  save_preferences();
+  set_check(cor ? menu::kCorReporting : menu::kPttReporting, on);
+  if (!channel_usable()) return;
+  if (cor) {
+    link_.send_line(on ? "COR_LED ON\r" : "COR_LED OFF\r", true);
+    if (!on) model_.ClearCorBits();
+  } else {
+    link_.send_line(on ? "PTT_LED ON\r" : "PTT_LED OFF\r", true);
+    if (!on) model_.ClearPttBits();
+  }
+  if (!on) frontend_.request_repaint();
+}
+
+void Application::set_animation_delay(int command_id, std::int16_t delay) {
+  for (int speed :
+       {menu::kAnimationFast, menu::kAnimationSlow, menu::kAnimationOff, menu::kAnimationMedium}) {
+    set_check(speed, speed == command_id);
+  }
+  prefs_.change([&](Preferences& p) { p.animation_delay = delay; });
+  save_preferences();
+}
+
+void Application::set_custom_title(bool on) {
+  const Preferences prefs = prefs_.get();
+  if (!on) {
+    prefs_.change([](Preferences& p) { p.use_custom_title = false; });
+    save_preferences();
+    if (!prefs.network_mode) set_serial_title();
+    set_check(menu::kTitleUseDefault, true);
+    set_check(menu::kTitleUseCustom, false);
+    return;
+  }
+  if (prefs.network_mode || !link_.is_open()) {
+    tell("This feature can only be used when\ra serial port is being used.", MessageIcon::None);
+    return;
+  }
+  std::string text = window_ ? window_->ask_custom_title() : std::string();
+  if (text.empty()) return;
+  text.resize(std::min(text.size(), kCustomTitleLength));
+  prefs_.change([&](Preferences& p) {
+    p.custom_title = text;
+    p.use_custom_title = true;
+  });
+  save_preferences();
+  set_serial_title();
+  set_check(menu::kTitleUseCustom, true);
+  set_check(menu::kTitleUseDefault, false);
+}
+
+void Application::retrieve_current_config() {
+  if (model_.CountModules() == 0) {
+    session_.request_resync();
+    return;
+  }
+  if (window_ && window_->ask_yes_no({"Retrieve Current Configuration will\rreset the MAV "
+                                      "Controller to the\rcurrent MAV-7700 connection "
+                                      "settings.:\rAre you sure?",
+                                      "MAV Controller", MessageIcon::Question, true})) {
+    save_site_record();
+    session_.request_resync();
+  }
+}
+
+void Application::on_keepalive_timer() {
+  contact_.on_keepalive_timer(link_);
+}
+
+bool Application::channel_usable() const {
+  return session_.network_mode ? link_.is_ready() : link_.is_open();
+}
+
+void Application::set_title(const std::string& title) {
+  title_ = title;
+  if (window_) window_->set_title(title);
+}
+
+void Application::set_check(int command_id, bool checked) {
+  if (window_) window_->set_menu_check(command_id, checked);
+}
+
+void Application::set_serial_title() {
+  const Preferences prefs = prefs_.get();
+  set_title(serial_title(prefs, link_.device_name().value_or(prefs.serial_port_name)));
+}
+
+void Application::tell(const char* text, MessageIcon icon) {
+  if (window_) window_->tell({text, "MAV Controller", icon, true});
+}
+
+// The reply dispatcher's requests, on the worker thread.
+
+bool Application::channel_open() const {
+  return link_.is_open();
+}
+
+// Automatic saves and their replay belong to the configuration files, which this program does
+// not write yet; the dispatcher's calls find nothing to do.
+void Application::AutoSave() {}
+bool Application::RestoreAfterGatewayRestart() {
+  return false;
+}
+
+void Application::save_preferences() {
+  prefs_.change_and_save([&](Preferences& p) {
+    p.voice_prompts = session_.voice_prompts;
+    p.pin_table_image = pins_.to_bytes();
+  });
+}
+
+void Application::load_site_port_names() {
+  load_site_record();
+}
+
+// Custom icons and the dial dialog arrive with the matrix painting and the telephone dialling.
+void Application::release_port_icon(int) {}
+void Application::open_dial_dialog(int) {}
+
+}  // namespace mav

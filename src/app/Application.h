@@ -1,0 +1,144 @@
+// The program's own state and the operator's commands that belong to the shell: the preferences,
+// the connection in use and its site record, the window title, the menu marks, start-up and
+// shutdown. It is also what the reply dispatcher asks of the application (SessionHooks) and where
+// the network socket's notifications arrive (SocketEvents), since a close by the peer means a
+// reconnect. UI thread unless a member says otherwise.
+#pragma once
+
+#include <filesystem>
+#include <mutex>
+#include <string>
+
+#include "app/ContactSupervisor.h"
+#include "app/Frontend.h"
+#include "app/PreferencesStore.h"
+#include "app/ShellWindow.h"
+#include "app/SiteNames.h"
+#include "app/SiteRecord.h"
+#include "link/LinkChannel.h"
+#include "log/EventLog.h"
+#include "model/DeviceModel.h"
+#include "platform/SocketEvents.h"
+#include "protocol/DeviceCommands.h"
+#include "protocol/SessionHooks.h"
+#include "protocol/SessionState.h"
+#include "security/PinTable.h"
+
+namespace mav {
+
+// Every object the application works with; each outlives it.
+struct ApplicationParts {
+  DeviceModel& model;
+  EventLog& log;
+  LinkChannel& link;
+  ContactSupervisor& contact;
+  SessionState& session;
+  DeviceCommands& commands;
+  PinTable& pins;
+  Frontend& frontend;
+};
+
+inline constexpr const char* kExitReminderText =
+    "The MAV Controller automatically saves your configuration\rwhen you close the program.  You "
+    "can restore this configuration\rthe next time you run the MAV Controller with the Restore "
+    "Last\rConfig command in the File Menu.\rDo you want to see this reminder in the future?";
+
+class Application final : public SessionHooks, public SocketEvents {
+ public:
+  Application(const ApplicationParts& parts, std::filesystem::path program_directory);
+
+  // Start-up, in this order. The defaults (with the screen size for a display `screen_width`
+  // pixels wide), the preferences file and the old site list's conversion; the result says
+  // whether the operator must be told that a new preferences file was created.
+  PreferencesOrigin load_settings(int screen_width);
+  void attach_window(ShellWindow& window);
+  // The recent-connection items, the automatic connection, the voice prompt state and the menu
+  // marks.
+  void connect_at_startup();
+  // The automatic-save slot inverted and saved, and the start written to the log.
+  void finish_startup();
+  // The orderly stop: the site record, the exit reminder (when asked for and wanted), the log.
+  // The channel is closed by the caller afterwards.
+  void shutdown(bool offer_exit_reminder);
+
+  // Any thread.
+  Preferences preferences() const { return prefs_.get(); }
+  const std::filesystem::path& program_directory() const { return program_directory_; }
+  const std::string& title() const { return title_; }
+
+  // Menu commands of the shell (the window routes the ids); see MenuIds.h.
+  void menu_command(int command_id);
+  // The window's chosen screen size, 0..2, stored and saved.
+  void store_screen_size(int index);
+
+  // Connection selection.
+  bool select_connection(int index);  // -1 serial, -2 network without a site, else that site
+  bool add_site(const std::array<std::uint8_t, 4>& address, std::int32_t port,
+                const std::string& description);
+  bool remove_site(int index);
+  void open_recent(int index);
+  void update_network_title();
+  // The serial port dialog: OK opens the port (false: "Error opening serial port", the dialog
+  // stays), Cancel warns when no port is open, and both end with the settings stored.
+  bool choose_serial_port(const std::string& name, std::uint32_t baud);
+  void serial_dialog_cancelled();
+  void serial_dialog_closed();
+
+  // The site record of the connection in use. Any thread.
+  void save_site_record();
+  bool load_site_record();
+  void set_custom_icon_loader(CustomIconLoader loader);
+
+  // The 30-second timer.
+  void on_keepalive_timer();
+
+  // SessionHooks: worker thread.
+  bool channel_open() const override;
+  void AutoSave() override;
+  bool RestoreAfterGatewayRestart() override;
+  void save_preferences() override;
+  void load_site_port_names() override;
+  void release_port_icon(int port) override;
+  void open_dial_dialog(int port) override;
+
+  // SocketEvents: the network socket's notifications, UI thread.
+  void on_socket_read() override;
+  void on_socket_connected() override;
+  void on_socket_closed() override;
+  void on_connect_timeout() override;
+
+ private:
+  void set_title(const std::string& title);
+  void set_check(int command_id, bool checked);
+  void set_checks_from_preferences();
+  void refresh_recent_menu();
+  void add_recent(const RecentConnection& entry);
+  void set_serial_title();
+  bool channel_usable() const;
+  void set_reporting(bool cor, bool on);
+  void set_custom_title(bool on);
+  void set_animation_delay(int command_id, std::int16_t delay);
+  void retrieve_current_config();
+  void tell(const char* text, MessageIcon icon);
+  void connect_site_at_startup(const Preferences& prefs);
+  void connect_serial_at_startup(const Preferences& prefs);
+
+  DeviceModel& model_;
+  EventLog& log_;
+  LinkChannel& link_;
+  ContactSupervisor& contact_;
+  SessionState& session_;
+  DeviceCommands& commands_;
+  PinTable& pins_;
+  Frontend& frontend_;
+  const std::filesystem::path program_directory_;
+  PreferencesStore prefs_;
+  ShellWindow* window_ = nullptr;
+  std::string title_;
+
+  mutable std::mutex site_mutex_;  // current_site_ and the site list file
+  SiteRecord current_site_{};
+  CustomIconLoader load_icon_;
+};
+
+}  // namespace mav

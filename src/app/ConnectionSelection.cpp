@@ -1,0 +1,188 @@
+// Choosing the serial port or network site, the recent-connection list, the site records and the
+// network socket's notifications.
+#include "app/Application.h"
+#include "app/ConnectionLists.h"
+#include "app/SitesFile.h"
+#include "app/WindowTitles.h"
+
+namespace mav {
+
+bool Application::select_connection(int index) {
+  if (link_.is_open()) {
+    save_site_record();
+    link_.close();
+    set_title(kNotConnectedTitle);
+  }
+  if (index == -1 || index == -2) {
+    const bool network = index == -2;
+    prefs_.change([&](Preferences& p) { p.network_mode = network; });
+    session_.network_mode = network;
+    save_preferences();
+    return true;
+  }
+  const Preferences prefs = prefs_.get();
+  if (index < 0 || index >= prefs.site_count()) return false;
+
+  const NetworkSite& site = prefs.sites[static_cast<std::size_t>(index)];
+  set_title(kConnectingTitle);
+  prefs_.change([&](Preferences& p) {
+    p.selected_site = index;
+    p.network_mode = true;
+  });
+  session_.network_mode = true;
+  save_preferences();
+  std::uint8_t address[4];
+  std::copy(site.address.begin(), site.address.end(), address);
+  {
+    std::lock_guard lock(site_mutex_);
+    std::copy(address, address + 4, current_site_.address);
+    current_site_.port = site.port;
+  }
+  link_.open_network(address, static_cast<std::uint16_t>(site.port));
+  commands_.synchronise();
+  add_recent(network_connection(index));
+  return true;
+}
+
+void Application::update_network_title() {
+  const Preferences prefs = prefs_.get();
+  const bool known_site = prefs.selected_site >= 0 && prefs.selected_site < prefs.site_count();
+  if (!link_.is_ready() || !known_site) {
+    set_title(kNotConnectedTitle);
+    return;
+  }
+  set_title(network_site_title(prefs.sites[static_cast<std::size_t>(prefs.selected_site)]));
+}
+
+bool Application::add_site(const std::array<std::uint8_t, 4>& address, std::int32_t port,
+                           const std::string& description) {
+  bool added = false;
+  prefs_.change([&](Preferences& p) { added = mav::add_site(p, address, port, description); });
+  if (added) save_preferences();
+  return added;
+}
+
+bool Application::remove_site(int index) {
+  bool removed = false;
+  const bool connected = link_.is_open();
+  prefs_.change([&](Preferences& p) { removed = mav::remove_site(p, index, connected); });
+  if (!removed) return false;
+  save_preferences();
+  refresh_recent_menu();
+  return true;
+}
+
+void Application::add_recent(const RecentConnection& entry) {
+  prefs_.change([&](Preferences& p) { mav::add_recent(p, entry); });
+  save_preferences();
+  refresh_recent_menu();
+}
+
+void Application::refresh_recent_menu() {
+  if (!window_) return;
+  const Preferences prefs = prefs_.get();
+  std::vector<std::string> labels;
+  for (int i = 0; i < static_cast<int>(prefs.recent.size()); ++i) {
+    labels.push_back(recent_menu_label(prefs, i));
+  }
+  window_->show_recent_connections(labels);
+}
+
+void Application::open_recent(int index) {
+  const Preferences prefs = prefs_.get();
+  if (index < 0 || index >= static_cast<int>(prefs.recent.size())) return;
+  const RecentConnection entry = prefs.recent[static_cast<std::size_t>(index)];
+  select_connection(-1);
+  if (!entry.is_serial) {
+    select_connection(entry.site_index);
+    if (window_) window_->repaint();
+    return;
+  }
+  if (!link_.open_serial(entry.serial_name, static_cast<std::uint32_t>(entry.baud))) {
+    tell("Could not open serial port", MessageIcon::Exclamation);
+    if (window_) window_->repaint();
+    return;
+  }
+  prefs_.change([&](Preferences& p) {
+    p.serial_port_name = entry.serial_name;
+    p.serial_baud = entry.baud;
+  });
+  add_recent(entry);
+  set_serial_title();
+  commands_.synchronise();
+  if (window_) window_->repaint();
+}
+
+bool Application::choose_serial_port(const std::string& name, std::uint32_t baud) {
+  select_connection(-1);
+  if (!link_.open_serial(name, baud)) {
+    tell("Error opening serial port", MessageIcon::Exclamation);
+    return false;
+  }
+  add_recent(serial_connection(name, static_cast<std::int32_t>(baud)));
+  tell("Serial port successfully selected", MessageIcon::None);
+  session_.request_resync();
+  prefs_.change([&](Preferences& p) {
+    if (const auto device = link_.device_name()) p.serial_port_name = *device;
+    p.serial_baud = static_cast<std::int32_t>(link_.baud_rate());
+  });
+  save_preferences();
+  if (link_.is_ready()) {
+    set_serial_title();
+  } else {
+    set_title(kNotConnectedTitle);
+  }
+  if (window_) window_->repaint();
+  return true;
+}
+
+void Application::serial_dialog_cancelled() {
+  if (!link_.is_open()) tell("No serial port is currently open", MessageIcon::Exclamation);
+}
+
+void Application::save_site_record() {
+  std::lock_guard lock(site_mutex_);
+  if (!capture_port_entries(model_, current_site_)) return;
+  store_site_record(program_directory_ / kSitesFileName, current_site_);
+}
+
+bool Application::load_site_record() {
+  bool found = false;
+  {
+    std::lock_guard lock(site_mutex_);
+    const auto record = find_site_record(program_directory_ / kSitesFileName, current_site_.address,
+                                         current_site_.port);
+    if (record) {
+      current_site_ = *record;
+      apply_port_entries(model_, current_site_, load_icon_);
+      found = true;
+    } else {
+      apply_default_port_names(model_);
+    }
+  }
+  frontend_.request_repaint();
+  return found;
+}
+
+void Application::set_custom_icon_loader(CustomIconLoader loader) {
+  std::lock_guard lock(site_mutex_);
+  load_icon_ = std::move(loader);
+}
+
+void Application::on_socket_read() {
+  link_.on_socket_read();
+}
+void Application::on_socket_connected() {
+  link_.on_socket_connected();
+}
+void Application::on_connect_timeout() {
+  link_.on_connect_timeout();
+}
+
+void Application::on_socket_closed() {
+  if (link_.is_open()) save_site_record();
+  link_.on_socket_closed();
+  select_connection(prefs_.get().selected_site);
+}
+
+}  // namespace mav

@@ -1,0 +1,32 @@
+#include "app/PreferencesStore.h"
+
+namespace mav {
+
+PreferencesOrigin PreferencesStore::load(const Preferences& defaults) {
+  std::lock_guard lock(mutex_);
+  prefs_ = defaults;
+  return load_preferences(file_, prefs_);
+}
+
+Preferences PreferencesStore::get() const {
+  std::lock_guard lock(mutex_);
+  return prefs_;
+}
+
+void PreferencesStore::change(const std::function<void(Preferences&)>& edit) {
+  std::lock_guard lock(mutex_);
+  edit(prefs_);
+}
+
+bool PreferencesStore::change_and_save(const std::function<void(Preferences&)>& edit) {
+  std::lock_guard lock(mutex_);
+  edit(prefs_);
+  return save_preferences_file(file_, prefs_);
+}
+
+bool PreferencesStore::save() {
+  std::lock_guard lock(mutex_);
+  return save_preferences_file(file_, prefs_);
+}
+
+}  // namespace mav

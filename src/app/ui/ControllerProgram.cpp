@@ -1,0 +1,126 @@
+#include "app/ui/ControllerProgram.h"
+
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <QGuiApplication>
+#include <QScreen>
+#include <csignal>
+#include <cstdlib>
+#include <ctime>
+
+namespace mav {
+namespace {
+
+int full_screen_width() {
+  const QScreen* screen = QGuiApplication::primaryScreen();
+  return screen ? screen->availableGeometry().width() : 0;
+}
+
+int window_width_of(int screen_size) {
+  switch (screen_size) {
+    case 1:
+      return 1024;
+    case 2:
+      return 1280;
+    default:
+      return 800;
+  }
+}
+
+}  // namespace
+
+ControllerProgram::ControllerProgram(std::filesystem::path program_directory,
+                                     OperatorPrompts& prompts)
+    : prompts_(prompts),
+      log_(program_directory / "Logs", clock_),
+      frontend_(ui_object_),
+      contact_(clock_, model_, log_, frontend_),
+      link_(clock_, model_, log_, frontend_, contact_, session_.idle_passes),
+      reader_(link_.received_lines()),
+      commands_(link_, session_),
+      app_(ApplicationParts{model_, log_, link_, contact_, session_, commands_, pins_, frontend_},
+           std::move(program_directory)),
+      dispatcher_(DispatcherParts{reader_.reply(), model_, pending_, pins_, log_, link_, frontend_,
+                                  clock_, session_, app_}),
+      worker_(link_, reader_, dispatcher_),
+      slides_(model_, clock_) {}
+
+ControllerProgram::~ControllerProgram() {
+  // The worker calls into the window; it stops before anything it reaches goes away.
+  worker_.stop();
+  window_.reset();
+}
+
+bool ControllerProgram::init() {
+  std::srand(static_cast<unsigned>(std::time(nullptr)));
+  const PreferencesOrigin origin = app_.load_settings(full_screen_width());
+  if (origin == PreferencesOrigin::Replaced) {
+    prompts_.tell({"New Preferences file created", "MAV Controller", MessageIcon::None, false},
+                  nullptr);
+  }
+
+  if (!icons_.LoadAll()) return false;
+  matrix_ = std::make_unique<MatrixWidget>(model_, slides_, icons_);
+  window_ =
+      std::make_unique<MainWindow>(MainWindowParts{app_, session_, prompts_, slides_, *matrix_});
+  window_->set_title("MAV Controller");
+  frontend_.set_target(*window_);
+  link_.attach_event_host(*window_);
+  app_.attach_window(*window_);
+  app_.set_custom_icon_loader([this](const std::string& path, int previous) {
+    return icons_.LoadCustom(path.c_str(), previous);
+  });
+
+  model_.Reset(false);
+  app_.connect_at_startup();
+
+  const int screen_size = app_.preferences().screen_size;
+  window_->set_screen_size(screen_size, full_screen_width() == window_width_of(screen_size));
+  app_.finish_startup();
+  matrix_->paint_now();
+  window_->start_keepalive_timer();
+  return true;
+}
+
+int ControllerProgram::run() {
+  worker_.start();
+  const int exit_code = QCoreApplication::exec();
+  worker_.stop();
+  link_.close();
+  return exit_code;
+}
+
+void ControllerProgram::terminate() {
+  if (window_) window_->close_without_questions();
+}
+
+namespace {
+
+int signal_pipe[2] = {-1, -1};
+
+void on_signal(int) {
+  const char byte = 1;
+  [[maybe_unused]] const ssize_t ignored = ::write(signal_pipe[1], &byte, 1);
+}
+
+}  // namespace
+
+void end_program_on_signals(ControllerProgram& program, QObject& context) {
+  if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, signal_pipe) != 0) return;
+  auto* notifier = new QSocketNotifier(signal_pipe[0], QSocketNotifier::Read, &context);
+  QObject::connect(notifier, &QSocketNotifier::activated, &context, [&program, notifier] {
+    char byte = 0;
+    [[maybe_unused]] const ssize_t ignored = ::read(signal_pipe[0], &byte, 1);
+    notifier->setEnabled(false);
+    program.terminate();
+  });
+  struct sigaction action {};
+  action.sa_handler = on_signal;
+  sigemptyset(&action.sa_mask);
+  action.sa_flags = SA_RESTART;
+  ::sigaction(SIGTERM, &action, nullptr);
+  ::sigaction(SIGINT, &action, nullptr);
+}
+
+}  // namespace mav

@@ -1,0 +1,81 @@
+// The whole program: one instance of each main object, created once and handed to whoever needs
+// it by reference; the start-up in its fixed order, the message loop with the worker thread, and
+// the shutdown that a closed window or a termination signal starts. UI thread.
+#pragma once
+
+#include <QObject>
+#include <QSocketNotifier>
+#include <filesystem>
+#include <memory>
+
+#include "app/Application.h"
+#include "app/ContactSupervisor.h"
+#include "app/ui/MainWindow.h"
+#include "app/ui/OperatorPrompts.h"
+#include "link/LineReader.h"
+#include "link/LinkChannel.h"
+#include "link/WorkerLoop.h"
+#include "log/EventLog.h"
+#include "matrix/SlideAnimator.h"
+#include "matrix/ui/IconStore.h"
+#include "matrix/ui/MatrixWidget.h"
+#include "model/DeviceModel.h"
+#include "model/PendingTable.h"
+#include "platform/Clock.h"
+#include "platform/qt/QueuedFrontend.h"
+#include "protocol/DeviceCommands.h"
+#include "protocol/ReplyDispatcher.h"
+#include "protocol/SessionState.h"
+#include "security/PinTable.h"
+
+namespace mav {
+
+class ControllerProgram {
+ public:
+  // program_directory: the working directory at start-up; every file lives under it.
+  ControllerProgram(std::filesystem::path program_directory, OperatorPrompts& prompts);
+  ~ControllerProgram();
+
+  // Start-up; false when the window cannot be made (the process then ends with exit code 1).
+  bool init();
+  // The message loop: starts the worker thread, runs until the window is gone, stops the worker
+  // and closes the channel. The loop's exit code.
+  int run();
+  // Ends the program as File > Exit does, without the exit reminder. UI thread.
+  void terminate();
+
+  // For the tests.
+  MainWindow& window() { return *window_; }
+  Application& application() { return app_; }
+  LinkChannel& link() { return link_; }
+  DeviceModel& model() { return model_; }
+  EventLog& log() { return log_; }
+  SessionState& session() { return session_; }
+
+ private:
+  QObject ui_object_;
+  OperatorPrompts& prompts_;
+  SystemClock clock_;
+  DeviceModel model_;
+  EventLog log_;
+  SessionState session_;
+  PinTable pins_;
+  PendingTable pending_;
+  QueuedFrontend frontend_;
+  ContactSupervisor contact_;
+  LinkChannel link_;
+  LineReader reader_;
+  DeviceCommands commands_;
+  Application app_;
+  ReplyDispatcher dispatcher_;
+  WorkerLoop worker_;
+  SlideAnimator slides_;
+  IconStore icons_;
+  std::unique_ptr<MatrixWidget> matrix_;
+  std::unique_ptr<MainWindow> window_;
+};
+
+// SIGTERM and SIGINT reach the UI thread as `terminate`. Call once, before run. UI thread.
+void end_program_on_signals(ControllerProgram& program, QObject& context);
+
+}  // namespace mav

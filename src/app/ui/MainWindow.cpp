@@ -1,0 +1,343 @@
+#include "app/ui/MainWindow.h"
+
+#include <sys/socket.h>
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QDesktopServices>
+#include <QGuiApplication>
+#include <QMenuBar>
+#include <QScreen>
+#include <QUrl>
+#include <cerrno>
+
+#include "app/MenuIds.h"
+#include "app/ui/NetworkSiteDialog.h"
+#include "app/ui/SerialPortDialog.h"
+#include "app/ui/TitleDialog.h"
+
+namespace mav {
+namespace {
+
+struct ScreenSize {
+  int width;
+  int height;
+};
+// The window sizes of the three screen sizes. The window may be made smaller, never larger.
+constexpr ScreenSize kScreenSizes[] = {{800, 600}, {1024, 768}, {1280, 1024}};
+
+int full_screen_width() {
+  const QScreen* screen = QGuiApplication::primaryScreen();
+  return screen ? screen->availableGeometry().width() : 0;
+}
+
+int screen_index(int index) {
+  return index == 1 || index == 2 ? index : 0;
+}
+
+}  // namespace
+
+MainWindow::MainWindow(const MainWindowParts& parts)
+    : app_(parts.app),
+      session_(parts.session),
+      prompts_(parts.prompts),
+      slides_(parts.slides),
+      matrix_(parts.matrix),
+      menus_(std::make_unique<MenuBar>(*menuBar())),
+      cursors_(draw_program_cursors()),
+      sounds_(parts.app.program_directory() / "Sounds") {
+  setWindowTitle("MAV Controller");
+  setCentralWidget(&matrix_);
+  resize(kScreenSizes[0].width, kScreenSizes[0].height);
+  connect(menuBar(), &QMenuBar::triggered, this, &MainWindow::on_action);
+  keepalive_.setInterval(kKeepAliveIntervalMs);
+  connect(&keepalive_, &QTimer::timeout, this, [this] { app_.on_keepalive_timer(); });
+}
+
+MainWindow::~MainWindow() {
+  // The matrix belongs to the program, not to the window.
+  if (centralWidget() == &matrix_) takeCentralWidget();
+}
+
+void MainWindow::on_action(QAction* action) {
+  const int command_id = action->data().toInt();
+  // A checkable item's mark is the application's to set, not Qt's automatic toggle.
+  if (action->isCheckable()) action->setChecked(!action->isChecked());
+  run_command(command_id);
+}
+
+void MainWindow::run_command(int command_id) {
+  using namespace menu;
+  if (command_id >= kRecentConnectionFirst && command_id <= kRecentConnectionLast) {
+    app_.open_recent(command_id - kRecentConnectionFirst);
+    return;
+  }
+  switch (command_id) {
+    case kExit:
+      close();
+      return;
+    case kSelectSerialPort:
+      select_serial_port();
+      return;
+    case kSelectNetworkSite:
+      select_network_site();
+      return;
+    case kScreen800x600:
+      choose_screen_size(0);
+      return;
+    case kScreen1024x768:
+      choose_screen_size(1);
+      return;
+    case kScreen1280x1024:
+      choose_screen_size(2);
+      return;
+    case kManual:
+      open_manual();
+      return;
+    default:
+      app_.menu_command(command_id);
+      apply_appearance();
+      return;
+  }
+}
+
+void MainWindow::select_serial_port() {
+  const Preferences prefs = app_.preferences();
+  std::string shown = prefs.serial_port_name.empty() ? "----" : prefs.serial_port_name;
+  SerialPortDialog dialog(app_, shown, prefs.serial_baud, this);
+  prompts_.run_dialog(dialog);
+}
+
+void MainWindow::select_network_site() {
+  NetworkSiteDialog dialog(app_, prompts_, this);
+  prompts_.run_dialog(dialog);
+  app_.save_preferences();
+  repaint();
+}
+
+void MainWindow::choose_screen_size(int index) {
+  for (int i = 0; i < 3; ++i) menus_->set_check(menu::kScreen800x600 + i, i == index);
+  set_screen_size(index, full_screen_width() == kScreenSizes[index].width);
+}
+
+void MainWindow::set_screen_size(int index, bool maximize) {
+  index = screen_index(index);
+  if (maximize) {
+    showMaximized();
+  } else {
+    showNormal();
+    move(0, 0);
+    resize(kScreenSizes[index].width, kScreenSizes[index].height);
+  }
+  app_.store_screen_size(index);
+  apply_appearance();
+}
+
+void MainWindow::apply_appearance() {
+  const Preferences prefs = app_.preferences();
+  MatrixAppearance look;
+  look.screen_size = screen_index(prefs.screen_size);
+  look.background_color = {static_cast<std::uint8_t>(prefs.background_color),
+                           static_cast<std::uint8_t>(prefs.background_color >> 8),
+                           static_cast<std::uint8_t>(prefs.background_color >> 16)};
+  look.grid_color = {static_cast<std::uint8_t>(prefs.grid_color),
+                     static_cast<std::uint8_t>(prefs.grid_color >> 8),
+                     static_cast<std::uint8_t>(prefs.grid_color >> 16)};
+  look.animation_delay = prefs.animation_delay;
+  look.hover_descriptions = prefs.hover_descriptions;
+  if (!(look == matrix_.appearance())) matrix_.set_appearance(look);
+}
+
+void MainWindow::resizeEvent(QResizeEvent* event) {
+  QMainWindow::resizeEvent(event);
+  if (isMaximized() || isMinimized() || isFullScreen()) return;
+  const ScreenSize limit = kScreenSizes[screen_index(app_.preferences().screen_size)];
+  if (width() > limit.width || height() > limit.height) resize(limit.width, limit.height);
+  matrix_.update();
+}
+
+void MainWindow::changeEvent(QEvent* event) {
+  QMainWindow::changeEvent(event);
+  if (event->type() != QEvent::WindowStateChange || !isMaximized()) return;
+  const int width = full_screen_width();
+  const int index = width < 1024 ? 0 : width >= 1280 ? 2 : 1;
+  for (int i = 0; i < 3; ++i) menus_->set_check(menu::kScreen800x600 + i, i == index);
+  app_.store_screen_size(index);
+  apply_appearance();
+}
+
+void MainWindow::open_manual() {
+  QDesktopServices::openUrl(QUrl::fromLocalFile(
+      QString::fromStdString((app_.program_directory() / "MAV C_Help.html").string())));
+}
+
+void MainWindow::start_keepalive_timer() {
+  keepalive_.start();
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+  finish(true);
+  event->accept();
+}
+
+void MainWindow::close_without_questions() {
+  finish(false);
+  hide();
+}
+
+void MainWindow::finish(bool offer_exit_reminder) {
+  if (finished_) return;
+  finished_ = true;
+  app_.shutdown(offer_exit_reminder);
+  keepalive_.stop();
+  QCoreApplication::exit(0);
+}
+
+// ShellWindow
+
+void MainWindow::set_title(const std::string& title) {
+  setWindowTitle(QString::fromStdString(title));
+}
+
+void MainWindow::set_menu_check(int command_id, bool checked) {
+  menus_->set_check(command_id, checked);
+}
+
+void MainWindow::show_recent_connections(const std::vector<std::string>& labels) {
+  menus_->set_recent_connections(labels);
+}
+
+void MainWindow::repaint() {
+  matrix_.request_repaint();
+}
+
+void MainWindow::tell(const MessageBoxRequest& box) {
+  prompts_.tell(box, this);
+}
+
+bool MainWindow::ask_yes_no(const MessageBoxRequest& box) {
+  return prompts_.ask_yes_no(box, this);
+}
+
+std::string MainWindow::ask_custom_title() {
+  TitleDialog dialog(this);
+  prompts_.run_dialog(dialog);
+  return dialog.title();
+}
+
+void MainWindow::offer_serial_port_selection() {
+  // After start-up has finished and the window shows.
+  QMetaObject::invokeMethod(
+      this, [this] { select_serial_port(); }, Qt::QueuedConnection);
+}
+
+// Frontend
+
+void MainWindow::show_status_text(std::string_view text) {
+  matrix_.show_status_text(text);
+}
+
+void MainWindow::show_message_box(const MessageBoxRequest& box) {
+  prompts_.show(box, this);
+}
+
+void MainWindow::update_title() {
+  if (session_.network_mode) app_.update_network_title();
+}
+
+void MainWindow::request_repaint() {
+  matrix_.request_repaint();
+}
+
+void MainWindow::start_move(int port, int from_net, int to_net) {
+  after_slide_step(slides_.start_move(port, from_net, to_net));
+}
+
+void MainWindow::animation_step() {
+  const SlideStep step = slides_.animation_step();
+  if (step.frame_due || step.slide_ended) {
+    QMetaObject::invokeMethod(
+        this, [this, step] { after_slide_step(step); }, Qt::QueuedConnection);
+  }
+}
+
+void MainWindow::after_slide_step(const SlideStep& step) {
+  if (step.frame_due) matrix_.slide_frame();
+  if (step.slide_ended) matrix_.request_repaint();
+}
+
+void MainWindow::play_sound(std::string_view file_name) {
+  sounds_.play(file_name);
+}
+
+void MainWindow::set_wait_cursor(bool waiting) {
+  if (waiting) {
+    matrix_.setCursor(cursors_.wait);
+  } else {
+    matrix_.unsetCursor();
+  }
+}
+
+// The module settings dialogs arrive with their own issue; none is open to refresh yet.
+void MainWindow::refresh_settings_dialog() {}
+
+// SocketEventHost
+
+void MainWindow::watch_socket(int fd) {
+  unwatch_socket();
+  // Readiness to write reports the connect's end; reading starts once the connect succeeded, so
+  // a refused connect is left to the connection timer.
+  socket_write_ = std::make_unique<QSocketNotifier>(fd, QSocketNotifier::Write);
+  socket_read_ = std::make_unique<QSocketNotifier>(fd, QSocketNotifier::Read);
+  socket_read_->setEnabled(false);
+  connect(socket_write_.get(), &QSocketNotifier::activated, this, &MainWindow::on_socket_writable);
+  connect(socket_read_.get(), &QSocketNotifier::activated, this, &MainWindow::on_socket_readable);
+}
+
+void MainWindow::unwatch_socket() {
+  // The channel may close from inside a notifier's own signal: the notifiers go later.
+  for (QSocketNotifier* notifier : {socket_read_.release(), socket_write_.release()}) {
+    if (!notifier) continue;
+    notifier->setEnabled(false);
+    notifier->deleteLater();
+  }
+}
+
+void MainWindow::on_socket_writable() {
+  const int fd = static_cast<int>(socket_write_->socket());
+  socket_write_->setEnabled(false);
+  int error = 0;
+  socklen_t length = sizeof error;
+  if (::getsockopt(fd, SOL_SOCKET, SO_ERROR, &error, &length) != 0 || error != 0) return;
+  socket_read_->setEnabled(true);
+  app_.on_socket_connected();
+}
+
+void MainWindow::on_socket_readable() {
+  const int fd = static_cast<int>(socket_read_->socket());
+  char probe = 0;
+  const ssize_t waiting = ::recv(fd, &probe, 1, MSG_PEEK | MSG_DONTWAIT);
+  if (waiting > 0) {
+    app_.on_socket_read();
+  } else if (waiting == 0 || (errno != EAGAIN && errno != EWOULDBLOCK && errno != EINTR)) {
+    // The peer closed the connection (or broke it off).
+    socket_read_->setEnabled(false);
+    app_.on_socket_closed();
+  }
+}
+
+void MainWindow::start_timer(int timer_id, std::uint32_t interval_ms) {
+  auto& timer = timers_[timer_id];
+  if (!timer) {
+    timer = std::make_unique<QTimer>();
+    connect(timer.get(), &QTimer::timeout, this, [this] { app_.on_connect_timeout(); });
+  }
+  timer->start(static_cast<int>(interval_ms));
+}
+
+void MainWindow::kill_timer(int timer_id) {
+  const auto found = timers_.find(timer_id);
+  if (found != timers_.end()) found->second->stop();
+}
+
+}  // namespace mav

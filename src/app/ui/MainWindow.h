@@ -1,0 +1,119 @@
+// The program's only top-level window: the matrix fills it, the menu bar carries every command.
+// It routes the menu commands, keeps the size rules of the three screen sizes, runs the 30-second
+// keep-alive timer and the channel's connection timer, watches the network socket, and is the
+// UI-thread end of the core's Frontend (the QueuedFrontend posts every call here). UI thread.
+#pragma once
+
+#include <QMainWindow>
+#include <QSocketNotifier>
+#include <QTimer>
+#include <map>
+#include <memory>
+
+#include "app/Application.h"
+#include "app/Frontend.h"
+#include "app/ShellWindow.h"
+#include "app/ui/MenuBar.h"
+#include "app/ui/OperatorPrompts.h"
+#include "matrix/SlideAnimator.h"
+#include "matrix/ui/MatrixWidget.h"
+#include "platform/SocketEvents.h"
+#include "platform/qt/Cursors.h"
+#include "platform/qt/SoundPlayer.h"
+#include "protocol/SessionState.h"
+
+namespace mav {
+
+inline constexpr int kKeepAliveTimerId = 1;
+inline constexpr int kKeepAliveIntervalMs = 30000;
+
+// Everything the window works with; each outlives it.
+struct MainWindowParts {
+  Application& app;
+  SessionState& session;
+  OperatorPrompts& prompts;
+  SlideAnimator& slides;
+  MatrixWidget& matrix;  // becomes the window's central widget
+};
+
+class MainWindow final : public QMainWindow,
+                         public ShellWindow,
+                         public Frontend,
+                         public SocketEventHost {
+  Q_OBJECT
+
+ public:
+  explicit MainWindow(const MainWindowParts& parts);
+  ~MainWindow() override;
+
+  MenuBar& menus() { return *menus_; }
+  // Routes one menu command (what a click on the item does).
+  void run_command(int command_id);
+
+  // The screen size 0..2, optionally maximised: window size, matrix size, preferences.
+  void set_screen_size(int index, bool maximize);
+  // The preferences the matrix paints with, taken anew.
+  void apply_appearance();
+  void start_keepalive_timer();
+  // Shutdown without asking anything (a signal ends the program), then the event loop's end.
+  void close_without_questions();
+
+  // ShellWindow
+  void set_title(const std::string& title) override;
+  void set_menu_check(int command_id, bool checked) override;
+  void show_recent_connections(const std::vector<std::string>& labels) override;
+  void repaint() override;
+  void tell(const MessageBoxRequest& box) override;
+  bool ask_yes_no(const MessageBoxRequest& box) override;
+  std::string ask_custom_title() override;
+  void offer_serial_port_selection() override;
+
+  // Frontend, on the UI thread (animation_step excepted: any thread).
+  void show_status_text(std::string_view text) override;
+  void show_message_box(const MessageBoxRequest& box) override;
+  void update_title() override;
+  void request_repaint() override;
+  void start_move(int port, int from_net, int to_net) override;
+  void animation_step() override;
+  void play_sound(std::string_view file_name) override;
+  void set_wait_cursor(bool waiting) override;
+  void refresh_settings_dialog() override;
+
+  // SocketEventHost
+  void watch_socket(int fd) override;
+  void unwatch_socket() override;
+  void start_timer(int timer_id, std::uint32_t interval_ms) override;
+  void kill_timer(int timer_id) override;
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+  void changeEvent(QEvent* event) override;
+
+ private:
+  void on_action(QAction* action);
+  void select_serial_port();
+  void select_network_site();
+  void choose_screen_size(int index);
+  void open_manual();
+  void on_socket_writable();
+  void on_socket_readable();
+  void after_slide_step(const SlideStep& step);
+  void finish(bool offer_exit_reminder);
+
+  Application& app_;
+  SessionState& session_;
+  OperatorPrompts& prompts_;
+  SlideAnimator& slides_;
+  MatrixWidget& matrix_;
+  std::unique_ptr<MenuBar> menus_;
+  ProgramCursors cursors_;
+  SoundPlayer sounds_;
+  QTimer keepalive_;
+  std::map<int, std::unique_ptr<QTimer>> timers_;
+  std::unique_ptr<QSocketNotifier> socket_read_;
+  std::unique_ptr<QSocketNotifier> socket_write_;
+  bool finished_ = false;
+};
+
+}  // namespace mav

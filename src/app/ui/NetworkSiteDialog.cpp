@@ -1,0 +1,170 @@
+#include "app/ui/NetworkSiteDialog.h"
+
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "app/AddressFields.h"
+#include "app/ConnectionLists.h"
+
+namespace mav {
+namespace {
+
+constexpr int kDescriptionLength = 47;
+
+template <typename Widget>
+Widget* named(Widget* widget, int id) {
+  widget->setObjectName(QStringLiteral("id%1").arg(id));
+  return widget;
+}
+
+}  // namespace
+
+NetworkSiteDialog::NetworkSiteDialog(Application& app, OperatorPrompts& prompts, QWidget* parent)
+    : QDialog(parent), app_(app), prompts_(prompts) {
+  setWindowTitle("Select Network Site");
+
+  auto* add_box = new QGroupBox("Add New Network Site");
+  auto* add_layout = new QGridLayout(add_box);
+  add_layout->addWidget(new QLabel("IP Address"), 0, 0);
+  auto* address_row = new QHBoxLayout;
+  for (int i = 0; i < 4; ++i) {
+    QLineEdit* edit = named(new QLineEdit, 1394 + i);
+    edit->setMaxLength(3);
+    address_[static_cast<std::size_t>(i)] = edit;
+    address_row->addWidget(edit);
+    if (i < 3) address_row->addWidget(new QLabel("."));
+  }
+  add_layout->addLayout(address_row, 0, 1);
+  add_layout->addWidget(new QLabel("Port (23 is default)"), 1, 0);
+  port_ = named(new QLineEdit("23"), 1399);
+  add_layout->addWidget(port_, 1, 1);
+  add_layout->addWidget(new QLabel("Description:"), 2, 0);
+  description_ = named(new QLineEdit, 1400);
+  description_->setMaxLength(kDescriptionLength);
+  add_layout->addWidget(description_, 2, 1);
+  auto* add = named(new QPushButton("Add"), 1369);
+  auto* add_and_connect = named(new QPushButton("Add and Connect"), 1398);
+  auto* add_buttons = new QHBoxLayout;
+  add_buttons->addWidget(add);
+  add_buttons->addWidget(add_and_connect);
+  add_layout->addLayout(add_buttons, 3, 1);
+
+  auto* stored_box = new QGroupBox("Stored Network Sites");
+  auto* stored_layout = new QVBoxLayout(stored_box);
+  sites_ = named(new QListWidget, 1358);
+  stored_layout->addWidget(sites_);
+  auto* connect_button = named(new QPushButton("Connect"), 1363);
+  auto* remove = named(new QPushButton("Remove"), 1366);
+  auto* disconnect = named(new QPushButton("Disconnect"), 1372);
+  auto* close = named(new QPushButton("Close"), 2);
+  auto* stored_buttons = new QHBoxLayout;
+  stored_buttons->addWidget(connect_button);
+  stored_buttons->addWidget(remove);
+  stored_buttons->addWidget(disconnect);
+  stored_buttons->addStretch();
+  stored_buttons->addWidget(close);
+  stored_layout->addLayout(stored_buttons);
+
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(add_box);
+  layout->addWidget(stored_box);
+
+  // Three digits complete an address number: typing goes on in the next field.
+  for (int i = 0; i < 4; ++i) {
+    QLineEdit* next = i < 3 ? address_[static_cast<std::size_t>(i + 1)] : port_;
+    connect(address_[static_cast<std::size_t>(i)], &QLineEdit::textEdited, this,
+            [next](const QString& text) {
+              if (text.size() != 3) return;
+              next->setFocus();
+              next->selectAll();
+            });
+  }
+  connect(add, &QPushButton::clicked, this, [this] { add_typed_site(); });
+  connect(add_and_connect, &QPushButton::clicked, this, &NetworkSiteDialog::on_add_and_connect);
+  connect(connect_button, &QPushButton::clicked, this, &NetworkSiteDialog::on_connect);
+  connect(remove, &QPushButton::clicked, this, &NetworkSiteDialog::on_remove);
+  connect(disconnect, &QPushButton::clicked, this, &NetworkSiteDialog::on_disconnect);
+  connect(close, &QPushButton::clicked, this, &QDialog::accept);
+
+  fill_list();
+}
+
+void NetworkSiteDialog::fill_list() {
+  sites_->clear();
+  for (const NetworkSite& site : app_.preferences().sites) {
+    sites_->addItem(QString::fromStdString(site_list_line(site)));
+  }
+}
+
+void NetworkSiteDialog::warn(const char* text) {
+  prompts_.tell({text, "MAV Controller", MessageIcon::Exclamation, true}, this);
+}
+
+bool NetworkSiteDialog::add_typed_site() {
+  const std::string description = description_->text().left(kDescriptionLength).toStdString();
+  std::array<std::uint8_t, 4> address{};
+  for (std::size_t i = 0; i < 4; ++i) {
+    const auto number = parse_address_number(address_[i]->text().toStdString());
+    if (!number) {
+      warn("Each field in the IP address must contain a number from 0 to 255");
+      return false;
+    }
+    address[i] = *number;
+  }
+  const auto port = parse_tcp_port(port_->text().toStdString());
+  if (!port) {
+    warn("The Port field must contain a number from 1 to 65535");
+    return false;
+  }
+  if (!app_.add_site(address, *port, description)) {
+    warn(
+        "The site could not be added.\rThe address is already in the list, or the list is "
+        "full.");
+    return false;
+  }
+  fill_list();
+  return true;
+}
+
+void NetworkSiteDialog::on_add_and_connect() {
+  if (!add_typed_site()) return;
+  if (!app_.select_connection(app_.preferences().site_count() - 1)) {
+    prompts_.tell({"Connect Failed", "MAV Controller", MessageIcon::None, true}, this);
+    return;
+  }
+  accept();
+}
+
+void NetworkSiteDialog::on_connect() {
+  const int row = sites_->currentRow();
+  if (row < 0) return;
+  app_.select_connection(row);
+  accept();
+}
+
+void NetworkSiteDialog::on_remove() {
+  const int row = sites_->currentRow();
+  if (row < 0) return;
+  if (!app_.remove_site(row)) {
+    warn(
+        "The MAV Controller is currently connected to this address.\rYou must disconnect before "
+        "removing it.");
+    return;
+  }
+  fill_list();
+}
+
+void NetworkSiteDialog::on_disconnect() {
+  if (!app_.preferences().network_mode) {
+    warn("This button can only be used if a network connection is active");
+    return;
+  }
+  app_.select_connection(-2);
+  accept();
+}
+
+}  // namespace mav

@@ -1,0 +1,56 @@
+#include "app/ui/OperatorPrompts.h"
+
+#include <QMessageBox>
+
+namespace mav {
+namespace {
+
+QMessageBox::Icon icon_of(MessageIcon icon) {
+  switch (icon) {
+    case MessageIcon::Exclamation:
+      return QMessageBox::Warning;
+    case MessageIcon::Question:
+      return QMessageBox::Question;
+    case MessageIcon::Information:
+      return QMessageBox::Information;
+    case MessageIcon::None:
+      return QMessageBox::NoIcon;
+  }
+  return QMessageBox::NoIcon;
+}
+
+// A "\r" in a box's text starts a new line.
+QString text_of(const MessageBoxRequest& box) {
+  return QString::fromStdString(box.text).replace(QLatin1Char('\r'), QLatin1Char('\n'));
+}
+
+QMessageBox* make_box(const MessageBoxRequest& box, QWidget* owner,
+                      QMessageBox::StandardButtons buttons) {
+  auto* message =
+      new QMessageBox(icon_of(box.icon), QString::fromStdString(box.caption), text_of(box), buttons,
+                      box.owned_by_main_window ? owner : nullptr);
+  message->setAttribute(Qt::WA_DeleteOnClose);
+  return message;
+}
+
+}  // namespace
+
+void ScreenPrompts::tell(const MessageBoxRequest& box, QWidget* owner) {
+  make_box(box, owner, QMessageBox::Ok)->exec();
+}
+
+bool ScreenPrompts::ask_yes_no(const MessageBoxRequest& box, QWidget* owner) {
+  return make_box(box, owner, QMessageBox::Yes | QMessageBox::No)->exec() == QMessageBox::Yes;
+}
+
+void ScreenPrompts::show(const MessageBoxRequest& box, QWidget* owner) {
+  QMessageBox* message = make_box(box, owner, QMessageBox::Ok);
+  message->setModal(false);
+  message->show();
+}
+
+int ScreenPrompts::run_dialog(QDialog& dialog) {
+  return dialog.exec();
+}
+
+}  // namespace mav

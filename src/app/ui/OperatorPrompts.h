@@ -1,0 +1,34 @@
+// Where the shell's message boxes and dialogs meet the operator. The program shows them on the
+// screen; the GUI tests answer them from a script and record what was asked. UI thread only.
+#pragma once
+
+#include <QDialog>
+#include <QWidget>
+
+#include "app/Frontend.h"
+
+namespace mav {
+
+class OperatorPrompts {
+ public:
+  virtual ~OperatorPrompts() = default;
+  // Modal: waits until the operator dismisses the box.
+  virtual void tell(const MessageBoxRequest& box, QWidget* owner) = 0;
+  // Modal Yes/No question; true for Yes.
+  virtual bool ask_yes_no(const MessageBoxRequest& box, QWidget* owner) = 0;
+  // Shown without waiting; the caller carries on at once.
+  virtual void show(const MessageBoxRequest& box, QWidget* owner) = 0;
+  // Runs a dialog modally; its result code (QDialog::Accepted or Rejected).
+  virtual int run_dialog(QDialog& dialog) = 0;
+};
+
+// The real thing: QMessageBox and QDialog::exec.
+class ScreenPrompts final : public OperatorPrompts {
+ public:
+  void tell(const MessageBoxRequest& box, QWidget* owner) override;
+  bool ask_yes_no(const MessageBoxRequest& box, QWidget* owner) override;
+  void show(const MessageBoxRequest& box, QWidget* owner) override;
+  int run_dialog(QDialog& dialog) override;
+};
+
+}  // namespace mav

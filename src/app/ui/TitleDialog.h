@@ -1,0 +1,22 @@
+// The operator's own window title. UI thread.
+#pragma once
+
+#include <QDialog>
+#include <QLineEdit>
+#include <string>
+
+namespace mav {
+
+class TitleDialog : public QDialog {
+  Q_OBJECT
+
+ public:
+  explicit TitleDialog(QWidget* parent);
+  // The typed title, at most 254 characters; empty when the dialog was cancelled.
+  std::string title() const;
+
+ private:
+  QLineEdit* edit_ = nullptr;
+};
+
+}  // namespace mav

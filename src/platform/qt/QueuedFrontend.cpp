@@ -1,0 +1,80 @@
+#include "platform/qt/QueuedFrontend.h"
+
+#include <QMetaObject>
+#include <string>
+
+namespace mav {
+
+QueuedFrontend::QueuedFrontend(QObject& ui_object) : ui_object_(&ui_object) {}
+
+void QueuedFrontend::set_target(Frontend& target) {
+  target_ = &target;
+  drain();
+}
+
+void QueuedFrontend::post(std::function<void()> call) {
+  bool wake = false;
+  {
+    std::lock_guard lock(mutex_);
+    queue_.push_back(std::move(call));
+    wake = !wake_pending_;
+    wake_pending_ = true;
+  }
+  if (wake && ui_object_) {
+    QMetaObject::invokeMethod(
+        ui_object_, [this] { drain(); }, Qt::QueuedConnection);
+  }
+}
+
+void QueuedFrontend::drain() {
+  std::vector<std::function<void()>> calls;
+  {
+    std::lock_guard lock(mutex_);
+    if (target_ == nullptr) return;
+    calls.swap(queue_);
+    wake_pending_ = false;
+  }
+  for (auto& call : calls) call();
+}
+
+void QueuedFrontend::show_status_text(std::string_view text) {
+  post([this, owned = std::string(text)] { target_.load()->show_status_text(owned); });
+}
+
+void QueuedFrontend::show_message_box(const MessageBoxRequest& box) {
+  post([this, box] { target_.load()->show_message_box(box); });
+}
+
+void QueuedFrontend::update_title() {
+  post([this] { target_.load()->update_title(); });
+}
+
+void QueuedFrontend::request_repaint() {
+  post([this] { target_.load()->request_repaint(); });
+}
+
+void QueuedFrontend::start_move(int port, int from_net, int to_net) {
+  post([=, this] { target_.load()->start_move(port, from_net, to_net); });
+}
+
+void QueuedFrontend::animation_step() {
+  if (Frontend* target = target_.load()) target->animation_step();
+}
+
+void QueuedFrontend::play_sound(std::string_view file_name) {
+  post([this, owned = std::string(file_name)] { target_.load()->play_sound(owned); });
+}
+
+void QueuedFrontend::set_wait_cursor(bool waiting) {
+  post([=, this] { target_.load()->set_wait_cursor(waiting); });
+}
+
+void QueuedFrontend::set_menu_check(int command_id, bool checked) {
+  post([=, this] { target_.load()->set_menu_check(command_id, checked); });
+}
+
+void QueuedFrontend::refresh_settings_dialog() {
+  post([this] { target_.load()->refresh_settings_dialog(); });
+}
+
+}  // namespace mav
