@@ -21,7 +21,7 @@ constexpr int kModuleInserted = 15;
 
 void set_port_name(PortRecord& record, std::string_view name) {
   std::memset(record.port_name, 0, sizeof record.port_name);
-  std::memcpy(record.port_name, name.data(), name.size());
+  name.copy(record.port_name, sizeof record.port_name - 1);
 }
 
 }  // namespace

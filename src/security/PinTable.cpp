@@ -1,6 +1,5 @@
 #include "security/PinTable.h"
 
-#include <algorithm>
 #include <cstring>
 
 namespace mav {
@@ -8,7 +7,7 @@ namespace {
 
 void copy_name(PinUser& user, std::string_view name) {
   std::memset(user.name, 0, sizeof user.name);
-  std::memcpy(user.name, name.data(), std::min(name.size(), sizeof user.name - 1));
+  name.copy(user.name, sizeof user.name - 1);
 }
 
 }  // namespace
