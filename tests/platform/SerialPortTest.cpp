@@ -1,0 +1,64 @@
+#include "platform/SerialPort.h"
+
+#include <gtest/gtest.h>
+#include <termios.h>
+
+#include <string>
+
+#include "support/Eventually.h"
+#include "support/PseudoTerminal.h"
+
+namespace mav::test {
+namespace {
+
+TEST(SerialPort, SetsTheLineToRawBytesAtTheGivenRateWith8N1) {
+  PseudoTerminal line;
+  SerialPort port;
+  ASSERT_TRUE(port.open(line.name().c_str(), 19200));
+  termios settings{};
+  ASSERT_EQ(tcgetattr(line.slave_fd(), &settings), 0);
+  EXPECT_EQ(cfgetospeed(&settings), static_cast<speed_t>(B19200));
+  EXPECT_EQ(cfgetispeed(&settings), static_cast<speed_t>(B19200));
+  EXPECT_EQ(settings.c_cflag & CSIZE, static_cast<tcflag_t>(CS8));
+  EXPECT_EQ(settings.c_cflag & (PARENB | CSTOPB), 0u);
+  EXPECT_EQ(settings.c_lflag & (ICANON | ECHO), 0u);
+}
+
+TEST(SerialPort, CarriesCarriageReturnsAndLineFeedsUnchangedBothWays) {
+  PseudoTerminal line;
+  SerialPort port;
+  ASSERT_TRUE(port.open(line.name().c_str(), 9600));
+  EXPECT_EQ(port.write("VER\r\n", 5), 5u);
+  EXPECT_EQ(line.read(5), "VER\r\n");
+
+  ASSERT_TRUE(line.write("E\r\n"));
+  ASSERT_TRUE(eventually([&] { return port.waiting_bytes() == 3; }));
+  std::string received;
+  char byte = 0;
+  while (port.read_byte(byte)) received += byte;
+  EXPECT_EQ(received, "E\r\n");
+  EXPECT_EQ(port.waiting_bytes(), 0);
+  EXPECT_EQ(line.read_available(), "");  // nothing echoed back to the gateway
+}
+
+TEST(SerialPort, AReadWithNothingWaitingReturnsAtOnce) {
+  PseudoTerminal line;
+  SerialPort port;
+  ASSERT_TRUE(port.open(line.name().c_str(), 9600));
+  char byte = 0;
+  EXPECT_FALSE(port.read_byte(byte));
+}
+
+TEST(SerialPort, AClosedOrMissingPortDoesNothing) {
+  SerialPort port;
+  EXPECT_FALSE(port.open("/dev/no-such-gateway-line", 9600));
+  EXPECT_FALSE(port.is_open());
+  char byte = 0;
+  EXPECT_FALSE(port.read_byte(byte));
+  EXPECT_EQ(port.write("x", 1), 0u);
+  EXPECT_EQ(port.waiting_bytes(), 0);
+  port.close();
+}
+
+}  // namespace
+}  // namespace mav::test
