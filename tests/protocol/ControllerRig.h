@@ -1,0 +1,137 @@
+// The controller's core as the program runs it, on real time: the link channel with its poll pump
+// standing in for the UI thread, the line reader, the reply dispatcher and the worker thread, over
+// a real TCP connection or pseudo-terminal to the gateway simulator. The screen and the
+// application hooks only record. Build with make_unique; the channel is large.
+#pragma once
+
+#include <stdlib.h>
+
+#include <atomic>
+#include <filesystem>
+#include <fstream>
+#include <mutex>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "link/LineReader.h"
+#include "link/LinkChannel.h"
+#include "link/WorkerLoop.h"
+#include "log/EventLog.h"
+#include "model/DeviceModel.h"
+#include "model/PendingTable.h"
+#include "platform/Clock.h"
+#include "platform/PollPump.h"
+#include "protocol/DeviceCommands.h"
+#include "protocol/ReplyDispatcher.h"
+#include "security/PinTable.h"
+#include "support/Eventually.h"
+#include "support/RecordingFrontend.h"
+
+namespace mav::test {
+
+// Hooks the worker calls while the test thread watches: every field is atomic or locked.
+class ThreadSafeHooks final : public SessionHooks {
+ public:
+  explicit ThreadSafeHooks(const LinkChannel& channel) : channel_(channel) {}
+  bool channel_open() const override { return channel_.is_open(); }
+  void AutoSave() override { ++auto_saves; }
+  bool RestoreAfterGatewayRestart() override {
+    ++restores;
+    return true;
+  }
+  void save_preferences() override { ++preference_saves; }
+  void load_site_port_names() override { ++site_name_loads; }
+  void release_port_icon(int port) override {
+    std::lock_guard lock(mutex_);
+    released_icons_.push_back(port);
+  }
+  void open_dial_dialog(int) override {}
+  std::vector<int> released_icons() const {
+    std::lock_guard lock(mutex_);
+    return released_icons_;
+  }
+
+  std::atomic<int> auto_saves{0};
+  std::atomic<int> restores{0};
+  std::atomic<int> preference_saves{0};
+  std::atomic<int> site_name_loads{0};
+
+ private:
+  const LinkChannel& channel_;
+  mutable std::mutex mutex_;
+  std::vector<int> released_icons_;
+};
+
+class SilentContact final : public ContactReporter {
+ public:
+  void report_contact(bool lost) override { lost_ = lost; }
+
+ private:
+  std::atomic<bool> lost_{false};
+};
+
+struct ControllerRig {
+  ControllerRig() { channel.attach_event_host(pump); }
+  ~ControllerRig() {
+    worker.stop();
+    channel.close();
+    std::error_code ignored;
+    std::filesystem::remove_all(scratch, ignored);
+  }
+  ControllerRig(const ControllerRig&) = delete;
+  ControllerRig& operator=(const ControllerRig&) = delete;
+
+  static std::filesystem::path make_scratch() {
+    std::string pattern = (std::filesystem::temp_directory_path() / "mav-e2e-XXXXXX").string();
+    return ::mkdtemp(pattern.data());
+  }
+
+  // The event log's messages, time stamps dropped, in file order.
+  std::vector<std::string> log_messages() const {
+    std::ifstream file(log.log_file_path());
+    std::vector<std::string> messages;
+    for (std::string line; std::getline(file, line);) {
+      if (line.size() > 22) messages.push_back(line.substr(22));
+    }
+    return messages;
+  }
+  bool logged(const std::string& message) const {
+    for (const std::string& m : log_messages()) {
+      if (m == message) return true;
+    }
+    return false;
+  }
+
+  PortRecord port(int p) const {
+    PortRecord record{};
+    model.GetPort(p, record);
+    return record;
+  }
+
+  // Pumps the socket notifications (the UI thread's part) until done() holds.
+  template <typename Done>
+  bool pump_until(Done done, std::chrono::milliseconds deadline = std::chrono::seconds(60)) {
+    return eventually([this] { pump.run_once(5); }, done, deadline);
+  }
+
+  const std::filesystem::path scratch = make_scratch();
+  SystemClock clock;
+  DeviceModel model;
+  EventLog log{scratch / "Logs", clock};
+  PendingTable pending;
+  PinTable pins;
+  RecordingFrontend frontend;
+  SessionState state;
+  SilentContact contact;
+  LinkChannel channel{clock, model, log, frontend, contact, state.idle_passes};
+  PollPump pump{clock, channel};
+  ThreadSafeHooks hooks{channel};
+  LineReader reader{channel.received_lines()};
+  ReplyDispatcher dispatcher{DispatcherParts{reader.reply(), model, pending, pins, log, channel,
+                                             frontend, clock, state, hooks}};
+  DeviceCommands commands{channel, state};
+  WorkerLoop worker{channel, reader, dispatcher};
+};
+
+}  // namespace mav::test
