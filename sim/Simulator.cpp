@@ -123,7 +123,12 @@ void Simulator::send(PeerStream& peer, const Lines& lines) {
 }
 
 void Simulator::send_raw(PeerStream& peer, const std::string& bytes) {
-  transcript_.line(peer.channel(), "->", bytes);
+  std::size_t start = 0;
+  while (start < bytes.size()) {
+    const std::size_t end = std::min(bytes.find('\r', start), bytes.size());
+    transcript_.line(peer.channel(), "->", std::string_view(bytes).substr(start, end - start));
+    start = end + 1;
+  }
   if (!peer.queue(bytes, now_ms() + static_cast<std::uint64_t>(faults_.slow_ms))) {
     transcript_.note(peer.channel() + " is not reading; output dropped");
   }
