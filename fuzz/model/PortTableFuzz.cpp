@@ -1,22 +1,41 @@
 // Port tables straight from configuration files or gateway reports may hold any bytes: every
 // query, the renumbering and the monitor-list rules must stay inside the records and return.
-#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
 
 #include "model/DeviceModel.h"
 #include "model/SettingsFields.h"
+#include "protocol/Vocabulary.h"
+
+namespace {
+
+// Each port takes eight input bytes: module, net, bus, link, DISCH group and three monitor
+// slots. A group byte with the top bit set is "no group"; otherwise it spans -8..119, well past
+// the numbers a gateway uses.
+constexpr std::size_t kBytesPerPort = 8;
+
+std::int16_t Group(std::uint8_t byte) {
+  if (byte & 0x80) return mav::GROUP_NONE;
+  return static_cast<std::int16_t>((byte & 0x7F) - 8);
+}
+
+}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   mav::DeviceModel model;
   mav::PortRecord record{};
   for (int port = 0; port < mav::kPortCount; ++port) {
-    const std::size_t offset = static_cast<std::size_t>(port) * sizeof record;
-    if (offset >= size) break;
-    const std::size_t length = std::min(sizeof record, size - offset);
+    const std::size_t offset = static_cast<std::size_t>(port) * kBytesPerPort;
+    if (offset + kBytesPerPort > size) break;
+    const std::uint8_t* in = data + offset;
     model.GetPort(port, record);
-    std::memcpy(&record, data + offset, length);
+    record.mod_type = in[0] % 7;
+    record.net = Group(in[1]);
+    record.bus = Group(in[2]);
+    record.bus_link = Group(in[3]);
+    record.disch_group = Group(in[4]);
+    std::memcpy(record.monitors, in + 5, 3);
     model.SetPort(port, record);
   }
 
@@ -28,11 +47,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (model.GetPort(port, record)) {
       mav::RemoveMonitor(record, port);
       mav::AddMonitor(record, port);
-      for (int keyword = 0; keyword < 70; ++keyword) {
-        if (auto value = mav::read_setting(record.settings, keyword)) {
-          mav::store_setting(record.settings, keyword, *value + 1);
-        }
-      }
+    }
+  }
+  for (int keyword = -1; keyword <= mav::kKeywordCount; ++keyword) {
+    if (auto value = mav::read_setting(record.settings, keyword)) {
+      mav::store_setting(record.settings, keyword, *value + 1);
     }
   }
   (void)model.LowestFreeBus();

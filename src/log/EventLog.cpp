@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <memory>
 #include <system_error>
+#include <utility>
 
 namespace mav {
 namespace {

@@ -72,11 +72,20 @@ constexpr std::array kFields = {
     Byte(kw::VMR_HANG, &ModuleSettings::vmr_hang, 3),
 };
 
-const SettingsField* find_field(int keyword) {
-  for (const SettingsField& field : kFields) {
-    if (field.keyword == keyword) return &field;
+// Keyword index -> position in kFields, or -1; the reply handlers look a field up per line.
+constexpr auto kFieldOfKeyword = [] {
+  std::array<int, kKeywordCount> positions{};
+  positions.fill(-1);
+  for (std::size_t i = 0; i < kFields.size(); ++i) {
+    positions[static_cast<std::size_t>(kFields[i].keyword)] = static_cast<int>(i);
   }
-  return nullptr;
+  return positions;
+}();
+
+const SettingsField* find_field(int keyword) {
+  if (keyword < 0 || keyword >= kKeywordCount) return nullptr;
+  const int position = kFieldOfKeyword[static_cast<std::size_t>(keyword)];
+  return position < 0 ? nullptr : &kFields[static_cast<std::size_t>(position)];
 }
 
 void put(ModuleSettings& settings, const SettingsField& field, std::uint32_t value) {
