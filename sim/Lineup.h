@@ -1,4 +1,5 @@
 // The module line-up: which module type (0 = empty, 1 to 5) sits in each of the 26 ports.
+// Pure functions; any thread.
 #pragma once
 
 #include <array>

@@ -1,4 +1,4 @@
-// The simulator's command line.
+// The simulator's command line, read once at start-up by main().
 #pragma once
 
 #include <cstdint>

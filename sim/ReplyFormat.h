@@ -1,5 +1,6 @@
 // How the gateway writes its replies and events: "%" and the keyword, the arguments separated by
 // single blanks, and the status token "E%d". Lines are returned without their carriage return.
+// Pure functions; any thread.
 #pragma once
 
 #include <cstdint>

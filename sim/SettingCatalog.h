@@ -1,5 +1,6 @@
 // Which per-port settings each module type carries, the values each accepts and its factory value.
 // The gateway answers a setting's query or command only on ports whose module carries it.
+// Constant tables; any thread.
 #pragma once
 
 #include <array>
