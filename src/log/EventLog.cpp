@@ -72,7 +72,7 @@ std::filesystem::path EventLog::path_locked() const {
 
 std::string EventLog::time_stamp() const {
   const LocalTime now = clock_.local_time();
-  char stamp[64];
+  char stamp[96];  // room for six full-width ints from a broken clock
   std::snprintf(stamp, sizeof stamp, "%.2d/%.2d/%.4d  %.2d:%.2d:%.2d  ", now.month, now.day,
                 now.year, now.hour, now.minute, now.second);
   return stamp;
