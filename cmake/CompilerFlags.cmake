@@ -12,3 +12,9 @@ elseif(MAV_SANITIZE STREQUAL "thread")
 elseif(NOT MAV_SANITIZE STREQUAL "")
   message(FATAL_ERROR "MAV_SANITIZE must be empty, 'address' or 'thread'")
 endif()
+
+# A fuzz build instruments every library, so the fuzzers steer by coverage of the code under test
+# and not only of their own entry points.
+if(MAV_BUILD_FUZZ)
+  add_compile_options(-fsanitize=fuzzer-no-link)
+endif()
