@@ -56,6 +56,10 @@ int RoleArtId(int screen_size, ArtRole role);
 // Linked net bar by link number: mod 3 gives blue, red, olive yellow.
 ArtRole LinkedBarRole(int link);
 
+// Pixel sizes of the artwork; {0, 0} for a size out of range.
+Size ModuleIconSize(int screen_size, bool half_width);
+Size ArtSize(int screen_size, ArtRole role);
+
 // The artwork for a port: its custom icon when icon_preset is 0 (icon_id; -1 draws nothing),
 // otherwise the preset icon of its module type and colour.
 int IconFor(const PortRecord& record, const MatrixLayout& layout);

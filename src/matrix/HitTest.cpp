@@ -3,29 +3,18 @@
 namespace mav {
 namespace {
 
-// The sensitive areas are a little smaller than the artwork, so that a click on a border or
-// between two buttons selects nothing.
-struct HitMetrics {
-  int corner_x0, corner_x1, corner_y0, corner_y1;  // x0 <= x < x1, y0 <= y < y1
-  int header_band;                                 // y below this is the header band
-  int header_a_13, header_pitch_13, header_w_13;
-  int header_a_26, header_pitch_26, header_w_26;
-  int monitor_panel_x;  // x below this
-  int left_band_x;      // x below this
-  int button_a, button_b, button_pitch, button_h;
-  int row_b, row_pitch, row_h;
-  int column_a_13, column_pitch_13, column_w_13;
-  int column_a_26, column_pitch_26, column_w_26;
+// clang-format off
+constexpr HitAreas kHitAreas[kScreenSizeCount] = {
+    // corner          band  header 13    header 26    mon  left  buttons           rows
+    //                                                                             columns 13  columns 26
+    {7, 52, 7, 52,     22,   77, 56, 25,  67, 28, 19,  59,  47,   11, 93, 60, 40,   27, 60, 52,
+     66, 56, 47,  65, 28, 24},
+    {9, 66, 8, 66,     28,   99, 72, 32,  86, 36, 24,  75,  61,   16, 118, 77, 51,  35, 77, 67,
+     84, 72, 60,  83, 36, 31},
+    {10, 82, 11, 81,   35,  123, 90, 40, 107, 44, 30,  94,  77,   20, 149, 96, 64,  43, 96, 90,
+     106, 90, 75, 104, 44, 38},
 };
-
-constexpr HitMetrics kHitMetrics[kScreenSizeCount] = {
-    {7,  52, 7,  52, 22, 77, 56, 25, 67, 28, 19, 59, 47,
-     11, 93, 60, 40, 27, 60, 52, 66, 56, 47, 65, 28, 24},
-    {9,  66,  8,  66, 28, 99, 72, 32, 86, 36, 24, 75, 61,
-     16, 118, 77, 51, 35, 77, 67, 84, 72, 60, 83, 36, 31},
-    {10, 82,  11, 81, 35, 123, 90, 40,  107, 44, 30,  94, 77,
-     20, 149, 96, 64, 43, 96,  90, 106, 90,  75, 104, 44, 38},
-};
+// clang-format on
 
 // The index of the cell that v falls into, when cells start at a, repeat every pitch and are
 // sensitive for offsets 0 to width; -1 before the first cell and in the gaps.
@@ -37,10 +26,15 @@ int CellOf(int v, int a, int pitch, int width) {
 
 }  // namespace
 
+const HitAreas* HitAreasFor(int screen_size) {
+  if (screen_size < 0 || screen_size >= kScreenSizeCount) return nullptr;
+  return &kHitAreas[screen_size];
+}
+
 MatrixHit HitTest(const HitScene& scene, int x, int y) {
-  const int size = scene.layout.screen_size;
-  if (size < 0 || size >= kScreenSizeCount) return {};
-  const HitMetrics& h = kHitMetrics[size];
+  const HitAreas* areas = HitAreasFor(scene.layout.screen_size);
+  if (areas == nullptr) return {};
+  const HitAreas& h = *areas;
   const bool wide = scene.layout.show_26_columns;
   const int columns = scene.layout.columns();
 

@@ -38,6 +38,24 @@ struct HitScene {
   std::array<PortPlacement, kPortCount> ports{};
 };
 
+// The sensitive areas are a little smaller than the artwork, so that a click on a border or
+// between two buttons selects nothing; the artwork draws its buttons over exactly these areas.
+struct HitAreas {
+  int corner_x0, corner_x1, corner_y0, corner_y1;  // x0 <= x < x1, y0 <= y < y1
+  int header_band;                                 // y below this is the header band
+  int header_a_13, header_pitch_13, header_w_13;   // cell c: a + c pitch <= x <= a + c pitch + w
+  int header_a_26, header_pitch_26, header_w_26;
+  int monitor_panel_x;                             // x below this, in monitor mode
+  int left_band_x;                                 // x below this
+  int button_a, button_b, button_pitch, button_h;  // net buttons: x >= a, rows as the cells
+  int row_b, row_pitch, row_h;
+  int column_a_13, column_pitch_13, column_w_13;
+  int column_a_26, column_pitch_26, column_w_26;
+};
+
+// Nullptr for a size other than 0, 1 or 2.
+const HitAreas* HitAreasFor(int screen_size);
+
 MatrixHit HitTest(const HitScene& scene, int x, int y);
 
 }  // namespace mav
