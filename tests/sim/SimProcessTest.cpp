@@ -169,7 +169,8 @@ TEST(SimProgram, ServesASessionOverItsPseudoTerminalAndRemovesTheLinkOnTerminati
   TempDir dir;
   const std::string link = (dir / "ttyMAV").string();
   SimProcess sim;
-  ASSERT_TRUE(sim.start({"--pty", link, "--preset", "half", "--control-port", "0"}));
+  ASSERT_TRUE(sim.start({"--pty", link, "--preset", "half", "--control-port", "0", "--transcript",
+                         (dir / "transcript.txt").string()}));
   ASSERT_TRUE(fs::is_symlink(link));
   EXPECT_EQ(fs::read_symlink(link).string(), sim.pty_device);
   const int fd = open(link.c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC);
@@ -195,7 +196,8 @@ TEST(SimProgram, AScriptFileRaisesItsEventsOnceAClientConnects) {
   const fs::path script = dir / "events.txt";
   std::ofstream(script) << "# activity\n0 relay\n50 connect 4 0\n50 remove 7\n0 busy\n";
   SimProcess sim;
-  ASSERT_TRUE(sim.start({"--tcp", "127.0.0.1:0", "--script", script.string()}));
+  ASSERT_TRUE(sim.start({"--tcp", "127.0.0.1:0", "--script", script.string(), "--transcript",
+                         (dir / "transcript.txt").string()}));
   LineChannel link(connect_loopback(sim.tcp_port), '\r');
   const std::optional<std::string> relay = link.read_line();
   ASSERT_TRUE(relay);
@@ -206,8 +208,10 @@ TEST(SimProgram, AScriptFileRaisesItsEventsOnceAClientConnects) {
 }
 
 TEST(SimProgram, TakesControlCommandsOnStdinAndRefusesBadOptions) {
+  TempDir dir;
   SimProcess sim;
-  ASSERT_TRUE(sim.start({"--tcp", "127.0.0.1:0"}));
+  ASSERT_TRUE(
+      sim.start({"--tcp", "127.0.0.1:0", "--transcript", (dir / "transcript.txt").string()}));
   sim.write_stdin("cor 5\nring zz\n");
   EXPECT_EQ(sim.stdout_lines().read_line(), "ok");
   EXPECT_EQ(sim.stdout_lines().read_line(), "error: usage: cor|ptt|ring HEXMASK");
