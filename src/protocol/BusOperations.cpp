@@ -8,7 +8,7 @@ namespace mav {
 namespace {
 
 void send_disc(LineSender& sender, int port) {
-  char line[16];
+  char line[32];
   std::snprintf(line, sizeof line, "DISC %.2d\r", port);
   sender.send_line(line, true);
 }

@@ -128,7 +128,7 @@ ReplyDispatcher::Ending ReplyDispatcher::on_pin_activity(const ParsedReply& r) {
 ReplyDispatcher::Ending ReplyDispatcher::on_dial(const ParsedReply& r) {
   const int port = reply_port(r);
   p_.model.SetSetting(port, kw::ON_HOOK, 0);
-  char entry[32];
+  char entry[48];
   std::snprintf(entry, sizeof entry, "port %.2d call successful", port);
   p_.log.write_log_entry(entry);
   return Ending::Handled;
