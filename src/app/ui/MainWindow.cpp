@@ -122,6 +122,8 @@ void MainWindow::choose_screen_size(int index) {
 
 void MainWindow::set_screen_size(int index, bool maximize) {
   index = screen_index(index);
+  // Stored first: the size rule checks every resize against the stored size.
+  app_.store_screen_size(index);
   if (maximize) {
     showMaximized();
   } else {
@@ -129,7 +131,6 @@ void MainWindow::set_screen_size(int index, bool maximize) {
     move(0, 0);
     resize(kScreenSizes[index].width, kScreenSizes[index].height);
   }
-  app_.store_screen_size(index);
   apply_appearance();
 }
 

@@ -1,0 +1,155 @@
+// The network site dialog as the operator fills it in, and the recent-connection items of the
+// Connect menu.
+#include <QApplication>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTest>
+
+#include "gui/ProgramRig.h"
+
+namespace mav::test {
+namespace {
+
+class NetworkDialogTest : public ProgramRig {
+ protected:
+  // Runs the network dialog once with `steps` acting on it.
+  void with_dialog(const std::function<void(QDialog&)>& steps) {
+    prompts_.dialog_script = [&](QDialog& dialog) {
+      steps(dialog);
+      return int{QDialog::Accepted};
+    };
+    trigger(40065);
+  }
+  static void type_site(QDialog& dialog, const char* a, const char* b, const char* c, const char* d,
+                        const char* port, const char* description) {
+    const char* texts[] = {a, b, c, d};
+    for (int i = 0; i < 4; ++i) {
+      dialog.findChild<QLineEdit*>(QStringLiteral("id%1").arg(1394 + i))->setText(texts[i]);
+    }
+    dialog.findChild<QLineEdit*>("id1399")->setText(port);
+    dialog.findChild<QLineEdit*>("id1400")->setText(description);
+  }
+  static void click(QDialog& dialog, int id) {
+    dialog.findChild<QPushButton*>(QStringLiteral("id%1").arg(id))->click();
+  }
+  static QStringList listed(QDialog& dialog) {
+    QStringList lines;
+    auto* list = dialog.findChild<QListWidget*>("id1358");
+    for (int i = 0; i < list->count(); ++i) lines << list->item(i)->text();
+    return lines;
+  }
+  std::vector<std::string> recent_labels() {
+    std::vector<std::string> labels;
+    for (int id = 50000; id <= 50009; ++id) {
+      if (QAction* item = action(id)) labels.push_back(item->text().toStdString());
+    }
+    return labels;
+  }
+};
+
+TEST_F(NetworkDialogTest, TypedSitesAreCheckedBeforeTheyAreStored) {
+  start();
+  with_dialog([&](QDialog& dialog) {
+    EXPECT_EQ(dialog.findChild<QLineEdit*>("id1399")->text(), "23");
+    type_site(dialog, "10", "0", "256", "7", "23", "North");
+    click(dialog, 1369);
+    type_site(dialog, "10", "0", "", "7", "23", "North");
+    click(dialog, 1369);
+    type_site(dialog, "10", "0", "x", "7", "23", "North");
+    click(dialog, 1369);
+    type_site(dialog, "10", "0", "0", "7", "0", "North");
+    click(dialog, 1369);
+    type_site(dialog, "10", "0", "0", "7", "65536", "North");
+    click(dialog, 1369);
+    EXPECT_TRUE(listed(dialog).isEmpty());
+
+    type_site(dialog, "10", "0", "0", "7", "23", "North");
+    click(dialog, 1369);
+    click(dialog, 1369);
+    type_site(dialog, "10", "0", "0", "7", "2300", "");
+    click(dialog, 1369);
+    EXPECT_EQ(listed(dialog), QStringList({"10.0.0.7:23 (North)", "10.0.0.7:2300 ()"}));
+  });
+  EXPECT_EQ(prompts_.told_texts(),
+            (std::vector<std::string>{
+                "Each field in the IP address must contain a number from 0 to 255",
+                "Each field in the IP address must contain a number from 0 to 255",
+                "Each field in the IP address must contain a number from 0 to 255",
+                "The Port field must contain a number from 1 to 65535",
+                "The Port field must contain a number from 1 to 65535",
+                "The site could not be added.\rThe address is already in the list, or the list "
+                "is full.",
+            }));
+  const Preferences saved = saved_preferences();
+  ASSERT_EQ(saved.site_count(), 2);
+  EXPECT_EQ(saved.sites[1].port, 2300);
+}
+
+TEST_F(NetworkDialogTest, ThreeDigitsMoveTheFocusOn) {
+  start();
+  with_dialog([&](QDialog& dialog) {
+    dialog.show();
+    QApplication::setActiveWindow(&dialog);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
+    auto* first = dialog.findChild<QLineEdit*>("id1394");
+    auto* second = dialog.findChild<QLineEdit*>("id1395");
+    second->setText("55");
+    first->setFocus();
+    QTest::keyClicks(first, "19");
+    EXPECT_TRUE(first->hasFocus());
+    QTest::keyClicks(first, "2");
+    EXPECT_TRUE(second->hasFocus());
+    EXPECT_EQ(second->selectedText(), "55");
+    auto* fourth = dialog.findChild<QLineEdit*>("id1397");
+    fourth->setFocus();
+    QTest::keyClicks(fourth, "254");
+    EXPECT_TRUE(dialog.findChild<QLineEdit*>("id1399")->hasFocus());
+  });
+}
+
+TEST_F(NetworkDialogTest, DisconnectAndRemoveRefuseWhatTheyCannotDo) {
+  start();
+  with_dialog([&](QDialog& dialog) {
+    click(dialog, 1372);
+    click(dialog, 1366);  // nothing selected: nothing happens
+    click(dialog, 1363);
+  });
+  EXPECT_EQ(
+      prompts_.told_texts(),
+      (std::vector<std::string>{"This button can only be used if a network connection is active"}));
+}
+
+TEST_F(NetworkDialogTest, RecentConnectionsKeepTenWithTheLatestOnTop) {
+  start();
+  Application& app = program_->application();
+  for (int i = 1; i <= 11; ++i) {
+    ASSERT_TRUE(app.add_site({127, 0, 0, 1}, 1000 + i, "Site " + std::to_string(i)));
+  }
+  // Nothing listens on these ports; the connections are only started.
+  app.select_connection(0);
+  app.select_connection(1);
+  app.select_connection(0);
+  EXPECT_EQ(recent_labels(),
+            (std::vector<std::string>{"&1 - Site 1 (Network)", "&2 - Site 2 (Network)"}));
+  for (int i = 2; i < 11; ++i) app.select_connection(i);
+  const auto labels = recent_labels();
+  ASSERT_EQ(labels.size(), 10u);
+  EXPECT_EQ(labels.front(), "&1 - Site 11 (Network)");
+  EXPECT_EQ(labels.back(), "&10 - Site 1 (Network)");  // Site 2 fell out
+  EXPECT_EQ(saved_preferences().recent.size(), 10u);
+  EXPECT_EQ(title(), "Connecting to Remote Site - MAV Controller - Orvane Systems");
+
+  // The site in use cannot be removed. Removing Site 3 drops its entry, and Site 11, the last
+  // site, moves into its slot: its entry follows it.
+  EXPECT_FALSE(app.remove_site(10));
+  EXPECT_TRUE(app.remove_site(2));
+  const auto after = recent_labels();
+  ASSERT_EQ(after.size(), 9u);
+  EXPECT_EQ(after.front(), "&1 - Site 11 (Network)");
+  EXPECT_EQ(after[7], "&8 - Site 4 (Network)");
+  EXPECT_EQ(after.back(), "&9 - Site 1 (Network)");
+  EXPECT_FALSE(app.remove_site(2));
+}
+
+}  // namespace
+}  // namespace mav::test

@@ -1,0 +1,96 @@
+// The whole program in a temporary program directory, with the operator's boxes and dialogs
+// answered by a script and recorded.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QCoreApplication>
+#include <QDialog>
+#include <QElapsedTimer>
+#include <QLineEdit>
+#include <QThread>
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "app/PreferencesCodec.h"
+#include "app/PreferencesFile.h"
+#include "app/TempDir.h"
+#include "app/ui/ControllerProgram.h"
+#include "app/ui/OperatorPrompts.h"
+
+namespace mav::test {
+
+class RecordingPrompts final : public OperatorPrompts {
+ public:
+  void tell(const MessageBoxRequest& box, QWidget*) override { told.push_back(box); }
+  bool ask_yes_no(const MessageBoxRequest& box, QWidget*) override {
+    asked.push_back(box);
+    return answer_yes;
+  }
+  void show(const MessageBoxRequest& box, QWidget*) override { shown.push_back(box); }
+  int run_dialog(QDialog& dialog) override {
+    ++dialogs_run;
+    return dialog_script ? dialog_script(dialog) : QDialog::Rejected;
+  }
+
+  std::vector<std::string> told_texts() const {
+    std::vector<std::string> texts;
+    for (const auto& box : told) texts.push_back(box.text);
+    return texts;
+  }
+
+  std::vector<MessageBoxRequest> told;
+  std::vector<MessageBoxRequest> asked;
+  std::vector<MessageBoxRequest> shown;
+  bool answer_yes = true;
+  int dialogs_run = 0;
+  std::function<int(QDialog&)> dialog_script;
+};
+
+// Processes Qt events until the condition holds or a generous deadline passes.
+template <typename Done>
+bool process_events_until(Done done, int deadline_ms = 15000) {
+  QElapsedTimer elapsed;
+  elapsed.start();
+  while (!done()) {
+    if (elapsed.elapsed() > deadline_ms) return false;
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    QThread::msleep(2);
+  }
+  return true;
+}
+
+class ProgramRig : public ::testing::Test {
+ protected:
+  std::filesystem::path prefs_file() const { return dir_.path() / "MAV_Controller.cfg"; }
+
+  void write_preferences(const Preferences& prefs) {
+    ASSERT_TRUE(save_preferences_file(prefs_file(), prefs));
+  }
+  Preferences saved_preferences() const {
+    Preferences prefs;
+    load_preferences(prefs_file(), prefs);
+    return prefs;
+  }
+
+  void start() {
+    program_ = std::make_unique<ControllerProgram>(dir_.path(), prompts_);
+    ASSERT_TRUE(program_->init());
+  }
+  void stop() { program_.reset(); }
+
+  MainWindow& window() { return program_->window(); }
+  QAction* action(int command_id) { return window().menus().action(command_id); }
+  bool checked(int command_id) { return window().menus().is_checked(command_id); }
+  std::string title() { return window().windowTitle().toStdString(); }
+  void trigger(int command_id) { action(command_id)->trigger(); }
+
+  TempDir dir_;
+  RecordingPrompts prompts_;
+  std::unique_ptr<ControllerProgram> program_;
+};
+
+}  // namespace mav::test
