@@ -2,13 +2,17 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
+
 #include <memory>
 #include <mutex>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "support/Eventually.h"
 #include "support/LinkRig.h"
+#include "support/LoopbackPeer.h"
 #include "support/PseudoTerminal.h"
 
 namespace mav::test {
@@ -79,6 +83,69 @@ TEST(WorkerLoop, DrainsTheQueueWhileTheUiThreadKeepsSending) {
       [&] { return sent.size() >= expected.size(); }));
   worker.stop();
   EXPECT_EQ(sent, expected);
+}
+
+// Counts released lines and the ones that did not parse as the flood's one reply.
+class CountingDispatcher final : public DispatchStep {
+ public:
+  explicit CountingDispatcher(LineReader& reader) : reader_(reader) {}
+  void dispatch_step() override {
+    ParsedReply& reply = reader_.reply();
+    if (!reply.pending) return;
+    reply.pending = false;
+    if (reply.parse_error || reply.keyword != 58 || reply.port != 5 || reply.value != 3) ++wrong;
+    ++dispatched;
+  }
+  std::atomic<int> dispatched{0};
+  std::atomic<int> wrong{0};
+
+ private:
+  LineReader& reader_;
+};
+
+long peak_rss_kb() {
+  rusage usage{};
+  getrusage(RUSAGE_SELF, &usage);
+  return usage.ru_maxrss;
+}
+
+TEST(WorkerLoop, AFloodOverTcpKeepsTheRingBoundedWhileTheWorkerParses) {
+  LoopbackPeer peer;
+  auto rig = std::make_unique<LinkRig>();
+  const std::uint8_t loopback[4] = {127, 0, 0, 1};
+  ASSERT_TRUE(rig->channel.open_network(loopback, peer.port()));
+  ASSERT_TRUE(peer.accept_connection());
+  ASSERT_TRUE(eventually([&] { rig->pump.run_once(10); }, [&] { return rig->channel.is_ready(); }));
+  LineReader reader(rig->channel.received_lines());
+  CountingDispatcher dispatcher(reader);
+  WorkerLoop worker(rig->channel, reader, dispatcher);
+  worker.start();
+
+  std::string burst;
+  for (int i = 0; i < 1000; ++i) burst += "%TX_LEVEL 05 3 E0\r";
+  const long rss_before = peak_rss_kb();
+  std::thread gateway([&] {
+    for (int round = 0; round < 100; ++round) peer.send(burst);  // 100 000 lines
+    peer.close_connection();
+  });
+  std::uint32_t most_unread = 0;
+  const bool closed = eventually(
+      [&] {
+        rig->pump.run_once(10);
+        most_unread = std::max(most_unread, rig->channel.received_lines().unread());
+      },
+      [&] { return !rig->channel.is_open(); }, std::chrono::seconds(120));
+  gateway.join();
+  ASSERT_TRUE(closed);
+  ASSERT_TRUE(eventually([&] { return rig->channel.received_lines().unread() == 0; }));
+  worker.stop();
+
+  EXPECT_LE(most_unread, 99u);
+  EXPECT_GT(dispatcher.dispatched.load(), 0);
+  EXPECT_LE(dispatcher.dispatched.load(), 100000);
+  EXPECT_EQ(dispatcher.wrong.load(), 0);
+  testing::Test::RecordProperty("lines_dispatched", dispatcher.dispatched.load());
+  testing::Test::RecordProperty("peak_rss_growth_kb", static_cast<int>(peak_rss_kb() - rss_before));
 }
 
 }  // namespace
