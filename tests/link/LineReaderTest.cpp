@@ -54,8 +54,12 @@ TEST_P(ParseTable, FillsTheReplyAsTheGrammarSays) {
   EXPECT_EQ(reply.value, expected.value);
   EXPECT_EQ(reply.flag, expected.flag);
   EXPECT_EQ(reply.status, expected.status);
-  if (expected.list) EXPECT_EQ(list_of(reply), *expected.list);
-  if (expected.text) EXPECT_EQ(std::string(reply.text), *expected.text);
+  if (expected.list) {
+    EXPECT_EQ(list_of(reply), *expected.list);
+  }
+  if (expected.text) {
+    EXPECT_EQ(std::string(reply.text), *expected.text);
+  }
 }
 
 // clang-format off
