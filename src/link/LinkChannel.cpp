@@ -221,7 +221,8 @@ void LinkChannel::drain_queue() {
     const char* line = queue_[queue_out_];
     const std::size_t length = std::strlen(line);
     const std::size_t written = write_locked(line, length);
-    send_failed = is_network_ && length > 0 && written == 0;
+    // A socket closed under the queue loses the line quietly, as any write on a closed channel.
+    send_failed = is_network_ && socket_.is_open() && length > 0 && written == 0;
     queue_out_ = next_slot(queue_out_);
   }
   if (send_failed) show_error_box("Send data error");
