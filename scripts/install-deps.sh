@@ -7,7 +7,7 @@ packages=(
   cmake ninja-build g++ clang clang-14 libclang-rt-14-dev clang-format
   libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev qt6-multimedia-dev libgl-dev
-  xvfb xauth
+  xvfb xauth x11-apps netpbm
 )
 
 missing=()
