@@ -78,16 +78,20 @@ void Gateway::on_monitor(const Args& args, Lines& out) {
       return;
     }
   }
-  const std::optional<int> p = args.size() == 3 ? parse_port(args[0]) : std::nullopt;
-  const std::optional<int> q = args.size() == 3 ? parse_port(args[1]) : std::nullopt;
-  const std::optional<int> on = args.size() == 3 ? parse_on_off(args[2]) : std::nullopt;
-  if (!p || !q || !on) {
+  if (args.size() != 3) {
     out.push_back(bare_status(status::kMalformed));
     return;
   }
-  const bool done = model_.set_monitor(*p, *q, *on != 0);
-  const char* state = done && *on != 0 ? "ON" : "OFF";
-  out.push_back(reply_line(kw::MON, {port_text(*p), port_text(*q), state},
+  const int p = parse_port(args[0]).value_or(-1);
+  const int q = parse_port(args[1]).value_or(-1);
+  const int on = parse_on_off(args[2]).value_or(-1);
+  if (p < 0 || q < 0 || on < 0) {
+    out.push_back(bare_status(status::kMalformed));
+    return;
+  }
+  const bool done = model_.set_monitor(p, q, on != 0);
+  const char* state = done && on != 0 ? "ON" : "OFF";
+  out.push_back(reply_line(kw::MON, {port_text(p), port_text(q), state},
                            done ? status::kOk : status::kNotPresent));
 }
 
