@@ -95,9 +95,9 @@ BENCHMARK(SettingsReplies);
 
 void ConnectionEvents(benchmark::State& state) {
   Bench bench;
-  bench.run(state, {"%CONNECT 03 07 E0", "%MON 04 07 ON E0", "%CONNECT_S 08 09 10 E0",
-                    "%DISC 03 E0", "%MON 04 07 OFF E0", "%DISC_S 08 E0", "%DISCH 09 E0",
-                    "%COR_LED 0000 0005 E0"});
+  bench.run(state,
+            {"%CONNECT 03 07 E0", "%MON 04 07 ON E0", "%CONNECT_S 08 09 10 E0", "%DISC 03 E0",
+             "%MON 04 07 OFF E0", "%DISC_S 08 E0", "%DISCH 09 E0", "%COR_LED 0000 0005 E0"});
 }
 BENCHMARK(ConnectionEvents);
 
