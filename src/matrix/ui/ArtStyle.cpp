@@ -51,12 +51,16 @@ void DrawRecess(QPainter& painter, const QRectF& rect) {
                    QPointF(rect.right() - 0.5, rect.bottom()));
 }
 
-QFont BoldFont(int pixel_size, bool condensed) {
+QFont SansFont(int pixel_size, bool condensed, QFont::Weight weight) {
   QFont font(condensed ? QStringLiteral("DejaVu Sans Condensed") : QStringLiteral("DejaVu Sans"));
   font.setStyleHint(QFont::SansSerif);
   font.setPixelSize(pixel_size < 1 ? 1 : pixel_size);
-  font.setWeight(QFont::Bold);
+  font.setWeight(weight);
   return font;
+}
+
+QFont BoldFont(int pixel_size, bool condensed) {
+  return SansFont(pixel_size, condensed, QFont::Bold);
 }
 
 QFont FittedFont(const QString& text, int max_width, int max_pixel_size, bool condensed) {

@@ -31,7 +31,8 @@ void DrawKey(QPainter& painter, const QRectF& rect, const QColor& body, qreal ra
 // A sunken field (the text windows of the bottom panel).
 void DrawRecess(QPainter& painter, const QRectF& rect);
 
-// Bold sans-serif of the given pixel height; condensed for tight places.
+// Sans-serif of the given pixel height and weight; condensed for tight places.
+QFont SansFont(int pixel_size, bool condensed, QFont::Weight weight);
 QFont BoldFont(int pixel_size, bool condensed);
 // The largest bold font up to max_pixel_size whose rendering of text fits max_width.
 QFont FittedFont(const QString& text, int max_width, int max_pixel_size, bool condensed);

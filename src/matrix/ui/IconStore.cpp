@@ -18,8 +18,8 @@ bool IconStore::LoadAll() {
   preset_.assign(kCustomIconBase, QImage());
   bool complete = true;
   auto store = [&](int id, QImage image) {
-    complete = complete && !image.isNull() && id >= 0 && id < kCustomIconBase;
-    if (id >= 0 && id < kCustomIconBase) preset_[static_cast<std::size_t>(id)] = std::move(image);
+    complete = complete && !image.isNull();
+    preset_[static_cast<std::size_t>(id)] = std::move(image);  // ids below kCustomIconBase
   };
 
   for (int size = 0; size < kScreenSizeCount; ++size) {

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "matrix/MonitorListText.h"
+#include "matrix/ui/ArtStyle.h"
 #include "matrix/ui/IconStore.h"
 #include "model/DeviceModel.h"
 #include "model/MonitorList.h"
@@ -19,12 +20,9 @@ QColor ToQColor(const Rgb& c) {
   return QColor(c.red, c.green, c.blue);
 }
 
+// Weight 600: the label font and the three status fonts.
 QFont TextFont(int pixel_size, bool condensed) {
-  QFont font(condensed ? QStringLiteral("DejaVu Sans Condensed") : QStringLiteral("DejaVu Sans"));
-  font.setStyleHint(QFont::SansSerif);
-  font.setPixelSize(pixel_size);
-  font.setWeight(QFont::DemiBold);
-  return font;
+  return art::SansFont(pixel_size, condensed, QFont::DemiBold);
 }
 
 QRect ToQRect(const Rect& r) {
@@ -32,14 +30,15 @@ QRect ToQRect(const Rect& r) {
 }
 
 bool HasMonitors(const PortRecord& record) {
-  return record.monitors[0] != PORT_NONE;
+  return MonitorEntries(record) > 0;
 }
 
-}  // namespace
-
+// A fixed-size text field of a record as text, never read past its end.
 QString FieldText(const char* field, std::size_t size) {
   return QString::fromLatin1(field, static_cast<qsizetype>(strnlen(field, size)));
 }
+
+}  // namespace
 
 MatrixPainter::MatrixPainter(IconStore& icons)
     : icons_(icons),

@@ -69,7 +69,4 @@ class MatrixPainter {
   QFont status_fonts_[kScreenSizeCount];
 };
 
-// A fixed-size text field of a record as text, never read past its end.
-QString FieldText(const char* field, std::size_t size);
-
 }  // namespace mav
