@@ -130,9 +130,12 @@ void Application::set_checks_from_preferences() {
   set_check(menu::kPttReporting, prefs.ptt_reporting);
 }
 
-void Application::finish_startup() {
+void Application::invert_save_slot() {
   prefs_.change([](Preferences& p) { p.auto_save_slot = p.auto_save_slot ? 0 : 1; });
   save_preferences();
+}
+
+void Application::report_running() {
   log_.write_log_entry("*** MAV Controller began running");
 }
 

@@ -55,8 +55,10 @@ class Application final : public SessionHooks, public SocketEvents {
   // The recent-connection items, the automatic connection, the voice prompt state and the menu
   // marks.
   void connect_at_startup();
-  // The automatic-save slot inverted and saved, and the start written to the log.
-  void finish_startup();
+  // The automatic-save slot inverted and the preferences saved; after the first paint, the start
+  // is written to the log.
+  void invert_save_slot();
+  void report_running();
   // The orderly stop: the site record, the exit reminder (when asked for and wanted), the log.
   // The channel is closed by the caller afterwards.
   void shutdown(bool offer_exit_reminder);

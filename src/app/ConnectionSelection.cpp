@@ -95,12 +95,12 @@ void Application::open_recent(int index) {
   select_connection(-1);
   if (!entry.is_serial) {
     select_connection(entry.site_index);
-    if (window_) window_->repaint();
+    if (window_) window_->repaint_matrix();
     return;
   }
   if (!link_.open_serial(entry.serial_name, static_cast<std::uint32_t>(entry.baud))) {
     tell("Could not open serial port", MessageIcon::Exclamation);
-    if (window_) window_->repaint();
+    if (window_) window_->repaint_matrix();
     return;
   }
   prefs_.change([&](Preferences& p) {
@@ -110,7 +110,7 @@ void Application::open_recent(int index) {
   add_recent(entry);
   set_serial_title();
   commands_.synchronise();
-  if (window_) window_->repaint();
+  if (window_) window_->repaint_matrix();
 }
 
 bool Application::choose_serial_port(const std::string& name, std::uint32_t baud) {
@@ -132,7 +132,7 @@ bool Application::choose_serial_port(const std::string& name, std::uint32_t baud
   } else {
     set_title(kNotConnectedTitle);
   }
-  if (window_) window_->repaint();
+  if (window_) window_->repaint_matrix();
   return true;
 }
 

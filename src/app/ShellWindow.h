@@ -18,7 +18,7 @@ class ShellWindow {
   virtual void set_menu_check(int command_id, bool checked) = 0;
   // Replaces the recent-connection items of the Connect menu (ids 50000 + index).
   virtual void show_recent_connections(const std::vector<std::string>& labels) = 0;
-  virtual void repaint() = 0;
+  virtual void repaint_matrix() = 0;
 
   // Modal: an information or error box, and a Yes/No question (true for Yes).
   virtual void tell(const MessageBoxRequest& box) = 0;

@@ -77,9 +77,12 @@ bool ControllerProgram::init() {
 
   const int screen_size = app_.preferences().screen_size;
   window_->set_screen_size(screen_size, full_screen_width() == window_width_of(screen_size));
-  app_.finish_startup();
+  app_.invert_save_slot();
+  // The first frame reaches the screen before the program reports itself running.
   matrix_->paint_now();
+  matrix_->repaint();
   window_->start_keepalive_timer();
+  app_.report_running();
   return true;
 }
 

@@ -112,7 +112,7 @@ void MainWindow::select_network_site() {
   NetworkSiteDialog dialog(app_, prompts_, this);
   prompts_.run_dialog(dialog);
   app_.save_preferences();
-  repaint();
+  repaint_matrix();
 }
 
 void MainWindow::choose_screen_size(int index) {
@@ -208,7 +208,7 @@ void MainWindow::show_recent_connections(const std::vector<std::string>& labels)
   menus_->set_recent_connections(labels);
 }
 
-void MainWindow::repaint() {
+void MainWindow::repaint_matrix() {
   matrix_.request_repaint();
 }
 

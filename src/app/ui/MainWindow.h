@@ -62,7 +62,7 @@ class MainWindow final : public QMainWindow,
   void set_title(const std::string& title) override;
   void set_menu_check(int command_id, bool checked) override;
   void show_recent_connections(const std::vector<std::string>& labels) override;
-  void repaint() override;
+  void repaint_matrix() override;
   void tell(const MessageBoxRequest& box) override;
   bool ask_yes_no(const MessageBoxRequest& box) override;
   std::string ask_custom_title() override;
