@@ -8,7 +8,6 @@ namespace mav {
 
 inline constexpr int kScreenSizeCount = 3;
 inline constexpr int kNetCount = 7;
-inline constexpr int kMatrixRows = 8;  // row 0 holds the ports in no net, rows 1-7 the nets
 inline constexpr int kPictureWidth = 1280;
 inline constexpr int kPictureHeight = 1024;
 
