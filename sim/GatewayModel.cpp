@@ -30,8 +30,8 @@ void GatewayModel::insert_module(int p, int mod_type) {
   if (has_module(p)) remove_module(p);
   Port& record = mut(p);
   record.mod_type = mod_type;
-  for (const SettingSpec& spec : settings_of(mod_type)) {
-    record.settings[static_cast<std::size_t>(spec.keyword)] = spec.factory;
+  for (const SettingRule& rule : settings_of(mod_type)) {
+    record.settings[static_cast<std::size_t>(rule.keyword)] = rule.factory;
   }
   record.on_hook = true;
 }

@@ -66,7 +66,7 @@ class GatewayModel {
   // Takes the module out: its connections, group, monitors and settings go with it.
   void remove_module(int p);
 
-  // Stores a setting value (the caller has checked it against the module's spec).
+  // Stores a setting value (the caller has checked it against the module's rule).
   void set_setting(int p, int keyword, int value);
 
   // Joins two ports; the answer is a status: 0, kNotPresent, kNoFreeBus or kNoConference.

@@ -27,8 +27,8 @@ std::string bare_status(int status) {
   return "% E" + std::to_string(status);
 }
 
-std::string setting_value_text(const SettingSpec& spec, int value) {
-  switch (spec.kind) {
+std::string setting_value_text(const SettingRule& rule, int value) {
+  switch (rule.kind) {
     case SettingKind::kNumber:
       return std::to_string(value);
     case SettingKind::kOnOff:

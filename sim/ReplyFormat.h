@@ -22,7 +22,7 @@ std::string reply_line(int keyword, std::initializer_list<std::string_view> args
 std::string bare_status(int status);
 
 // A setting's stored value as it travels: a number, ON/OFF, or the value word.
-std::string setting_value_text(const SettingSpec& spec, int value);
+std::string setting_value_text(const SettingRule& rule, int value);
 
 // An activity mask as two groups of four hex digits: ports 16 to 25, then ports 0 to 15.
 std::string mask_text(std::uint32_t mask);

@@ -14,7 +14,7 @@ enum class SettingKind {
   kOnOff,   // 1 = ON, 0 = OFF
 };
 
-struct SettingSpec {
+struct SettingRule {
   int keyword = 0;  // keyword index of the setting
   SettingKind kind = SettingKind::kNumber;
   int min = 0;
@@ -25,15 +25,15 @@ struct SettingSpec {
 };
 
 // The settings of a module type (1 to 5), in no particular order; empty for any other type.
-std::span<const SettingSpec> settings_of(int mod_type);
+std::span<const SettingRule> settings_of(int mod_type);
 
-// The spec of one setting of a module type, or nullptr when the module does not carry it.
-const SettingSpec* find_setting(int mod_type, int keyword);
+// The rule of one setting of a module type, or nullptr when the module does not carry it.
+const SettingRule* find_setting(int mod_type, int keyword);
 
 // True when any module type carries the keyword as a per-port setting.
 bool is_setting_keyword(int keyword);
 
 // Whether a value (number, value-word index or 0/1 as the kind says) is one the setting accepts.
-bool accepts(const SettingSpec& spec, int value);
+bool accepts(const SettingRule& rule, int value);
 
 }  // namespace mav::sim

@@ -7,8 +7,8 @@ namespace mav::sim {
 namespace {
 
 // The value a token names for a setting, or nothing when the token is no value of its kind.
-std::optional<int> read_value(const SettingSpec& spec, std::string_view token) {
-  switch (spec.kind) {
+std::optional<int> read_value(const SettingRule& rule, std::string_view token) {
+  switch (rule.kind) {
     case SettingKind::kNumber:
       return parse_number(token);
     case SettingKind::kOnOff:
@@ -57,18 +57,18 @@ void Gateway::on_setting(int keyword, const Args& args, Lines& out) {
 // A refused value is answered with the value the port still holds and status 3, so that the
 // controller keeps the gateway's value whether or not it looks at the status.
 void Gateway::on_setting_port(int keyword, int port, std::string_view value, Lines& out) {
-  const SettingSpec& spec = *find_setting(model_.port(port).mod_type, keyword);
+  const SettingRule& rule = *find_setting(model_.port(port).mod_type, keyword);
   int status = status::kOk;
   if (value != "?") {
-    const std::optional<int> wanted = read_value(spec, value);
-    if (wanted && accepts(spec, *wanted)) {
+    const std::optional<int> wanted = read_value(rule, value);
+    if (wanted && accepts(rule, *wanted)) {
       model_.set_setting(port, keyword, *wanted);
     } else {
       status = status::kOutOfRange;
     }
   }
   const int stored = model_.port(port).settings[static_cast<std::size_t>(keyword)];
-  out.push_back(reply_line(keyword, {port_text(port), setting_value_text(spec, stored)}, status));
+  out.push_back(reply_line(keyword, {port_text(port), setting_value_text(rule, stored)}, status));
 }
 
 // "ON_HOOK pp ?" and "ON_HOOK ALL ?" report the hook state of telephone-line and local-phone
