@@ -27,6 +27,17 @@ int LowestFree(ConstTable table, GroupField field, int first_candidate) {
   return candidate;
 }
 
+// The first port other than skip whose field holds value and that no DISCH group holds.
+int FirstFreeWith(ConstTable table, GroupField field, int value, int skip = PORT_NONE) {
+  if (value == GROUP_NONE) return PORT_NONE;
+  for (int port = 0; port < kPortCount; ++port) {
+    if (port != skip && table[port].*field == value && table[port].disch_group == GROUP_NONE) {
+      return port;
+    }
+  }
+  return PORT_NONE;
+}
+
 const PortRecord* FirstInNet(ConstTable table, int net) {
   if (net == GROUP_NONE) return nullptr;
   for (const PortRecord& record : table) {
@@ -90,29 +101,15 @@ int LinkOfBus(ConstTable table, int bus) {
 }
 
 int FirstFreePortOfNet(ConstTable table, int net) {
-  if (net == GROUP_NONE) return PORT_NONE;
-  for (int port = 0; port < kPortCount; ++port) {
-    if (table[port].net == net && table[port].disch_group == GROUP_NONE) return port;
-  }
-  return PORT_NONE;
+  return FirstFreeWith(table, &PortRecord::net, net);
 }
 
+// A partner on the port's own bus first, else one along the bus's link.
 int FindPartner(ConstTable table, int port) {
   if (!IsPort(port) || table[port].bus == GROUP_NONE) return PORT_NONE;
-  const PortRecord& self = table[port];
-  for (int other = 0; other < kPortCount; ++other) {
-    if (other != port && table[other].bus == self.bus && table[other].disch_group == GROUP_NONE) {
-      return other;
-    }
-  }
-  if (self.bus_link == GROUP_NONE) return PORT_NONE;
-  for (int other = 0; other < kPortCount; ++other) {
-    if (other != port && table[other].bus_link == self.bus_link &&
-        table[other].disch_group == GROUP_NONE) {
-      return other;
-    }
-  }
-  return PORT_NONE;
+  const int on_bus = FirstFreeWith(table, &PortRecord::bus, table[port].bus, port);
+  if (on_bus != PORT_NONE) return on_bus;
+  return FirstFreeWith(table, &PortRecord::bus_link, table[port].bus_link, port);
 }
 
 int OtherGroupMember(ConstTable table, int port) {
