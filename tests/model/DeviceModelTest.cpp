@@ -1,7 +1,9 @@
-// Record transfer, reset and the per-keyword setter of the device model.
+// The device model's record transfer, reset, per-keyword setter and indicators, and the list of
+// ports a port monitors as the MON replies change it.
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <vector>
 
 #include "RecordImage.h"
 #include "model/DeviceModel.h"
@@ -10,18 +12,17 @@
 namespace mav {
 namespace {
 
+using test::ExpectFields;
 using test::ImageOf;
 using test::RecordOf;
-using test::U16At;
-using test::U32At;
 
 TEST(DeviceModelTransfer, PortsOutsideTheTableCopyNothing) {
   DeviceModel model;
   PortRecord record{};
   std::memset(&record, 0x5A, sizeof record);
   const auto untouched = ImageOf(record);
-
   for (int port : {-1, 26, 60, 129}) {
+    SCOPED_TRACE(port);
     EXPECT_FALSE(model.GetPort(port, record));
     EXPECT_FALSE(model.SetPort(port, record));
     EXPECT_FALSE(model.SetSetting(port, kw::TX_LEVEL, 1));
@@ -32,134 +33,48 @@ TEST(DeviceModelTransfer, PortsOutsideTheTableCopyNothing) {
   EXPECT_EQ(model.CountModules(), 0);
 }
 
-TEST(DeviceModelTransfer, WholeRecordRoundTrips) {
-  DeviceModel model;
-  PortRecord record{};
-  std::memset(&record, 0x3C, sizeof record);
-  ASSERT_TRUE(model.SetPort(25, record));
-  PortRecord back{};
-  ASSERT_TRUE(model.GetPort(25, back));
-  EXPECT_EQ(ImageOf(back), ImageOf(record));
-  EXPECT_EQ(ImageOf(RecordOf(model, 24)), ImageOf(RecordOf(model, 0)));  // neighbours untouched
-}
-
-TEST(DeviceModelReset, FreshModelHoldsNoModuleAndTheResetValues) {
-  DeviceModel model;
-  EXPECT_EQ(model.format_version(), 7u);
-  for (int port = 0; port < 26; ++port) {
-    const auto image = ImageOf(RecordOf(model, port));
-    EXPECT_EQ(U32At(image, 0), 0u);             // no module
-    EXPECT_EQ(U16At(image, 4), 65u);            // no net
-    EXPECT_EQ(U16At(image, 6), 65u);            // no bus
-    EXPECT_EQ(U16At(image, 8), 65u);            // no link
-    EXPECT_EQ(U16At(image, 10), 65u);           // no DISCH group
-    EXPECT_EQ(image[13], 129);                  // empty monitor list
-    EXPECT_EQ(image[42], 1);                    // EQ
-    EXPECT_EQ(U32At(image, 76), 18u);           // SQUELCH_TYPE "VOX"
-    EXPECT_EQ(image[88], 0);                    // no name
-    EXPECT_EQ(image[344], 0);                   // gray
-    EXPECT_EQ(image[345], 1);                   // preset icon
-    EXPECT_EQ(U32At(image, 348), 0xFFFFFFFFu);  // no custom icon loaded
-    EXPECT_EQ(image[352], 0);                   // no icon path
-    EXPECT_EQ(U16At(image, 620), 129u);         // no pending partner
-    EXPECT_EQ(U16At(image, 622), 65u);          // no pending bus
-  }
-}
-
-class DeviceModelResetFromUse : public ::testing::Test {
- protected:
-  void SetUp() override {
-    PortRecord record = RecordOf(model_, 4);
-    record.mod_type = MOD_LINE7;
-    record.net = 2;
-    record.bus = 1;
-    record.bus_link = 0;
-    record.disch_group = 3;
-    record.perm_conn = 1;
-    record.monitors[0] = 7;
-    record.monitors[1] = PORT_NONE;
-    record.settings.tx_level = 9;
-    record.settings.prompt_delay = 4;
-    record.settings.prompt_lang = 2;
+TEST(DeviceModelReset, ClearsTheLinkStateAndKeepsNamesAndIconsOnlyWhenAsked) {
+  for (const bool keep : {true, false}) {
+    SCOPED_TRACE(keep);
+    DeviceModel model;
+    PortRecord record;
+    std::memset(&record, 0x11, sizeof record);  // a port in use in every field
     std::strcpy(record.port_name, "Dispatch");
-    record.icon_color = 5;
-    record.icon_preset = 0;
-    record.icon_id = 553;
     std::strcpy(record.icon_path, "/icons/tower.bmp");
-    record.cor_active = 1;
-    record.ptt_active = 1;
-    record.ring_active = 1;
-    record.disch_step = 4;
-    record.connect_step = 5;
-    record.pending_partner = 9;
-    record.pending_bus = 2;
-    model_.SetPort(4, record);
+    model.SetPort(4, record);
+    model.Reset(keep);
+
+    const PortRecord back = RecordOf(model, 4);
+    const auto image = ImageOf(back);
+    // Cleared: module, bus, link, DISCH group, monitors, TX_LEVEL, COR, PTT, both steps and the
+    // pending partner and bus. Renumbering, not the reset, clears a net; the permanent mark,
+    // ringing and the prompt settings stay as they are.
+    // clang-format off
+    ExpectFields(image, {{0, 4, 0},     {6, 2, 65},    {8, 2, 65},     {10, 2, 65},   {13, 1, 129},
+                         {83, 1, 3},    {608, 1, 0},   {609, 1, 0},    {612, 4, 0},   {616, 4, 0},
+                         {620, 2, 129}, {622, 2, 65},  {4, 2, 0x1111}, {12, 1, 0x11}, {610, 1, 0x11},
+                         {65, 1, 0x11}, {66, 1, 0x11}});
+    // clang-format on
+    EXPECT_STREQ(back.port_name, keep ? "Dispatch" : "");
+    EXPECT_STREQ(back.icon_path, keep ? "/icons/tower.bmp" : "");
+    // A full reset goes back to the gray preset icon with no custom icon loaded.
+    ExpectFields(image, {{344, 1, keep ? 0x11u : 0u},
+                         {345, 1, keep ? 0x11u : 1u},
+                         {348, 4, keep ? 0x11111111u : 0xFFFFFFFFu}});
   }
-
-  // What both kinds of reset clear, and what neither touches.
-  void ExpectLinkStateCleared(const PortRecord& record) {
-    EXPECT_EQ(record.mod_type, 0u);
-    EXPECT_EQ(record.bus, GROUP_NONE);
-    EXPECT_EQ(record.bus_link, GROUP_NONE);
-    EXPECT_EQ(record.disch_group, GROUP_NONE);
-    EXPECT_EQ(record.monitors[0], PORT_NONE);
-    EXPECT_EQ(record.settings.tx_level, 3);
-    EXPECT_EQ(record.cor_active, 0);
-    EXPECT_EQ(record.ptt_active, 0);
-    EXPECT_EQ(record.disch_step, 0u);
-    EXPECT_EQ(record.connect_step, 0u);
-    EXPECT_EQ(record.pending_partner, PORT_NONE);
-    EXPECT_EQ(record.pending_bus, GROUP_NONE);
-    // Renumbering, not the reset, clears a net; the permanent mark and ringing stay as they are,
-    // and so do the prompt settings.
-    EXPECT_EQ(record.net, 2);
-    EXPECT_EQ(record.perm_conn, 1);
-    EXPECT_EQ(record.ring_active, 1);
-    EXPECT_EQ(record.settings.prompt_delay, 4);
-    EXPECT_EQ(record.settings.prompt_lang, 2);
-  }
-
-  DeviceModel model_;
-};
-
-TEST_F(DeviceModelResetFromUse, KeepingUserFieldsKeepsNamesAndIcons) {
-  model_.Reset(true);
-  const PortRecord record = RecordOf(model_, 4);
-  ExpectLinkStateCleared(record);
-  EXPECT_STREQ(record.port_name, "Dispatch");
-  EXPECT_STREQ(record.icon_path, "/icons/tower.bmp");
-  EXPECT_EQ(record.icon_color, 5);
-  EXPECT_EQ(record.icon_preset, 0);
-  EXPECT_EQ(record.icon_id, 553);
-}
-
-TEST_F(DeviceModelResetFromUse, FullResetEmptiesNamesAndGoesBackToTheGrayPreset) {
-  model_.Reset(false);
-  const PortRecord record = RecordOf(model_, 4);
-  ExpectLinkStateCleared(record);
-  EXPECT_STREQ(record.port_name, "");
-  EXPECT_STREQ(record.icon_path, "");
-  EXPECT_EQ(record.icon_color, 0);
-  EXPECT_EQ(record.icon_preset, 1);
-  EXPECT_EQ(record.icon_id, -1);
 }
 
 TEST(DeviceModelSetSetting, StoresByKeywordWithTheDialModeRule) {
   DeviceModel model;
   EXPECT_TRUE(model.SetSetting(3, kw::TX_LEVEL, 0x105));
-  EXPECT_TRUE(model.SetSetting(3, kw::CALLING_TIME, 300));
   EXPECT_TRUE(model.SetSetting(3, kw::SQUELCH_TYPE, 17));
-  auto image = ImageOf(RecordOf(model, 3));
-  EXPECT_EQ(image[83], 0x05);
-  EXPECT_EQ(U32At(image, 44), 300u);
-  EXPECT_EQ(U32At(image, 76), 17u);
+  ExpectFields(ImageOf(RecordOf(model, 3)), {{83, 1, 0x05}, {76, 4, 17}});
 
-  EXPECT_TRUE(model.SetSetting(3, kw::DIAL_MODE, 20));  // "PULSE"
-  EXPECT_EQ(ImageOf(RecordOf(model, 3))[80], 0);
-  EXPECT_TRUE(model.SetSetting(3, kw::DIAL_MODE, 19));  // "DTMF"
-  EXPECT_EQ(ImageOf(RecordOf(model, 3))[80], 1);
-  EXPECT_TRUE(model.SetSetting(3, kw::DIAL_MODE, 1));  // any other word is pulse dialling
-  EXPECT_EQ(ImageOf(RecordOf(model, 3))[80], 0);
+  // "DTMF" is tone dialling; "PULSE" and any other word pulse dialling.
+  for (const auto& [word, stored] : {std::pair{20u, 0}, {19u, 1}, {1u, 0}}) {
+    EXPECT_TRUE(model.SetSetting(3, kw::DIAL_MODE, word));
+    EXPECT_EQ(ImageOf(RecordOf(model, 3))[80], stored) << word;
+  }
 
   const auto before = ImageOf(RecordOf(model, 3));
   EXPECT_FALSE(model.SetSetting(3, kw::CONNECT_S, 1));
@@ -182,6 +97,53 @@ TEST(DeviceModelIndicators, ClearingCorOrPttBitsLeavesTheOtherIndicators) {
     EXPECT_EQ(RecordOf(model, port).ptt_active, 0);
     EXPECT_EQ(RecordOf(model, port).ring_active, 1);
   }
+}
+
+std::vector<int> Monitors(const PortRecord& record) {
+  std::vector<int> entries;
+  for (int i = 0; i < 27 && record.monitors[i] != 129; ++i) entries.push_back(record.monitors[i]);
+  return entries;
+}
+
+TEST(MonitorList, AddingKeepsArrivalOrderAndRemovingMovesTheLastEntryIntoTheGap) {
+  DeviceModel model;
+  PortRecord record = RecordOf(model, 8);
+  for (int port : {4, 9, 11}) EXPECT_TRUE(AddMonitor(record, port));
+  EXPECT_EQ(Monitors(record), (std::vector<int>{4, 9, 11}));
+  model.SetPort(8, record);
+  EXPECT_EQ(model.MonitorCount(8), 3);
+  EXPECT_TRUE(model.IsMonitoring(8, 9));
+  EXPECT_FALSE(model.IsMonitoring(8, 8));
+  EXPECT_FALSE(model.IsMonitoring(9, 8));
+  EXPECT_FALSE(model.IsMonitoring(26, 4));
+
+  EXPECT_TRUE(RemoveMonitor(record, 4));
+  EXPECT_EQ(Monitors(record), (std::vector<int>{11, 9}));
+  EXPECT_FALSE(RemoveMonitor(record, 4));
+  EXPECT_TRUE(RemoveMonitor(record, 9));
+  EXPECT_TRUE(RemoveMonitor(record, 11));
+  EXPECT_EQ(record.monitors[0], 129);
+}
+
+// A record from a damaged file may have no end mark at all: nothing may read past the list.
+TEST(MonitorList, HoldsTwentySixPortsAndAListWithoutEndMarkIsReadAsFull) {
+  DeviceModel model;
+  PortRecord record = RecordOf(model, 0);
+  EXPECT_FALSE(AddMonitor(record, 26));
+  EXPECT_FALSE(AddMonitor(record, -1));
+  for (int port = 0; port < 26; ++port) ASSERT_TRUE(AddMonitor(record, port));
+  EXPECT_FALSE(AddMonitor(record, 3));
+  EXPECT_EQ(record.monitors[26], 129);
+  EXPECT_EQ(Monitors(record).size(), 26u);
+
+  for (auto& slot : record.monitors) slot = 5;
+  record.monitors[26] = 6;
+  model.SetPort(0, record);
+  EXPECT_EQ(model.MonitorCount(0), 27);
+  EXPECT_TRUE(model.IsMonitoring(0, 6));
+  EXPECT_FALSE(AddMonitor(record, 1));
+  EXPECT_TRUE(RemoveMonitor(record, 6));
+  EXPECT_EQ(record.monitors[26], 129);
 }
 
 }  // namespace

@@ -2,9 +2,12 @@
 // and for building port tables by hand.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <array>
 #include <cstdint>
 #include <cstring>
+#include <initializer_list>
 
 #include "model/DeviceModel.h"
 #include "model/PortRecord.h"
@@ -19,15 +22,23 @@ inline RecordImage ImageOf(const PortRecord& record) {
   return image;
 }
 
-inline std::uint32_t U16At(const RecordImage& image, std::size_t offset) {
-  return static_cast<std::uint32_t>(image[offset] | (image[offset + 1] << 8));
+// The little-endian number of width bytes at offset.
+inline std::uint32_t FieldAt(const RecordImage& image, std::size_t offset, std::size_t width) {
+  std::uint32_t value = 0;
+  for (std::size_t i = width; i-- > 0;) value = value << 8 | image[offset + i];
+  return value;
 }
 
-inline std::uint32_t U32At(const RecordImage& image, std::size_t offset) {
-  return static_cast<std::uint32_t>(image[offset]) |
-         static_cast<std::uint32_t>(image[offset + 1]) << 8 |
-         static_cast<std::uint32_t>(image[offset + 2]) << 16 |
-         static_cast<std::uint32_t>(image[offset + 3]) << 24;
+struct ImageField {
+  std::size_t offset;
+  std::size_t width;
+  std::uint32_t value;
+};
+
+inline void ExpectFields(const RecordImage& image, std::initializer_list<ImageField> fields) {
+  for (const ImageField& field : fields) {
+    EXPECT_EQ(FieldAt(image, field.offset, field.width), field.value) << "offset " << field.offset;
+  }
 }
 
 inline PortRecord RecordOf(const DeviceModel& model, int port) {

@@ -1,0 +1,214 @@
+// The device model's searches over the port table, and keeping the nets shown to the operator
+// consistent with the gateway's bus assignment.
+#include <gtest/gtest.h>
+
+#include <tuple>
+#include <vector>
+
+#include "RecordImage.h"
+#include "model/DeviceModel.h"
+
+namespace mav {
+namespace {
+
+using test::Place;
+using test::RecordOf;
+
+constexpr int kNone = GROUP_NONE;
+
+struct Placed {
+  int port;
+  test::Placement placement;
+};
+
+void PlaceAll(DeviceModel& model, const std::vector<Placed>& ports) {
+  for (const auto& [port, placement] : ports) Place(model, port, placement);
+}
+
+TEST(PortQueries, CountsOnlyModulesButEveryPortHoldsItsNumbers) {
+  DeviceModel model;
+  EXPECT_EQ(model.LowestFreeBus(), 0);
+  EXPECT_EQ(model.LowestFreeLink(), 0);
+  EXPECT_EQ(model.LowestFreeDischGroup(), 0);
+  EXPECT_EQ(model.LowestFreeNet(), 1);
+
+  Place(model, 7, {.bus = 0, .net = 1, .mod_type = MOD_NONE});
+  EXPECT_EQ(model.CountModules(), 0);
+  EXPECT_EQ(model.CountOnBus(0), 0);
+  EXPECT_EQ(model.CountInNet(1), 0);
+  EXPECT_EQ(model.LowestFreeBus(), 1);
+  EXPECT_EQ(model.LowestFreeNet(), 2);
+
+  // The upper half of the gateway starts at port 13.
+  Place(model, 12, {});
+  EXPECT_EQ(model.CountModules(), 1);
+  EXPECT_TRUE(model.HasModule(12));
+  EXPECT_FALSE(model.AnyModuleInUpperHalf());
+  Place(model, 13, {});
+  EXPECT_TRUE(model.AnyModuleInUpperHalf());
+}
+
+// A later port may hold the number an earlier one pushed the candidate to: the scan has to
+// start over each time the candidate moves.
+TEST(PortQueries, LowestFreeSearchesRestartTheirScan) {
+  DeviceModel model;
+  PlaceAll(model, {{0, {.bus = 1, .link = 2, .net = 2, .disch = 1}},
+                   {1, {.bus = 0, .link = 1, .net = 1, .disch = 0}},
+                   {2, {.bus = 2, .link = 0, .net = 3, .disch = 2}}});
+  EXPECT_EQ(model.LowestFreeBus(), 3);
+  EXPECT_EQ(model.LowestFreeLink(), 3);
+  EXPECT_EQ(model.LowestFreeNet(), 4);
+  EXPECT_EQ(model.LowestFreeDischGroup(), 3);
+}
+
+TEST(PortQueries, NetLookupsAnswerFromTheFirstPortOfTheNet) {
+  DeviceModel model;
+  PlaceAll(model, {{3, {.bus = 4, .link = 1, .net = 2, .disch = 0}},
+                   {5, {.bus = 6, .link = 2, .net = 2}},
+                   {9, {.bus = 6, .link = 2, .net = 2}},
+                   {11, {.link = 3}}});
+  EXPECT_EQ(model.BusOfNet(2), 4);
+  EXPECT_EQ(model.LinkOfNet(2), 1);
+  EXPECT_EQ(model.CountInNet(2), 3);
+  EXPECT_EQ(model.CountOnBus(6), 2);
+  EXPECT_EQ(model.FirstFreePortOfNet(2), 5);  // port 3 is held in a DISCH group
+  EXPECT_EQ(model.BusOfNet(5), kNone);
+  EXPECT_EQ(model.LinkOfBus(6), 2);
+  // "No group" is never a group, although most ports hold it.
+  EXPECT_EQ(model.CountOnBus(kNone), 0);
+  EXPECT_EQ(model.CountInNet(kNone), 0);
+  EXPECT_EQ(model.LinkOfBus(kNone), kNone);
+  EXPECT_EQ(model.FirstFreePortOfNet(kNone), PORT_NONE);
+}
+
+TEST(PortQueries, FindPartnerLooksOnTheBusFirstThenAlongTheLink) {
+  DeviceModel model;
+  PlaceAll(model, {{2, {.bus = 0, .link = 4}},
+                   {4, {.bus = 0, .link = 4, .disch = 1}},  // held: never a partner
+                   {6, {.bus = 0, .link = 4}},
+                   {8, {.bus = 1, .link = 4}},
+                   {10, {.link = 4}},
+                   {11, {.bus = 3}}});
+  EXPECT_EQ(model.FindPartner(6), 2);
+  EXPECT_EQ(model.FindPartner(2), 6);
+  EXPECT_EQ(model.FindPartner(8), 2);           // alone on bus 1: first free port of the link
+  EXPECT_EQ(model.FindPartner(10), PORT_NONE);  // on no bus
+  EXPECT_EQ(model.FindPartner(11), PORT_NONE);  // alone and unlinked
+  for (int port : {-1, 26}) EXPECT_EQ(model.FindPartner(port), PORT_NONE);
+}
+
+TEST(PortQueries, OtherGroupMemberNamesOnlyASinglePartner) {
+  DeviceModel model;
+  Place(model, 1, {.disch = 2});
+  EXPECT_EQ(model.OtherGroupMember(1), -1);
+  Place(model, 4, {.disch = 2, .mod_type = MOD_NONE});  // no module: not a member
+  EXPECT_EQ(model.OtherGroupMember(1), -1);
+  Place(model, 7, {.disch = 2});
+  EXPECT_EQ(model.OtherGroupMember(1), 7);
+  EXPECT_EQ(model.OtherGroupMember(7), 1);
+  Place(model, 9, {.disch = 2});
+  EXPECT_EQ(model.OtherGroupMember(1), -1);
+  for (int port : {12, 30}) EXPECT_EQ(model.OtherGroupMember(port), -1);  // in no group
+}
+
+// A port's bus, link and net once renumbering has settled.
+struct Groups {
+  int port, bus, link, net;
+};
+
+void ExpectGroups(const DeviceModel& model, const std::vector<Groups>& expected) {
+  for (const Groups& want : expected) {
+    const PortRecord record = RecordOf(model, want.port);
+    EXPECT_EQ(std::tuple(record.bus, record.bus_link, record.net),
+              std::tuple(want.bus, want.link, want.net))
+        << "port " << want.port;
+  }
+}
+
+std::vector<test::RecordImage> Images(const DeviceModel& model) {
+  std::vector<test::RecordImage> images;
+  for (int port = 0; port < kPortCount; ++port)
+    images.push_back(test::ImageOf(RecordOf(model, port)));
+  return images;
+}
+
+TEST(RenumberNets, SettlesBusesLinksAndNets) {
+  struct Case {
+    const char* what;
+    std::vector<Placed> before;
+    std::vector<Groups> after;
+  };
+  // clang-format off
+  const Case cases[] = {
+      {"new buses take the lowest free net in bus order",
+       {{0, {.bus = 3}}, {1, {.bus = 5}}, {2, {.bus = 3}}, {3, {.bus = 5}},
+        {4, {.bus = 0, .net = 2}}, {5, {.bus = 0, .net = 2}}},
+       {{0, 3, kNone, 1}, {2, 3, kNone, 1}, {1, 5, kNone, 3}, {3, 5, kNone, 3}, {4, 0, kNone, 2}}},
+      {"a bus merges into its lowest net",
+       {{6, {.bus = 1, .net = 4}}, {7, {.bus = 1, .net = 2}}, {8, {.bus = 1}}},
+       {{6, 1, kNone, 2}, {7, 1, kNone, 2}, {8, 1, kNone, 2}}},
+      {"a port on no bus loses net and link",
+       {{9, {.link = 1, .net = 3}}}, {{9, kNone, kNone, kNone}}},
+      {"a one-module bus is dissolved; an empty slot hears nothing",
+       {{3, {.bus = 2, .net = 1}}, {4, {.bus = 2, .mod_type = MOD_NONE}}}, {{3, kNone, kNone, kNone}}},
+      // Its old net dies with the move; the next pass gives it the net of its new bus.
+      {"a linked lone port moves to its link's bus and joins that net",
+       {{0, {.bus = 4, .link = 0, .net = 1}}, {1, {.bus = 2, .link = 0, .net = 2}},
+        {2, {.bus = 2, .link = 0, .net = 2}}},
+       {{0, 2, 0, 2}, {1, 2, 0, 2}, {2, 2, 0, 2}}},
+      {"a linked lone port with no other bus on its link is released",
+       {{5, {.bus = 1, .link = 3, .net = 1}}}, {{5, kNone, kNone, kNone}}},
+      {"two buses on one link keep their own nets",
+       {{0, {.bus = 0, .link = 1}}, {1, {.bus = 0, .link = 1}}, {2, {.bus = 1, .link = 1}},
+        {3, {.bus = 1, .link = 1}}},
+       {{0, 0, 1, 1}, {1, 0, 1, 1}, {2, 1, 1, 2}, {3, 1, 1, 2}}},
+  };
+  // clang-format on
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    DeviceModel model;
+    PlaceAll(model, c.before);
+    model.RenumberNets();
+    ExpectGroups(model, c.after);
+    // A settled table stays as it is.
+    const auto settled = Images(model);
+    model.RenumberNets();
+    EXPECT_EQ(Images(model), settled);
+  }
+}
+
+TEST(RenumberNets, TheEighthNetGetsNoNumberUntilOneIsFreed) {
+  DeviceModel model;
+  for (int bus = 0; bus < 8; ++bus) {
+    const auto b = static_cast<std::int16_t>(bus);
+    PlaceAll(model, {{2 * bus, {.bus = b}}, {2 * bus + 1, {.bus = b}}});
+  }
+  model.RenumberNets();
+  for (int bus = 0; bus < 7; ++bus) ExpectGroups(model, {{2 * bus, bus, kNone, bus + 1}});
+  ExpectGroups(model, {{14, 7, kNone, kNone}, {15, 7, kNone, kNone}});  // connected, unnumbered
+
+  Place(model, 0, {});  // bus 0 and net 1 are left with one module
+  model.RenumberNets();
+  // The repeated pass gives the freed number to the unnumbered bus.
+  ExpectGroups(model, {{1, kNone, kNone, kNone}, {14, 7, kNone, 1}, {15, 7, kNone, 1}});
+}
+
+// Tables read from damaged files or odd gateway reports must not hang or overrun anything.
+TEST(RenumberNets, DamagedTablesStillReturn) {
+  DeviceModel model;
+  // A linked bus held only by a port without a module keeps pulling a lone module back; bus
+  // numbers no gateway uses count as no bus.
+  PlaceAll(model, {{0, {.bus = 5, .link = 0, .net = 3, .mod_type = MOD_NONE}},
+                   {1, {.bus = 2, .link = 0, .net = 1}},
+                   {2, {.bus = 40, .net = 2}},
+                   {3, {.bus = -3, .net = 2}},
+                   {4, {.bus = 29, .net = 120}},
+                   {5, {.bus = 29, .net = -7}}});
+  model.RenumberNets();
+  EXPECT_EQ(RecordOf(model, 2).bus, kNone);
+  EXPECT_EQ(RecordOf(model, 3).net, kNone);
+  EXPECT_EQ(RecordOf(model, 4).net, RecordOf(model, 5).net);
+}
+
+}  // namespace
+}  // namespace mav
