@@ -18,14 +18,14 @@ namespace {
 
 namespace fs = std::filesystem;
 
+fs::path MakeTempDir() {
+  std::string pattern = (fs::temp_directory_path() / "mav_log_XXXXXX").string();
+  if (mkdtemp(pattern.data()) == nullptr) ADD_FAILURE() << "no temporary directory";
+  return pattern;
+}
+
 class EventLogTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    std::string pattern = (fs::temp_directory_path() / "mav_log_XXXXXX").string();
-    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-    root_ = pattern;
-    log_dir_ = root_ / "Logs";
-  }
   void TearDown() override { fs::remove_all(root_); }
 
   std::string FileText(const fs::path& path) const {
@@ -36,116 +36,101 @@ class EventLogTest : public ::testing::Test {
   }
   std::string LogText() const { return FileText(log_dir_ / "MAVPCI1.log"); }
 
-  fs::path root_;
-  fs::path log_dir_;
+  const fs::path root_ = MakeTempDir();
+  const fs::path log_dir_ = root_ / "Logs";
   test::FakeClock clock_;  // 5 March 2004, 07:04:09
+  EventLog log_{log_dir_, clock_};
 };
 
+// The log directory is made when the first entry needs it.
 TEST_F(EventLogTest, EntryIsStampedMonthFirstAndEndsInALineFeed) {
-  EventLog log(log_dir_, clock_);
-  log.write_log_entry("message");
+  EXPECT_EQ(log_.log_file_name(), "MAVPCI1.log");
+  EXPECT_FALSE(fs::exists(log_dir_));
+  log_.write_log_entry("message");
   EXPECT_EQ(LogText(), "03/05/2004  07:04:09  message\n");
-  EXPECT_EQ(log.recent_entries()[0], "03/05/2004  07:04:09  message\n");
-  EXPECT_EQ(log.recent_index(), 1);
+  EXPECT_EQ(log_.recent_entries()[0], "03/05/2004  07:04:09  message\n");
+  EXPECT_EQ(log_.recent_index(), 1);
 
   clock_.set_local_time({2011, 12, 31, 23, 59, 58});
-  log.write_log_entry("*** MAV Controller shut down");
+  log_.write_log_entry("*** MAV Controller shut down");
   EXPECT_EQ(LogText(),
             "03/05/2004  07:04:09  message\n"
             "12/31/2011  23:59:58  *** MAV Controller shut down\n");
 }
 
-TEST_F(EventLogTest, LogFileNameDefaultsToTheLogDirectory) {
-  EventLog log(log_dir_, clock_);
-  EXPECT_EQ(log.log_file_name(), "MAVPCI1.log");
-  EXPECT_EQ(log.log_file_path(), log_dir_ / "MAVPCI1.log");
-  EXPECT_FALSE(fs::exists(log_dir_));
-  log.write_log_entry("01 was connected to 02");
-  EXPECT_TRUE(fs::is_regular_file(log_dir_ / "MAVPCI1.log"));
-
-  log.set_log_file_name("Shift2.log");
-  EXPECT_EQ(log.log_file_path(), log_dir_ / "Shift2.log");
-  log.write_log_entry("02 was connected to 03");
-  EXPECT_EQ(FileText(log_dir_ / "Shift2.log"), "03/05/2004  07:04:09  02 was connected to 03\n");
-}
-
-TEST_F(EventLogTest, AnAbsoluteLogFileNameIsUsedAsItIs) {
-  EventLog log(log_dir_, clock_);
+// A bare name lives in the log directory; an absolute path is used as it is.
+TEST_F(EventLogTest, LogFileNamesAndWhereTheirFilesGo) {
   const fs::path chosen = root_ / "chosen.log";
-  log.set_log_file_name(chosen.string());
-  EXPECT_EQ(log.log_file_path(), chosen);
-  log.write_log_entry("New log");
-  EXPECT_EQ(FileText(chosen), "03/05/2004  07:04:09  New log\n");
+  for (const auto& [name, path] : {std::pair{std::string("Shift2.log"), log_dir_ / "Shift2.log"},
+                                   std::pair{chosen.string(), chosen}}) {
+    SCOPED_TRACE(name);
+    log_.set_log_file_name(name);
+    EXPECT_EQ(log_.log_file_path(), path);
+    log_.write_log_entry("New log " + name);
+    EXPECT_EQ(FileText(path), "03/05/2004  07:04:09  New log " + name + "\n");
+  }
 }
 
 TEST_F(EventLogTest, AppendsToWhatTheFileAlreadyHolds) {
   fs::create_directories(log_dir_);
   std::ofstream(log_dir_ / "MAVPCI1.log") << "earlier run\n";
-  EventLog log(log_dir_, clock_);
-  log.write_log_entry("later run");
+  log_.write_log_entry("later run");
   EXPECT_EQ(LogText(), "earlier run\n03/05/2004  07:04:09  later run\n");
 }
 
 TEST_F(EventLogTest, ARepeatedMessageIsWrittenOnceUntilAnotherComesBetween) {
-  EventLog log(log_dir_, clock_);
-  log.write_log_entry("Lost contact");
-  log.write_log_entry("Lost contact");
-  EXPECT_EQ(log.recent_index(), 1);
-  log.write_log_entry("Contact");
-  log.write_log_entry("Lost contact");
+  log_.write_log_entry("Lost contact");
+  log_.write_log_entry("Lost contact");
+  EXPECT_EQ(log_.recent_index(), 1);
+  log_.write_log_entry("Contact");
+  log_.write_log_entry("Lost contact");
   EXPECT_EQ(LogText(),
             "03/05/2004  07:04:09  Lost contact\n"
             "03/05/2004  07:04:09  Contact\n"
             "03/05/2004  07:04:09  Lost contact\n");
-  log.write_log_entry("Lost contactX");  // a longer text is a different message
-  EXPECT_EQ(log.recent_index(), 4);
+  log_.write_log_entry("Lost contactX");  // a longer text is a different message
+  EXPECT_EQ(log_.recent_index(), 4);
 }
 
-TEST_F(EventLogTest, RingWrapsAfterThirtyEntries) {
-  EventLog log(log_dir_, clock_);
-  for (int i = 1; i <= 30; ++i) log.write_log_entry("entry " + std::to_string(i));
-  EXPECT_EQ(log.recent_index(), 0);
-  log.write_log_entry("entry 31");
-  const auto ring = log.recent_entries();
+TEST_F(EventLogTest, RingKeepsThe255FirstCharactersOfALineAndWrapsAfterThirtyEntries) {
+  const std::string message(400, 'x');
+  log_.write_log_entry(message);
+  const std::string line = "03/05/2004  07:04:09  " + message + "\n";
+  EXPECT_EQ(LogText(), line);
+  EXPECT_EQ(log_.recent_entries()[0], line.substr(0, 255));
+
+  for (int i = 2; i <= 30; ++i) log_.write_log_entry("entry " + std::to_string(i));
+  EXPECT_EQ(log_.recent_index(), 0);
+  log_.write_log_entry("entry 31");
+  const auto ring = log_.recent_entries();
   ASSERT_EQ(ring.size(), 30u);
   EXPECT_EQ(ring[0], "03/05/2004  07:04:09  entry 31\n");
   EXPECT_EQ(ring[1], "03/05/2004  07:04:09  entry 2\n");
   EXPECT_EQ(ring[29], "03/05/2004  07:04:09  entry 30\n");
-  EXPECT_EQ(log.recent_index(), 1);
-}
-
-TEST_F(EventLogTest, RingKeepsTheFirst255CharactersOfALongLine) {
-  EventLog log(log_dir_, clock_);
-  const std::string message(400, 'x');
-  log.write_log_entry(message);
-  const std::string line = "03/05/2004  07:04:09  " + message + "\n";
-  EXPECT_EQ(LogText(), line);
-  EXPECT_EQ(log.recent_entries()[0], line.substr(0, 255));
+  EXPECT_EQ(log_.recent_index(), 1);
 }
 
 TEST_F(EventLogTest, AnUnopenableLogFileDropsTheEntrySilently) {
-  EventLog log(log_dir_, clock_);
   fs::create_directories(log_dir_ / "taken");  // a folder where the file should be
-  log.set_log_file_name("taken");
-  log.write_log_entry("lost entry");
-  EXPECT_EQ(log.recent_index(), 0);
-  EXPECT_EQ(log.recent_entries()[0], "");
+  log_.set_log_file_name("taken");
+  log_.write_log_entry("lost entry");
+  EXPECT_EQ(log_.recent_index(), 0);
+  EXPECT_EQ(log_.recent_entries()[0], "");
 
   // The message still counts as the last one written.
-  log.set_log_file_name("MAVPCI1.log");
-  log.write_log_entry("lost entry");
+  log_.set_log_file_name("MAVPCI1.log");
+  log_.write_log_entry("lost entry");
   EXPECT_FALSE(fs::exists(log_dir_ / "MAVPCI1.log"));
-  log.write_log_entry("next entry");
+  log_.write_log_entry("next entry");
   EXPECT_EQ(LogText(), "03/05/2004  07:04:09  next entry\n");
-  EXPECT_EQ(log.recent_index(), 1);
+  EXPECT_EQ(log_.recent_index(), 1);
 }
 
 TEST_F(EventLogTest, TwoThreadsWritingAtOnceKeepEveryLineWhole) {
-  EventLog log(log_dir_, clock_);
   constexpr int kPerThread = 400;
-  auto writer = [&log](char who) {
+  auto writer = [this](char who) {
     for (int i = 0; i < kPerThread; ++i) {
-      log.write_log_entry(std::string(1, who) + " event " + std::to_string(i));
+      log_.write_log_entry(std::string(1, who) + " event " + std::to_string(i));
     }
   };
   std::thread ui(writer, 'U');
@@ -164,7 +149,7 @@ TEST_F(EventLogTest, TwoThreadsWritingAtOnceKeepEveryLineWhole) {
     ASSERT_EQ(line.substr(23, 7), " event ") << line;
   }
   EXPECT_EQ(count, 2 * kPerThread);
-  EXPECT_EQ(log.recent_index(), (2 * kPerThread) % 30);
+  EXPECT_EQ(log_.recent_index(), (2 * kPerThread) % 30);
 }
 
 }  // namespace
