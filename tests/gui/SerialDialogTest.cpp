@@ -1,0 +1,140 @@
+// The serial port dialog and the commands that talk to the gateway over a serial line: a real
+// pseudo-terminal plays the gateway's port.
+#include <QPushButton>
+#include <QRadioButton>
+
+#include "gui/ProgramRig.h"
+#include "support/PseudoTerminal.h"
+
+namespace mav::test {
+namespace {
+
+class SerialDialogTest : public ProgramRig {
+ protected:
+  // Runs the serial dialog once with `steps` acting on it; the dialog's own buttons end it.
+  void with_dialog(const std::function<void(QDialog&)>& steps) {
+    prompts_.dialog_script = [&](QDialog& dialog) {
+      steps(dialog);
+      return dialog.result();
+    };
+    trigger(40004);
+  }
+  static QRadioButton* radio(QDialog& dialog, int id) {
+    return dialog.findChild<QRadioButton*>(QStringLiteral("id%1").arg(id));
+  }
+  static QLineEdit* other_name(QDialog& dialog) { return dialog.findChild<QLineEdit*>("id1338"); }
+  static void click(QDialog& dialog, int id) {
+    dialog.findChild<QPushButton*>(QStringLiteral("id%1").arg(id))->click();
+  }
+  // Everything the program wrote to the line until `wanted` has arrived.
+  static std::string read_until(PseudoTerminal& line, const std::string& wanted) {
+    std::string received;
+    for (int attempt = 0; attempt < 50 && received.find(wanted) == std::string::npos; ++attempt) {
+      received += line.read(1, std::chrono::milliseconds(200));
+    }
+    return received;
+  }
+};
+
+TEST_F(SerialDialogTest, ShowsTheStoredNameWhereItBelongs) {
+  Preferences prefs;
+  prefs.serial_port_name = "COM2";
+  prefs.serial_baud = 115200;
+  write_preferences(prefs);
+  start();
+  with_dialog([&](QDialog& dialog) {
+    EXPECT_TRUE(radio(dialog, 1328)->isChecked());
+    EXPECT_FALSE(radio(dialog, 1331)->isChecked());
+    EXPECT_TRUE(radio(dialog, 1447)->isChecked());
+  });
+  stop();
+
+  prefs.serial_port_name = "COM10";
+  prefs.serial_baud = 9600;
+  write_preferences(prefs);
+  start();
+  with_dialog([&](QDialog& dialog) {
+    EXPECT_TRUE(radio(dialog, 1331)->isChecked());
+    EXPECT_EQ(other_name(dialog)->text(), "COM10");
+    EXPECT_TRUE(radio(dialog, 1446)->isChecked());
+  });
+  stop();
+
+  prefs.serial_port_name = "";
+  write_preferences(prefs);
+  start();
+  with_dialog([&](QDialog& dialog) { EXPECT_EQ(other_name(dialog)->text(), "----"); });
+}
+
+TEST_F(SerialDialogTest, OkOpensThePortOrStaysOpenWithTheReason) {
+  PseudoTerminal line;
+  start();
+  with_dialog([&](QDialog& dialog) {
+    radio(dialog, 1331)->setChecked(true);
+    other_name(dialog)->setText((dir_.path() / "absent").c_str());
+    click(dialog, 1);
+    EXPECT_EQ(dialog.result(), QDialog::Rejected);  // still open
+    other_name(dialog)->setText(QString::fromStdString(line.name()));
+    radio(dialog, 1447)->setChecked(true);
+    click(dialog, 1);
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+  });
+  EXPECT_EQ(prompts_.told_texts(), (std::vector<std::string>{"Error opening serial port",
+                                                             "Serial port successfully selected"}));
+  EXPECT_EQ(title(), line.name() + " - MAV Controller - Orvane Systems");
+  EXPECT_EQ(action(50000)->text().toStdString(),
+            "&1 - " + line.name() + ", 115200 Baud (Serial Port)");
+  const Preferences saved = saved_preferences();
+  EXPECT_EQ(saved.serial_port_name, line.name());
+  EXPECT_EQ(saved.serial_baud, 115200);
+  EXPECT_FALSE(saved.network_mode);
+  EXPECT_TRUE(program_->session().resync_requested);
+}
+
+TEST_F(SerialDialogTest, CancelWithoutAnOpenPortSaysSo) {
+  start();
+  with_dialog([&](QDialog& dialog) { click(dialog, 2); });
+  EXPECT_EQ(prompts_.told_texts(), (std::vector<std::string>{"No serial port is currently open"}));
+}
+
+TEST_F(SerialDialogTest, ReportingAndVoicePromptCommandsGoToTheGateway) {
+  PseudoTerminal line;
+  Preferences prefs;
+  prefs.serial_port_name = line.name();
+  prefs.auto_connect = true;
+  write_preferences(prefs);
+  start();
+  EXPECT_NE(read_until(line, "VPMTS ON\r").find("VPMTS ON\r"), std::string::npos);
+
+  trigger(40029);
+  EXPECT_NE(read_until(line, "COR_LED OFF\r").find("COR_LED OFF\r"), std::string::npos);
+  trigger(40031);
+  EXPECT_NE(read_until(line, "PTT_LED OFF\r").find("PTT_LED OFF\r"), std::string::npos);
+  trigger(40031);
+  EXPECT_NE(read_until(line, "PTT_LED ON\r").find("PTT_LED ON\r"), std::string::npos);
+
+  // The voice prompt mark waits for the gateway's answer.
+  trigger(40051);
+  EXPECT_NE(read_until(line, "VPMTS OFF\r").find("VPMTS OFF\r"), std::string::npos);
+  EXPECT_TRUE(checked(40051));
+}
+
+TEST_F(SerialDialogTest, RecentSerialEntryThatCannotOpenIsReported) {
+  Preferences prefs;
+  prefs.recent = {{true, "/dev/absent-port", 9600, 0}};
+  write_preferences(prefs);
+  start();
+  trigger(50000);
+  EXPECT_EQ(prompts_.told_texts(), (std::vector<std::string>{"Could not open serial port"}));
+  EXPECT_FALSE(program_->link().is_open());
+}
+
+TEST_F(SerialDialogTest, RetrieveCurrentConfigAsksOnlyWhenModulesAreKnown) {
+  start();
+  trigger(40011);
+  EXPECT_TRUE(prompts_.asked.empty());
+  EXPECT_TRUE(program_->session().resync_requested);
+}
+
+}  // namespace
+}  // namespace mav::test
