@@ -83,15 +83,15 @@ TEST(PortQueries, NetLookupsAnswerFromTheFirstPortOfTheNet) {
 
 TEST(PortQueries, FindPartnerLooksOnTheBusFirstThenAlongTheLink) {
   DeviceModel model;
-  PlaceAll(model, {{2, {.bus = 0, .link = 4}},
+  PlaceAll(model, {{1, {.bus = 1, .link = 4}},
+                   {2, {.bus = 0, .link = 4}},
                    {4, {.bus = 0, .link = 4, .disch = 1}},  // held: never a partner
                    {6, {.bus = 0, .link = 4}},
-                   {8, {.bus = 1, .link = 4}},
                    {10, {.link = 4}},
                    {11, {.bus = 3}}});
   EXPECT_EQ(model.FindPartner(6), 2);
   EXPECT_EQ(model.FindPartner(2), 6);
-  EXPECT_EQ(model.FindPartner(8), 2);           // alone on bus 1: first free port of the link
+  EXPECT_EQ(model.FindPartner(1), 2);           // alone on bus 1: first free port of the link
   EXPECT_EQ(model.FindPartner(10), PORT_NONE);  // on no bus
   EXPECT_EQ(model.FindPartner(11), PORT_NONE);  // alone and unlinked
   for (int port : {-1, 26}) EXPECT_EQ(model.FindPartner(port), PORT_NONE);
