@@ -90,12 +90,10 @@ TEST(DeviceModelIndicators, ClearingCorOrPttBitsLeavesTheOtherIndicators) {
     model.SetPort(port, record);
   }
   model.ClearCorBits();
-  EXPECT_EQ(RecordOf(model, 12).cor_active, 0);
-  EXPECT_EQ(RecordOf(model, 12).ptt_active, 1);
+  ExpectFields(ImageOf(RecordOf(model, 12)), {{608, 1, 0}, {609, 1, 1}, {610, 1, 1}});
   model.ClearPttBits();
   for (int port : {0, 12, 25}) {
-    EXPECT_EQ(RecordOf(model, port).ptt_active, 0);
-    EXPECT_EQ(RecordOf(model, port).ring_active, 1);
+    ExpectFields(ImageOf(RecordOf(model, port)), {{608, 1, 0}, {609, 1, 0}, {610, 1, 1}});
   }
 }
 

@@ -4,8 +4,10 @@
 
 #include <atomic>
 #include <cstring>
+#include <string_view>
 #include <thread>
 
+#include "RecordImage.h"
 #include "model/DeviceModel.h"
 #include "protocol/Vocabulary.h"
 
@@ -23,19 +25,16 @@ void StampRecord(PortRecord& record, std::uint32_t stamp) {
 }
 
 bool IsWhole(const PortRecord& record) {
-  if (record.disch_step != record.connect_step) return false;
   const char expected = static_cast<char>('a' + static_cast<int>(record.disch_step % 26));
-  for (int i = 0; i < 200; ++i) {
-    if (record.port_name[i] != expected) return false;
-  }
-  return true;
+  return record.disch_step == record.connect_step &&
+         std::string_view(record.port_name, 200).find_first_not_of(expected) ==
+             std::string_view::npos;
 }
 
 TEST(DeviceModelThreads, TwoThreadsChangingAndQueryingSeeOnlyWholeRecords) {
   DeviceModel model;
   for (int port = 0; port < 26; ++port) {
-    PortRecord record{};
-    model.GetPort(port, record);
+    PortRecord record = test::RecordOf(model, port);
     record.mod_type = MOD_MEK4;
     StampRecord(record, 0);
     model.SetPort(port, record);
@@ -45,8 +44,7 @@ TEST(DeviceModelThreads, TwoThreadsChangingAndQueryingSeeOnlyWholeRecords) {
   auto hammer = [&](int first_port, std::uint32_t seed) {
     for (int round = 0; round < kRounds; ++round) {
       const int port = (first_port + round) % 26;
-      PortRecord record{};
-      model.GetPort(port, record);
+      PortRecord record = test::RecordOf(model, port);
       if (!IsWhole(record)) ++torn;
       StampRecord(record, seed + static_cast<std::uint32_t>(round));
       record.bus = static_cast<std::int16_t>(round % 5 == 0 ? GROUP_NONE : (round / 3) % 4);
@@ -71,11 +69,7 @@ TEST(DeviceModelThreads, TwoThreadsChangingAndQueryingSeeOnlyWholeRecords) {
     const int count = model.CountInNet(net);
     EXPECT_TRUE(count == 0 || count >= 2) << "net " << net << " has " << count;
   }
-  for (int port = 0; port < 26; ++port) {
-    PortRecord record{};
-    model.GetPort(port, record);
-    EXPECT_TRUE(IsWhole(record)) << port;
-  }
+  for (int port = 0; port < 26; ++port) EXPECT_TRUE(IsWhole(test::RecordOf(model, port))) << port;
 }
 
 }  // namespace
