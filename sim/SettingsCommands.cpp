@@ -26,6 +26,30 @@ bool has_hook(int mod_type) {
   return mod_type == 3 || mod_type == 5;
 }
 
+// Answers for the port a token names, or for every port that `has` the feature when the token is
+// ALL and `all_allowed`; a bad port is malformed, a port (or ALL finding none) without the feature
+// is not present.
+template <typename Has, typename Answer>
+void answer_ports(std::string_view token, bool all_allowed, Has has, Answer answer, Lines& out) {
+  if (all_allowed && token == "ALL") {
+    for (int port = 0; port < kPortCount; ++port) {
+      if (has(port)) answer(port);
+    }
+    if (out.empty()) out.push_back(bare_status(status::kNotPresent));
+    return;
+  }
+  const std::optional<int> port = parse_port(token);
+  if (!port) {
+    out.push_back(bare_status(status::kMalformed));
+    return;
+  }
+  if (!has(*port)) {
+    out.push_back(bare_status(status::kNotPresent));
+    return;
+  }
+  answer(*port);
+}
+
 }  // namespace
 
 void Gateway::on_setting(int keyword, const Args& args, Lines& out) {
@@ -33,25 +57,10 @@ void Gateway::on_setting(int keyword, const Args& args, Lines& out) {
     out.push_back(bare_status(status::kMalformed));
     return;
   }
-  if (args[0] == "ALL") {
-    for (int port = 0; port < kPortCount; ++port) {
-      if (find_setting(model_.port(port).mod_type, keyword) != nullptr) {
-        on_setting_port(keyword, port, args[1], out);
-      }
-    }
-    if (out.empty()) out.push_back(bare_status(status::kNotPresent));
-    return;
-  }
-  const std::optional<int> port = parse_port(args[0]);
-  if (!port) {
-    out.push_back(bare_status(status::kMalformed));
-    return;
-  }
-  if (find_setting(model_.port(*port).mod_type, keyword) == nullptr) {
-    out.push_back(bare_status(status::kNotPresent));
-    return;
-  }
-  on_setting_port(keyword, *port, args[1], out);
+  answer_ports(
+      args[0], true,
+      [&](int port) { return find_setting(model_.port(port).mod_type, keyword) != nullptr; },
+      [&](int port) { on_setting_port(keyword, port, args[1], out); }, out);
 }
 
 // A refused value is answered with the value the port still holds and status 3, so that the
@@ -74,33 +83,19 @@ void Gateway::on_setting_port(int keyword, int port, std::string_view value, Lin
 // "ON_HOOK pp ?" and "ON_HOOK ALL ?" report the hook state of telephone-line and local-phone
 // ports; "ON_HOOK pp" hangs the line up.
 void Gateway::on_on_hook(const Args& args, Lines& out) {
-  auto report = [&](int port) {
-    const char* state = model_.port(port).on_hook ? "ON" : "OFF";
-    out.push_back(reply_line(kw::ON_HOOK, {port_text(port), state}, status::kOk));
-  };
   const bool query = args.size() == 2 && args[1] == "?";
   if (args.empty() || args.size() > 2 || (args.size() == 2 && !query)) {
     out.push_back(bare_status(status::kMalformed));
     return;
   }
-  if (args[0] == "ALL" && query) {
-    for (int port = 0; port < kPortCount; ++port) {
-      if (has_hook(model_.port(port).mod_type)) report(port);
-    }
-    if (out.empty()) out.push_back(bare_status(status::kNotPresent));
-    return;
-  }
-  const std::optional<int> port = parse_port(args[0]);
-  if (!port) {
-    out.push_back(bare_status(status::kMalformed));
-    return;
-  }
-  if (!has_hook(model_.port(*port).mod_type)) {
-    out.push_back(bare_status(status::kNotPresent));
-    return;
-  }
-  if (!query) model_.set_on_hook(*port, true);
-  report(*port);
+  answer_ports(
+      args[0], query, [&](int port) { return has_hook(model_.port(port).mod_type); },
+      [&](int port) {
+        if (!query) model_.set_on_hook(port, true);
+        const char* state = model_.port(port).on_hook ? "ON" : "OFF";
+        out.push_back(reply_line(kw::ON_HOOK, {port_text(port), state}, status::kOk));
+      },
+      out);
 }
 
 }  // namespace mav::sim
