@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <string_view>
+#include <utility>
+
 #include "GatewayTestSupport.h"
 
 namespace mav::sim::test {
@@ -56,60 +60,61 @@ TEST_F(GatewayTest, ASettingTheModuleLacksOrABadPortIsRefused) {
   EXPECT_EQ(ask_one("ON_HOOK 00 ?"), "% E4");
 }
 
+// "KEYWORD pp ?" answered "%KEYWORD pp VALUE E0" for a module that was never changed.
 TEST_F(GatewayTest, FactoryValuesAreTheModulesDefaults) {
-  EXPECT_EQ(ask_one("RX_LEVEL 00 ?"), "%RX_LEVEL 00 3 E0");
-  EXPECT_EQ(ask_one("DUPLEX 00 ?"), "%DUPLEX 00 HALF E0");
-  EXPECT_EQ(ask_one("COR_POLARITY 00 ?"), "%COR_POLARITY 00 NEG E0");
-  EXPECT_EQ(ask_one("PTT_PRIORITY 00 ?"), "%PTT_PRIORITY 00 ON E0");
-  EXPECT_EQ(ask_one("COR_SAMP_DELAY 00 ?"), "%COR_SAMP_DELAY 00 4 E0");
-  EXPECT_EQ(ask_one("PROMPT_DELAY 00 ?"), "%PROMPT_DELAY 00 2 E0");
-  EXPECT_EQ(ask_one("PROMPT_DELAY 01 ?"), "%PROMPT_DELAY 01 0 E0");
-  EXPECT_EQ(ask_one("VMR_THRESH 02 ?"), "%VMR_THRESH 02 2 E0");
-  EXPECT_EQ(ask_one("LINE_TIMEOUT 02 ?"), "%LINE_TIMEOUT 02 3 E0");
-  EXPECT_EQ(ask_one("CALLING_TIME 02 ?"), "%CALLING_TIME 02 30 E0");
-  EXPECT_EQ(ask_one("DIAL_MODE 02 ?"), "%DIAL_MODE 02 DTMF E0");
-  EXPECT_EQ(ask_one("EQ 03 ?"), "%EQ 03 4 E0");
-  EXPECT_EQ(ask_one("SQUELCH_TYPE 03 ?"), "%SQUELCH_TYPE 03 VOX E0");
-  EXPECT_EQ(ask_one("RX_SQUELCH 03 ?"), "%RX_SQUELCH 03 ON E0");
-  EXPECT_EQ(ask_one("VMR_HANG 03 ?"), "%VMR_HANG 03 3 E0");
-  EXPECT_EQ(ask_one("TONE_KEY_AMP 03 ?"), "%TONE_KEY_AMP 03 1 E0");
-  EXPECT_EQ(ask_one("OP 03 ?"), "%OP 03 1 E0");
-  EXPECT_EQ(ask_one("VMR_THRESH 04 ?"), "%VMR_THRESH 04 2 E0");
-  EXPECT_EQ(ask_one("DIAL_TONE_ENABLE 04 ?"), "%DIAL_TONE_ENABLE 04 ON E0");
-  EXPECT_EQ(ask_one("MEK_SQUELCH_TYPE ?"), "%MEK_SQUELCH_TYPE MIC E0");
+  // clang-format off
+  const std::pair<const char*, const char*> factory[] = {
+      {"RX_LEVEL 00", "3"}, {"DUPLEX 00", "HALF"}, {"COR_POLARITY 00", "NEG"},
+      {"PTT_PRIORITY 00", "ON"}, {"COR_SAMP_DELAY 00", "4"}, {"PROMPT_DELAY 00", "2"},
+      {"PROMPT_DELAY 01", "0"}, {"VMR_THRESH 02", "2"}, {"LINE_TIMEOUT 02", "3"},
+      {"CALLING_TIME 02", "30"}, {"DIAL_MODE 02", "DTMF"}, {"EQ 03", "4"},
+      {"SQUELCH_TYPE 03", "VOX"}, {"RX_SQUELCH 03", "ON"}, {"VMR_HANG 03", "3"},
+      {"TONE_KEY_AMP 03", "1"}, {"OP 03", "1"}, {"VMR_THRESH 04", "2"},
+      {"DIAL_TONE_ENABLE 04", "ON"}, {"MEK_SQUELCH_TYPE", "MIC"}};
+  // clang-format on
+  for (const auto& [setting, value] : factory) {
+    EXPECT_EQ(ask_one(std::string(setting) + " ?"),
+              "%" + std::string(setting) + " " + value + " E0");
+  }
+}
+
+// Splits a space-separated list of keywords.
+Lines words(std::string_view text) {
+  Lines out;
+  for (std::size_t at = 0; at < text.size();) {
+    const std::size_t end = std::min(text.find(' ', at), text.size());
+    if (end > at) out.emplace_back(text.substr(at, end - at));
+    at = end + 1;
+  }
+  return out;
 }
 
 // The controller's per-module query sweep after a module is identified: every line is answered
 // with one value line for that port.
 TEST_F(GatewayTest, EveryQueryOfAModulesSweepIsAnswered) {
-  const std::vector<std::pair<int, std::vector<std::string>>> sweeps = {
-      {0,
-       {"DUPLEX", "COR_POLARITY", "COR_SAMPLING", "USER_CONTROL", "CONF", "PTT_PRIORITY",
-        "SECURITY_LEVEL", "RX_LEVEL", "TX_LEVEL", "DTMF_MUTE_TIME", "COR_SAMP_DELAY",
-        "COR_SAMP_INTERVAL", "COR_SAMP_WIDTH", "COR_INHIBIT", "RADIO_TYPE"}},
-      {2,
-       {"DTMF_MUTE_TIME", "DELAY_TIME", "VMR_THRESH", "VMR_HANG", "LINE_TIMEOUT", "LINE_TYPE",
-        "DIAL_MODE", "DIAL_TONE_WAIT", "USER_CONTROL", "CONF", "AUTO_ANS", "CALLING_TIME",
-        "SECURITY_LEVEL", "RX_LEVEL", "TX_LEVEL", "2W_4W"}},
-      {3, {"DTMF_MUTE_TIME", "COR_SAMP_DELAY", "COR_SAMP_INTERVAL",
-           "COR_SAMP_WIDTH", "COR_INHIBIT",    "KEYING_TONES",
-           "TONE_KEY_AMP",   "PEAKER",         "EQ",
-           "DELAY_TIME",     "PTT_PRIORITY",   "DUPLEX",
-           "COR_POLARITY",   "COR_SAMPLING",   "USER_CONTROL",
-           "CONF",           "RX_SQUELCH",     "SECURITY_LEVEL",
-           "RX_LEVEL",       "TX_LEVEL",       "SQUELCH_TYPE",
-           "VMR_THRESH",     "VMR_HANG"}},
-      {4,
-       {"SECURITY_LEVEL", "DTMF_MUTE_TIME", "DELAY_TIME", "RX_LEVEL", "VMR_THRESH", "VMR_HANG",
-        "DB_TONE", "USER_CONTROL", "CONF", "CALLING_TIME", "DIAL_TONE_ENABLE", "RINGBACK_ENABLE",
-        "RING_CADENCE"}},
+  const std::pair<const char*, const char*> sweeps[] = {
+      {"00",
+       "DUPLEX COR_POLARITY COR_SAMPLING USER_CONTROL CONF PTT_PRIORITY SECURITY_LEVEL RX_LEVEL "
+       "TX_LEVEL DTMF_MUTE_TIME COR_SAMP_DELAY COR_SAMP_INTERVAL COR_SAMP_WIDTH COR_INHIBIT "
+       "RADIO_TYPE"},
+      {"02",
+       "DTMF_MUTE_TIME DELAY_TIME VMR_THRESH VMR_HANG LINE_TIMEOUT LINE_TYPE DIAL_MODE "
+       "DIAL_TONE_WAIT USER_CONTROL CONF AUTO_ANS CALLING_TIME SECURITY_LEVEL RX_LEVEL TX_LEVEL "
+       "2W_4W"},
+      {"03",
+       "DTMF_MUTE_TIME COR_SAMP_DELAY COR_SAMP_INTERVAL COR_SAMP_WIDTH COR_INHIBIT KEYING_TONES "
+       "TONE_KEY_AMP PEAKER EQ DELAY_TIME PTT_PRIORITY DUPLEX COR_POLARITY COR_SAMPLING "
+       "USER_CONTROL CONF RX_SQUELCH SECURITY_LEVEL RX_LEVEL TX_LEVEL SQUELCH_TYPE VMR_THRESH "
+       "VMR_HANG"},
+      {"04",
+       "SECURITY_LEVEL DTMF_MUTE_TIME DELAY_TIME RX_LEVEL VMR_THRESH VMR_HANG DB_TONE "
+       "USER_CONTROL CONF CALLING_TIME DIAL_TONE_ENABLE RINGBACK_ENABLE RING_CADENCE"},
   };
   for (const auto& [port, keywords] : sweeps) {
-    const std::string p = port < 10 ? "0" + std::to_string(port) : std::to_string(port);
-    for (const std::string& keyword : keywords) {
-      const std::string reply = ask_one(keyword + " " + p + " ?");
-      EXPECT_EQ(reply.rfind("%" + keyword + " " + p + " ", 0), 0u) << reply;
-      EXPECT_EQ(reply.substr(reply.size() - 3), " E0") << reply;
+    for (const std::string& keyword : words(keywords)) {
+      const std::string reply = ask_one(keyword + " " + port + " ?");
+      EXPECT_TRUE(reply.starts_with("%" + keyword + " " + port + " ")) << reply;
+      EXPECT_TRUE(reply.ends_with(" E0")) << reply;
     }
   }
 }
@@ -117,49 +122,17 @@ TEST_F(GatewayTest, EveryQueryOfAModulesSweepIsAnswered) {
 // The gateway-wide sweep after SYSTEM: every reply parses, and a keyword that no module carries
 // still gets an answer.
 TEST_F(GatewayTest, TheGatewayWideSweepIsAnsweredInTheReplyGrammar) {
-  const char* keywords[] = {"2W_4W",
-                            "AUTO_ANS",
-                            "CALLING_TIME",
-                            "CONF",
-                            "COR_INHIBIT",
-                            "COR_POLARITY",
-                            "COR_SAMP_DELAY",
-                            "COR_SAMP_INTERVAL",
-                            "COR_SAMP_WIDTH",
-                            "COR_SAMPLING",
-                            "DELAY_TIME",
-                            "DIAL_MODE",
-                            "DIAL_TONE_WAIT",
-                            "DTMF_MUTE_TIME",
-                            "DB_TONE",
-                            "DIAL_TONE_ENABLE",
-                            "DUPLEX",
-                            "EQ",
-                            "KEYING_TONES",
-                            "TONE_KEY_AMP",
-                            "OP",
-                            "PEAKER",
-                            "PROMPT_DELAY",
-                            "PROMPT_LANG",
-                            "LINE_TIMEOUT",
-                            "LINE_TYPE",
-                            "PTT_PRIORITY",
-                            "RING_CADENCE",
-                            "RINGBACK_ENABLE",
-                            "RX_LEVEL",
-                            "RX_SQUELCH",
-                            "SECURITY_LEVEL",
-                            "SQUELCH_TYPE",
-                            "RADIO_TYPE",
-                            "TX_LEVEL",
-                            "USER_CONTROL",
-                            "VMR_HANG",
-                            "VMR_THRESH",
-                            "TRUNK_TYPE"};
-  for (const char* keyword : keywords) {
-    EXPECT_FALSE(ask(std::string(keyword) + " ALL ?").empty()) << keyword;
+  const Lines keywords = words(
+      "2W_4W AUTO_ANS CALLING_TIME CONF COR_INHIBIT COR_POLARITY COR_SAMP_DELAY "
+      "COR_SAMP_INTERVAL COR_SAMP_WIDTH COR_SAMPLING DELAY_TIME DIAL_MODE DIAL_TONE_WAIT "
+      "DTMF_MUTE_TIME DB_TONE DIAL_TONE_ENABLE DUPLEX EQ KEYING_TONES TONE_KEY_AMP OP PEAKER "
+      "PROMPT_DELAY PROMPT_LANG LINE_TIMEOUT LINE_TYPE PTT_PRIORITY RING_CADENCE RINGBACK_ENABLE "
+      "RX_LEVEL RX_SQUELCH SECURITY_LEVEL SQUELCH_TYPE RADIO_TYPE TX_LEVEL USER_CONTROL VMR_HANG "
+      "VMR_THRESH TRUNK_TYPE");
+  ASSERT_EQ(keywords.size(), 39u);
+  for (const std::string& keyword : keywords) {
+    EXPECT_FALSE(ask(keyword + " ALL ?").empty()) << keyword;
   }
-  EXPECT_EQ(ask_one("MEK_SQUELCH_TYPE ?"), "%MEK_SQUELCH_TYPE MIC E0");
 }
 
 }  // namespace

@@ -56,11 +56,9 @@ TEST_F(NetworkSim, AnswersTheControllersSynchronisationInTheReplyGrammar) {
       "SECURITY_MODE ?\rPIN ?\rRING_LED ON\rCONF ALL ON\rCOR_LED ON\rPTT_LED OFF\r");
   const Lines lines = read_until(*link_, "%PTT_LED OFF E0");
   ASSERT_GT(lines.size(), 14u);
-  EXPECT_EQ(lines[0], "% E0");
-  EXPECT_EQ(lines[1], "% E0");
-  EXPECT_EQ(lines[2], "% E0");
-  EXPECT_EQ(lines[3], "%USER_PGM OFF E0");
-  EXPECT_EQ(lines[4].rfind("%SYSTEM 0001 0101 ", 0), 0u) << lines[4];
+  EXPECT_EQ(Lines(lines.begin(), lines.begin() + 4),
+            (Lines{"% E0", "% E0", "% E0", "%USER_PGM OFF E0"}));
+  EXPECT_TRUE(lines[4].starts_with("%SYSTEM 0001 0101 ")) << lines[4];
   for (const std::string& line : lines) EXPECT_TRUE(parses_as_reply(line)) << line;
   EXPECT_EQ(lines.back(), "%PTT_LED OFF E0");
 }
