@@ -4,37 +4,18 @@
 
 #include <memory>
 #include <string>
-#include <thread>
 #include <vector>
 
-#include "support/Eventually.h"
-#include "support/LinkRig.h"
-#include "support/LoopbackPeer.h"
+#include "LoopbackLink.h"
 
 namespace mav::test {
 namespace {
 
-constexpr std::uint8_t kLoopback[4] = {127, 0, 0, 1};
-
 class NetworkChannel : public testing::Test {
  protected:
-  // Opens the channel to the peer and waits until the connect is reported.
-  void connect() {
-    ASSERT_TRUE(rig->channel.open_network(kLoopback, peer.port()));
-    ASSERT_TRUE(peer.accept_connection());
-    ASSERT_TRUE(
-        eventually([&] { rig->pump.run_once(10); }, [&] { return rig->channel.is_ready(); }));
-  }
-
+  void connect() { ASSERT_TRUE(connect_to(*rig, peer)); }
   std::vector<std::string> pump_lines(std::size_t count) {
-    std::vector<std::string> lines;
-    ReceivedLine line;
-    eventually([&] { rig->pump.run_once(10); },
-               [&] {
-                 while (rig->channel.next_line(line)) lines.emplace_back(line.view());
-                 return lines.size() >= count;
-               });
-    return lines;
+    return rig->receive_lines(count, [&] { rig->pump.run_once(10); });
   }
 
   LoopbackPeer peer;
@@ -49,6 +30,10 @@ TEST_F(NetworkChannel, OpeningLogsTheSiteAndConnectingUpdatesTheTitle) {
   EXPECT_EQ(rig->log_count("Network connection established"), 1);
   EXPECT_EQ(rig->frontend.title_updates(), 1);
   EXPECT_GE(rig->channel.socket_fd(), 0);
+  rig->clock.advance_ms(15500);  // the connection timer finds nothing to do
+  rig->pump.run_once(0);
+  EXPECT_TRUE(rig->channel.is_ready());
+  EXPECT_TRUE(rig->frontend.boxes().empty());
 }
 
 TEST_F(NetworkChannel, TextSplitAcrossNotificationsIsJoinedAtTheCarriageReturn) {
@@ -148,37 +133,11 @@ TEST_F(NetworkChannel, ARefusedConnectIsReportedOnlyByTheConnectionTimer) {
   EXPECT_EQ(rig->frontend.boxes().size(), 1u);
 }
 
-TEST_F(NetworkChannel, TheConnectionTimerFindsNothingToDoOnceConnected) {
-  connect();
-  rig->clock.advance_ms(15500);
-  rig->pump.run_once(0);
-  EXPECT_TRUE(rig->channel.is_ready());
-  EXPECT_TRUE(rig->frontend.boxes().empty());
-}
-
 TEST_F(NetworkChannel, AFloodOverflowsTheRingWithoutGrowingAnything) {
   connect();
-  const std::string line = "%TX_LEVEL 05 3 E0\r";
-  std::string burst;
-  for (int i = 0; i < 1000; ++i) burst += line;
-  std::thread gateway([&] {  // 100 000 lines while nobody reads the ring
-    for (int round = 0; round < 100; ++round) peer.send(burst);
-    peer.close_connection();
-  });
-  std::uint32_t most_unread = 0;
-  const bool closed = eventually(
-      [&] {
-        rig->pump.run_once(10);
-        most_unread = std::max(most_unread, rig->channel.received_lines().unread());
-      },
-      [&] { return !rig->channel.is_open(); }, std::chrono::seconds(60));
-  gateway.join();
-  ASSERT_TRUE(closed);
-  EXPECT_EQ(most_unread, 99u);
-  std::vector<std::string> kept;
-  ReceivedLine taken;
-  while (rig->channel.next_line(taken)) kept.emplace_back(taken.view());
-  EXPECT_EQ(kept, std::vector<std::string>(99, "%TX_LEVEL 05 3 E0"));  // the newest were dropped
+  EXPECT_EQ(flood_until_closed(*rig, peer), 99u);  // nobody reads the ring meanwhile
+  EXPECT_EQ(rig->receive_lines(99, [] {}),
+            std::vector<std::string>(99, "%TX_LEVEL 05 3 E0"));  // the newest were dropped
 }
 
 }  // namespace

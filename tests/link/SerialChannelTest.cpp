@@ -3,8 +3,8 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
-#include "support/Eventually.h"
 #include "support/LinkRig.h"
 #include "support/PseudoTerminal.h"
 
@@ -18,16 +18,8 @@ class SerialChannel : public testing::Test {
     ASSERT_TRUE(rig->channel.open_serial(gateway.name(), 9600));
   }
 
-  // Polls the channel until the ring holds `count` lines, then takes them all.
   std::vector<std::string> receive_lines(std::size_t count) {
-    std::vector<std::string> lines;
-    ReceivedLine line;
-    eventually([&] { rig->channel.poll_receive(); },
-               [&] {
-                 while (rig->channel.next_line(line)) lines.emplace_back(line.view());
-                 return lines.size() >= count;
-               });
-    return lines;
+    return rig->receive_lines(count, [&] { rig->channel.poll_receive(); });
   }
 
   PseudoTerminal gateway;

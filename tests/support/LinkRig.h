@@ -10,12 +10,14 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "app/ContactSupervisor.h"
 #include "link/LinkChannel.h"
 #include "log/EventLog.h"
 #include "model/DeviceModel.h"
 #include "platform/PollPump.h"
+#include "support/Eventually.h"
 #include "support/FakeClock.h"
 #include "support/RecordingFrontend.h"
 
@@ -54,6 +56,18 @@ struct LinkRig {
       }
     }
     return count;
+  }
+
+  // Calls step() until `count` received lines are in, then takes every line the ring holds.
+  template <typename Step>
+  std::vector<std::string> receive_lines(std::size_t count, Step step) {
+    std::vector<std::string> lines;
+    ReceivedLine line;
+    eventually(step, [&] {
+      while (channel.next_line(line)) lines.emplace_back(line.view());
+      return lines.size() >= count;
+    });
+    return lines;
   }
 
   // Puts a module into a port so the model knows at least one.

@@ -17,15 +17,8 @@ namespace mav::test {
 
 class LoopbackPeer {
  public:
-  LoopbackPeer() {
-    listener_ = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    bind(listener_, reinterpret_cast<sockaddr*>(&address), sizeof address);
-    socklen_t length = sizeof address;
-    getsockname(listener_, reinterpret_cast<sockaddr*>(&address), &length);
-    port_ = ntohs(address.sin_port);
+  LoopbackPeer() : listener_(socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0)) {
+    port_ = bind_any_port(listener_);
     listen(listener_, 4);
   }
   LoopbackPeer(const LoopbackPeer&) = delete;
@@ -40,14 +33,9 @@ class LoopbackPeer {
   // A port on 127.0.0.1 where nothing listens: a connect there is refused.
   static std::uint16_t refusing_port() {
     const int probe = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    bind(probe, reinterpret_cast<sockaddr*>(&address), sizeof address);
-    socklen_t length = sizeof address;
-    getsockname(probe, reinterpret_cast<sockaddr*>(&address), &length);
+    const std::uint16_t port = bind_any_port(probe);
     close(probe);
-    return ntohs(address.sin_port);
+    return port;
   }
 
   bool accept_connection(std::chrono::milliseconds deadline = std::chrono::seconds(10)) {
@@ -93,6 +81,17 @@ class LoopbackPeer {
   }
 
  private:
+  // Binds the socket to a port on 127.0.0.1 the system picks, and returns that port.
+  static std::uint16_t bind_any_port(int fd) {
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address);
+    socklen_t length = sizeof address;
+    getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length);
+    return ntohs(address.sin_port);
+  }
+
   int listener_ = -1;
   int connection_ = -1;
   std::uint16_t port_ = 0;
