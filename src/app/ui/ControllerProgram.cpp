@@ -47,8 +47,9 @@ ControllerProgram::ControllerProgram(std::filesystem::path program_directory,
       slides_(model_, clock_) {}
 
 ControllerProgram::~ControllerProgram() {
-  // The worker calls into the window; it stops before anything it reaches goes away.
+  // The worker and the channel call into the window; both stop before it goes away.
   worker_.stop();
+  link_.close();
   window_.reset();
 }
 
@@ -100,6 +101,7 @@ void ControllerProgram::terminate() {
 
 namespace {
 
+// A signal handler can only write to a descriptor: the pipe carries the signal to the UI thread.
 int signal_pipe[2] = {-1, -1};
 
 void on_signal(int) {
