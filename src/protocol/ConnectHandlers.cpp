@@ -174,6 +174,16 @@ void ReplyDispatcher::apply_connect_step(int port, PortRecord& record, const Par
   const std::uint32_t step = record.connect_step;
   if (step >= 1 && step <= 8) relay = true;
   auto store = [&] { model.SetPort(port, record); };
+  // The port and every listed port take one group; the step is then finished for all of them.
+  auto join = [&](std::int16_t PortRecord::*field, int value, bool keep_partner = false) {
+    record.*field = group(value);
+    clear_steps(record);
+    store();
+    update_listed(model, r, [field, value, keep_partner](PortRecord& q) {
+      q.*field = group(value);
+      clear_steps(q, keep_partner);
+    });
+  };
 
   switch (step) {
     case 0: {
@@ -191,40 +201,17 @@ void ReplyDispatcher::apply_connect_step(int port, PortRecord& record, const Par
       });
       break;
     }
-    case 2: {
-      const std::int16_t x = group(model.LowestFreeBus());
-      record.bus = x;
+    case 2:
       record.bus_link = GROUP_NONE;
-      clear_steps(record);
-      store();
-      update_listed(model, r, [x](PortRecord& q) {
-        q.bus = x;
-        clear_steps(q);
-      });
+      join(&PortRecord::bus, model.LowestFreeBus());
       break;
-    }
-    case 3: {
-      const std::int16_t k = group(model.LowestFreeLink());
-      record.bus_link = k;
-      clear_steps(record);
-      store();
-      update_listed(model, r, [k](PortRecord& q) {
-        q.bus_link = k;
-        clear_steps(q);
-      });
+    case 3:
+      join(&PortRecord::bus_link, model.LowestFreeLink());
       spread_links(model);
       break;
-    }
     case 4: {
-      int d = first_listed(model, r, &PortRecord::disch_group);
-      if (d == GROUP_NONE) d = model.LowestFreeDischGroup();
-      record.disch_group = group(d);
-      clear_steps(record);
-      store();
-      update_listed(model, r, [d](PortRecord& q) {
-        q.disch_group = group(d);
-        clear_steps(q);
-      });
+      const int d = first_listed(model, r, &PortRecord::disch_group);
+      join(&PortRecord::disch_group, d != GROUP_NONE ? d : model.LowestFreeDischGroup());
       break;
     }
     case 5: {
@@ -245,43 +232,21 @@ void ReplyDispatcher::apply_connect_step(int port, PortRecord& record, const Par
       });
       break;
     }
-    case 6: {
-      const int link = record.bus_link != GROUP_NONE
-                           ? record.bus_link
-                           : first_listed(model, r, &PortRecord::bus_link);
-      record.bus_link = group(link);
-      clear_steps(record);
-      store();
-      update_listed(model, r, [link](PortRecord& q) {
-        q.bus_link = group(link);
-        clear_steps(q, true);
-      });
+    case 6:
+      join(&PortRecord::bus_link,
+           record.bus_link != GROUP_NONE ? record.bus_link
+                                         : first_listed(model, r, &PortRecord::bus_link),
+           true);
       spread_links(model);
       break;
-    }
-    case 7: {
-      const int d = record.disch_group != GROUP_NONE
-                        ? record.disch_group
-                        : first_listed(model, r, &PortRecord::disch_group);
-      record.disch_group = group(d);
-      clear_steps(record);
-      store();
-      update_listed(model, r, [d](PortRecord& q) {
-        q.disch_group = group(d);
-        clear_steps(q);
-      });
+    case 7:
+      join(&PortRecord::disch_group, record.disch_group != GROUP_NONE
+                                         ? record.disch_group
+                                         : first_listed(model, r, &PortRecord::disch_group));
       break;
-    }
-    case 8: {
-      const std::int16_t d = record.disch_group;
-      clear_steps(record);
-      store();
-      update_listed(model, r, [d](PortRecord& q) {
-        q.disch_group = d;
-        clear_steps(q, true);
-      });
+    case 8:
+      join(&PortRecord::disch_group, record.disch_group, true);
       break;
-    }
     default:  // 1 only reports; steps above 9 are not ours
       break;
   }
