@@ -7,27 +7,12 @@ namespace {
 
 using Lines = std::vector<std::string>;
 using Move = test::RecordingFrontend::Move;
+using test::DispatcherTest;
+using test::RunSteps;
 
-class ConnectTest : public test::DispatcherTest {
- protected:
-  void SetSteps(int port, std::uint32_t connect_step, std::uint16_t partner = PORT_NONE,
-                std::uint16_t pending_bus = GROUP_NONE) {
-    PortRecord record = Port(port);
-    record.connect_step = connect_step;
-    record.pending_partner = partner;
-    record.pending_bus = pending_bus;
-    Store(port, record);
-  }
-  std::vector<std::string> RelayLines() const {
-    std::vector<std::string> relays;
-    for (const std::string& line : sender.lines()) {
-      if (line.rfind("RELAY ", 0) == 0) relays.push_back(line);
-    }
-    return relays;
-  }
-};
+constexpr int N = GROUP_NONE;
 
-TEST_F(ConnectTest, AsynchronousConnectOfTwoFreePorts) {
+TEST_F(DispatcherTest, AsynchronousConnectOfTwoFreePorts) {
   Place(3, 1);
   Place(7, 3);
   Feed("%CONNECT 03 07 E0");
@@ -40,41 +25,15 @@ TEST_F(ConnectTest, AsynchronousConnectOfTwoFreePorts) {
   EXPECT_EQ(frontend.moves(), (std::vector<Move>{{3, GROUP_NONE, 1}, {7, GROUP_NONE, 1}}));
   EXPECT_EQ(frontend.last_status_text(), "Asynchronous CONNECT received");
   EXPECT_TRUE(state.input_ready);  // quiet ending
-}
 
-TEST_F(ConnectTest, AsynchronousConnectJoinsTheBusAlreadyInUse) {
-  Place(1, 1, 0, 2);
-  Place(2, 1, 0, 2);
-  Place(5, 2);
   state.sound_on = false;
-  Feed("%CONNECT 01 05 E0");
-  EXPECT_EQ(Port(5).bus, 0);
-  EXPECT_EQ(Port(5).bus_link, 2);
-  EXPECT_TRUE(frontend.sounds().empty());
+  Place(9, 1);
+  Feed("%CONNECT 03 09 E0");
+  EXPECT_EQ(Port(9).bus, 0);
+  EXPECT_EQ(frontend.sounds().size(), 1u);
 }
 
-TEST_F(ConnectTest, AsynchronousConnectOfTwoBusesMovesTheListedPorts) {
-  Place(1, 1, 0, 1);
-  Place(2, 1, 0, 1);
-  Place(5, 2, 1);
-  Place(6, 2, 1);
-  Feed("%CONNECT 01 05 E0");
-  EXPECT_EQ(Port(1).bus_link, GROUP_NONE);
-  EXPECT_EQ(Port(5).bus, 0);
-  EXPECT_EQ(Port(5).bus_link, GROUP_NONE);
-  EXPECT_EQ(Port(6).bus, GROUP_NONE);  // left alone on its bus
-}
-
-TEST_F(ConnectTest, AsynchronousConnectIntoADischGroup) {
-  Place(1, 1, 0, GROUP_NONE, 3);
-  Place(2, 1, 0, GROUP_NONE, 3);
-  Place(5, 2);
-  Feed("%CONNECT 01 05 E0");
-  EXPECT_EQ(Port(5).disch_group, 3);
-  EXPECT_EQ(Port(5).bus, GROUP_NONE);
-}
-
-TEST_F(ConnectTest, AsynchronousConnectThatChangesNothingAborts) {
+TEST_F(DispatcherTest, AsynchronousConnectThatChangesNothingAborts) {
   Place(1, 1, 0);
   Place(2, 1, 0);
   Feed("%CONNECT 01 02 E0");
@@ -86,7 +45,107 @@ TEST_F(ConnectTest, AsynchronousConnectThatChangesNothingAborts) {
   EXPECT_EQ(LogMessages().size(), 1u);
 }
 
-TEST_F(ConnectTest, RefusalsShowTheirBoxesAndChangeNothing) {
+// Ports are {port, type, bus, link, disch group, connect step, disch step, partner, pending bus}.
+TEST(ConnectReplies, AsynchronousConnectMergesGroups) {
+  RunSteps({
+      {"joins the bus already in use",
+       {{1, 1, 0, 2}, {2, 1, 0, 2}, {5, 2}},
+       "%CONNECT 01 05 E0",
+       {{1, 1, 0, 2}, {5, 2, 0, 2}},
+       {},
+       {"01 was connected to 05"}},
+      {"two buses: the listed ports move, the rest stay",
+       {{1, 1, 0, 1}, {2, 1, 0, 1}, {5, 2, 1}, {6, 2, 1}},
+       "%CONNECT 01 05 E0",
+       {{1, 1, 0}, {2, 1, 0, 1}, {5, 2, 0}, {6, 2}},
+       {},
+       {"01 was connected to 05"}},
+      {"into a DISCH group",
+       {{1, 1, 0, N, 3}, {2, 1, 0, N, 3}, {5, 2}},
+       "%CONNECT 01 05 E0",
+       {{5, 2, N, N, 3}},
+       {},
+       {"01 was connected to 05"}},
+  });
+}
+
+TEST(ConnectReplies, EachConnectStep) {
+  RunSteps({
+      {"0: the lowest free bus, no report for an asynchronous settle",
+       {{3, 1}, {7, 3}, {9, 1, 0}, {10, 1, 0}},
+       "%CONNECT_S 03 07 E0",
+       {{3, 1, 1}, {7, 3, 1}, {9, 1, 0}},
+       {},
+       {"03 was connected to 07"},
+       {{3, 1}, {7, 1}, {9, 2}}},
+      {"0: a listed port's bus leaves the port without one",
+       {{3, 1}, {7, 1, 2}, {8, 1, 2}},
+       "%CONNECT_S 03 07 E0",
+       {{3, 1}, {7, 1, 2}, {8, 1, 2}},
+       {},
+       {"03 was connected to 07"}},
+      {"1: only reports",
+       {{1, 1, 0, N, N, 1}, {2, 1, 0}},
+       "%CONNECT_S 01 05 E0",
+       {{1, 1, 0, N, N, 1}, {5, 0}},
+       {"RELAY"},
+       {"01 was connected to 05"}},
+      {"2 from the pending table: a new bus",
+       {{3, 1, 0}, {4, 1, 0}, {7, 2}},
+       "%CONNECT_S 03 07 E0",
+       {{3, 1, 1}, {7, 2, 1}, {4, 1}},
+       {"RELAY"},
+       {"03 was connected to 07"},
+       {},
+       {3, PendingTable::kConnectWaits, 2}},
+      {"3: both buses linked",
+       {{1, 1, 0, N, N, 3, 0, 5}, {2, 1, 0}, {5, 2, 1}, {6, 2, 1}},
+       "%CONNECT_S 01 05 E0",
+       {{1, 1, 0, 0}, {2, 1, 0, 0}, {5, 2, 1, 0}, {6, 2, 1, 0}},
+       {"RELAY"},
+       {"01 was connected to 05"}},
+      {"4: a new DISCH group",
+       {{1, 1, 0, N, 0}, {2, 1, 0, N, 0}, {5, 2, 1, N, N, 4}, {6, 2, 1}},
+       "%CONNECT_S 05 06 E0",
+       {{5, 2, 1, N, 1}, {6, 2, 1, N, 1}, {1, 1, 0, N, 0}},
+       {"RELAY"},
+       {"05 was connected to 06"}},
+      {"5: the pending bus and the listed link",
+       {{4, 1, N, N, N, 5, 0, 8, 3}, {8, 1, 3, 1}, {9, 1, 3, 1}},
+       "%CONNECT_S 04 08 E0",
+       {{4, 1, 3, 1, N, 0, 0, PORT_NONE, 3}, {8, 1, 3, 1}},
+       {"RELAY"},
+       {"04 was connected to 08"}},
+      {"6: the link spreads, listed ports keep their partner",
+       {{1, 1, 0, 2, N, 6}, {2, 1, 0, 2}, {5, 2, 1, N, N, 3, 0, 1}, {6, 2, 1}},
+       "%CONNECT_S 01 05 E0",
+       {{1, 1, 0, 2}, {5, 2, 1, 2, N, 0, 0, 1}, {6, 2, 1, 2}},
+       {"RELAY"},
+       {"01 was connected to 05"}},
+      {"7: the listed DISCH group",
+       {{1, 1, 0, N, N, 7}, {2, 1, 0}, {5, 2, 1, N, 3}, {6, 2, 1, N, 3}},
+       "%CONNECT_S 01 05 E0",
+       {{1, 1, 0, N, 3}, {2, 1, 0}, {5, 2, 1, N, 3}},
+       {"RELAY"},
+       {"01 was connected to 05"}},
+      {"8: the port's group goes to the listed ports",
+       {{1, 1, 0, N, 2, 8, 0, 5}, {2, 1, 0, N, 2}, {5, 2, 1, N, N, 4, 1, 9}, {6, 2, 1}},
+       "%CONNECT_S 01 05 E0",
+       {{1, 1, 0, N, 2}, {5, 2, 1, N, 2, 0, 0, 9}, {6, 2, 1}},
+       {"RELAY"},
+       {"01 was connected to 05"}},
+      {"9 from the pending table: cleared, reported, nothing joined",
+       {{3, 3}, {7, 3}},
+       "%CONNECT_S 03 07 E0",
+       {{3, 3}, {7, 3}},
+       {"RELAY"},
+       {"03 was connected to 07"},
+       {},
+       {3, PendingTable::kConnectWaits, 9}},
+  });
+}
+
+TEST_F(DispatcherTest, ConnectRefusalsShowTheirBoxesAndChangeNothing) {
   Place(3, 1);
   Place(7, 1);
   Feed("%CONNECT_S 03 07 E8");
@@ -105,150 +164,7 @@ TEST_F(ConnectTest, RefusalsShowTheirBoxesAndChangeNothing) {
   EXPECT_TRUE(state.input_ready);
 }
 
-TEST_F(ConnectTest, StepZeroTakesTheLowestFreeBus) {
-  Place(3, 1);
-  Place(7, 3);
-  Place(9, 1, 0);
-  Place(10, 1, 0);
-  state.network_mode = true;
-  Feed("%CONNECT_S 03 07 E0");
-  EXPECT_EQ(Port(3).bus, 1);
-  EXPECT_EQ(Port(7).bus, 1);
-  EXPECT_EQ(Port(3).net, 1);  // lowest port first
-  EXPECT_EQ(LogMessages(), Lines{"03 was connected to 07"});
-  EXPECT_TRUE(RelayLines().empty());  // an asynchronous settle reports nothing
-  EXPECT_EQ(frontend.last_status_text(), "Processing commands from the MAV");
-}
-
-TEST_F(ConnectTest, StepZeroWithABusFromAListedPortLeavesThePortWithoutOne) {
-  Place(3, 1);
-  Place(7, 1, 2);
-  Place(8, 1, 2);
-  Feed("%CONNECT_S 03 07 E0");
-  EXPECT_EQ(Port(3).bus, GROUP_NONE);
-  EXPECT_EQ(Port(7).bus, 2);
-}
-
-TEST_F(ConnectTest, StepTwoFromThePendingTableMakesANewBusAndReports) {
-  Place(3, 1, 0);
-  Place(4, 1, 0);
-  Place(7, 2);
-  ASSERT_TRUE(pending.Add(1, 3, 2, 0));
-  state.network_mode = true;
-  Feed("%CONNECT_S 03 07 E0");
-  EXPECT_EQ(Port(3).bus, 1);
-  EXPECT_EQ(Port(7).bus, 1);
-  EXPECT_EQ(Port(3).connect_step, 0u);
-  EXPECT_EQ(Port(4).bus, GROUP_NONE);  // left alone on the old bus
-  std::uint8_t d1 = 0, d2 = 0;
-  EXPECT_FALSE(pending.Take(1, 3, d1, d2));
-  EXPECT_EQ(RelayLines().size(), 1u);
-  EXPECT_FALSE(sender.expects_reply().back());
-}
-
-TEST_F(ConnectTest, StepThreeLinksBothBuses) {
-  Place(1, 1, 0);
-  Place(2, 1, 0);
-  Place(5, 2, 1);
-  Place(6, 2, 1);
-  SetSteps(1, 3, 5);
-  Feed("%CONNECT_S 01 05 E0");
-  for (int port : {1, 2, 5, 6}) EXPECT_EQ(Port(port).bus_link, 0) << port;
-  EXPECT_EQ(Port(1).connect_step, 0u);
-  EXPECT_EQ(Port(1).pending_partner, PORT_NONE);
-}
-
-TEST_F(ConnectTest, StepFourFormsANewDischGroup) {
-  Place(1, 1, 0, GROUP_NONE, 0);
-  Place(2, 1, 0, GROUP_NONE, 0);
-  Place(5, 2, 1);
-  Place(6, 2, 1);
-  SetSteps(5, 4);
-  Feed("%CONNECT_S 05 06 E0");
-  EXPECT_EQ(Port(5).disch_group, 1);
-  EXPECT_EQ(Port(6).disch_group, 1);
-}
-
-TEST_F(ConnectTest, StepFiveTakesThePendingBusAndTheListedLink) {
-  Place(4, 1);
-  Place(8, 1, 3, 1);
-  Place(9, 1, 3, 1);
-  SetSteps(4, 5, 8, 3);
-  Feed("%CONNECT_S 04 08 E0");
-  EXPECT_EQ(Port(4).bus, 3);
-  EXPECT_EQ(Port(4).bus_link, 1);
-  EXPECT_EQ(Port(4).connect_step, 0u);
-}
-
-TEST_F(ConnectTest, StepSixSpreadsTheLinkAndListedPortsKeepTheirPartner) {
-  Place(1, 1, 0, 2);
-  Place(2, 1, 0, 2);
-  Place(5, 2, 1);
-  Place(6, 2, 1);
-  SetSteps(1, 6);
-  SetSteps(5, 3, 1);
-  Feed("%CONNECT_S 01 05 E0");
-  EXPECT_EQ(Port(5).bus_link, 2);
-  EXPECT_EQ(Port(6).bus_link, 2);
-  EXPECT_EQ(Port(5).connect_step, 0u);
-  EXPECT_EQ(Port(5).pending_partner, 1);
-}
-
-TEST_F(ConnectTest, StepSevenJoinsTheListedDischGroup) {
-  Place(1, 1, 0);
-  Place(2, 1, 0);
-  Place(5, 2, 1, GROUP_NONE, 3);
-  Place(6, 2, 1, GROUP_NONE, 3);
-  SetSteps(1, 7);
-  Feed("%CONNECT_S 01 05 E0");
-  EXPECT_EQ(Port(1).disch_group, 3);
-  EXPECT_EQ(Port(5).disch_group, 3);
-}
-
-TEST_F(ConnectTest, StepEightHandsThePortsGroupToTheListedPorts) {
-  Place(1, 1, 0, GROUP_NONE, 2);
-  Place(2, 1, 0, GROUP_NONE, 2);
-  Place(5, 2, 1);
-  Place(6, 2, 1);
-  SetSteps(1, 8, 5);
-  PortRecord listed = Port(5);
-  listed.connect_step = 4;
-  listed.disch_step = 1;
-  listed.pending_partner = 9;
-  Store(5, listed);
-  Feed("%CONNECT_S 01 05 E0");
-  EXPECT_EQ(Port(5).disch_group, 2);
-  EXPECT_EQ(Port(5).connect_step, 0u);
-  EXPECT_EQ(Port(5).disch_step, 0u);
-  EXPECT_EQ(Port(5).pending_partner, 9);
-  EXPECT_EQ(Port(1).pending_partner, PORT_NONE);
-}
-
-TEST_F(ConnectTest, StepOneOnlyReports) {
-  Place(1, 1, 0);
-  Place(2, 1, 0);
-  SetSteps(1, 1);
-  state.network_mode = true;
-  Feed("%CONNECT_S 01 05 E0");
-  EXPECT_EQ(Port(1).bus, 0);
-  EXPECT_EQ(Port(5).bus, GROUP_NONE);
-  EXPECT_EQ(RelayLines().size(), 1u);
-}
-
-TEST_F(ConnectTest, StepNineClearsTheStepReportsAndAborts) {
-  Place(3, 3);
-  Place(7, 3);
-  ASSERT_TRUE(pending.Add(1, 3, 9, 0));
-  state.network_mode = true;
-  Feed("%CONNECT_S 03 07 E0");
-  EXPECT_EQ(Port(3).connect_step, 0u);
-  EXPECT_EQ(Port(3).bus, GROUP_NONE);
-  EXPECT_EQ(RelayLines().size(), 1u);
-  EXPECT_TRUE(state.input_ready);
-  EXPECT_EQ(LogMessages(), Lines{"03 was connected to 07"});
-}
-
-TEST_F(ConnectTest, DialMarkerOffersTheDialDialogForIdleLines) {
+TEST_F(DispatcherTest, DialMarkerOffersTheDialDialogForIdleLines) {
   Place(3, 3);
   Place(7, 3);
   Place(8, 1);
@@ -266,44 +182,29 @@ TEST_F(ConnectTest, DialMarkerOffersTheDialDialogForIdleLines) {
   EXPECT_FALSE(pending.Take(1, 122, d1, d2));
 }
 
-TEST_F(ConnectTest, RelayLineEncodesEveryPortAndDropsNetSeven) {
+TEST_F(DispatcherTest, RelayLineEncodesEveryPortAndDropsNetSeven) {
   for (int bus = 0; bus < 7; ++bus) {
     Place(2 * bus, 1, bus);
     Place(2 * bus + 1, 1, bus);
   }
-  PortRecord linked = Port(2);
-  linked.bus_link = 0;
-  linked.disch_group = 1;
-  Store(2, linked);
-  linked = Port(3);
-  linked.bus_link = 0;
-  Store(3, linked);
+  Place(2, 1, 1, 0, 1);
+  Place(3, 1, 1, 0);
 
   dispatcher.send_relay_state();
-  const Lines lines = sender.lines();
-  ASSERT_EQ(lines.size(), 1u);
-  EXPECT_EQ(lines[0],
-            "RELAY 40406a688080a0a0c0c0e0e00000"
-            "000000000000000000000000000000000000\r");
-  EXPECT_EQ(lines[0].size(), 71u);
-  EXPECT_FALSE(sender.expects_reply()[0]);
+  EXPECT_EQ(sender.lines(), Lines{"RELAY 40406a688080a0a0c0c0e0e00000"
+                                  "000000000000000000000000000000000000\r"});
+  EXPECT_EQ(sender.expects_reply(), std::vector<bool>{false});
 }
 
-TEST_F(ConnectTest, RelayReplyIsDecodedIntoTheModel) {
+TEST_F(DispatcherTest, RelayReplyIsDecodedIntoTheModel) {
   Place(0, 1, 4, 3, 2);
   Place(9, 1, 4, 3, 2);
   Feed("%RELAY 406a");
-  PortRecord first = Port(0);
-  EXPECT_EQ(first.net, 1);
-  EXPECT_EQ(first.bus, 1);
-  EXPECT_EQ(first.bus_link, GROUP_NONE);
-  EXPECT_EQ(first.disch_group, GROUP_NONE);
-  PortRecord second = Port(1);
-  EXPECT_EQ(second.net, 2);
-  EXPECT_EQ(second.bus, 2);
-  EXPECT_EQ(second.bus_link, 0);
-  EXPECT_EQ(second.disch_group, 1);
-  EXPECT_EQ(Port(9).bus, GROUP_NONE);  // no bytes for it: no groups
+  EXPECT_EQ(Port(0).net, 1);
+  Expect({0, 1, 1});
+  EXPECT_EQ(Port(1).net, 2);
+  Expect({1, 1, 2, 0, 1});
+  Expect({9, 1});  // no bytes for it: no groups
   EXPECT_TRUE(state.input_ready);
 }
 

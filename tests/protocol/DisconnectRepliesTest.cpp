@@ -5,15 +5,14 @@ namespace mav {
 namespace {
 
 using Lines = std::vector<std::string>;
+using test::DispatcherTest;
+using test::RunSteps;
 
-class DisconnectTest : public test::DispatcherTest {
+constexpr int N = GROUP_NONE;
+constexpr std::uint8_t kDisch = PendingTable::kDischWaits;
+
+class DisconnectTest : public DispatcherTest {
  protected:
-  void SetDisch(int port, std::uint32_t disch_step, std::uint16_t partner = PORT_NONE) {
-    PortRecord record = Port(port);
-    record.disch_step = disch_step;
-    record.pending_partner = partner;
-    Store(port, record);
-  }
   void OffHook(int port) {
     PortRecord record = Port(port);
     record.settings.on_hook = 0;
@@ -40,72 +39,6 @@ TEST_F(DisconnectTest, DiscAllReleasesEveryModulePortOnHook) {
   EXPECT_EQ(texts.back(), "Processing commands from the MAV");
 }
 
-TEST_F(DisconnectTest, DiscOfOnePortKeepsTheRestOfTheBus) {
-  Place(1, 1, 0);
-  Place(2, 1, 0);
-  Place(3, 1, 0);
-  Feed("%DISC 02 E0");
-  EXPECT_EQ(Port(2).bus, GROUP_NONE);
-  EXPECT_EQ(Port(1).bus, 0);
-  EXPECT_EQ(Port(3).bus, 0);
-  EXPECT_EQ(LogMessages(), Lines{"02 was disconnected"});
-
-  Feed("%DISC 01 E4");  // refused: handled, nothing changes
-  EXPECT_EQ(Port(1).bus, 0);
-  EXPECT_FALSE(state.input_ready);
-}
-
-TEST_F(DisconnectTest, ReleasingTheLastButOnePortOfALinkedBusDisconnectsTheLoneOne) {
-  Place(1, 1, 0, 0);
-  Place(2, 1, 0, 0);
-  Place(5, 1, 1, 0);
-  Place(6, 1, 1, 0);
-  Feed("%DISC 02 E0");
-  EXPECT_EQ(sender.lines(), Lines{"DISC 01\r"});
-  EXPECT_EQ(Port(1).bus, GROUP_NONE);
-  EXPECT_EQ(Port(1).bus_link, GROUP_NONE);
-  EXPECT_EQ(Port(5).bus_link, GROUP_NONE);  // the link joins one bus only now
-  EXPECT_EQ(Port(5).bus, 1);
-}
-
-TEST_F(DisconnectTest, ReleasingAPortDissolvesADischGroupLeftWithOneMember) {
-  Place(1, 1, 0, GROUP_NONE, 0);
-  Place(2, 1, 0, GROUP_NONE, 0);
-  Place(3, 1, 0);
-  Feed("%DISC 01 E0");
-  EXPECT_EQ(Port(2).disch_group, GROUP_NONE);
-  EXPECT_EQ(Port(2).bus, 0);
-}
-
-TEST_F(DisconnectTest, DiscSAfterADischStepReleasesThePortAndReports) {
-  Place(1, 1, 0);
-  Place(2, 1, 0);
-  OffHook(2);
-  SetDisch(2, 2);
-  model.RenumberNets();
-  state.network_mode = true;
-  Feed("%DISC_S 02 E0");
-  EXPECT_EQ(Port(2).bus, GROUP_NONE);
-  EXPECT_EQ(Port(2).disch_step, 0u);
-  EXPECT_EQ(Port(2).settings.on_hook, 1);
-  EXPECT_EQ(Port(1).bus, GROUP_NONE);
-  EXPECT_TRUE(frontend.moves().empty());  // a repaint instead of slides
-  ASSERT_EQ(sender.lines().size(), 1u);
-  EXPECT_EQ(sender.lines()[0].rfind("RELAY ", 0), 0u);
-}
-
-TEST_F(DisconnectTest, DiscSWithoutAStepOnlyMarksTheHook) {
-  Place(1, 1, 0);
-  Place(2, 1, 0);
-  OffHook(2);
-  state.selection = Selection::Port;
-  Feed("%DISC_S 02 E0");
-  EXPECT_EQ(Port(2).bus, 0);
-  EXPECT_EQ(Port(2).settings.on_hook, 1);
-  EXPECT_FALSE(state.selection_pending());
-  EXPECT_EQ(LogMessages(), Lines{"02 was disconnected"});
-}
-
 TEST_F(DisconnectTest, DischAllReleasesWithoutMarkingHooks) {
   Place(1, 3, 0);
   Place(2, 3, 0);
@@ -121,139 +54,155 @@ TEST_F(DisconnectTest, DischAllReleasesWithoutMarkingHooks) {
   EXPECT_EQ(Port(3).bus, 1);
 }
 
-TEST_F(DisconnectTest, DischStepZeroWithAPendingEntryReconnectsToThePartner) {
-  Place(1, 1, 0, GROUP_NONE, 0);
-  Place(2, 1, 0);
-  Place(3, 1, 0, GROUP_NONE, 0);
-  ASSERT_TRUE(pending.Add(3, 1, 0, 0));
-  Feed("%DISCH 01 E0");
-  const PortRecord record = Port(1);
-  EXPECT_EQ(record.disch_group, GROUP_NONE);
-  EXPECT_EQ(record.pending_partner, 2);
-  EXPECT_EQ(record.connect_step, 1u);
-  EXPECT_EQ(sender.lines(), Lines{"CONNECT_S 01 02\r"});
-}
-
-TEST_F(DisconnectTest, DischStepZeroWithoutAnEntryOnlyLeavesTheGroup) {
-  Place(1, 1, 0, GROUP_NONE, 0);
-  Place(2, 1, 0);
-  Place(3, 1, 0, GROUP_NONE, 0);
-  Feed("%DISCH 01 E0");
-  EXPECT_EQ(Port(1).disch_group, GROUP_NONE);
-  EXPECT_EQ(Port(1).connect_step, 0u);
-  EXPECT_TRUE(sender.lines().empty());
-}
-
-TEST_F(DisconnectTest, DischStepZeroOfALonePortLeavesItsBus) {
-  Place(4, 1, 5);
-  Feed("%DISCH 04 E0");
-  EXPECT_EQ(Port(4).bus, GROUP_NONE);
-}
-
-TEST_F(DisconnectTest, DischStepOne) {
-  Place(1, 1, 0, 3, 0);
-  Place(2, 1, 0, 3, 2);
-  SetDisch(1, 1);
-  SetDisch(2, 1);
-  Feed("%DISCH 01 E0");
-  EXPECT_EQ(Port(1).bus, GROUP_NONE);
-  EXPECT_EQ(Port(1).bus_link, GROUP_NONE);
-  EXPECT_EQ(Port(1).disch_step, 0u);
-  Feed("%DISCH 02 E0");
-  EXPECT_EQ(Port(2).disch_group, GROUP_NONE);
-}
-
-TEST_F(DisconnectTest, DischStepTwoWaitsForTheDiscS) {
+TEST_F(DisconnectTest, DiscSAfterADischStepReleasesThePortAndReports) {
   Place(1, 1, 0);
-  Place(2, 1, 0);
-  SetDisch(1, 2);
-  Feed("%DISCH 01 E0");
-  EXPECT_EQ(Port(1).disch_step, 2u);
-  EXPECT_EQ(Port(1).bus, 0);
-}
-
-TEST_F(DisconnectTest, DischStepThreeMovesThePortToTheCarriedBus) {
-  Place(1, 1, 0);
-  Place(2, 1, 0);
-  Place(5, 1, 4);
-  Place(6, 1, 4);
-  SetDisch(1, 3, 4);
+  Set({2, 1, 0, N, N, 0, 2});
+  OffHook(2);
+  model.RenumberNets();
   state.network_mode = true;
-  Feed("%DISCH 01 E0");
-  EXPECT_EQ(Port(1).bus, 4);
-  EXPECT_EQ(Port(2).bus, GROUP_NONE);
-  EXPECT_EQ(Port(1).net, Port(5).net);
-  ASSERT_EQ(sender.lines().size(), 1u);
-  EXPECT_EQ(sender.lines()[0].rfind("RELAY ", 0), 0u);
+  Feed("%DISC_S 02 E0");
+  Expect({2, 1});
+  Expect({1, 1});
+  EXPECT_EQ(Port(2).settings.on_hook, 1);
+  EXPECT_TRUE(frontend.moves().empty());  // a repaint instead of slides
+  EXPECT_EQ(Sent(), Lines{"RELAY"});
 }
 
-TEST_F(DisconnectTest, DischStepFourDissolvesALinkedPairAndConnectsOn) {
-  Place(1, 1, 0, 0);
-  Place(2, 1, 0, 0);
-  Place(5, 1, 1, 0);
-  Place(6, 1, 1, 0);
-  Place(7, 1);
-  SetDisch(1, 4, 7);
-  Feed("%DISCH 01 E0");
-  EXPECT_EQ(sender.lines(), (Lines{"DISC 02\r", "CONNECT_S 01 07\r"}));
-  EXPECT_EQ(Port(1).bus, GROUP_NONE);
-  EXPECT_EQ(Port(1).connect_step, 5u);
-  EXPECT_EQ(Port(1).pending_bus, GROUP_NONE);
-  EXPECT_EQ(Port(2).bus, GROUP_NONE);
-  EXPECT_EQ(Port(5).bus_link, GROUP_NONE);
-}
-
-TEST_F(DisconnectTest, DischStepFiveChoosesTheNextStepByDischGroup) {
+TEST_F(DisconnectTest, DiscSWithoutAStepOnlyMarksTheHook) {
   Place(1, 1, 0);
   Place(2, 1, 0);
-  Place(7, 1, 1, GROUP_NONE, 2);
-  Place(8, 1, 1, GROUP_NONE, 2);
-  Place(9, 1);
-  SetDisch(1, 5, 7);
-  Feed("%DISCH 01 E0");
-  EXPECT_EQ(Port(1).connect_step, 7u);
-  SetDisch(2, 5, 9);
-  Feed("%DISCH 02 E0");
-  EXPECT_EQ(Port(2).connect_step, 4u);
-  EXPECT_EQ(sender.lines(), (Lines{"CONNECT_S 01 07\r", "CONNECT_S 02 09\r"}));
+  OffHook(2);
+  state.selection = Selection::Port;
+  Feed("%DISC_S 02 E0");
+  EXPECT_EQ(Port(2).bus, 0);
+  EXPECT_EQ(Port(2).settings.on_hook, 1);
+  EXPECT_FALSE(state.selection_pending());
+  EXPECT_EQ(LogMessages(), Lines{"02 was disconnected"});
 }
 
-TEST_F(DisconnectTest, DischStepsSixToEightLeaveTheGroupAndConnectOn) {
-  Place(1, 1, 0, 1, 0);
-  Place(2, 1, 0, 1, 0);
-  Place(3, 1, 0, 1, 0);
-  Place(9, 1);
-  SetDisch(1, 6, 9);
-  SetDisch(2, 7, 9);
-  SetDisch(3, 8, 9);
-  Feed("%DISCH 01 E0");
-  Feed("%DISCH 02 E0");
-  Feed("%DISCH 03 E0");
-  EXPECT_EQ(Port(1).connect_step, 1u);
-  EXPECT_EQ(Port(2).connect_step, 7u);
-  EXPECT_EQ(Port(3).connect_step, 1u);
-  EXPECT_EQ(Port(3).bus_link, GROUP_NONE);
-  for (int port : {1, 2, 3}) {
-    EXPECT_EQ(Port(port).disch_group, GROUP_NONE);
-    EXPECT_EQ(Port(port).disch_step, 0u);
-  }
-  EXPECT_EQ(sender.lines(), (Lines{"CONNECT_S 01 09\r", "CONNECT_S 02 09\r", "CONNECT_S 03 09\r"}));
+// Ports are {port, type, bus, link, disch group, connect step, disch step, partner, pending bus}.
+TEST(DisconnectReplies, DiscReleasesOnePortAndDissolvesWhatIsLeftAlone) {
+  RunSteps({
+      {"the rest of the bus stays",
+       {{1, 1, 0}, {2, 1, 0}, {3, 1, 0}},
+       "%DISC 02 E0",
+       {{1, 1, 0}, {2, 1}, {3, 1, 0}},
+       {},
+       {"02 was disconnected"}},
+      {"refused: nothing changes",
+       {{1, 1, 0}, {2, 1, 0}},
+       "%DISC 01 E4",
+       {{1, 1, 0}, {2, 1, 0}},
+       {},
+       {}},
+      {"the lone port of a linked bus is disconnected, the link joins one bus only",
+       {{1, 1, 0, 0}, {2, 1, 0, 0}, {5, 1, 1, 0}, {6, 1, 1, 0}},
+       "%DISC 02 E0",
+       {{1, 1}, {2, 1}, {5, 1, 1}, {6, 1, 1}},
+       {"DISC 01\r"},
+       {"02 was disconnected"}},
+      {"a DISCH group left with one member dissolves",
+       {{1, 1, 0, N, 0}, {2, 1, 0, N, 0}, {3, 1, 0}},
+       "%DISC 01 E0",
+       {{1, 1}, {2, 1, 0}, {3, 1, 0}},
+       {},
+       {"01 was disconnected"}},
+  });
 }
 
-TEST_F(DisconnectTest, DischStepFromThePendingTableAndWithoutAPartner) {
-  Place(1, 1, 0, 1, 0);
-  Place(2, 1, 0, 1, 0);
-  SetDisch(1, 6);
-  ASSERT_TRUE(pending.Add(3, 1, 8, 9));
-  Feed("%DISCH 01 E0");
-  EXPECT_EQ(Port(1).pending_partner, 9);
-  EXPECT_EQ(Port(1).bus_link, GROUP_NONE);
-  EXPECT_EQ(sender.lines(), Lines{"CONNECT_S 01 09\r"});
-
-  SetDisch(2, 6);
-  Feed("%DISCH 02 E0");
-  EXPECT_EQ(Port(2).connect_step, 0u);
-  EXPECT_EQ(sender.lines().size(), 1u);
+TEST(DisconnectReplies, EachDischStep) {
+  RunSteps({
+      {"0 with a pending entry: connect back to the partner",
+       {{1, 1, 0, N, 0}, {2, 1, 0}, {3, 1, 0, N, 0}},
+       "%DISCH 01 E0",
+       {{1, 1, 0, N, N, 1, 0, 2}, {2, 1, 0}, {3, 1, 0, N, 0}},
+       {"CONNECT_S 01 02\r"},
+       {},
+       {},
+       {1, kDisch}},
+      {"0 without an entry: only the group is left",
+       {{1, 1, 0, N, 0}, {2, 1, 0}, {3, 1, 0, N, 0}},
+       "%DISCH 01 E0",
+       {{1, 1, 0, N, N, 0, 0, 2}, {2, 1, 0}, {3, 1, 0, N, 0}},
+       {},
+       {}},
+      {"0 of a lone port: the bus is left", {{4, 1, 5}}, "%DISCH 04 E0", {{4, 1}}, {}, {}},
+      {"1 in DISCH group 0: bus and link are left",
+       {{1, 1, 0, 3, 0, 0, 1}, {2, 1, 0, 3, 2}, {3, 1, 0, 3, 2}},
+       "%DISCH 01 E0",
+       {{1, 1, N, N, 0}, {2, 1, 0, 3, 2}, {3, 1, 0, 3, 2}},
+       {},
+       {}},
+      {"1 in another DISCH group: the group is left",
+       {{1, 1, 0, 3, 2, 0, 1}, {2, 1, 0, 3, 2}},
+       "%DISCH 01 E0",
+       {{1, 1, 0, 3}},
+       {},
+       {}},
+      {"2 waits for the DISC_S",
+       {{1, 1, 0, N, N, 0, 2}, {2, 1, 0}},
+       "%DISCH 01 E0",
+       {{1, 1, 0, N, N, 0, 2}, {2, 1, 0}},
+       {},
+       {}},
+      {"3: to the carried bus",
+       {{1, 1, 0, N, N, 0, 3, 4}, {2, 1, 0}, {5, 1, 4}, {6, 1, 4}},
+       "%DISCH 01 E0",
+       {{1, 1, 4, N, N, 0, 0, 4}, {2, 1}, {5, 1, 4}},  // the partner field carried the bus
+       {"RELAY"},
+       {},
+       {{1, 1}, {5, 1}}},
+      {"4: a linked pair dissolves and the port connects on",
+       {{1, 1, 0, 0, N, 0, 4, 7}, {2, 1, 0, 0}, {5, 1, 1, 0}, {6, 1, 1, 0}, {7, 1}},
+       "%DISCH 01 E0",
+       {{1, 1, N, N, N, 5, 0, 7}, {2, 1}, {5, 1, 1}, {6, 1, 1}},
+       {"DISC 02\r", "CONNECT_S 01 07\r"},
+       {}},
+      {"5 towards a DISCH group: step 7 next",
+       {{1, 1, 0, N, N, 0, 5, 7}, {2, 1, 0}, {7, 1, 1, N, 2}, {8, 1, 1, N, 2}},
+       "%DISCH 01 E0",
+       {{1, 1, 0, N, N, 7, 0, 7}},
+       {"CONNECT_S 01 07\r"},
+       {}},
+      {"5 towards a free port: step 4 next",
+       {{1, 1, 0, N, N, 0, 5, 9}, {2, 1, 0}, {9, 1}},
+       "%DISCH 01 E0",
+       {{1, 1, 0, N, N, 4, 0, 9}},
+       {"CONNECT_S 01 09\r"},
+       {}},
+      {"6: the group is left, step 1 next",
+       {{1, 1, 0, 1, 0, 0, 6, 9}, {2, 1, 0, 1, 0}, {3, 1, 0, 1, 0}, {9, 1}},
+       "%DISCH 01 E0",
+       {{1, 1, 0, 1, N, 1, 0, 9}},
+       {"CONNECT_S 01 09\r"},
+       {}},
+      {"7: the group is left, step 7 next",
+       {{1, 1, 0, 1, 0, 0, 7, 9}, {2, 1, 0, 1, 0}, {3, 1, 0, 1, 0}, {9, 1}},
+       "%DISCH 01 E0",
+       {{1, 1, 0, 1, N, 7, 0, 9}},
+       {"CONNECT_S 01 09\r"},
+       {}},
+      {"8: group and link are left, step 1 next",
+       {{1, 1, 0, 1, 0, 0, 8, 9}, {2, 1, 0, 1, 0}, {3, 1, 0, 1, 0}, {9, 1}},
+       "%DISCH 01 E0",
+       {{1, 1, 0, N, N, 1, 0, 9}},
+       {"CONNECT_S 01 09\r"},
+       {}},
+      {"6 with the partner from the pending table",
+       {{1, 1, 0, 1, 0, 0, 6}, {2, 1, 0, 1, 0}, {3, 1, 0, 1, 0}},
+       "%DISCH 01 E0",
+       {{1, 1, 0, N, N, 1, 0, 9}},
+       {"CONNECT_S 01 09\r"},
+       {},
+       {},
+       {1, kDisch, 8, 9}},
+      {"6 without any partner connects nowhere",
+       {{1, 1, 0, 1, 0, 0, 6}, {2, 1, 0, 1, 0}, {3, 1, 0, 1, 0}},
+       "%DISCH 01 E0",
+       {{1, 1, 0, 1}},
+       {},
+       {}},
+  });
 }
 
 TEST_F(DisconnectTest, MonitorRelationsAreLoggedOncePerChange) {

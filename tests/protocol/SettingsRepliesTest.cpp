@@ -8,84 +8,57 @@ namespace {
 using test::DispatcherTest;
 using Lines = std::vector<std::string>;
 
-TEST_F(DispatcherTest, NumericSettingsStoreTheReportedValue) {
-  Place(3, 4);
-  Feed("%TX_LEVEL 03 7 E0");
-  Feed("%RX_LEVEL 03 1 E0");
-  Feed("%DELAY_TIME 03 12 E0");
-  Feed("%VMR_THRESH 03 9 E0");
-  Feed("%TRUNK_TYPE 03 2 E0");
-  Feed("%2W_4W 03 1 E0");
-  const ModuleSettings s = Port(3).settings;
-  EXPECT_EQ(s.tx_level, 7);
-  EXPECT_EQ(s.rx_level, 1);
-  EXPECT_EQ(s.delay_time, 12);
-  EXPECT_EQ(s.vmr_thresh, 0);  // a reported 9 is stored as 0
-  EXPECT_EQ(s.trunk_type, 2);
-  EXPECT_EQ(s.two_w_four_w, 1);
-}
+// One field of a module's settings, widened for comparison.
+using Field = long (*)(const ModuleSettings&);
+#define FIELD(name) [](const ModuleSettings& s) { return static_cast<long>(s.name); }
 
-TEST_F(DispatcherTest, OnOffSettingsStoreTheFlag) {
+TEST_F(DispatcherTest, SettingRepliesStoreTheReportedValueInThePort) {
   Place(3, 3);
-  Feed("%AUTO_ANS 03 OFF E0");
-  Feed("%USER_CONTROL 03 OFF E0");
-  Feed("%CONF 03 ON E0");
-  const ModuleSettings s = Port(3).settings;
-  EXPECT_EQ(s.auto_ans, 0);
-  EXPECT_EQ(s.user_control, 0);
-  EXPECT_EQ(s.conf, 1);
+  const struct {
+    const char* line;
+    Field field;
+    long expected;
+  } rows[] = {
+      {"%TX_LEVEL 03 7 E0", FIELD(tx_level), 7},
+      {"%RX_LEVEL 03 1 E0", FIELD(rx_level), 1},
+      {"%DELAY_TIME 03 12 E0", FIELD(delay_time), 12},
+      {"%VMR_THRESH 03 9 E0", FIELD(vmr_thresh), 0},  // a reported 9 is stored as 0
+      {"%TRUNK_TYPE 03 2 E0", FIELD(trunk_type), 2},
+      {"%2W_4W 03 1 E0", FIELD(two_w_four_w), 1},
+      {"%AUTO_ANS 03 OFF E0", FIELD(auto_ans), 0},
+      {"%USER_CONTROL 03 OFF E0", FIELD(user_control), 0},
+      {"%CONF 03 ON E0", FIELD(conf), 1},
+      {"%CALLING_TIME 03 CONT E0", FIELD(calling_time), 3},
+      {"%CALLING_TIME 03 US E0", FIELD(calling_time), 25},
+      {"%SQUELCH_TYPE 03 CTCSS E0", FIELD(squelch_type), 17},
+      {"%SQUELCH_TYPE 03 DTMF E0", FIELD(squelch_type), 25},
+      {"%DB_TONE 03 US E0", FIELD(db_tone), 6},
+      {"%DB_TONE 03 EURO E0", FIELD(db_tone), 25},
+      {"%DIAL_MODE 03 PULSE E0", FIELD(dial_mode), 0},
+      {"%DIAL_MODE 03 DTMF E0", FIELD(dial_mode), 1},
+      {"%LINE_TYPE 03 SATCOM E0", FIELD(line_type), 0},
+      {"%LINE_TYPE 03 NORM E0", FIELD(line_type), 1},
+      {"%RING_CADENCE 03 EURO E0", FIELD(ring_cadence), 0},
+      {"%RING_CADENCE 03 US E0", FIELD(ring_cadence), 1},
+      {"%PROMPT_LANG 03 MIC E0", FIELD(prompt_lang), 24},
+      {"%COR_POLARITY 03 NEG E0", FIELD(cor_polarity), 1},
+      {"%COR_POLARITY 03 ON E0", FIELD(cor_polarity), 1},  // neither POS nor NEG: ignored
+      {"%COR_POLARITY 03 POS E0", FIELD(cor_polarity), 0},
+      {"%ON_HOOK 03 OFF E0", FIELD(on_hook), 0},
+      {"%ON_HOOK 03 ON E1", FIELD(on_hook), 0},
+      {"%SECURITY_LEVEL 03 4 E0", FIELD(security_level), 4},
+      {"%SECURITY_LEVEL 03 6 E2", FIELD(security_level), 4},
+  };
+  for (const auto& row : rows) {
+    Feed(row.line);
+    EXPECT_EQ(row.field(Port(3).settings), row.expected) << row.line;
+  }
 }
 
-TEST_F(DispatcherTest, WordSettingsStoreTheirMappings) {
-  Place(3, 3);
-  Feed("%CALLING_TIME 03 CONT E0");
-  EXPECT_EQ(Port(3).settings.calling_time, 3u);
-  Feed("%CALLING_TIME 03 US E0");
-  EXPECT_EQ(Port(3).settings.calling_time, 25u);
-  Feed("%SQUELCH_TYPE 03 CTCSS E0");
-  EXPECT_EQ(Port(3).settings.squelch_type, 17u);
-  Feed("%SQUELCH_TYPE 03 DTMF E0");
-  EXPECT_EQ(Port(3).settings.squelch_type, 25u);
-  Feed("%DB_TONE 03 US E0");
-  EXPECT_EQ(Port(3).settings.db_tone, 6);
-  Feed("%DB_TONE 03 EURO E0");
-  EXPECT_EQ(Port(3).settings.db_tone, 25);
-  Feed("%DIAL_MODE 03 PULSE E0");
-  EXPECT_EQ(Port(3).settings.dial_mode, 0);
-  Feed("%DIAL_MODE 03 DTMF E0");
-  EXPECT_EQ(Port(3).settings.dial_mode, 1);
-  Feed("%LINE_TYPE 03 SATCOM E0");
-  EXPECT_EQ(Port(3).settings.line_type, 0);
-  Feed("%LINE_TYPE 03 NORM E0");
-  EXPECT_EQ(Port(3).settings.line_type, 1);
-  Feed("%RING_CADENCE 03 EURO E0");
-  EXPECT_EQ(Port(3).settings.ring_cadence, 0);
-  Feed("%RING_CADENCE 03 US E0");
-  EXPECT_EQ(Port(3).settings.ring_cadence, 1);
-  Feed("%PROMPT_LANG 03 MIC E0");
-  EXPECT_EQ(Port(3).settings.prompt_lang, 24);
-}
-
-TEST_F(DispatcherTest, CorPolarityIgnoresWordsOtherThanPosAndNeg) {
-  Place(2, 1);
-  Feed("%COR_POLARITY 02 POS E0");
-  EXPECT_EQ(Port(2).settings.cor_polarity, 0);
-  Feed("%COR_POLARITY 02 ON E0");
-  EXPECT_EQ(Port(2).settings.cor_polarity, 0);
-  Feed("%COR_POLARITY 02 NEG E0");
-  EXPECT_EQ(Port(2).settings.cor_polarity, 1);
-}
-
-TEST_F(DispatcherTest, HookRingCadenceAndSecurityLevelAreQuietAndNeedSuccess) {
+TEST_F(DispatcherTest, HookAndSecurityLevelRepliesEndQuietly) {
   Place(3, 3);
   Feed("%ON_HOOK 03 OFF E0");
-  EXPECT_EQ(Port(3).settings.on_hook, 0);
   Feed("%SECURITY_LEVEL 03 4 E0");
-  EXPECT_EQ(Port(3).settings.security_level, 4);
-  Feed("%SECURITY_LEVEL 03 6 E2");
-  EXPECT_EQ(Port(3).settings.security_level, 4);
-  Feed("%ON_HOOK 03 ON E1");
-  EXPECT_EQ(Port(3).settings.on_hook, 0);
   EXPECT_TRUE(state.input_ready);
   EXPECT_TRUE(frontend.status_texts().empty());
 }
@@ -109,7 +82,7 @@ TEST_F(DispatcherTest, PromptDelayRefreshesTheDialogOfThatPortOnly) {
   EXPECT_EQ(frontend.dialog_refreshes(), 1);
 }
 
-TEST_F(DispatcherTest, VoicePromptReportSetsFlagMenuCheckAndPreferences) {
+TEST_F(DispatcherTest, GatewayWideSettings) {
   Feed("%VPMTS OFF E0");
   EXPECT_FALSE(state.voice_prompts);
   EXPECT_EQ(frontend.menu_checks(), (std::vector<std::pair<int, bool>>{{40051, false}}));
@@ -117,9 +90,7 @@ TEST_F(DispatcherTest, VoicePromptReportSetsFlagMenuCheckAndPreferences) {
   Feed("%VPMTS ON E3");
   EXPECT_FALSE(state.voice_prompts);
   EXPECT_EQ(hooks.preference_saves, 1);
-}
 
-TEST_F(DispatcherTest, SecurityModeAndHandsetSquelchType) {
   Feed("%SECURITY_MODE PRIORITY E0");
   EXPECT_EQ(state.security_mode, 13);
   Feed("%SECURITY_MODE STRICT E0");
@@ -157,7 +128,7 @@ TEST_F(DispatcherTest, ActivityMasksStoreOnlyChangedRecords) {
   EXPECT_EQ(Port(3).ring_active, 1);
 }
 
-TEST_F(DispatcherTest, PinRepliesFillTheTableAndKeepNames) {
+TEST_F(DispatcherTest, PinRepliesFillTheTableKeepNamesAndDeletesFreeEntries) {
   pins.set_entry(0, "Alice", 1234, 3);
   Feed("%PIN 1234 7 E0");
   EXPECT_EQ(pins.entry(0).level, 7);
@@ -170,14 +141,10 @@ TEST_F(DispatcherTest, PinRepliesFillTheTableAndKeepNames) {
 
   Feed("%PIN 0777 2 E4");
   EXPECT_EQ(pins.entry(2).level, kPinLevelUnused);
-}
 
-TEST_F(DispatcherTest, DeletedPinsBecomeFreeEntries) {
-  pins.set_entry(0, "Alice", 1234, 3);
-  pins.set_entry(1, "Bob", 4321, 5);
-  Feed("%DEL_PIN 4321 E0");
+  Feed("%DEL_PIN 0042 E0");
   EXPECT_EQ(pins.entry(1).level, kPinLevelUnused);
-  EXPECT_EQ(pins.entry(0).level, 3);
+  EXPECT_EQ(pins.entry(0).level, 7);
   Feed("%DEL_PIN ALL E0");
   EXPECT_EQ(pins.entry(0).level, kPinLevelUnused);
   EXPECT_STREQ(pins.entry(0).name, "Alice");
@@ -195,9 +162,6 @@ TEST_F(DispatcherTest, PinUseIsLoggedByNameNeverByDigits) {
       (Lines{"PIN \"Alice\" entered from port 03 to access port 07",
              "Unrecognized PIN entered from port 03 attempting to access port 07",
              "Insufficient PIN \"Alice\" entered from port 04 attempting to access port 08"}));
-  for (const std::string& message : LogMessages()) {
-    EXPECT_EQ(message.find("1234"), std::string::npos);
-  }
 }
 
 TEST_F(DispatcherTest, DialResultTakesTheLineOffHook) {

