@@ -1,103 +1,97 @@
 // Where icons, boxes, bars and badges stand, in every size and layout.
 #include <gtest/gtest.h>
 
+#include <utility>
+
 #include "matrix/Artwork.h"
 #include "matrix/MatrixGeometry.h"
 
 namespace mav {
 namespace {
 
-TEST(Geometry, ColumnLeftForEverySizeAndLayout) {
+TEST(Geometry, RowsAndNetBarsOfEverySize) {
   const struct {
-    int size;
-    bool wide;
-    int port;
-    int left;
-  } cases[] = {
-      {0, true, 0, 65},  {0, true, 25, 765},  {0, false, 0, 66},  {0, false, 12, 738},
-      {1, true, 0, 83},  {1, true, 25, 983},  {1, false, 0, 84},  {1, false, 12, 948},
-      {2, true, 0, 104}, {2, true, 25, 1204}, {2, false, 0, 106}, {2, false, 12, 1186},
-      {3, false, 4, 0},  {-1, true, 4, 0},
-  };
-  for (const auto& c : cases) {
-    EXPECT_EQ(ColumnLeft({c.size, c.wide}, c.port), c.left) << c.size << " " << c.port;
+    int size, top_row0, top_net7, height;
+    int bar_x, bar_y_net1, linked_x, linked_y_net7;
+  } sizes[] = {{0, 27, 447, 52, 48, 110, 49, 470},
+               {1, 35, 574, 67, 63, 139, 62, 601},
+               {2, 43, 715, 90, 78, 176, 78, 752}};
+  for (const auto& s : sizes) {
+    SCOPED_TRACE(s.size);
+    // No net, and a damaged net number, stand in row 0.
+    for (int net : {int{GROUP_NONE}, 0, 8}) EXPECT_EQ(IconTop(s.size, RowOfNet(net)), s.top_row0);
+    EXPECT_EQ(IconTop(s.size, RowOfNet(7)), s.top_net7);
+    EXPECT_EQ(IconHeight(s.size), s.height);
+    EXPECT_EQ(NetBarAt(s.size, 1, false).x, s.bar_x);
+    EXPECT_EQ(NetBarAt(s.size, 1, false).y, s.bar_y_net1);
+    EXPECT_EQ(NetBarAt(s.size, 7, true).x, s.linked_x);
+    EXPECT_EQ(NetBarAt(s.size, 7, true).y, s.linked_y_net7);
   }
-}
-
-TEST(Geometry, RowsOfNets) {
-  EXPECT_EQ(IconTop(0, RowOfNet(GROUP_NONE)), 27);
-  EXPECT_EQ(IconTop(0, RowOfNet(0)), 27);
   EXPECT_EQ(IconTop(0, RowOfNet(1)), 87);
-  EXPECT_EQ(IconTop(0, RowOfNet(7)), 447);
-  EXPECT_EQ(IconTop(1, RowOfNet(7)), 574);
   EXPECT_EQ(IconTop(2, RowOfNet(3)), 331);
-  EXPECT_EQ(IconTop(2, RowOfNet(8)), 43);  // a damaged net number counts as no net
-  EXPECT_EQ(IconHeight(0), 52);
-  EXPECT_EQ(IconHeight(1), 67);
-  EXPECT_EQ(IconHeight(2), 90);
 }
 
-TEST(Geometry, NameBoxUnderTheIconExceptInNetSeven) {
-  EXPECT_EQ(NameBox({0, true}, 0, 0), (Rect{65, 79, 90, 94}));
-  EXPECT_EQ(NameBox({0, false}, 1, 6), (Rect{122, 439, 170, 454}));
-  EXPECT_EQ(NameBox({0, false}, 0, 7), (Rect{66, 432, 114, 447}));
-  EXPECT_EQ(NameBox({1, true}, 1, 2), (Rect{119, 256, 151, 271}));
-  EXPECT_EQ(NameBox({1, false}, 0, 7), (Rect{84, 559, 145, 574}));
-  EXPECT_EQ(NameBox({2, true}, 0, 1), (Rect{104, 229, 143, 244}));
-  EXPECT_EQ(NameBox({2, false}, 0, 7), (Rect{106, 700, 182, 715}));
-  // The monitor list follows under the name, or above it in net 7.
-  EXPECT_EQ(MonitorListBox({0, true}, 0, 0), (Rect{65, 94, 90, 109}));
-  EXPECT_EQ(MonitorListBox({0, true}, 0, 7), (Rect{65, 417, 90, 432}));
-  EXPECT_EQ(MonitorListBox({2, false}, 0, 7), (Rect{106, 685, 182, 700}));
-}
-
-TEST(Geometry, NetBars) {
-  EXPECT_EQ(NetBarAt(0, 1, false).x, 48);
-  EXPECT_EQ(NetBarAt(0, 1, true).x, 49);
-  EXPECT_EQ(NetBarAt(0, 1, false).y, 110);
-  EXPECT_EQ(NetBarAt(0, 7, true).y, 470);
-  EXPECT_EQ(NetBarAt(1, 1, false).x, 63);
-  EXPECT_EQ(NetBarAt(1, 2, true).x, 62);
-  EXPECT_EQ(NetBarAt(1, 2, true).y, 216);
-  EXPECT_EQ(NetBarAt(2, 7, false).x, 78);
-  EXPECT_EQ(NetBarAt(2, 7, true).y, 752);
+// Columns, and the name and monitor-list boxes: under the icon of port 1 in net 2, and above
+// the icon of port 0 in net 7 (the list above the name).
+TEST(Geometry, ColumnsAndLabelBoxesOfEveryLayout) {
+  const struct {
+    MatrixLayout layout;
+    int last_port, left_first, left_last;
+    Rect name_net2, list_net2, name_net7, list_net7;
+    Size custom_icon;  // one pixel larger than the icon cell
+  } layouts[] = {
+      // clang-format off
+      {{0, true}, 25, 65, 765, {93, 199, 118, 214}, {93, 214, 118, 229},
+       {65, 432, 90, 447}, {65, 417, 90, 432}, {25, 53}},
+      {{0, false}, 12, 66, 738, {122, 199, 170, 214}, {122, 214, 170, 229},
+       {66, 432, 114, 447}, {66, 417, 114, 432}, {48, 53}},
+      {{1, true}, 25, 83, 983, {119, 256, 151, 271}, {119, 271, 151, 286},
+       {83, 559, 115, 574}, {83, 544, 115, 559}, {32, 68}},
+      {{1, false}, 12, 84, 948, {156, 256, 217, 271}, {156, 271, 217, 286},
+       {84, 559, 145, 574}, {84, 544, 145, 559}, {61, 68}},
+      {{2, true}, 25, 104, 1204, {148, 325, 187, 340}, {148, 340, 187, 355},
+       {104, 700, 143, 715}, {104, 685, 143, 700}, {39, 91}},
+      {{2, false}, 12, 106, 1186, {196, 325, 272, 340}, {196, 340, 272, 355},
+       {106, 700, 182, 715}, {106, 685, 182, 700}, {76, 91}},
+      // clang-format on
+  };
+  for (const auto& l : layouts) {
+    SCOPED_TRACE(testing::Message() << l.layout.screen_size << " " << l.layout.columns());
+    EXPECT_EQ(ColumnLeft(l.layout, 0), l.left_first);
+    EXPECT_EQ(ColumnLeft(l.layout, l.last_port), l.left_last);
+    EXPECT_EQ(NameBox(l.layout, 1, RowOfNet(2)), l.name_net2);
+    EXPECT_EQ(MonitorListBox(l.layout, 1, RowOfNet(2)), l.list_net2);
+    EXPECT_EQ(NameBox(l.layout, 0, RowOfNet(7)), l.name_net7);
+    EXPECT_EQ(MonitorListBox(l.layout, 0, RowOfNet(7)), l.list_net7);
+    EXPECT_EQ(CustomIconDrawSize(l.layout), l.custom_icon);
+  }
+  EXPECT_EQ(ColumnLeft({3, false}, 4), 0);  // no such screen size
+  EXPECT_EQ(ColumnLeft({-1, true}, 4), 0);
 }
 
 TEST(Geometry, BadgePlaces) {
-  // 26 columns: every badge and lamp at icon left - 1.
-  const MatrixLayout wide{0, true};
-  EXPECT_EQ(BadgeAt(wide, 65, 27, BadgeSlot::Permanent).x, 64);
-  EXPECT_EQ(BadgeAt(wide, 65, 27, BadgeSlot::Permanent).y, 26);
-  EXPECT_EQ(BadgeAt(wide, 65, 27, BadgeSlot::Monitoring).x, 64);
-  EXPECT_EQ(BadgeAt(wide, 65, 27, BadgeSlot::Monitoring).y, 57);
-  EXPECT_EQ(BadgeAt(wide, 65, 27, BadgeSlot::Cor).y, 27);
-  EXPECT_EQ(BadgeAt(wide, 65, 27, BadgeSlot::PttOrRing).y, 42);
-  // 13 columns: monitoring and lamps over the right half, permanent and DISCH on the left.
+  // Offsets below the icon top of the PTT and ringing lamps and of the monitoring and DISCH
+  // badges, and the monitoring badge's and lamps' offset right of the icon left in 13 columns.
   const struct {
-    int size;
-    int right;
-    int low_lamp;
-    int low_badge;
-  } sizes[] = {{0, 23, 15, 30}, {1, 29, 19, 38}, {2, 37, 24, 48}};
+    int size, low_lamp, low_badge, right_13;
+  } sizes[] = {{0, 15, 30, 23}, {1, 19, 38, 29}, {2, 24, 48, 37}};
   for (const auto& s : sizes) {
-    const MatrixLayout narrow{s.size, false};
-    EXPECT_EQ(BadgeAt(narrow, 100, 200, BadgeSlot::Monitoring).x, 100 + s.right);
-    EXPECT_EQ(BadgeAt(narrow, 100, 200, BadgeSlot::Monitoring).y, 200 + s.low_badge);
-    EXPECT_EQ(BadgeAt(narrow, 100, 200, BadgeSlot::Cor).x, 100 + s.right);
-    EXPECT_EQ(BadgeAt(narrow, 100, 200, BadgeSlot::PttOrRing).y, 200 + s.low_lamp);
-    EXPECT_EQ(BadgeAt(narrow, 100, 200, BadgeSlot::Disch).x, 99);
-    EXPECT_EQ(BadgeAt(narrow, 100, 200, BadgeSlot::Disch).y, 200 + s.low_badge);
-    EXPECT_EQ(BadgeAt(narrow, 100, 200, BadgeSlot::Permanent).y, 199);
+    for (bool wide : {false, true}) {
+      SCOPED_TRACE(testing::Message() << s.size << (wide ? " wide" : " narrow"));
+      const auto at = [&](BadgeSlot slot) {
+        const Point p = BadgeAt({s.size, wide}, 100, 200, slot);
+        return std::pair{p.x, p.y};
+      };
+      // In 26 columns everything stands at icon left - 1; in 13 columns only the permanent
+      // and DISCH badges do, the rest goes over the icon's right half.
+      const int right = wide ? 99 : 100 + s.right_13;
+      EXPECT_EQ(at(BadgeSlot::Permanent), std::pair(99, 199));
+      EXPECT_EQ(at(BadgeSlot::Disch), std::pair(99, 200 + s.low_badge));
+      EXPECT_EQ(at(BadgeSlot::Monitoring), std::pair(right, 200 + s.low_badge));
+      EXPECT_EQ(at(BadgeSlot::Cor), std::pair(right, 200));
+      EXPECT_EQ(at(BadgeSlot::PttOrRing), std::pair(right, 200 + s.low_lamp));
+    }
   }
-}
-
-TEST(Geometry, CustomIconsOnePixelLargerThanTheIconCell) {
-  EXPECT_EQ(CustomIconDrawSize({0, true}), (Size{25, 53}));
-  EXPECT_EQ(CustomIconDrawSize({0, false}), (Size{48, 53}));
-  EXPECT_EQ(CustomIconDrawSize({1, true}), (Size{32, 68}));
-  EXPECT_EQ(CustomIconDrawSize({1, false}), (Size{61, 68}));
-  EXPECT_EQ(CustomIconDrawSize({2, true}), (Size{39, 91}));
-  EXPECT_EQ(CustomIconDrawSize({2, false}), (Size{76, 91}));
 }
 
 TEST(Artwork, IconForPresetAndCustom) {
@@ -117,13 +111,14 @@ TEST(Artwork, IconForPresetAndCustom) {
   EXPECT_EQ(IconFor(record, {3, false}), kNoIcon);
 
   record.icon_preset = 0;
-  record.icon_id = 551;
-  EXPECT_EQ(IconFor(record, {0, true}), 551);
-  record.icon_id = 576;
-  EXPECT_EQ(IconFor(record, {0, true}), 576);
-  for (int bad : {-1, 577, 550, 5}) {
-    record.icon_id = bad;
-    EXPECT_EQ(IconFor(record, {0, true}), kNoIcon) << bad;
+  for (const auto& [icon_id, expected] : {std::pair{551, 551},
+                                          {576, 576},
+                                          {-1, kNoIcon},
+                                          {577, kNoIcon},
+                                          {550, kNoIcon},
+                                          {5, kNoIcon}}) {
+    record.icon_id = icon_id;
+    EXPECT_EQ(IconFor(record, {0, true}), expected) << icon_id;
   }
 }
 

@@ -25,6 +25,10 @@ struct Slides : testing::Test {
     slides.set_screen_size(0);
     slides.set_animation_delay(450);
   }
+  SlideStep After(int ms) {
+    clock.advance_ms(static_cast<std::uint32_t>(ms));
+    return slides.animation_step();
+  }
   int YOf(int port) { return slides.take_frame().icons[static_cast<std::size_t>(port)].y; }
 };
 
@@ -32,18 +36,15 @@ TEST_F(Slides, HalfwayAtHalfTheDelay) {
   // Small screen: row 0 at y 27, net 2 at y 147.
   EXPECT_TRUE(slides.start_move(3, GROUP_NONE, 2).any_active);
   EXPECT_TRUE(slides.is_active(3));
-  clock.advance_ms(225);
-  const SlideStep step = slides.animation_step();
+  const SlideStep step = After(225);
   EXPECT_TRUE(step.any_active);
   EXPECT_FALSE(step.slide_ended);
   EXPECT_EQ(YOf(3), 87);
 
-  clock.advance_ms(224);
-  slides.animation_step();
-  EXPECT_EQ(YOf(3), 27 + 120 * 449 / 450);
+  After(224);
+  EXPECT_EQ(YOf(3), 146);  // 27 + 120 x 449 / 450, rounded toward zero
 
-  clock.advance_ms(1);
-  const SlideStep last = slides.animation_step();
+  const SlideStep last = After(1);
   EXPECT_TRUE(last.slide_ended);
   EXPECT_FALSE(last.any_active);
   EXPECT_FALSE(slides.is_active(3));
@@ -53,17 +54,14 @@ TEST_F(Slides, HalfwayAtHalfTheDelay) {
 TEST_F(Slides, TurnsRoundWhereTheIconStands) {
   slides.set_screen_size(2);  // large: row 0 at 43, net 1 at 139
   slides.start_move(3, 0, 1);
-  clock.advance_ms(150);
-  slides.animation_step();
-  EXPECT_EQ(YOf(3), 43 + 96 * 150 / 450);  // 75
+  After(150);
+  EXPECT_EQ(YOf(3), 75);  // 43 + 96 x 150 / 450
 
   slides.start_move(3, 1, GROUP_NONE);  // back up from y 75
-  clock.advance_ms(100);
-  slides.animation_step();
-  EXPECT_EQ(YOf(3), 75 - 32 * 100 / 450);  // 68: integer division rounds toward zero
+  After(100);
+  EXPECT_EQ(YOf(3), 68);  // 75 - 32 x 100 / 450: integer division rounds toward zero
 
-  clock.advance_ms(350);
-  EXPECT_TRUE(slides.animation_step().slide_ended);
+  EXPECT_TRUE(After(350).slide_ended);
   EXPECT_EQ(YOf(3), 43);
 }
 
@@ -71,8 +69,7 @@ TEST_F(Slides, DelayZeroJumpsAtTheNextStep) {
   slides.set_animation_delay(0);
   slides.start_move(3, 0, 7);
   EXPECT_TRUE(slides.is_active(3));
-  const SlideStep step = slides.animation_step();
-  EXPECT_TRUE(step.slide_ended);
+  EXPECT_TRUE(slides.animation_step().slide_ended);
   EXPECT_FALSE(slides.any_active());
   EXPECT_EQ(YOf(3), 447);
 }
@@ -80,15 +77,12 @@ TEST_F(Slides, DelayZeroJumpsAtTheNextStep) {
 TEST_F(Slides, ElapsedTimeSurvivesTheClockWrap) {
   clock.set_ms(0xFFFFFF00u);
   slides.start_move(3, 0, 2);
-  clock.advance_ms(0x100 + 125);  // wraps past zero: 381 ms elapsed
-  slides.animation_step();
-  EXPECT_EQ(YOf(3), 27 + 120 * 381 / 450);
+  After(0x100 + 125);      // wraps past zero: 381 ms elapsed
+  EXPECT_EQ(YOf(3), 128);  // 27 + 120 x 381 / 450
 }
 
 TEST_F(Slides, PortsWithoutModulesOrOutOfRangeDoNotSlide) {
-  EXPECT_FALSE(slides.start_move(4, 0, 1).any_active);
-  EXPECT_FALSE(slides.start_move(-1, 0, 1).any_active);
-  EXPECT_FALSE(slides.start_move(26, 0, 1).any_active);
+  for (int port : {4, -1, 26}) EXPECT_FALSE(slides.start_move(port, 0, 1).any_active) << port;
   EXPECT_FALSE(slides.any_active());
   EXPECT_FALSE(slides.is_active(99));
   EXPECT_FALSE(slides.animation_step().frame_due);
@@ -96,11 +90,9 @@ TEST_F(Slides, PortsWithoutModulesOrOutOfRangeDoNotSlide) {
 
 TEST_F(Slides, OneFrameAtATimeUntilTheUiTakesIt) {
   EXPECT_TRUE(slides.start_move(3, 0, 1).frame_due);
-  clock.advance_ms(100);
-  EXPECT_FALSE(slides.animation_step().frame_due);  // the first frame is still on its way
+  EXPECT_FALSE(After(100).frame_due);  // the first frame is still on its way
   slides.take_frame();
-  clock.advance_ms(100);
-  EXPECT_TRUE(slides.animation_step().frame_due);
+  EXPECT_TRUE(After(100).frame_due);
   slides.take_frame();
   EXPECT_FALSE(slides.animation_step().frame_due);  // nothing moved
 }
