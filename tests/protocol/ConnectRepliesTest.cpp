@@ -13,8 +13,8 @@ using test::RunSteps;
 constexpr int N = GROUP_NONE;
 
 TEST_F(DispatcherTest, AsynchronousConnectOfTwoFreePorts) {
-  Place(3, 1);
-  Place(7, 3);
+  Set({3, 1});
+  Set({7, 3});
   Feed("%CONNECT 03 07 E0");
   EXPECT_EQ(Port(3).bus, 0);
   EXPECT_EQ(Port(7).bus, 0);
@@ -27,15 +27,15 @@ TEST_F(DispatcherTest, AsynchronousConnectOfTwoFreePorts) {
   EXPECT_TRUE(state.input_ready);  // quiet ending
 
   state.sound_on = false;
-  Place(9, 1);
+  Set({9, 1});
   Feed("%CONNECT 03 09 E0");
   EXPECT_EQ(Port(9).bus, 0);
   EXPECT_EQ(frontend.sounds().size(), 1u);
 }
 
 TEST_F(DispatcherTest, AsynchronousConnectThatChangesNothingAborts) {
-  Place(1, 1, 0);
-  Place(2, 1, 0);
+  Set({1, 1, 0});
+  Set({2, 1, 0});
   Feed("%CONNECT 01 02 E0");
   EXPECT_EQ(LogMessages(), Lines{"01 was connected to 02"});
   EXPECT_TRUE(frontend.status_texts().empty());
@@ -146,8 +146,8 @@ TEST(ConnectReplies, EachConnectStep) {
 }
 
 TEST_F(DispatcherTest, ConnectRefusalsShowTheirBoxesAndChangeNothing) {
-  Place(3, 1);
-  Place(7, 1);
+  Set({3, 1});
+  Set({7, 1});
   Feed("%CONNECT_S 03 07 E8");
   Feed("%CONNECT_S 03 07 E16");
   Feed("%CONNECT_S 03 07 E3");
@@ -165,9 +165,9 @@ TEST_F(DispatcherTest, ConnectRefusalsShowTheirBoxesAndChangeNothing) {
 }
 
 TEST_F(DispatcherTest, DialMarkerOffersTheDialDialogForIdleLines) {
-  Place(3, 3);
-  Place(7, 3);
-  Place(8, 1);
+  Set({3, 3});
+  Set({7, 3});
+  Set({8, 1});
   PortRecord busy = Port(7);
   busy.settings.on_hook = 0;
   Store(7, busy);
@@ -184,11 +184,11 @@ TEST_F(DispatcherTest, DialMarkerOffersTheDialDialogForIdleLines) {
 
 TEST_F(DispatcherTest, RelayLineEncodesEveryPortAndDropsNetSeven) {
   for (int bus = 0; bus < 7; ++bus) {
-    Place(2 * bus, 1, bus);
-    Place(2 * bus + 1, 1, bus);
+    Set({2 * bus, 1, bus});
+    Set({2 * bus + 1, 1, bus});
   }
-  Place(2, 1, 1, 0, 1);
-  Place(3, 1, 1, 0);
+  Set({2, 1, 1, 0, 1});
+  Set({3, 1, 1, 0});
 
   dispatcher.send_relay_state();
   EXPECT_EQ(sender.lines(), Lines{"RELAY 40406a688080a0a0c0c0e0e00000"
@@ -197,8 +197,8 @@ TEST_F(DispatcherTest, RelayLineEncodesEveryPortAndDropsNetSeven) {
 }
 
 TEST_F(DispatcherTest, RelayReplyIsDecodedIntoTheModel) {
-  Place(0, 1, 4, 3, 2);
-  Place(9, 1, 4, 3, 2);
+  Set({0, 1, 4, 3, 2});
+  Set({9, 1, 4, 3, 2});
   Feed("%RELAY 406a");
   EXPECT_EQ(Port(0).net, 1);
   Expect({0, 1, 1});

@@ -21,8 +21,8 @@ class DisconnectTest : public DispatcherTest {
 };
 
 TEST_F(DisconnectTest, DiscAllReleasesEveryModulePortOnHook) {
-  Place(1, 1, 0);
-  Place(2, 3, 0);
+  Set({1, 1, 0});
+  Set({2, 3, 0});
   OffHook(2);
   model.RenumberNets();
   Feed("%DISC ALL E0");
@@ -40,44 +40,41 @@ TEST_F(DisconnectTest, DiscAllReleasesEveryModulePortOnHook) {
 }
 
 TEST_F(DisconnectTest, DischAllReleasesWithoutMarkingHooks) {
-  Place(1, 3, 0);
-  Place(2, 3, 0);
+  Set({1, 3, 0});
+  Set({2, 3, 0});
   OffHook(1);
   Feed("%DISCH ALL E0");
   EXPECT_EQ(Port(1).bus, GROUP_NONE);
   EXPECT_EQ(Port(1).settings.on_hook, 0);
   EXPECT_EQ(LogMessages(), Lines{"All ports disconnected"});
 
-  Place(3, 1, 1);
-  Place(4, 1, 1);
+  Set({3, 1, 1});
+  Set({4, 1, 1});
   Feed("%DISCH ALL E1");
   EXPECT_EQ(Port(3).bus, 1);
 }
 
-TEST_F(DisconnectTest, DiscSAfterADischStepReleasesThePortAndReports) {
-  Place(1, 1, 0);
-  Set({2, 1, 0, N, N, 0, 2});
-  OffHook(2);
-  model.RenumberNets();
-  state.network_mode = true;
-  Feed("%DISC_S 02 E0");
-  Expect({2, 1});
-  Expect({1, 1});
-  EXPECT_EQ(Port(2).settings.on_hook, 1);
-  EXPECT_TRUE(frontend.moves().empty());  // a repaint instead of slides
-  EXPECT_EQ(Sent(), Lines{"RELAY"});
-}
-
-TEST_F(DisconnectTest, DiscSWithoutAStepOnlyMarksTheHook) {
-  Place(1, 1, 0);
-  Place(2, 1, 0);
+TEST_F(DisconnectTest, DiscSReleasesThePortOnlyAfterADischStep) {
+  Set({1, 1, 0});
+  Set({2, 1, 0});
   OffHook(2);
   state.selection = Selection::Port;
-  Feed("%DISC_S 02 E0");
+  Feed("%DISC_S 02 E0");  // no step waits: only the hook is marked
   EXPECT_EQ(Port(2).bus, 0);
   EXPECT_EQ(Port(2).settings.on_hook, 1);
   EXPECT_FALSE(state.selection_pending());
   EXPECT_EQ(LogMessages(), Lines{"02 was disconnected"});
+
+  Set({2, 1, 0, N, N, 0, 2});
+  OffHook(2);
+  state.network_mode = true;
+  const std::size_t slides = frontend.moves().size();
+  Feed("%DISC_S 02 E0");
+  Expect({2, 1});
+  Expect({1, 1});
+  EXPECT_EQ(Port(2).settings.on_hook, 1);
+  EXPECT_EQ(frontend.moves().size(), slides);  // a repaint instead of slides
+  EXPECT_EQ(Sent(), Lines{"RELAY"});
 }
 
 // Ports are {port, type, bus, link, disch group, connect step, disch step, partner, pending bus}.
@@ -206,9 +203,9 @@ TEST(DisconnectReplies, EachDischStep) {
 }
 
 TEST_F(DisconnectTest, MonitorRelationsAreLoggedOncePerChange) {
-  Place(4, 2);
-  Place(7, 1);
-  Place(9, 1);
+  Set({4, 2});
+  Set({7, 1});
+  Set({9, 1});
   Feed("%MON 04 07 ON E0");
   Feed("%MON 04 07 ON E0");
   Feed("%MON 04 09 ON E0");

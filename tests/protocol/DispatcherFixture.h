@@ -88,11 +88,6 @@ class DispatcherBench {
   }
   void Store(int port, const PortRecord& record) { ASSERT_TRUE(model.SetPort(port, record)); }
 
-  // A module in a port, optionally placed in groups.
-  void Place(int port, std::uint32_t type, int bus = GROUP_NONE, int link = GROUP_NONE,
-             int disch_group = GROUP_NONE) {
-    Set({port, type, bus, link, disch_group});
-  }
   void Set(const PortState& s) {
     PortRecord record = Port(s.port);
     record.mod_type = s.type;

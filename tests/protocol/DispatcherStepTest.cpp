@@ -11,7 +11,7 @@ using test::DispatcherTest;
 constexpr const char* kProcessing = "Processing commands from the MAV";
 
 TEST_F(DispatcherTest, StatusRuleStoresSomeSettingsWhateverTheStatusOthersOnlyOnSuccess) {
-  Place(2, 4);
+  Set({2, 4});
   Feed("%EQ 02 5 E3");
   EXPECT_EQ(Port(2).settings.eq, 5);
   EXPECT_EQ(frontend.last_status_text(), kProcessing);
@@ -26,7 +26,7 @@ TEST_F(DispatcherTest, StatusRuleStoresSomeSettingsWhateverTheStatusOthersOnlyOn
 }
 
 TEST_F(DispatcherTest, AbortEndingLeavesStatusAndCursorAloneAndSkipsTheClosingStep) {
-  Place(2, 4);
+  Set({2, 4});
   Feed("%TX_LEVEL 02 7 E1");
   EXPECT_TRUE(frontend.status_texts().empty());
   EXPECT_TRUE(state.input_ready);
@@ -50,7 +50,7 @@ TEST_F(DispatcherTest, QuietEndingRunsTheClosingStepWithoutTheBusyIndication) {
 
 TEST_F(DispatcherTest, ParseErrorChangesNothingAndSkipsTheClosingStep) {
   state.request_resync();
-  Place(5, 1);
+  Set({5, 1});
   Feed("%TX_LEVEL 05 3");  // no status token
   EXPECT_EQ(Port(5).settings.tx_level, 3);
   Feed("%NO_SUCH_KEYWORD 05 3 E0");
@@ -61,7 +61,7 @@ TEST_F(DispatcherTest, ParseErrorChangesNothingAndSkipsTheClosingStep) {
 }
 
 TEST_F(DispatcherTest, BusyIndicationSettlesFourHundredMillisecondsAfterTheLastLine) {
-  Place(1, 1);
+  Set({1, 1});
   Feed("%EQ 01 2 E0");
   clock.advance_ms(300);
   Feed("%EQ 01 3 E0");

@@ -13,7 +13,7 @@ using Field = long (*)(const ModuleSettings&);
 #define FIELD(name) [](const ModuleSettings& s) { return static_cast<long>(s.name); }
 
 TEST_F(DispatcherTest, SettingRepliesStoreTheReportedValueInThePort) {
-  Place(3, 3);
+  Set({3, 3});
   const struct {
     const char* line;
     Field field;
@@ -56,7 +56,7 @@ TEST_F(DispatcherTest, SettingRepliesStoreTheReportedValueInThePort) {
 }
 
 TEST_F(DispatcherTest, HookAndSecurityLevelRepliesEndQuietly) {
-  Place(3, 3);
+  Set({3, 3});
   Feed("%ON_HOOK 03 OFF E0");
   Feed("%SECURITY_LEVEL 03 4 E0");
   EXPECT_TRUE(state.input_ready);
@@ -73,7 +73,7 @@ TEST_F(DispatcherTest, SettingForAPortAboveTheTableIsIgnored) {
 }
 
 TEST_F(DispatcherTest, PromptDelayRefreshesTheDialogOfThatPortOnly) {
-  Place(6, 2);
+  Set({6, 2});
   state.dialog_port = 6;
   Feed("%PROMPT_DELAY 07 4 E0");
   EXPECT_EQ(frontend.dialog_refreshes(), 0);
@@ -106,8 +106,8 @@ TEST_F(DispatcherTest, GatewayWideSettings) {
 }
 
 TEST_F(DispatcherTest, ActivityMasksStoreOnlyChangedRecords) {
-  Place(0, 1);
-  Place(2, 1);
+  Set({0, 1});
+  Set({2, 1});
   Feed("%COR_LED 0000 0005 E0");
   EXPECT_EQ(Port(0).cor_active, 1);
   EXPECT_EQ(Port(1).cor_active, 0);
@@ -165,7 +165,7 @@ TEST_F(DispatcherTest, PinUseIsLoggedByNameNeverByDigits) {
 }
 
 TEST_F(DispatcherTest, DialResultTakesTheLineOffHook) {
-  Place(9, 3);
+  Set({9, 3});
   Feed("%DIAL 09 5551234 E7");
   EXPECT_EQ(Port(9).settings.on_hook, 0);
   EXPECT_EQ(LogMessages(), Lines{"port 09 call successful"});

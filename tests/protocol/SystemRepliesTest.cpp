@@ -34,9 +34,9 @@ TEST_F(DispatcherTest, FirstSystemReplyBuildsTheModuleLineUp) {
 }
 
 TEST_F(DispatcherTest, SystemReplyMatchingTheModelOnlyQueriesAgain) {
-  Place(3, 1);
-  Place(7, 2);
-  Place(9, 4);  // known here but missing from the reply: no difference
+  Set({3, 1});
+  Set({7, 2});
+  Set({9, 4});  // known here but missing from the reply: no difference
   PortRecord renamed = Port(3);
   Name(renamed, "Tower");
   renamed.settings.tx_level = 9;
@@ -51,8 +51,8 @@ TEST_F(DispatcherTest, SystemReplyMatchingTheModelOnlyQueriesAgain) {
 }
 
 TEST_F(DispatcherTest, SystemReplyWithAMovedModuleRebuildsKeepingNames) {
-  Place(3, 1, 0);
-  Place(7, 2, 0);
+  Set({3, 1, 0});
+  Set({7, 2, 0});
   PortRecord named = Port(7);
   Name(named, "Console");
   named.settings.tx_level = 9;
@@ -108,8 +108,8 @@ TEST_F(DispatcherTest, ModTypeForAHandsetAsksNothingAndUnknownTypesClearThePort)
 }
 
 TEST_F(DispatcherTest, BootWithStatus14RemovesTheModule) {
-  Place(4, 1, 0);
-  Place(9, 3, 0);
+  Set({4, 1, 0});
+  Set({9, 3, 0});
   PortRecord record = Port(4);
   record.icon_preset = 0;
   record.icon_id = 553;
@@ -144,7 +144,7 @@ TEST_F(DispatcherTest, BootWithStatus15AsksWhichModuleArrivedAndARestartResynchr
 }
 
 TEST_F(DispatcherTest, GatewayRestartWithModulesReplaysTheLastSave) {
-  Place(1, 1);
+  Set({1, 1});
   Feed("%BOOT 00 E0");
   EXPECT_EQ(hooks.restores, 1);
   EXPECT_FALSE(state.resync_requested);
