@@ -31,6 +31,18 @@ void PrintTo(const Case& c, std::ostream* out) {
 
 class ParseTable : public testing::TestWithParam<Case> {};
 
+// A reader on its own ring; parse() hands it one line as the dispatcher would after the last.
+struct Rig {
+  ReceivedLineRing ring;
+  LineReader reader{ring};
+  const ParsedReply& parse(const std::string& line) {
+    reader.reply().pending = false;
+    ring.push(line);
+    reader.read_step();
+    return reader.reply();
+  }
+};
+
 std::vector<int> list_of(const ParsedReply& reply) {
   std::vector<int> numbers;
   for (int i = 0; i <= kReplyListSize && reply.list[i] != 0xFFFF; ++i)
@@ -40,11 +52,8 @@ std::vector<int> list_of(const ParsedReply& reply) {
 
 TEST_P(ParseTable, FillsTheReplyAsTheGrammarSays) {
   const Case& expected = GetParam();
-  ReceivedLineRing ring;
-  LineReader reader(ring);
-  ASSERT_TRUE(ring.push(expected.line));
-  reader.read_step();
-  const ParsedReply& reply = reader.reply();
+  Rig rig;
+  const ParsedReply& reply = rig.parse(expected.line);
   EXPECT_TRUE(reply.pending);
   EXPECT_EQ(reply.parse_error, expected.parse_error);
   if (expected.parse_error) return;
@@ -129,17 +138,6 @@ INSTANTIATE_TEST_SUITE_P(Replies, ParseTable, testing::Values(
     Case{"%MOD_TYPE 07 3 E0",               false, 34,   7,       3, false,  0},
     Case{"%RX_LEVEL 07x -2 E0",             false, 51,   7,      -2, false,  0}));
 // clang-format on
-
-struct Rig {
-  ReceivedLineRing ring;
-  LineReader reader{ring};
-  const ParsedReply& parse(const std::string& line) {
-    reader.reply().pending = false;
-    ring.push(line);
-    reader.read_step();
-    return reader.reply();
-  }
-};
 
 TEST(LineReader, TakesOneLineAtATimeAndWaitsForTheDispatcher) {
   Rig rig;

@@ -40,7 +40,7 @@ TEST_F(GatewayTest, ASettingIsStoredAndEchoed) {
   EXPECT_EQ(ask("RX_SQUELCH ALL OFF"), (Lines{"%RX_SQUELCH 03 OFF E0", "%RX_SQUELCH 06 OFF E0"}));
 }
 
-TEST_F(GatewayTest, ARefusedValueIsAnsweredWithTheValueKept) {
+TEST_F(GatewayTest, ARefusedValueIsAnsweredWithTheValueKeptAndABadPortBare) {
   ask("EQ 03 2");
   EXPECT_EQ(ask_one("EQ 03 8"), "%EQ 03 2 E3");
   EXPECT_EQ(ask_one("EQ 03 0"), "%EQ 03 2 E3");
@@ -48,9 +48,7 @@ TEST_F(GatewayTest, ARefusedValueIsAnsweredWithTheValueKept) {
   EXPECT_EQ(ask_one("DUPLEX 00 NORM"), "%DUPLEX 00 HALF E3");
   EXPECT_EQ(ask_one("USER_CONTROL 00 MAYBE"), "%USER_CONTROL 00 ON E3");
   EXPECT_EQ(ask_one("TX_LEVEL 00 x7"), "%TX_LEVEL 00 6 E3");
-}
-
-TEST_F(GatewayTest, ASettingTheModuleLacksOrABadPortIsRefused) {
+  // A setting the module lacks, or a bad port, is refused with a bare status.
   EXPECT_EQ(ask_one("EQ 00 4"), "% E4");        // a radio has no equaliser
   EXPECT_EQ(ask_one("TX_LEVEL 01 ?"), "% E4");  // nor a handset a level
   EXPECT_EQ(ask_one("TX_LEVEL 08 ?"), "% E4");  // an empty port nothing

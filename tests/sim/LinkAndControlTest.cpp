@@ -19,7 +19,7 @@ std::vector<std::string> texts(const std::vector<LineFramer::Line>& lines) {
   return out;
 }
 
-TEST(LineFramer, CommandLinesEndInACarriageReturnWhereverTheBytesSplit) {
+TEST(LineFramer, LinesEndAtTheirTerminatorWhereverTheBytesSplit) {
   LineFramer framer('\r');
   std::vector<LineFramer::Line> lines;
   framer.feed("SYS", lines);
@@ -29,12 +29,10 @@ TEST(LineFramer, CommandLinesEndInACarriageReturnWhereverTheBytesSplit) {
   lines.clear();
   framer.feed(std::string(300, 'X') + "\rMON ALL ?\r", lines);
   EXPECT_EQ(texts(lines), (Lines{"<long>", "MON ALL ?"}));
-}
 
-TEST(LineFramer, ControlLinesEndInALineFeed) {
-  LineFramer framer('\n');
-  std::vector<LineFramer::Line> lines;
-  framer.feed("cor 5\r\nquit\n", lines);
+  LineFramer control('\n');  // control lines end in a line feed
+  lines.clear();
+  control.feed("cor 5\r\nquit\n", lines);
   EXPECT_EQ(texts(lines), (Lines{"cor 5", "quit"}));
 }
 

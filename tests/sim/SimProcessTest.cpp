@@ -6,6 +6,7 @@
 
 #include "ReplyGrammar.h"
 #include "SimProcess.h"
+#include "support/ScratchDirectory.h"
 
 namespace mav::sim::test {
 namespace {
@@ -13,18 +14,7 @@ namespace {
 namespace fs = std::filesystem;
 using Lines = std::vector<std::string>;
 
-class TempDir {
- public:
-  TempDir() {
-    std::string pattern = (fs::temp_directory_path() / "mavsim-XXXXXX").string();
-    path_ = mkdtemp(pattern.data());
-  }
-  ~TempDir() { fs::remove_all(path_); }
-  fs::path operator/(const std::string& name) const { return path_ / name; }
-
- private:
-  fs::path path_;
-};
+using mav::test::ScratchDirectory;
 
 // Reads lines up to and including the first that equals `last`.
 Lines read_until(LineChannel& channel, const std::string& last) {
@@ -45,7 +35,7 @@ class NetworkSim : public ::testing::Test {
     link_ = std::make_unique<LineChannel>(connect_loopback(sim_.tcp_port), '\r');
   }
 
-  TempDir dir_;
+  ScratchDirectory dir_;
   SimProcess sim_;
   std::unique_ptr<LineChannel> link_;
 };
@@ -164,7 +154,7 @@ TEST_F(NetworkSim, TheTranscriptHasEveryLineWithMillisecondStamps) {
 }
 
 TEST(SimProgram, ServesASessionOverItsPseudoTerminalAndRemovesTheLinkOnTermination) {
-  TempDir dir;
+  ScratchDirectory dir;
   const std::string link = (dir / "ttyMAV").string();
   SimProcess sim;
   ASSERT_TRUE(sim.start({"--pty", link, "--preset", "half", "--control-port", "0", "--transcript",
@@ -190,7 +180,7 @@ TEST(SimProgram, ServesASessionOverItsPseudoTerminalAndRemovesTheLinkOnTerminati
 }
 
 TEST(SimProgram, AScriptFileRaisesItsEventsOnceAClientConnects) {
-  TempDir dir;
+  ScratchDirectory dir;
   const fs::path script = dir / "events.txt";
   std::ofstream(script) << "# activity\n0 relay\n50 connect 4 0\n50 remove 7\n0 busy\n";
   SimProcess sim;
@@ -206,7 +196,7 @@ TEST(SimProgram, AScriptFileRaisesItsEventsOnceAClientConnects) {
 }
 
 TEST(SimProgram, TakesControlCommandsOnStdinAndRefusesBadOptions) {
-  TempDir dir;
+  ScratchDirectory dir;
   SimProcess sim;
   ASSERT_TRUE(
       sim.start({"--tcp", "127.0.0.1:0", "--transcript", (dir / "transcript.txt").string()}));

@@ -5,8 +5,6 @@
 #pragma once
 
 #include <atomic>
-#include <cstdlib>
-#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -20,20 +18,12 @@
 #include "support/Eventually.h"
 #include "support/FakeClock.h"
 #include "support/RecordingFrontend.h"
+#include "support/ScratchDirectory.h"
 
 namespace mav::test {
 
-inline std::filesystem::path make_scratch_directory() {
-  std::string pattern = (std::filesystem::temp_directory_path() / "mav-link-XXXXXX").string();
-  return ::mkdtemp(pattern.data());
-}
-
 struct LinkRig {
   LinkRig() { channel.attach_event_host(pump); }
-  ~LinkRig() {
-    std::error_code ignored;
-    std::filesystem::remove_all(scratch, ignored);
-  }
   LinkRig(const LinkRig&) = delete;
   LinkRig& operator=(const LinkRig&) = delete;
 
@@ -78,7 +68,7 @@ struct LinkRig {
     model.SetPort(port, record);
   }
 
-  const std::filesystem::path scratch = make_scratch_directory();
+  const ScratchDirectory scratch;
   FakeClock clock;
   DeviceModel model;
   EventLog log{scratch / "Logs", clock};
