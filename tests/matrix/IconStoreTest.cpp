@@ -14,54 +14,47 @@ QSize SizeOf(const IconStore& icons, int id) {
 }
 
 TEST_F(Artwork, EveryImageInThePixelSizeOfItsRole) {
+  using enum ArtRole;
+  const auto disch7 = static_cast<ArtRole>(static_cast<int>(BadgeDisch1) + 6);
   const struct {
-    ArtRole role;
+    std::initializer_list<ArtRole> roles;
     QSize small, medium, large;
-  } roles[] = {
-      {ArtRole::Greyed13, {48, 53}, {61, 68}, {76, 85}},
-      {ArtRole::Greyed26, {24, 55}, {31, 70}, {39, 93}},
-      {ArtRole::LeftPanel, {61, 600}, {78, 727}, {98, 983}},
-      {ArtRole::Header13, {739, 23}, {946, 30}, {1182, 38}},
-      {ArtRole::Header26, {739, 23}, {946, 30}, {1182, 38}},
-      {ArtRole::BottomPanel, {739, 99}, {946, 85}, {1182, 181}},
-      {ArtRole::BorderStrip, {4, 478}, {5, 612}, {6, 764}},
-      {ArtRole::NetBarGreen, {748, 7}, {957, 7}, {1201, 9}},
-      {ArtRole::NetBarBlue, {750, 9}, {962, 11}, {1203, 14}},
-      {ArtRole::NetBarRed, {750, 9}, {962, 11}, {1203, 14}},
-      {ArtRole::NetBarOlive, {750, 9}, {962, 11}, {1203, 14}},
-      {ArtRole::BadgePermanent, {26, 24}, {33, 31}, {41, 41}},
-      {ArtRole::BadgeMonitoring, {26, 24}, {33, 31}, {41, 41}},
-      {ArtRole::BadgeDisch1, {26, 24}, {33, 31}, {41, 41}},
-      {static_cast<ArtRole>(static_cast<int>(ArtRole::BadgeDisch1) + 6),
+  } groups[] = {
+      {{Greyed13}, {48, 53}, {61, 68}, {76, 85}},
+      {{Greyed26}, {24, 55}, {31, 70}, {39, 93}},
+      {{LeftPanel}, {61, 600}, {78, 727}, {98, 983}},
+      {{Header13, Header26}, {739, 23}, {946, 30}, {1182, 38}},
+      {{BottomPanel}, {739, 99}, {946, 85}, {1182, 181}},
+      {{BorderStrip}, {4, 478}, {5, 612}, {6, 764}},
+      {{NetBarGreen}, {748, 7}, {957, 7}, {1201, 9}},
+      {{NetBarBlue, NetBarRed, NetBarOlive}, {750, 9}, {962, 11}, {1203, 14}},
+      {{BadgePermanent, BadgeMonitoring, BadgeDisch1, disch7, BadgeSelect},
        {26, 24},
        {33, 31},
        {41, 41}},
-      {ArtRole::BadgeSelect, {26, 24}, {33, 31}, {41, 41}},
-      {ArtRole::LampCor, {26, 15}, {33, 19}, {41, 25}},
-      {ArtRole::LampPtt, {26, 15}, {33, 19}, {41, 25}},
-      {ArtRole::LampRing, {26, 15}, {33, 19}, {41, 25}},
-      {ArtRole::Corner, {53, 54}, {68, 68}, {86, 84}},
-      {ArtRole::MonitorOverlay, {57, 439}, {73, 564}, {92, 706}},
+      {{LampCor, LampPtt, LampRing}, {26, 15}, {33, 19}, {41, 25}},
+      {{Corner}, {53, 54}, {68, 68}, {86, 84}},
+      {{MonitorOverlay}, {57, 439}, {73, 564}, {92, 706}},
   };
-  for (const auto& r : roles) {
-    SCOPED_TRACE(static_cast<int>(r.role));
-    EXPECT_EQ(SizeOf(*icons_, RoleArtId(0, r.role)), r.small);
-    EXPECT_EQ(SizeOf(*icons_, RoleArtId(1, r.role)), r.medium);
-    EXPECT_EQ(SizeOf(*icons_, RoleArtId(2, r.role)), r.large);
+  for (const auto& g : groups) {
+    for (ArtRole role : g.roles) {
+      SCOPED_TRACE(static_cast<int>(role));
+      EXPECT_EQ(SizeOf(*icons_, RoleArtId(0, role)), g.small);
+      EXPECT_EQ(SizeOf(*icons_, RoleArtId(1, role)), g.medium);
+      EXPECT_EQ(SizeOf(*icons_, RoleArtId(2, role)), g.large);
+    }
   }
+  // Every module type (1-5) in every plate colour (0-7), full and half width.
   const QSize full[] = {{48, 53}, {61, 68}, {76, 90}};
   const QSize half[] = {{24, 52}, {31, 67}, {39, 90}};
-  int module_icons = 0;
   for (int size = 0; size < 3; ++size) {
     for (int type = 1; type <= 5; ++type) {
       for (int color = 0; color < 8; ++color) {
         EXPECT_EQ(SizeOf(*icons_, ModuleIconId(size, false, type, color)), full[size]);
         EXPECT_EQ(SizeOf(*icons_, ModuleIconId(size, true, type, color)), half[size]);
-        module_icons += 2;
       }
     }
   }
-  EXPECT_EQ(module_icons, 240);
   EXPECT_EQ(icons_->Image(551), nullptr);
   EXPECT_EQ(icons_->Image(-1), nullptr);
 }
@@ -95,23 +88,23 @@ TEST_F(CustomIconSlots, LowestFreeSlotUntilAllTwentySixAreTaken) {
 }
 
 TEST_F(CustomIconSlots, UnreadableFilesYieldMinusOne) {
-  EXPECT_EQ(store.LoadCustom(dir.filePath("missing.bmp").toStdString().c_str(), -1), -1);
   QFile junk(dir.filePath("junk.bmp"));
   ASSERT_TRUE(junk.open(QIODevice::WriteOnly));
   junk.write("BM not really a bitmap");
   junk.close();
-  EXPECT_EQ(store.LoadCustom(junk.fileName().toStdString().c_str(), -1), -1);
-  EXPECT_EQ(store.LoadCustom("", -1), -1);
+  for (const QString& path : {dir.filePath("missing.bmp"), junk.fileName(), QString()}) {
+    EXPECT_EQ(store.LoadCustom(path.toStdString().c_str(), -1), -1) << path.toStdString();
+  }
 }
 
 TEST_F(CustomIconSlots, PortShowsItsCustomIconScaledToTheIconCell) {
   const int id = icons_->LoadCustom(WriteIcon("Dish.bmp", Qt::magenta, "BMP").c_str(), -1);
   ASSERT_GE(id, 551);
   AddModule({0});
-  PortRecord record = Port(0);
-  record.icon_preset = 0;
-  record.icon_id = id;
-  Store(0, record);
+  Change(0, [&](PortRecord& r) {
+    r.icon_preset = 0;
+    r.icon_id = id;
+  });
   const QImage frame = Frame();
   // 13 columns, small: 48 x 53 from (66, 27); the name box covers the last row.
   EXPECT_EQ(At(frame, 66, 27), QColor(Qt::magenta));

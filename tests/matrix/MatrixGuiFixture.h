@@ -9,8 +9,8 @@
 #include <QImage>
 #include <cstdlib>
 #include <cstring>
+#include <initializer_list>
 #include <memory>
-#include <string>
 
 #include "matrix/SlideAnimator.h"
 #include "matrix/ui/IconStore.h"
@@ -67,28 +67,41 @@ class MatrixGui : public testing::Test {
     widget.resize(widget.sizeHint());
   }
 
-  PortRecord Port(int port) {
+  // Reads the port's record, lets `edit` change it and stores it back.
+  template <typename Edit>
+  void Change(int port, Edit edit) {
     PortRecord record{};
     model.GetPort(port, record);
-    return record;
+    edit(record);
+    ASSERT_TRUE(model.SetPort(port, record));
   }
-  void Store(int port, const PortRecord& record) { ASSERT_TRUE(model.SetPort(port, record)); }
 
   void AddModule(const PortSetup& setup) {
-    PortRecord record = Port(setup.port);
-    record.mod_type = setup.type;
-    record.bus = static_cast<std::int16_t>(setup.bus);
-    record.icon_preset = 1;
-    record.icon_color = static_cast<std::uint8_t>(setup.color);
-    std::strncpy(record.port_name, setup.name, sizeof record.port_name - 1);
-    Store(setup.port, record);
+    Change(setup.port, [&](PortRecord& record) {
+      record.mod_type = setup.type;
+      record.bus = static_cast<std::int16_t>(setup.bus);
+      record.icon_preset = 1;
+      record.icon_color = static_cast<std::uint8_t>(setup.color);
+      std::strncpy(record.port_name, setup.name, sizeof record.port_name - 1);
+    });
   }
 
-  // The frame as the window shows it (back buffer plus any sliding icons).
+  // The ports the given port monitors, followed by the end mark.
+  void SetMonitors(int port, std::initializer_list<int> monitored) {
+    Change(port, [&](PortRecord& record) {
+      std::size_t i = 0;
+      for (int m : monitored) record.monitors[i++] = static_cast<std::uint8_t>(m);
+      record.monitors[i] = static_cast<std::uint8_t>(PORT_NONE);
+    });
+  }
+
+  // The frame as the window shows it (back buffer plus any sliding icons), after a full repaint
+  // or, from Shown(), without one.
   QImage Frame() {
     widget.request_repaint();
-    return widget.grab().toImage();
+    return Shown();
   }
+  QImage Shown() { return widget.grab().toImage(); }
 
   static QColor At(const QImage& frame, int x, int y) { return frame.pixelColor(x, y); }
   static bool IsBackground(const QColor& c) { return c == QColor(31, 50, 76); }

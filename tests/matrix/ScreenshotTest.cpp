@@ -20,8 +20,7 @@ class Screenshots : public MatrixGui {
     }
     // Seven nets; three of them linked (blue, red, olive yellow).
     const struct {
-      int bus;
-      int link;
+      int bus, link;
       std::initializer_list<int> members;
     } nets[] = {{0, GROUP_NONE, {0, 1, 2}},
                 {1, 0, {5, 6}},
@@ -33,42 +32,23 @@ class Screenshots : public MatrixGui {
     for (const auto& net : nets) {
       for (int port : net.members) {
         if (port >= ports) continue;
-        PortRecord record = Port(port);
-        record.bus = static_cast<std::int16_t>(net.bus);
-        record.bus_link = static_cast<std::int16_t>(net.link);
-        Store(port, record);
+        Change(port, [&](PortRecord& r) {
+          r.bus = static_cast<std::int16_t>(net.bus);
+          r.bus_link = static_cast<std::int16_t>(net.link);
+        });
       }
     }
-    auto change = [&](int port, auto edit) {
-      PortRecord record = Port(port);
-      edit(record);
-      Store(port, record);
-    };
-    change(0, [](PortRecord& r) {
-      r.perm_conn = 1;
-      r.cor_active = 1;
-    });
-    change(1, [](PortRecord& r) { r.ptt_active = 1; });
-    change(2, [](PortRecord& r) { r.ring_active = 1; });
-    change(5, [](PortRecord& r) { r.disch_group = 0; });
-    change(6, [](PortRecord& r) {
-      r.disch_group = 0;
-      r.cor_active = 1;
-    });
-    change(3, [](PortRecord& r) {
-      const std::uint8_t list[] = {0, 1, 2, 4, 9, static_cast<std::uint8_t>(PORT_NONE)};
-      std::memcpy(r.monitors, list, sizeof list);
-    });
-    change(9, [](PortRecord& r) {
-      r.disch_group = 3;
-      r.perm_conn = 1;
-    });
+    // Lamps and badges: COR, PTT, ringing, permanent connections and DISCH groups 0 and 3.
+    Change(0, [](PortRecord& r) { r.perm_conn = r.cor_active = 1; });
+    Change(1, [](PortRecord& r) { r.ptt_active = 1; });
+    Change(2, [](PortRecord& r) { r.ring_active = 1; });
+    Change(5, [](PortRecord& r) { r.disch_group = 0; });
+    Change(6, [](PortRecord& r) { r.disch_group = 0, r.cor_active = 1; });
+    Change(9, [](PortRecord& r) { r.disch_group = 3, r.perm_conn = 1; });
+    SetMonitors(3, {0, 1, 2, 4, 9});
     if (upper_half) {
-      change(18, [](PortRecord& r) {
-        r.monitors[0] = 7;
-        r.monitors[1] = static_cast<std::uint8_t>(PORT_NONE);
-      });
-      change(24, [](PortRecord& r) { r.ptt_active = 1; });
+      SetMonitors(18, {7});
+      Change(24, [](PortRecord& r) { r.ptt_active = 1; });
     }
     widget.show_status_text("Connected to the gateway on COM1");
   }
@@ -81,9 +61,9 @@ TEST_F(Screenshots, SixFramesForThreeSizesAndTwoLayouts) {
     Populate(upper_half);
     for (int size = 0; size < 3; ++size) {
       UseSize(size);
-      QImage frame = Frame();
+      Frame();
       widget.show_message("Asynchronous CONNECT received");
-      frame = widget.grab().toImage();
+      const QImage frame = Shown();
       ASSERT_EQ(widget.layout().show_26_columns, upper_half);
       const QString path = QStringLiteral("screenshots/matrix_%1x%2_%3col.png")
                                .arg(frame.width())
