@@ -29,6 +29,27 @@ Pictogram PictogramOf(int mod_type) {
   }
 }
 
+// A point of the pictogram area, given as fractions of its width and height.
+QPointF Within(const QRectF& area, qreal fx, qreal fy) {
+  return {area.left() + area.width() * fx, area.top() + area.height() * fy};
+}
+
+// Outline width of the pictograms: thicker on the larger icons.
+qreal LineWidth(const QRectF& area) {
+  return std::max<qreal>(1.0, area.width() / 28.0);
+}
+
+// A handset's bent bar with round ends, from `from` to `to` through two control points.
+void StrokeCurve(QPainter& painter, const QColor& ink, qreal width, const QPointF& from,
+                 const QPointF& c1, const QPointF& c2, const QPointF& to) {
+  QPainterPath path;
+  path.moveTo(from);
+  path.cubicTo(c1, c2, to);
+  painter.setPen(QPen(ink, width, Qt::SolidLine, Qt::RoundCap));
+  painter.setBrush(Qt::NoBrush);
+  painter.drawPath(path);
+}
+
 // The plug-in plate: rounded, lit from above, with two mounting screws.
 QPainterPath DrawPlate(QPainter& painter, const QRectF& rect, const QColor& color) {
   const qreal radius = std::max<qreal>(2.5, rect.width() * 0.1);
@@ -47,7 +68,7 @@ void DrawRadio(QPainter& painter, const QRectF& area, const QColor& ink) {
   const qreal w = area.width();
   const qreal h = area.height();
   const QRectF body(area.left() + w * 0.12, area.top() + h * 0.34, w * 0.76, h * 0.62);
-  const qreal line = std::max<qreal>(1.0, w / 28.0);
+  const qreal line = LineWidth(area);
   painter.setPen(QPen(ink, line, Qt::SolidLine, Qt::RoundCap));
   // Antenna from the body's right shoulder.
   painter.drawLine(QPointF(body.right() - w * 0.14, body.top()),
@@ -72,15 +93,10 @@ void DrawRadio(QPainter& painter, const QRectF& area, const QColor& ink) {
 void DrawHandset(QPainter& painter, const QRectF& area, const QColor& ink) {
   const qreal w = area.width();
   const qreal h = area.height();
-  const qreal line = std::max<qreal>(1.0, w / 28.0);
+  const qreal line = LineWidth(area);
   // The handset: a thick curved bar with ear and mouth pieces, standing on the left.
-  QPainterPath handle;
-  handle.moveTo(area.left() + w * 0.22, area.top() + h * 0.12);
-  handle.cubicTo(area.left() + w * 0.08, area.top() + h * 0.4, area.left() + w * 0.08,
-                 area.top() + h * 0.62, area.left() + w * 0.22, area.top() + h * 0.9);
-  painter.setPen(QPen(ink, w * 0.1, Qt::SolidLine, Qt::RoundCap));
-  painter.setBrush(Qt::NoBrush);
-  painter.drawPath(handle);
+  StrokeCurve(painter, ink, w * 0.1, Within(area, 0.22, 0.12), Within(area, 0.08, 0.4),
+              Within(area, 0.08, 0.62), Within(area, 0.22, 0.9));
   painter.setPen(Qt::NoPen);
   painter.setBrush(ink);
   painter.drawRoundedRect(QRectF(area.left() + w * 0.14, area.top() + h * 0.04, w * 0.2, h * 0.14),
@@ -104,15 +120,10 @@ void DrawHandset(QPainter& painter, const QRectF& area, const QColor& ink) {
 void DrawTelephone(QPainter& painter, const QRectF& area, const QColor& ink) {
   const qreal w = area.width();
   const qreal h = area.height();
-  const qreal line = std::max<qreal>(1.0, w / 28.0);
+  const qreal line = LineWidth(area);
   // Handset lying across the top.
-  QPainterPath handset;
-  handset.moveTo(area.left() + w * 0.12, area.top() + h * 0.34);
-  handset.cubicTo(area.left() + w * 0.14, area.top() + h * 0.02, area.left() + w * 0.86,
-                  area.top() + h * 0.02, area.left() + w * 0.88, area.top() + h * 0.34);
-  painter.setPen(QPen(ink, h * 0.13, Qt::SolidLine, Qt::RoundCap));
-  painter.setBrush(Qt::NoBrush);
-  painter.drawPath(handset);
+  StrokeCurve(painter, ink, h * 0.13, Within(area, 0.12, 0.34), Within(area, 0.14, 0.02),
+              Within(area, 0.86, 0.02), Within(area, 0.88, 0.34));
   // The body below it with a keypad of dots.
   QPainterPath body;
   body.moveTo(area.left() + w * 0.3, area.top() + h * 0.4);
