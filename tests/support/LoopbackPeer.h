@@ -13,6 +13,8 @@
 #include <string>
 #include <string_view>
 
+#include "support/ReadWithDeadline.h"
+
 namespace mav::test {
 
 class LoopbackPeer {
@@ -57,17 +59,7 @@ class LoopbackPeer {
   // Reads until count bytes are in, the program closes, or the deadline passes.
   std::string read(std::size_t count,
                    std::chrono::milliseconds deadline = std::chrono::seconds(10)) {
-    std::string received;
-    const auto give_up = std::chrono::steady_clock::now() + deadline;
-    while (received.size() < count && std::chrono::steady_clock::now() < give_up) {
-      pollfd in{connection_, POLLIN, 0};
-      if (poll(&in, 1, 50) <= 0) continue;
-      char buffer[4096];
-      const ssize_t got = recv(connection_, buffer, sizeof buffer, 0);
-      if (got <= 0) break;
-      received.append(buffer, static_cast<std::size_t>(got));
-    }
-    return received;
+    return read_with_deadline(connection_, count, deadline);
   }
 
   // Everything until the program closes its end (or the deadline passes).

@@ -11,6 +11,8 @@
 #include <string>
 #include <string_view>
 
+#include "support/ReadWithDeadline.h"
+
 namespace mav::test {
 
 class PseudoTerminal {
@@ -47,16 +49,7 @@ class PseudoTerminal {
   // What the program sent: everything that arrives until count bytes are in or the deadline.
   std::string read(std::size_t count,
                    std::chrono::milliseconds deadline = std::chrono::seconds(10)) {
-    std::string received;
-    const auto give_up = std::chrono::steady_clock::now() + deadline;
-    while (received.size() < count && std::chrono::steady_clock::now() < give_up) {
-      pollfd in{master_, POLLIN, 0};
-      if (poll(&in, 1, 50) <= 0) continue;
-      char buffer[4096];
-      const ssize_t got = ::read(master_, buffer, sizeof buffer);
-      if (got > 0) received.append(buffer, static_cast<std::size_t>(got));
-    }
-    return received;
+    return read_with_deadline(master_, count, deadline);
   }
 
   // Whatever the program has sent so far, without waiting.
