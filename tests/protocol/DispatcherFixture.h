@@ -172,8 +172,8 @@ struct StepCase {
   std::vector<PortState> before;
   std::string reply;
   std::vector<PortState> after;
-  std::vector<std::string> sent;
-  std::vector<std::string> log;
+  std::vector<std::string> sent = {};
+  std::vector<std::string> log = {};
   std::vector<std::pair<int, int>> nets = {};
   PendingEntry pending = {};
 };
