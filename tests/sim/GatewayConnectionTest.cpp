@@ -5,8 +5,6 @@
 namespace mav::sim::test {
 namespace {
 
-using Lines = std::vector<std::string>;
-
 class ThreeBusGateway : public GatewayTest {
  protected:
   ThreeBusGateway() : GatewayTest(3) {}
@@ -27,10 +25,7 @@ TEST_F(ThreeBusGateway, EachNewPairTakesAFreeBusUntilNoneIsLeft) {
 }
 
 TEST_F(ThreeBusGateway, JoiningABusThatIsInUseNeedsNoNewBus) {
-  ask("CONF ALL ON");
-  ask("CONNECT_S 00 01");
-  ask("CONNECT_S 02 03");
-  ask("CONNECT_S 04 05");
+  tell({"CONF ALL ON", "CONNECT_S 00 01", "CONNECT_S 02 03", "CONNECT_S 04 05"});
   EXPECT_EQ(ask_one("CONNECT_S 06 00"), "%CONNECT_S 06 00 E0");
   EXPECT_EQ(ask("CONNECT_S ALL ?"),
             (Lines{"%CONNECT_S 00 01 06 E0", "%CONNECT_S 02 03 E0", "%CONNECT_S 04 05 E0"}));
@@ -38,17 +33,13 @@ TEST_F(ThreeBusGateway, JoiningABusThatIsInUseNeedsNoNewBus) {
 
 TEST_F(GatewayTest, ConnectionListNamesExactlyTheBusesWithTwoOrMorePorts) {
   EXPECT_EQ(ask("CONNECT_S ALL ?"), (Lines{"% E4"}));
-  ask("CONF ALL ON");
-  ask("CONNECT_S 05 00");
-  ask("CONNECT_S 03 06");
-  ask("CONNECT_S 07 05");
+  tell({"CONF ALL ON", "CONNECT_S 05 00", "CONNECT_S 03 06", "CONNECT_S 07 05"});
   EXPECT_EQ(ask("CONNECT_S ALL ?"), (Lines{"%CONNECT_S 00 05 07 E0", "%CONNECT_S 03 06 E0"}));
 
   // A bus left with one port is released: that port hears nobody.
   ask("DISC 03");
   EXPECT_EQ(ask("CONNECT_S ALL ?"), (Lines{"%CONNECT_S 00 05 07 E0"}));
-  ask("DISCH 05");
-  ask("DISC_S 07");
+  tell({"DISCH 05", "DISC_S 07"});
   EXPECT_EQ(ask("CONNECT_S ALL ?"), (Lines{"% E4"}));
   EXPECT_EQ(ask_one("FREE_BUS ?"), "%FREE_BUS 7 E0");
 }
@@ -66,9 +57,7 @@ TEST_F(GatewayTest, ConferencesNeedConferencingOnTheNamedPorts) {
 }
 
 TEST_F(GatewayTest, PortsOfTwoBusesAreLinkedNotMoved) {
-  ask("CONF ALL ON");
-  ask("CONNECT_S 00 02");
-  ask("CONNECT_S 03 04");
+  tell({"CONF ALL ON", "CONNECT_S 00 02", "CONNECT_S 03 04"});
   EXPECT_EQ(ask_one("CONNECT_S 00 03"), "%CONNECT_S 00 03 E0");
   EXPECT_EQ(ask("CONNECT_S ALL ?"), (Lines{"%CONNECT_S 00 02 E0", "%CONNECT_S 03 04 E0"}));
   // Relay image: bus + 1 in the top bits, link + 1 in the middle, no DISCH group.
@@ -85,10 +74,7 @@ TEST_F(GatewayTest, ConnectionsNeedTwoDifferentPortsWithModules) {
 }
 
 TEST_F(GatewayTest, DisconnectionsForOnePortOrAll) {
-  ask("CONF ALL ON");
-  ask("CONNECT_S 00 01");
-  ask("CONNECT_S 02 03");
-  ask("DIAL 02 5551212 1");
+  tell({"CONF ALL ON", "CONNECT_S 00 01", "CONNECT_S 02 03", "DIAL 02 5551212 1"});
   EXPECT_EQ(ask_one("DISCH 02"), "%DISCH 02 E0");
   EXPECT_EQ(ask_one("ON_HOOK 02 ?"), "%ON_HOOK 02 OFF E0");  // DISCH keeps the line
   ask("CONNECT_S 02 03");
@@ -113,8 +99,7 @@ TEST_F(GatewayTest, MonitorRelationsAreReportedAsTheyStand) {
   EXPECT_EQ(ask_one("MON 04 08 ON"), "%MON 04 08 OFF E4");
   EXPECT_EQ(ask_one("MON 04 04 ON"), "%MON 04 04 OFF E4");
   EXPECT_EQ(ask_one("MON 04 07 MAYBE"), "% E2");
-  ask("MON 04 03 OFF");
-  ask("MON 09 00 OFF");
+  tell({"MON 04 03 OFF", "MON 09 00 OFF"});
   EXPECT_EQ(ask("MON ALL ?"), (Lines{"% E4"}));
 }
 

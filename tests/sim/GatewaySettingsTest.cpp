@@ -9,8 +9,6 @@
 namespace mav::sim::test {
 namespace {
 
-using Lines = std::vector<std::string>;
-
 TEST_F(GatewayTest, AnAllQueryAnswersOncePerPortWhoseModuleHasTheSetting) {
   // TX_LEVEL: radio (0, 5), line (2, 7) and signal-processing (3, 6) modules.
   EXPECT_EQ(ask("TX_LEVEL ALL ?"),

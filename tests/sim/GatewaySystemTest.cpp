@@ -9,8 +9,6 @@
 namespace mav::sim::test {
 namespace {
 
-using Lines = std::vector<std::string>;
-
 // Lines answered on their own, whatever came before: contact probes, errors, the module list
 // (port times a hundred plus type) and the gateway-wide switches, which echo what they store.
 TEST_F(GatewayTest, SingleLinesGetTheirAnswer) {
@@ -44,9 +42,7 @@ TEST_F(GatewayTest, SingleLinesGetTheirAnswer) {
 }
 
 TEST_F(GatewayTest, RemovalAndInsertionChangeTheSystemAnswer) {
-  ask("CONF ALL ON");
-  ask("CONNECT_S 03 00");
-  ask("MON 04 03 ON");
+  tell({"CONF ALL ON", "CONNECT_S 03 00", "MON 04 03 ON"});
   EXPECT_EQ(remove_event(gateway_.model(), 3).lines, (Lines{"%BOOT 03 E14"}));
   EXPECT_EQ(ask_one("SYSTEM"), "%SYSTEM 0001 0102 0203 0405 0501 0604 0703 0905 1002 E0");
   EXPECT_EQ(ask_one("MOD_TYPE 03"), "%MOD_TYPE 03 0 E0");
@@ -69,14 +65,8 @@ TEST_F(GatewayTest, RemovalAndInsertionChangeTheSystemAnswer) {
 }
 
 TEST_F(GatewayTest, ARestartDropsConnectionsAndSwitchesButKeepsLineupSettingsAndPins) {
-  ask("CONF ALL ON");
-  ask("CONNECT_S 00 01");
-  ask("MON 04 03 ON");
-  ask("COR_LED ON");
-  ask("VPMTS OFF");
-  ask("TX_LEVEL 00 2");
-  ask("PIN 4321 3");
-  ask("SECURITY_MODE PRIORITY");
+  tell({"CONF ALL ON", "CONNECT_S 00 01", "MON 04 03 ON", "COR_LED ON", "VPMTS OFF",
+        "TX_LEVEL 00 2", "PIN 4321 3", "SECURITY_MODE PRIORITY"});
   EXPECT_EQ(restart_event(gateway_.model()).lines, (Lines{"%BOOT 00 E0"}));
   EXPECT_EQ(ask_one("SYSTEM"), "%SYSTEM 0001 0102 0203 0304 0405 0501 0604 0703 0905 1002 E0");
   EXPECT_EQ(ask("CONNECT_S ALL ?"), (Lines{"% E4"}));

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -11,6 +12,8 @@
 #include "ReplyGrammar.h"
 
 namespace mav::sim::test {
+
+using Lines = std::vector<std::string>;
 
 // Ports 0 TOV-5, 1 MEK-4, 2 LINE-7, 3 VOQ-3, 4 HK-6, 5 TOV-5, 6 VOQ-3, 7 LINE-7, 8 empty,
 // 9 HK-6, 10 MEK-4, the rest empty.
@@ -31,6 +34,12 @@ class GatewayTest : public ::testing::Test {
       EXPECT_TRUE(parses_as_reply(reply)) << "reply to \"" << line << "\": " << reply;
     }
     return replies;
+  }
+
+  // Sends set-up lines whose answers the test does not look at (each is still checked against
+  // the reply grammar).
+  void tell(std::initializer_list<const char*> lines) {
+    for (const char* line : lines) ask(line);
   }
 
   std::string ask_one(const std::string& line) {

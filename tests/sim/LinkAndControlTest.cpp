@@ -11,8 +11,6 @@
 namespace mav::sim::test {
 namespace {
 
-using Lines = std::vector<std::string>;
-
 std::vector<std::string> texts(const std::vector<LineFramer::Line>& lines) {
   std::vector<std::string> out;
   for (const LineFramer::Line& line : lines) out.push_back(line.overlong ? "<long>" : line.text);
@@ -90,8 +88,7 @@ TEST_F(ControlTest, EveryEventHasItsCommand) {
   // Activity is reported only while its reporting is on; turning it on reports what is active.
   EXPECT_TRUE(run("cor 38001").lines.empty());
   EXPECT_EQ(ask("COR_LED ON"), (Lines{"%COR_LED ON E0", "%COR_LED 0003 8001 E0"}));
-  ask("PTT_LED ON");
-  ask("RING_LED ON");
+  tell({"PTT_LED ON", "RING_LED ON"});
   EXPECT_EQ(run("cor 0x5").lines, (Lines{"%COR_LED 0000 0005 E0"}));
   EXPECT_EQ(run("ptt 20001").lines, (Lines{"%PTT_LED 0002 0001 E0"}));
   EXPECT_EQ(run("ring ffffffff").lines, (Lines{"%RING_LED 03ff ffff E0"}));  // only 26 ports
@@ -107,8 +104,7 @@ TEST_F(ControlTest, EveryEventHasItsCommand) {
   EXPECT_EQ(run("relay").lines, (Lines{"%RELAY " + std::string(64, '0')}));
 
   // A PIN is judged by the security level of the port it opens.
-  ask("PIN 1234 3");
-  ask("SECURITY_LEVEL 02 5");
+  tell({"PIN 1234 3", "SECURITY_LEVEL 02 5"});
   EXPECT_EQ(run("pin 4 0 1234").lines, (Lines{"%PIN_ACTIVITY 04 00 1234 E0"}));
   EXPECT_EQ(run("pin 4 2 1234").lines, (Lines{"%PIN_ACTIVITY 04 02 1234 E18"}));
   EXPECT_EQ(run("pin 4 2 1111").lines, (Lines{"%PIN_ACTIVITY 04 02 1111 E17"}));
@@ -151,9 +147,7 @@ TEST_F(ControlTest, FaultsProduceTheirBytes) {
 }
 
 TEST_F(ControlTest, DemoActivityIsMadeOfValidCommandsEveryFewSeconds) {
-  ask("COR_LED ON");
-  ask("PTT_LED ON");
-  ask("RING_LED ON");
+  tell({"COR_LED ON", "PTT_LED ON", "RING_LED ON"});
   DemoMode demo(42, 0);
   EXPECT_TRUE(demo.take_due(1999, gateway_.model()).empty());
   std::uint64_t now = 0;
