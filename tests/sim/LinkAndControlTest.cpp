@@ -127,25 +127,6 @@ TEST_F(ControlTest, EveryEventHasItsCommand) {
   }
 }
 
-// Silence, busy, slowness, garbage and closing are seen end to end over the gateway link; here,
-// the bytes the faults produce.
-TEST_F(ControlTest, FaultsProduceTheirBytes) {
-  EXPECT_EQ(run("garbage 500").raw.size(), 500u);
-  const std::string line = run("longline 1000").raw;
-  EXPECT_EQ(line.size(), 1001u);
-  EXPECT_EQ(line.find('\r'), 1000u);
-  const std::string flood = run("flood 50").raw;
-  EXPECT_EQ(std::count(flood.begin(), flood.end(), '\r'), 50);
-  EXPECT_EQ(flood.substr(flood.size() - 22), "%COR_LED 0000 0000 E0\r");
-  std::size_t start = 0;
-  for (std::size_t end = flood.find('\r'); end != std::string::npos;
-       end = flood.find('\r', start)) {
-    EXPECT_TRUE(parses_as_reply(flood.substr(start, end - start)));
-    start = end + 1;
-  }
-  EXPECT_EQ(run("flood 2000000").response.rfind("error", 0), 0u);
-}
-
 TEST_F(ControlTest, DemoActivityIsMadeOfValidCommandsEveryFewSeconds) {
   tell({"COR_LED ON", "PTT_LED ON", "RING_LED ON"});
   DemoMode demo(42, 0);

@@ -100,9 +100,11 @@ TEST_F(NetworkSim, GarbageOverLongLinesAndFloodsOnRequest) {
   int count = 0;
   while (std::optional<std::string> flood = link_->read_line()) {
     ++count;
+    EXPECT_TRUE(parses_as_reply(*flood)) << *flood;
     if (*flood == "%COR_LED 0000 0000 E0") break;
   }
   EXPECT_EQ(count, 2000);
+  EXPECT_TRUE(sim_.control("flood 2000000").starts_with("error"));  // beyond what it will make
   EXPECT_EQ(sim_.control("garbage 300"), "ok");
   link_->send("\r");  // the prompt marks the end of the garbage
   std::string received;
@@ -117,7 +119,6 @@ TEST_F(NetworkSim, GarbageFromThePeerNeverStopsIt) {
   std::string junk;
   for (int i = 0; i < 20000; ++i) junk += static_cast<char>((i * 7919) & 0xFF);
   link_->send(junk + std::string(1000, 'A') + "\r\rSYSTEM\r");
-  Lines replies;
   while (std::optional<std::string> line = link_->read_line()) {
     EXPECT_TRUE(parses_as_reply(*line)) << *line;
     if (line->rfind("%SYSTEM", 0) == 0) break;
