@@ -1,5 +1,5 @@
 # The Qt side: every subsystem's ui/ folder and the Qt carriers of platform/qt/ form mav_gui; the
-# program itself is main() only.
+# program itself is main() only, in qt/main.cpp.
 find_package(Qt6 REQUIRED COMPONENTS Widgets Multimedia)
 set(CMAKE_AUTOMOC ON)
 
@@ -11,8 +11,18 @@ if(gui_sources)
   add_library(mav_gui STATIC ${gui_sources})
   target_link_libraries(mav_gui PUBLIC mav_core Qt6::Widgets Qt6::Multimedia)
 
-  if(EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/main.cpp)
-    add_executable(mav-controller main.cpp)
+  if(EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/qt/main.cpp)
+    add_executable(mav-controller qt/main.cpp)
     target_link_libraries(mav-controller PRIVATE mav_gui)
+
+    # `cmake --install` lays out a ready program directory: the program, its sounds and manual,
+    # and the empty folders it keeps its files in.
+    install(TARGETS mav-controller RUNTIME DESTINATION .)
+    install(DIRECTORY ${PROJECT_SOURCE_DIR}/resources/Sounds DESTINATION . FILES_MATCHING
+            PATTERN "*.wav")
+    install(FILES "${PROJECT_SOURCE_DIR}/resources/MAV C_Help.html" DESTINATION .)
+    foreach(folder Configurations Templates Icons Logs)
+      install(DIRECTORY DESTINATION ${folder})
+    endforeach()
   endif()
 endif()
