@@ -3,65 +3,20 @@
 // its resident memory once synchronised with the simulated gateway, and the CPU the whole
 // process uses while connected to a gateway that says nothing.
 #include <benchmark/benchmark.h>
-#include <signal.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
-#include <chrono>
-#include <fstream>
-#include <functional>
-#include <sstream>
-#include <thread>
 
 #include "app/PreferencesFile.h"
-#include "app/TempDir.h"
 #include "sim/SimProcess.h"
+#include "support/ControllerProcess.h"
+#include "support/ScratchDirectory.h"
 
 namespace mav {
 namespace {
 
 using Clock = std::chrono::steady_clock;
 
-std::string file_text(const std::filesystem::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
-bool wait_for(const std::function<bool()>& done, int deadline_ms = 30000) {
-  const auto give_up = Clock::now() + std::chrono::milliseconds(deadline_ms);
-  while (!done()) {
-    if (Clock::now() > give_up) return false;
-    std::this_thread::sleep_for(std::chrono::milliseconds(2));
-  }
-  return true;
-}
-
-class Controller {
- public:
-  explicit Controller(const std::filesystem::path& directory) {
-    pid_ = fork();
-    if (pid_ == 0) {
-      if (chdir(directory.c_str()) != 0) _exit(126);
-      setenv("QT_QPA_PLATFORM", "offscreen", 1);
-      execl(MAV_CONTROLLER_PATH, MAV_CONTROLLER_PATH, static_cast<char*>(nullptr));
-      _exit(127);
-    }
-  }
-  ~Controller() {
-    kill(pid_, SIGTERM);
-    waitpid(pid_, nullptr, 0);
-  }
-  pid_t pid() const { return pid_; }
-
- private:
-  pid_t pid_ = -1;
-};
-
 // utime + stime of a process, in clock ticks.
 long cpu_ticks(pid_t pid) {
-  std::istringstream stat(file_text("/proc/" + std::to_string(pid) + "/stat"));
+  std::istringstream stat(test::file_text("/proc/" + std::to_string(pid) + "/stat"));
   std::string field;
   long ticks = 0;
   for (int i = 1; i <= 15 && stat >> field; ++i) {
@@ -71,7 +26,7 @@ long cpu_ticks(pid_t pid) {
 }
 
 long resident_kib(pid_t pid) {
-  std::istringstream status(file_text("/proc/" + std::to_string(pid) + "/status"));
+  std::istringstream status(test::file_text("/proc/" + std::to_string(pid) + "/status"));
   for (std::string line; std::getline(status, line);) {
     if (line.rfind("VmRSS:", 0) == 0) return std::stol(line.substr(6));
   }
@@ -80,11 +35,12 @@ long resident_kib(pid_t pid) {
 
 void StartupToFirstFrame(benchmark::State& state) {
   for (auto _ : state) {
-    test::TempDir dir;
+    test::ScratchDirectory dir;
     const auto log = dir.path() / "Logs" / "MAVPCI1.log";
     const auto start = Clock::now();
-    Controller program(dir.path());
-    if (!wait_for([&] { return file_text(log).find("began running") != std::string::npos; })) {
+    test::ControllerProcess program(MAV_CONTROLLER_PATH, dir.path());
+    if (!test::wait_for(
+            [&] { return test::file_text(log).find("began running") != std::string::npos; })) {
       state.SkipWithError("the program did not start");
       return;
     }
@@ -96,7 +52,7 @@ BENCHMARK(StartupToFirstFrame)->UseManualTime()->Unit(benchmark::kMillisecond)->
 // Memory once synchronised, then the CPU of ten quiet seconds.
 void ConnectedToSilentGateway(benchmark::State& state) {
   for (auto _ : state) {
-    test::TempDir dir;
+    test::ScratchDirectory dir;
     const auto transcript = dir.path() / "transcript.txt";
     sim::test::SimProcess sim;
     if (!sim.start(
@@ -110,13 +66,13 @@ void ConnectedToSilentGateway(benchmark::State& state) {
     prefs.sites = {{{127, 0, 0, 1}, sim.tcp_port, "Simulator"}};
     save_preferences_file(dir.path() / kPreferencesFileName, prefs);
 
-    Controller program(dir.path());
+    test::ControllerProcess program(MAV_CONTROLLER_PATH, dir.path());
     // Synchronised: the settings sweep went out and the link has been quiet for a second.
-    const bool synchronised = wait_for([&] {
-      const std::string before = file_text(transcript);
+    const bool synchronised = test::wait_for([&] {
+      const std::string before = test::file_text(transcript);
       if (before.find("MEK_SQUELCH_TYPE") == std::string::npos) return false;
       std::this_thread::sleep_for(std::chrono::seconds(1));
-      return file_text(transcript) == before;
+      return test::file_text(transcript) == before;
     });
     if (!synchronised) {
       state.SkipWithError("the program did not synchronise");
