@@ -7,13 +7,13 @@
 #include <thread>
 
 #include "app/FileBytes.h"
-#include "app/TempDir.h"
+#include "support/ScratchDirectory.h"
 
 namespace mav {
 namespace {
 
 TEST(PreferencesStore, ChangesFromTwoThreadsAllReachTheFile) {
-  test::TempDir dir;
+  test::ScratchDirectory dir;
   PreferencesStore store(dir.path() / "MAV_Controller.cfg");
   EXPECT_EQ(store.load(Preferences{}), PreferencesOrigin::Created);
 

@@ -7,7 +7,7 @@
 #include <cstring>
 
 #include "app/FileBytes.h"
-#include "app/TempDir.h"
+#include "support/ScratchDirectory.h"
 
 namespace mav {
 namespace {
@@ -27,7 +27,7 @@ class SitesFileTest : public ::testing::Test {
     return record;
   }
 
-  test::TempDir dir_;
+  test::ScratchDirectory dir_;
 };
 
 TEST_F(SitesFileTest, FirstMatchingRecordIsOverwrittenAndANewOneAppended) {

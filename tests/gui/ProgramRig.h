@@ -10,6 +10,7 @@
 #include <QDialog>
 #include <QElapsedTimer>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QThread>
 #include <functional>
 #include <memory>
@@ -17,9 +18,9 @@
 
 #include "app/PreferencesCodec.h"
 #include "app/PreferencesFile.h"
-#include "app/TempDir.h"
 #include "app/ui/ControllerProgram.h"
 #include "app/ui/OperatorPrompts.h"
+#include "support/ScratchDirectory.h"
 
 namespace mav::test {
 
@@ -88,7 +89,22 @@ class ProgramRig : public ::testing::Test {
   std::string title() { return window().windowTitle().toStdString(); }
   void trigger(int command_id) { action(command_id)->trigger(); }
 
-  TempDir dir_;
+  // Triggers `command_id` and acts on the dialog it runs with `steps`; the dialog's result is
+  // what its own buttons left, or `forced` when one is given.
+  void with_dialog(int command_id, const std::function<void(QDialog&)>& steps, int forced = -1) {
+    prompts_.dialog_script = [steps, forced](QDialog& dialog) {
+      steps(dialog);
+      return forced >= 0 ? forced : dialog.result();
+    };
+    trigger(command_id);
+  }
+  template <typename Widget>
+  static Widget* child(QDialog& dialog, int id) {
+    return dialog.findChild<Widget*>(QStringLiteral("id%1").arg(id));
+  }
+  static void click(QDialog& dialog, int id) { child<QPushButton>(dialog, id)->click(); }
+
+  ScratchDirectory dir_;
   RecordingPrompts prompts_;
   std::unique_ptr<ControllerProgram> program_;
 };
