@@ -4,8 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "app/FileBytes.h"
-#include "app/TempDir.h"
+#include "support/ScratchDirectory.h"
 
 namespace mav {
 namespace {
@@ -19,7 +21,7 @@ class PreferencesFileTest : public ::testing::Test {
   std::filesystem::path file() const { return dir_.path() / "MAV_Controller.cfg"; }
   PreferencesOrigin load(Preferences& prefs) { return load_preferences(file(), prefs); }
 
-  test::TempDir dir_;
+  test::ScratchDirectory dir_;
 };
 
 TEST_F(PreferencesFileTest, FirstStartWritesTheDefaultsInTheCurrentLayout) {
@@ -74,23 +76,17 @@ TEST_F(PreferencesFileTest, CurrentFileIsReadBackFieldForField) {
 
   Preferences read;
   EXPECT_EQ(load(read), PreferencesOrigin::Current);
-  EXPECT_EQ(read.auto_save_slot, 1);
-  EXPECT_EQ(read.screen_size, 2);
-  EXPECT_EQ(read.serial_port_name, "/dev/ttyUSB0");
-  EXPECT_EQ(read.serial_baud, 115200);
-  EXPECT_TRUE(read.use_custom_title);
-  EXPECT_EQ(read.custom_title, "Dispatch");
-  EXPECT_FALSE(read.sound_on);
-  EXPECT_FALSE(read.voice_prompts);
-  EXPECT_EQ(read.animation_delay, 650);
-  EXPECT_EQ(read.dial_list, written.dial_list);
-  EXPECT_TRUE(read.network_mode);
-  EXPECT_EQ(read.selected_site, 1);
-  EXPECT_EQ(read.sites, written.sites);
+  EXPECT_EQ(std::tie(read.auto_save_slot, read.screen_size, read.serial_port_name, read.serial_baud,
+                     read.use_custom_title, read.custom_title, read.sound_on, read.voice_prompts,
+                     read.animation_delay, read.dial_list, read.network_mode, read.selected_site,
+                     read.sites, read.hover_descriptions, read.pin_table_image),
+            std::tie(written.auto_save_slot, written.screen_size, written.serial_port_name,
+                     written.serial_baud, written.use_custom_title, written.custom_title,
+                     written.sound_on, written.voice_prompts, written.animation_delay,
+                     written.dial_list, written.network_mode, written.selected_site, written.sites,
+                     written.hover_descriptions, written.pin_table_image));
   ASSERT_EQ(read.recent.size(), 2u);
   EXPECT_TRUE(read.recent[1].same_connection(written.recent[1]));
-  EXPECT_FALSE(read.hover_descriptions);
-  EXPECT_EQ(read.pin_table_image, written.pin_table_image);
 
   const Bytes bytes = test::read_bytes(file());
   EXPECT_EQ((Bytes{bytes.begin() + 27280, bytes.begin() + 27288}),
@@ -141,21 +137,15 @@ TEST_F(PreferencesFileTest, Version23KeepsItsSettingsAndGainsTheNewFields) {
 
   Preferences prefs;
   EXPECT_EQ(load(prefs), PreferencesOrigin::Converted);
-  EXPECT_EQ(prefs.auto_save_slot, 0);
-  EXPECT_EQ(prefs.screen_size, 1);
-  EXPECT_EQ(prefs.background_color, 0x00102030u);
-  EXPECT_EQ(prefs.grid_color, 0x00405060u);
-  EXPECT_EQ(prefs.serial_port_name, "COM3");
-  EXPECT_EQ(prefs.serial_baud, 9600);
-  EXPECT_EQ(prefs.log_file_name, "Night.log");
-  EXPECT_EQ(prefs.password, "secret");
-  EXPECT_EQ(prefs.custom_title, "Tower");
-  EXPECT_TRUE(prefs.use_custom_title);
-  EXPECT_TRUE(prefs.auto_connect);
-  EXPECT_FALSE(prefs.sound_on);
-  EXPECT_FALSE(prefs.cor_reporting);
-  EXPECT_TRUE(prefs.ptt_reporting);
-  EXPECT_FALSE(prefs.show_exit_reminder);
+  EXPECT_EQ(std::tie(prefs.auto_save_slot, prefs.screen_size, prefs.serial_port_name,
+                     prefs.serial_baud, prefs.log_file_name, prefs.password, prefs.custom_title),
+            std::make_tuple(0, 1, "COM3", 9600, "Night.log", "secret", "Tower"));
+  EXPECT_EQ(std::tie(prefs.background_color, prefs.grid_color),
+            std::make_tuple(0x00102030u, 0x00405060u));
+  // use_custom_title, auto_connect, sound_on, cor_reporting, ptt_reporting, show_exit_reminder
+  EXPECT_EQ(std::tie(prefs.use_custom_title, prefs.auto_connect, prefs.sound_on,
+                     prefs.cor_reporting, prefs.ptt_reporting, prefs.show_exit_reminder),
+            std::make_tuple(true, true, false, false, true, false));
   EXPECT_EQ(prefs.animation_delay, 200);
   EXPECT_EQ(prefs.dial_list, (std::vector<DialEntry>{{"5551234", "Depot"}, {"911", ""}}));
   EXPECT_TRUE(prefs.network_mode);
@@ -164,11 +154,9 @@ TEST_F(PreferencesFileTest, Version23KeepsItsSettingsAndGainsTheNewFields) {
             (std::vector<NetworkSite>{{{10, 0, 0, 7}, 2300, "North"}, {{127, 0, 0, 1}, 23, ""}}));
   EXPECT_TRUE(prefs.recent.empty());
   EXPECT_TRUE(prefs.hover_descriptions);
-  EXPECT_EQ((std::vector<std::uint8_t>{prefs.pin_table_image.begin(),
-                                       prefs.pin_table_image.begin() + 36}),
-            (std::vector<std::uint8_t>{'A', 'l', 'i', 'c', 'e', 0, 0, 0, 0,    0,    0, 0,
-                                       0,   0,   0,   0,   0,   0, 0, 0, 0,    0,    0, 0,
-                                       0,   0,   0,   0,   0,   0, 0, 0, 0xD2, 0x04, 3, 0}));
+  const Bytes pin_entry{prefs.pin_table_image.begin(), prefs.pin_table_image.begin() + 36};
+  EXPECT_EQ(get_text(pin_entry, 0), "Alice");
+  EXPECT_EQ((Bytes{pin_entry.begin() + 32, pin_entry.end()}), (Bytes{0xD2, 0x04, 3, 0}));
 
   const Bytes rewritten = test::read_bytes(file());
   ASSERT_EQ(rewritten.size(), 32368u);
