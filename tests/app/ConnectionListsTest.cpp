@@ -33,20 +33,6 @@ TEST(RecentConnections, SameConnectionTwiceKeepsOneEntryAtTheTop) {
                            }));
 }
 
-TEST(RecentConnections, EleventhConnectionPushesOutTheOldest) {
-  Preferences prefs;
-  for (int i = 1; i <= 11; ++i)
-    add_recent(prefs, serial_connection("COM" + std::to_string(i), 9600));
-  ASSERT_EQ(prefs.recent.size(), 10u);
-  EXPECT_EQ(prefs.recent.front().serial_name, "COM11");
-  EXPECT_EQ(prefs.recent.back().serial_name, "COM2");
-  EXPECT_EQ(recent_menu_label(prefs, 9), "&10 - COM2, 9600 Baud (Serial Port)");
-
-  remove_recent(prefs, serial_connection("COM5", 9600));
-  remove_recent(prefs, serial_connection("COM5", 9600));
-  EXPECT_EQ(prefs.recent.size(), 9u);
-}
-
 TEST(RecentConnections, OverlongSerialNameIsCutToItsField) {
   Preferences prefs;
   add_recent(prefs, serial_connection(std::string(40, 'p'), 9600));
