@@ -10,7 +10,16 @@
 namespace mav::test {
 namespace {
 
-using MainWindowTest = ProgramRig;
+class MainWindowTest : public ProgramRig {
+ protected:
+  void answer_title_dialog(const char* typed, QDialog::DialogCode answer) {
+    prompts_.dialog_script = [typed, answer](QDialog& dialog) {
+      child<QLineEdit>(dialog, 1347)->setText(typed);
+      dialog.done(answer);
+      return int{answer};
+    };
+  }
+};
 
 TEST_F(MainWindowTest, FirstStartCreatesTheFileQuietlyAndAlternatesTheSaveSlot) {
   start();
@@ -44,53 +53,22 @@ TEST_F(MainWindowTest, UnknownPreferencesVersionIsReplacedAndTheOperatorTold) {
 
 TEST_F(MainWindowTest, MenuBarCarriesEveryCommandWithItsCaption) {
   start();
-  const std::vector<std::pair<int, const char*>> items = {
-      {40002, "&Save Configuration"},
-      {40003, "&Load Configuration"},
-      {40011, "&Retrieve Current Config"},
-      {40050, "Restore Last &Config"},
-      {40001, "E&xit"},
-      {40065, "Select &Network Site..."},
-      {40004, "Select &Serial Port..."},
-      {40008, "PIN &Settings..."},
-      {40014, "&Password Protection..."},
-      {40063, "View Recent &Log"},
-      {40009, "View &Entire Log"},
-      {40010, "&New Log"},
-      {40045, "Connect &All"},
-      {40062, "Re&vert"},
-      {40046, "&Disconnect All"},
-      {40060, "Revert"},
-      {40051, "Vo&ice Prompts"},
-      {40041, "Disconnect"},
-      {40042, "Edit Settings"},
-      {40057, "Automatic Switching &On"},
-      {40058, "Automatic Switching Of&f"},
-      {40068, "On"},
-      {40069, "Off"},
-      {40029, "&COR Reporting"},
-      {40031, "&PTT Reporting"},
-      {40012, "&Sound"},
-      {40070, "Hover Icon Description"},
-      {40018, "&800 x 600"},
-      {40019, "&1024 x 768"},
-      {40020, "12&80 x 1024"},
-      {40067, "Use Default"},
-      {40066, "Use &Custom..."},
-      {40059, "Change C&olors..."},
-      {40037, "&Slow"},
-      {40039, "&Medium"},
-      {40036, "&Fast"},
-      {40038, "&Off"},
-      {40021, "Net &1"},
-      {40027, "Net &7"},
-      {40005, "&About"},
-      {40064, "&Manual"},
-  };
-  for (const auto& [id, caption] : items) {
-    ASSERT_NE(action(id), nullptr) << id;
-    EXPECT_EQ(action(id)->text().toStdString(), caption) << id;
-  }
+  const int ids[] = {40002, 40003, 40011, 40050, 40001, 40065, 40004, 40008, 40014, 40063, 40009,
+                     40010, 40045, 40062, 40046, 40060, 40051, 40041, 40042, 40057, 40058, 40068,
+                     40069, 40029, 40031, 40012, 40070, 40018, 40019, 40020, 40067, 40066, 40059,
+                     40037, 40039, 40036, 40038, 40021, 40027, 40005, 40064};
+  const QString captions =
+      "&Save Configuration|&Load Configuration|&Retrieve Current Config|"
+      "Restore Last &Config|E&xit|Select &Network Site...|Select &Serial Port...|"
+      "PIN &Settings...|&Password Protection...|View Recent &Log|View &Entire Log|&New Log|"
+      "Connect &All|Re&vert|&Disconnect All|Revert|Vo&ice Prompts|Disconnect|Edit Settings|"
+      "Automatic Switching &On|Automatic Switching Of&f|On|Off|&COR Reporting|"
+      "&PTT Reporting|&Sound|Hover Icon Description|&800 x 600|&1024 x 768|12&80 x 1024|"
+      "Use Default|Use &Custom...|Change C&olors...|&Slow|&Medium|&Fast|&Off|Net &1|Net &7|"
+      "&About|&Manual";
+  QStringList shown;
+  for (int id : ids) shown << (action(id) ? action(id)->text() : QString("(no item %1)").arg(id));
+  EXPECT_EQ(shown, captions.split('|'));
   QStringList popups;
   for (QAction* popup : window().menuBar()->actions()) popups << popup->text();
   EXPECT_EQ(popups,
@@ -101,8 +79,10 @@ TEST_F(MainWindowTest, MenuBarCarriesEveryCommandWithItsCaption) {
 
 TEST_F(MainWindowTest, MarksFollowThePreferencesAtStartUp) {
   start();
-  for (int id : {40051, 40041, 40057, 40069, 40029, 40031, 40012, 40070, 40019, 40067, 40039}) {
-    EXPECT_EQ(checked(id), id != 40019) << id;
+  // The default animation delay, 500, has no entry of its own: Medium stays marked.
+  for (int id :
+       {40051, 40041, 40057, 40069, 40029, 40031, 40012, 40070, 40019, 40067, 40039, 40036}) {
+    EXPECT_EQ(checked(id), id != 40019 && id != 40036) << id;
   }
   EXPECT_TRUE(checked(40018));  // the offscreen display is 800 pixels wide
   stop();
@@ -116,75 +96,45 @@ TEST_F(MainWindowTest, MarksFollowThePreferencesAtStartUp) {
   prefs.screen_size = 2;
   write_preferences(prefs);
   start();
-  EXPECT_FALSE(checked(40012));
-  EXPECT_FALSE(checked(40029));
-  EXPECT_TRUE(checked(40031));
-  EXPECT_TRUE(checked(40070));
-  EXPECT_FALSE(checked(40057));
-  EXPECT_TRUE(checked(40058));
-  EXPECT_TRUE(checked(40037));
-  EXPECT_FALSE(checked(40039));
-  EXPECT_TRUE(checked(40020));
-  EXPECT_FALSE(checked(40018));
+  for (int id : {40031, 40070, 40058, 40037, 40020}) EXPECT_TRUE(checked(id)) << id;
+  for (int id : {40012, 40029, 40057, 40039, 40018}) EXPECT_FALSE(checked(id)) << id;
   EXPECT_EQ(window().size(), QSize(1280, 1024));
 }
 
-TEST_F(MainWindowTest, AnimationDelayOfNoMenuEntryKeepsTheMenusOwnMark) {
-  start();  // the default 500 matches no entry
-  EXPECT_TRUE(checked(40039));
-  EXPECT_FALSE(checked(40036));
-}
-
 TEST_F(MainWindowTest, ShellCommandsKeepMarkFieldAndFileInStep) {
-  start();
-  trigger(40029);  // COR reporting off
-  EXPECT_FALSE(checked(40029));
-  EXPECT_EQ(read_bytes(prefs_file())[1062], 0);
-  trigger(40029);
-  EXPECT_TRUE(checked(40029));
-  EXPECT_EQ(read_bytes(prefs_file())[1062], 1);
-
-  trigger(40031);
-  EXPECT_EQ(read_bytes(prefs_file())[1063], 0);
-
-  trigger(40070);
-  EXPECT_FALSE(checked(40070));
-  EXPECT_EQ(read_bytes(prefs_file())[31644], 0);
-  trigger(40070);
-  EXPECT_EQ(read_bytes(prefs_file())[31644], 1);
-
-  trigger(40068);
-  EXPECT_TRUE(checked(40068));
-  EXPECT_FALSE(checked(40069));
-  EXPECT_EQ(read_bytes(prefs_file())[1057], 1);
-
-  trigger(40058);
-  EXPECT_TRUE(checked(40058));
-  EXPECT_FALSE(checked(40057));
-  EXPECT_EQ(read_bytes(prefs_file())[1066], 0);
-
-  trigger(40037);
-  EXPECT_TRUE(checked(40037));
-  EXPECT_FALSE(checked(40039));
-  Bytes bytes = read_bytes(prefs_file());
-  EXPECT_EQ(bytes[1068] | bytes[1069] << 8, 650);
-  trigger(40038);
-  bytes = read_bytes(prefs_file());
-  EXPECT_EQ(bytes[1068] | bytes[1069] << 8, 0);
-  EXPECT_TRUE(checked(40038));
-  EXPECT_FALSE(checked(40037));
-
+  struct Step {
+    int command;
+    int now_checked;     // 0: none
+    int now_unchecked;   // 0: none
+    Bytes flags;         // bytes 1056-1069 of the file: the switches and the animation delay
+    std::uint8_t hover;  // byte 31644
+  };
   // Sound and the right button change memory only; the next save carries them.
-  trigger(40012);
-  EXPECT_FALSE(checked(40012));
-  EXPECT_EQ(read_bytes(prefs_file())[1058], 1);
-  trigger(40042);
-  EXPECT_TRUE(checked(40042));
-  EXPECT_FALSE(checked(40041));
-  trigger(40029);
-  bytes = read_bytes(prefs_file());
-  EXPECT_EQ(bytes[1058], 0);
-  EXPECT_EQ(bytes[1064], 0);
+  const Step steps[] = {
+      {40029, 0, 40029, {0, 0, 1, 0, 0, 0, 0, 1, 1, 1, 1, 1, 0xF4, 1}, 1},
+      {40029, 40029, 0, {0, 0, 1, 0, 0, 0, 1, 1, 1, 1, 1, 1, 0xF4, 1}, 1},
+      {40031, 0, 40031, {0, 0, 1, 0, 0, 0, 1, 0, 1, 1, 1, 1, 0xF4, 1}, 1},
+      {40070, 0, 40070, {0, 0, 1, 0, 0, 0, 1, 0, 1, 1, 1, 1, 0xF4, 1}, 0},
+      {40070, 40070, 0, {0, 0, 1, 0, 0, 0, 1, 0, 1, 1, 1, 1, 0xF4, 1}, 1},
+      {40068, 40068, 40069, {0, 1, 1, 0, 0, 0, 1, 0, 1, 1, 1, 1, 0xF4, 1}, 1},
+      {40058, 40058, 40057, {0, 1, 1, 0, 0, 0, 1, 0, 1, 1, 0, 1, 0xF4, 1}, 1},
+      {40037, 40037, 40039, {0, 1, 1, 0, 0, 0, 1, 0, 1, 1, 0, 1, 0x8A, 2}, 1},
+      {40038, 40038, 40037, {0, 1, 1, 0, 0, 0, 1, 0, 1, 1, 0, 1, 0, 0}, 1},
+      {40012, 0, 40012, {0, 1, 1, 0, 0, 0, 1, 0, 1, 1, 0, 1, 0, 0}, 1},
+      {40042, 40042, 40041, {0, 1, 1, 0, 0, 0, 1, 0, 1, 1, 0, 1, 0, 0}, 1},
+      {40029, 0, 40029, {0, 1, 0, 0, 0, 0, 0, 0, 0, 1, 0, 1, 0, 0}, 1},
+  };
+  start();
+  for (std::size_t i = 0; i < std::size(steps); ++i) {
+    const Step& step = steps[i];
+    SCOPED_TRACE(testing::Message() << "step " << i << ", command " << step.command);
+    trigger(step.command);
+    EXPECT_TRUE(step.now_checked == 0 || checked(step.now_checked));
+    EXPECT_TRUE(step.now_unchecked == 0 || !checked(step.now_unchecked));
+    const Bytes bytes = read_bytes(prefs_file());
+    EXPECT_EQ((Bytes{bytes.begin() + 1056, bytes.begin() + 1070}), step.flags);
+    EXPECT_EQ(bytes[31644], step.hover);
+  }
 }
 
 TEST_F(MainWindowTest, WindowCanShrinkButSnapsBackFromLarger) {
@@ -215,11 +165,14 @@ TEST_F(MainWindowTest, SerialPortAtStartUpGivesTheSerialTitles) {
   EXPECT_EQ(window().menus().action(50000)->text().toStdString(),
             "&1 - " + line.name() + ", 9600 Baud (Serial Port)");
 
-  prompts_.dialog_script = [](QDialog& dialog) {
-    dialog.findChild<QLineEdit*>("id1347")->setText("Tower");
-    dialog.accept();
-    return int{QDialog::Accepted};
-  };
+  // Cancelled, the typed title changes nothing.
+  answer_title_dialog("Ignored", QDialog::Rejected);
+  trigger(40066);
+  EXPECT_EQ(title(), line.name() + " - MAV Controller - Orvane Systems");
+  EXPECT_FALSE(checked(40066));
+  EXPECT_EQ(read_bytes(prefs_file())[1056], 0);
+
+  answer_title_dialog("Tower", QDialog::Accepted);
   trigger(40066);
   EXPECT_EQ(title(), "Tower - [" + line.name() + "] - MAV Controller - Orvane Systems");
   EXPECT_TRUE(checked(40066));
@@ -230,26 +183,6 @@ TEST_F(MainWindowTest, SerialPortAtStartUpGivesTheSerialTitles) {
   trigger(40067);
   EXPECT_EQ(title(), line.name() + " - MAV Controller - Orvane Systems");
   EXPECT_TRUE(checked(40067));
-}
-
-TEST_F(MainWindowTest, CustomTitleCancelledChangesNothing) {
-  PseudoTerminal line;
-  Preferences prefs;
-  prefs.serial_port_name = line.name();
-  prefs.auto_connect = true;
-  write_preferences(prefs);
-  start();
-  const std::string before = title();
-  prompts_.dialog_script = [](QDialog& dialog) {
-    dialog.findChild<QLineEdit*>("id1347")->setText("Ignored");
-    dialog.reject();
-    return int{QDialog::Rejected};
-  };
-  trigger(40066);
-  EXPECT_EQ(title(), before);
-  EXPECT_FALSE(checked(40066));
-  EXPECT_TRUE(checked(40067));
-  EXPECT_EQ(read_bytes(prefs_file())[1056], 0);
 }
 
 TEST_F(MainWindowTest, CustomTitleIsForSerialPortsOnly) {

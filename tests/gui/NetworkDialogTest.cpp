@@ -2,7 +2,6 @@
 // Connect menu.
 #include <QApplication>
 #include <QListWidget>
-#include <QPushButton>
 #include <QTest>
 
 #include "gui/ProgramRig.h"
@@ -12,29 +11,22 @@ namespace {
 
 class NetworkDialogTest : public ProgramRig {
  protected:
-  // Runs the network dialog once with `steps` acting on it.
   void with_dialog(const std::function<void(QDialog&)>& steps) {
-    prompts_.dialog_script = [&](QDialog& dialog) {
-      steps(dialog);
-      return int{QDialog::Accepted};
-    };
-    trigger(40065);
+    ProgramRig::with_dialog(40065, steps, QDialog::Accepted);
   }
-  static void type_site(QDialog& dialog, const char* a, const char* b, const char* c, const char* d,
-                        const char* port, const char* description) {
-    const char* texts[] = {a, b, c, d};
+  // Fills the address fields from a dotted text (an empty part leaves its field empty).
+  static void type_site(QDialog& dialog, const QString& address, const char* port,
+                        const char* description) {
+    const QStringList parts = address.split('.');
     for (int i = 0; i < 4; ++i) {
-      dialog.findChild<QLineEdit*>(QStringLiteral("id%1").arg(1394 + i))->setText(texts[i]);
+      child<QLineEdit>(dialog, 1394 + i)->setText(parts[i]);
     }
-    dialog.findChild<QLineEdit*>("id1399")->setText(port);
-    dialog.findChild<QLineEdit*>("id1400")->setText(description);
-  }
-  static void click(QDialog& dialog, int id) {
-    dialog.findChild<QPushButton*>(QStringLiteral("id%1").arg(id))->click();
+    child<QLineEdit>(dialog, 1399)->setText(port);
+    child<QLineEdit>(dialog, 1400)->setText(description);
   }
   static QStringList listed(QDialog& dialog) {
     QStringList lines;
-    auto* list = dialog.findChild<QListWidget*>("id1358");
+    auto* list = child<QListWidget>(dialog, 1358);
     for (int i = 0; i < list->count(); ++i) lines << list->item(i)->text();
     return lines;
   }
@@ -48,38 +40,35 @@ class NetworkDialogTest : public ProgramRig {
 };
 
 TEST_F(NetworkDialogTest, TypedSitesAreCheckedBeforeTheyAreStored) {
+  const std::string bad_address =
+      "Each field in the IP address must contain a number from 0 to 255";
+  const std::string bad_port = "The Port field must contain a number from 1 to 65535";
+  const std::string not_added =
+      "The site could not be added.\rThe address is already in the list, or the list is full.";
+  struct Typed {
+    const char* address;
+    const char* port;
+    const char* description;
+    std::string told;  // empty: added
+  };
+  const Typed rows[] = {
+      {"10.0.256.7", "23", "North", bad_address}, {"10.0..7", "23", "North", bad_address},
+      {"10.0.x.7", "23", "North", bad_address},   {"10.0.0.7", "0", "North", bad_port},
+      {"10.0.0.7", "65536", "North", bad_port},   {"10.0.0.7", "23", "North", ""},
+      {"10.0.0.7", "23", "North", not_added},     {"10.0.0.7", "2300", "", ""}};
   start();
   with_dialog([&](QDialog& dialog) {
-    EXPECT_EQ(dialog.findChild<QLineEdit*>("id1399")->text(), "23");
-    type_site(dialog, "10", "0", "256", "7", "23", "North");
-    click(dialog, 1369);
-    type_site(dialog, "10", "0", "", "7", "23", "North");
-    click(dialog, 1369);
-    type_site(dialog, "10", "0", "x", "7", "23", "North");
-    click(dialog, 1369);
-    type_site(dialog, "10", "0", "0", "7", "0", "North");
-    click(dialog, 1369);
-    type_site(dialog, "10", "0", "0", "7", "65536", "North");
-    click(dialog, 1369);
-    EXPECT_TRUE(listed(dialog).isEmpty());
-
-    type_site(dialog, "10", "0", "0", "7", "23", "North");
-    click(dialog, 1369);
-    click(dialog, 1369);
-    type_site(dialog, "10", "0", "0", "7", "2300", "");
-    click(dialog, 1369);
+    EXPECT_EQ(child<QLineEdit>(dialog, 1399)->text(), "23");
+    for (const Typed& row : rows) {
+      SCOPED_TRACE(testing::Message() << row.address << ":" << row.port);
+      prompts_.told.clear();
+      type_site(dialog, row.address, row.port, row.description);
+      click(dialog, 1369);
+      EXPECT_EQ(prompts_.told_texts(),
+                row.told.empty() ? std::vector<std::string>{} : std::vector{row.told});
+    }
     EXPECT_EQ(listed(dialog), QStringList({"10.0.0.7:23 (North)", "10.0.0.7:2300 ()"}));
   });
-  EXPECT_EQ(prompts_.told_texts(),
-            (std::vector<std::string>{
-                "Each field in the IP address must contain a number from 0 to 255",
-                "Each field in the IP address must contain a number from 0 to 255",
-                "Each field in the IP address must contain a number from 0 to 255",
-                "The Port field must contain a number from 1 to 65535",
-                "The Port field must contain a number from 1 to 65535",
-                "The site could not be added.\rThe address is already in the list, or the list "
-                "is full.",
-            }));
   const Preferences saved = saved_preferences();
   ASSERT_EQ(saved.site_count(), 2);
   EXPECT_EQ(saved.sites[1].port, 2300);
@@ -91,8 +80,8 @@ TEST_F(NetworkDialogTest, ThreeDigitsMoveTheFocusOn) {
     dialog.show();
     QApplication::setActiveWindow(&dialog);
     ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
-    auto* first = dialog.findChild<QLineEdit*>("id1394");
-    auto* second = dialog.findChild<QLineEdit*>("id1395");
+    auto* first = child<QLineEdit>(dialog, 1394);
+    auto* second = child<QLineEdit>(dialog, 1395);
     second->setText("55");
     first->setFocus();
     QTest::keyClicks(first, "19");
@@ -100,10 +89,10 @@ TEST_F(NetworkDialogTest, ThreeDigitsMoveTheFocusOn) {
     QTest::keyClicks(first, "2");
     EXPECT_TRUE(second->hasFocus());
     EXPECT_EQ(second->selectedText(), "55");
-    auto* fourth = dialog.findChild<QLineEdit*>("id1397");
+    auto* fourth = child<QLineEdit>(dialog, 1397);
     fourth->setFocus();
     QTest::keyClicks(fourth, "254");
-    EXPECT_TRUE(dialog.findChild<QLineEdit*>("id1399")->hasFocus());
+    EXPECT_TRUE(child<QLineEdit>(dialog, 1399)->hasFocus());
   });
 }
 

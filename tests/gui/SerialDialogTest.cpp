@@ -1,6 +1,5 @@
 // The serial port dialog and the commands that talk to the gateway over a serial line: a real
 // pseudo-terminal plays the gateway's port.
-#include <QPushButton>
 #include <QRadioButton>
 
 #include "gui/ProgramRig.h"
@@ -11,28 +10,18 @@ namespace {
 
 class SerialDialogTest : public ProgramRig {
  protected:
-  // Runs the serial dialog once with `steps` acting on it; the dialog's own buttons end it.
   void with_dialog(const std::function<void(QDialog&)>& steps) {
-    prompts_.dialog_script = [&](QDialog& dialog) {
-      steps(dialog);
-      return dialog.result();
-    };
-    trigger(40004);
+    ProgramRig::with_dialog(40004, steps);
   }
-  static QRadioButton* radio(QDialog& dialog, int id) {
-    return dialog.findChild<QRadioButton*>(QStringLiteral("id%1").arg(id));
-  }
-  static QLineEdit* other_name(QDialog& dialog) { return dialog.findChild<QLineEdit*>("id1338"); }
-  static void click(QDialog& dialog, int id) {
-    dialog.findChild<QPushButton*>(QStringLiteral("id%1").arg(id))->click();
-  }
-  // Everything the program wrote to the line until `wanted` has arrived.
-  static std::string read_until(PseudoTerminal& line, const std::string& wanted) {
+  static QRadioButton* radio(QDialog& dialog, int id) { return child<QRadioButton>(dialog, id); }
+  static QLineEdit* other_name(QDialog& dialog) { return child<QLineEdit>(dialog, 1338); }
+  // Whether `wanted` reaches the line before the deadline.
+  static bool line_receives(PseudoTerminal& line, const std::string& wanted) {
     std::string received;
     for (int attempt = 0; attempt < 50 && received.find(wanted) == std::string::npos; ++attempt) {
       received += line.read(1, std::chrono::milliseconds(200));
     }
-    return received;
+    return received.find(wanted) != std::string::npos;
   }
 };
 
@@ -104,18 +93,18 @@ TEST_F(SerialDialogTest, ReportingAndVoicePromptCommandsGoToTheGateway) {
   prefs.auto_connect = true;
   write_preferences(prefs);
   start();
-  EXPECT_NE(read_until(line, "VPMTS ON\r").find("VPMTS ON\r"), std::string::npos);
+  EXPECT_TRUE(line_receives(line, "VPMTS ON\r"));
 
   trigger(40029);
-  EXPECT_NE(read_until(line, "COR_LED OFF\r").find("COR_LED OFF\r"), std::string::npos);
+  EXPECT_TRUE(line_receives(line, "COR_LED OFF\r"));
   trigger(40031);
-  EXPECT_NE(read_until(line, "PTT_LED OFF\r").find("PTT_LED OFF\r"), std::string::npos);
+  EXPECT_TRUE(line_receives(line, "PTT_LED OFF\r"));
   trigger(40031);
-  EXPECT_NE(read_until(line, "PTT_LED ON\r").find("PTT_LED ON\r"), std::string::npos);
+  EXPECT_TRUE(line_receives(line, "PTT_LED ON\r"));
 
   // The voice prompt mark waits for the gateway's answer.
   trigger(40051);
-  EXPECT_NE(read_until(line, "VPMTS OFF\r").find("VPMTS OFF\r"), std::string::npos);
+  EXPECT_TRUE(line_receives(line, "VPMTS OFF\r"));
   EXPECT_TRUE(checked(40051));
 }
 
