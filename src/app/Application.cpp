@@ -203,14 +203,10 @@ void Application::menu_command(int command_id) {
       set_check(menu::kVoicePrompts, session_.voice_prompts);
       break;
     case menu::kAutoSwitchingOn:
-    case menu::kAutoSwitchingOff: {
-      const bool on = command_id == menu::kAutoSwitchingOn;
-      prefs_.change([&](Preferences& p) { p.auto_indicator_switching = on; });
-      save_preferences();
-      set_check(menu::kAutoSwitchingOn, on);
-      set_check(menu::kAutoSwitchingOff, !on);
+    case menu::kAutoSwitchingOff:
+      store_switch(&Preferences::auto_indicator_switching, menu::kAutoSwitchingOn,
+                   menu::kAutoSwitchingOff, command_id == menu::kAutoSwitchingOn);
       break;
-    }
     case menu::kTitleUseCustom:
       set_custom_title(true);
       break;
@@ -218,14 +214,10 @@ void Application::menu_command(int command_id) {
       set_custom_title(false);
       break;
     case menu::kAutoConnectOn:
-    case menu::kAutoConnectOff: {
-      const bool on = command_id == menu::kAutoConnectOn;
-      prefs_.change([&](Preferences& p) { p.auto_connect = on; });
-      save_preferences();
-      set_check(menu::kAutoConnectOn, on);
-      set_check(menu::kAutoConnectOff, !on);
+    case menu::kAutoConnectOff:
+      store_switch(&Preferences::auto_connect, menu::kAutoConnectOn, menu::kAutoConnectOff,
+                   command_id == menu::kAutoConnectOn);
       break;
-    }
     case menu::kHoverIconDescription:
       prefs_.change([&](Preferences& p) { p.hover_descriptions = !prefs.hover_descriptions; });
       save_preferences();
@@ -250,6 +242,13 @@ void Application::set_reporting(bool cor, bool on) {
     if (!on) model_.ClearPttBits();
   }
   if (!on) frontend_.request_repaint();
+}
+
+void Application::store_switch(bool Preferences::*field, int on_id, int off_id, bool on) {
+  prefs_.change([&](Preferences& p) { p.*field = on; });
+  save_preferences();
+  set_check(on_id, on);
+  set_check(off_id, !on);
 }
 
 void Application::set_animation_delay(int command_id, std::int16_t delay) {

@@ -120,6 +120,8 @@ class Application final : public SessionHooks, public SocketEvents {
   void set_reporting(bool cor, bool on);
   void set_custom_title(bool on);
   void set_animation_delay(int command_id, std::int16_t delay);
+  // A setting with an On and an Off command: stored, saved and both marks set.
+  void store_switch(bool Preferences::*field, int on_id, int off_id, bool on);
   void retrieve_current_config();
   void tell(const char* text, MessageIcon icon);
   void connect_site_at_startup(const Preferences& prefs);
