@@ -23,8 +23,9 @@ cleanup() {
 }
 trap cleanup EXIT
 
-# The simulator picks a free loopback port and announces it.
-"$root/build/normal/sim/mav7700-sim" --tcp 127.0.0.1:0 --transcript "$run_dir/sim-transcript.txt" \
+# The simulator picks a free loopback port and announces it; its demo mode keeps the gateway
+# busy (activity lamps, ports joined and parted) so the operator sees the matrix follow it.
+"$root/build/normal/sim/mav7700-sim" --tcp 127.0.0.1:0 --demo --transcript "$run_dir/sim-transcript.txt" \
   </dev/null >"$run_dir/sim-announce.txt" 2>"$run_dir/sim-errors.txt" &
 pids+=($!)
 for _ in $(seq 100); do grep -q '^ready' "$run_dir/sim-announce.txt" && break; sleep 0.1; done
@@ -88,12 +89,13 @@ export DISPLAY=":$(cat "$run_dir/xvfb-display.txt")"
 (cd "$program_dir" && exec ./mav-controller) >"$run_dir/controller-output.txt" 2>&1 &
 controller=$!
 pids+=("$controller")
+ready=false
 for _ in $(seq 60); do
-  synchronised && break
+  if synchronised; then ready=true; break; fi
   sleep 1
   kill -0 "$controller" 2>/dev/null || { echo "The controller ended early:"; cat "$run_dir/controller-output.txt"; exit 1; }
 done
-synchronised || { echo "The controller did not synchronise within a minute."; exit 1; }
+$ready || { echo "The controller did not synchronise within a minute."; exit 1; }
 
 screenshot="$run_dir/screenshot.png"
 xwd -root -silent | xwdtopnm 2>/dev/null | pnmtopng >"$screenshot"
