@@ -155,11 +155,7 @@ TEST_F(MainWindowTest, WindowCanShrinkButSnapsBackFromLarger) {
 
 TEST_F(MainWindowTest, SerialPortAtStartUpGivesTheSerialTitles) {
   PseudoTerminal line;
-  Preferences prefs;
-  prefs.serial_port_name = line.name();
-  prefs.auto_connect = true;
-  write_preferences(prefs);
-  start();
+  start_on_serial_port(line.name());
   EXPECT_EQ(title(), line.name() + " - MAV Controller - Orvane Systems");
   EXPECT_TRUE(checked(40068));
   EXPECT_EQ(window().menus().action(50000)->text().toStdString(),
@@ -196,11 +192,7 @@ TEST_F(MainWindowTest, CustomTitleIsForSerialPortsOnly) {
 }
 
 TEST_F(MainWindowTest, MissingStartUpPortEmptiesTheNameAndOffersTheDialog) {
-  Preferences prefs;
-  prefs.serial_port_name = (dir_.path() / "no-such-device").string();
-  prefs.auto_connect = true;
-  write_preferences(prefs);
-  start();
+  start_on_serial_port((dir_.path() / "no-such-device").string());
   EXPECT_EQ(title(), "Not Connected - MAV Controller - Orvane Systems");
   ASSERT_TRUE(process_events_until([&] { return prompts_.dialogs_run == 1; }));
   EXPECT_EQ(program_->application().preferences().serial_port_name, "");

@@ -82,6 +82,14 @@ class ProgramRig : public ::testing::Test {
     ASSERT_TRUE(program_->init());
   }
   void stop() { program_.reset(); }
+  // Starts with the preferences naming `serial_port` and connecting at start-up.
+  void start_on_serial_port(const std::string& serial_port) {
+    Preferences prefs;
+    prefs.serial_port_name = serial_port;
+    prefs.auto_connect = true;
+    write_preferences(prefs);
+    start();
+  }
 
   MainWindow& window() { return program_->window(); }
   QAction* action(int command_id) { return window().menus().action(command_id); }

@@ -26,33 +26,30 @@ class SerialDialogTest : public ProgramRig {
 };
 
 TEST_F(SerialDialogTest, ShowsTheStoredNameWhereItBelongs) {
-  Preferences prefs;
-  prefs.serial_port_name = "COM2";
-  prefs.serial_baud = 115200;
-  write_preferences(prefs);
-  start();
-  with_dialog([&](QDialog& dialog) {
-    EXPECT_TRUE(radio(dialog, 1328)->isChecked());
-    EXPECT_FALSE(radio(dialog, 1331)->isChecked());
-    EXPECT_TRUE(radio(dialog, 1447)->isChecked());
-  });
-  stop();
-
-  prefs.serial_port_name = "COM10";
-  prefs.serial_baud = 9600;
-  write_preferences(prefs);
-  start();
-  with_dialog([&](QDialog& dialog) {
-    EXPECT_TRUE(radio(dialog, 1331)->isChecked());
-    EXPECT_EQ(other_name(dialog)->text(), "COM10");
-    EXPECT_TRUE(radio(dialog, 1446)->isChecked());
-  });
-  stop();
-
-  prefs.serial_port_name = "";
-  write_preferences(prefs);
-  start();
-  with_dialog([&](QDialog& dialog) { EXPECT_EQ(other_name(dialog)->text(), "----"); });
+  struct Stored {
+    const char* name;
+    int baud;
+    int port_button;    // 1328: COM2, 1331: another name
+    int baud_button;    // 1446: 9600, 1447: 115200
+    const char* typed;  // the other name's field
+  };
+  const Stored rows[] = {{"COM2", 115200, 1328, 1447, ""},
+                         {"COM10", 9600, 1331, 1446, "COM10"},
+                         {"", 9600, 1331, 1446, "----"}};
+  for (const Stored& row : rows) {
+    SCOPED_TRACE(row.name);
+    Preferences prefs;
+    prefs.serial_port_name = row.name;
+    prefs.serial_baud = row.baud;
+    write_preferences(prefs);
+    start();
+    with_dialog([&](QDialog& dialog) {
+      EXPECT_TRUE(radio(dialog, row.port_button)->isChecked());
+      EXPECT_TRUE(radio(dialog, row.baud_button)->isChecked());
+      EXPECT_EQ(other_name(dialog)->text(), row.typed);
+    });
+    stop();
+  }
 }
 
 TEST_F(SerialDialogTest, OkOpensThePortOrStaysOpenWithTheReason) {
@@ -88,11 +85,7 @@ TEST_F(SerialDialogTest, CancelWithoutAnOpenPortSaysSo) {
 
 TEST_F(SerialDialogTest, ReportingAndVoicePromptCommandsGoToTheGateway) {
   PseudoTerminal line;
-  Preferences prefs;
-  prefs.serial_port_name = line.name();
-  prefs.auto_connect = true;
-  write_preferences(prefs);
-  start();
+  start_on_serial_port(line.name());
   EXPECT_TRUE(line_receives(line, "VPMTS ON\r"));
 
   trigger(40029);
