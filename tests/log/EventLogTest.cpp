@@ -2,8 +2,6 @@
 // that cannot be opened, and two threads writing at once.
 #include <gtest/gtest.h>
 
-#include <stdlib.h>
-
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -12,22 +10,15 @@
 
 #include "log/EventLog.h"
 #include "support/FakeClock.h"
+#include "support/ScratchDirectory.h"
 
 namespace mav {
 namespace {
 
 namespace fs = std::filesystem;
 
-fs::path MakeTempDir() {
-  std::string pattern = (fs::temp_directory_path() / "mav_log_XXXXXX").string();
-  if (mkdtemp(pattern.data()) == nullptr) ADD_FAILURE() << "no temporary directory";
-  return pattern;
-}
-
 class EventLogTest : public ::testing::Test {
  protected:
-  void TearDown() override { fs::remove_all(root_); }
-
   std::string FileText(const fs::path& path) const {
     std::ifstream in(path, std::ios::binary);
     std::ostringstream text;
@@ -36,7 +27,7 @@ class EventLogTest : public ::testing::Test {
   }
   std::string LogText() const { return FileText(log_dir_ / "MAVPCI1.log"); }
 
-  const fs::path root_ = MakeTempDir();
+  const test::ScratchDirectory root_;
   const fs::path log_dir_ = root_ / "Logs";
   test::FakeClock clock_;  // 5 March 2004, 07:04:09
   EventLog log_{log_dir_, clock_};

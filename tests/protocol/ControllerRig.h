@@ -4,8 +4,6 @@
 // application hooks only record. Build with make_unique; the channel is large.
 #pragma once
 
-#include <stdlib.h>
-
 #include <atomic>
 #include <filesystem>
 #include <fstream>
@@ -27,6 +25,7 @@
 #include "security/PinTable.h"
 #include "support/Eventually.h"
 #include "support/RecordingFrontend.h"
+#include "support/ScratchDirectory.h"
 
 namespace mav::test {
 
@@ -76,16 +75,9 @@ struct ControllerRig {
   ~ControllerRig() {
     worker.stop();
     channel.close();
-    std::error_code ignored;
-    std::filesystem::remove_all(scratch, ignored);
   }
   ControllerRig(const ControllerRig&) = delete;
   ControllerRig& operator=(const ControllerRig&) = delete;
-
-  static std::filesystem::path make_scratch() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "mav-e2e-XXXXXX").string();
-    return ::mkdtemp(pattern.data());
-  }
 
   // The event log's messages, time stamps dropped, in file order.
   std::vector<std::string> log_messages() const {
@@ -115,7 +107,7 @@ struct ControllerRig {
     return eventually([this] { pump.run_once(5); }, done, deadline);
   }
 
-  const std::filesystem::path scratch = make_scratch();
+  const ScratchDirectory scratch;
   SystemClock clock;
   DeviceModel model;
   EventLog log{scratch / "Logs", clock};

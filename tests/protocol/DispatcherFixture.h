@@ -5,8 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <stdlib.h>
-
 #include <cstring>
 #include <filesystem>
 #include <memory>
@@ -24,6 +22,7 @@
 #include "security/PinTable.h"
 #include "support/FakeClock.h"
 #include "support/RecordingFrontend.h"
+#include "support/ScratchDirectory.h"
 
 namespace mav::test {
 
@@ -66,10 +65,6 @@ struct PortState {
 class DispatcherBench {
  public:
   DispatcherBench() { state.last_autosave_ms = clock.now_ms(); }
-  ~DispatcherBench() {
-    std::error_code ignored;
-    std::filesystem::remove_all(root_, ignored);
-  }
   DispatcherBench(const DispatcherBench&) = delete;
   DispatcherBench& operator=(const DispatcherBench&) = delete;
 
@@ -134,12 +129,7 @@ class DispatcherBench {
     return messages;
   }
 
-  static std::filesystem::path MakeTempDir() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "mav-proto-XXXXXX").string();
-    return ::mkdtemp(pattern.data());
-  }
-
-  std::filesystem::path root_ = MakeTempDir();
+  ScratchDirectory root_;
   FakeClock clock;
   EventLog log{root_ / "Logs", clock};
   DeviceModel model;

@@ -16,6 +16,7 @@ namespace {
 using sim::test::LineChannel;
 using sim::test::SimProcess;
 using test::ControllerRig;
+using test::ScratchDirectory;
 
 // The simulator's default module line-up, port 00 to 25.
 constexpr std::array<std::uint32_t, kPortCount> kLineup = {1, 1, 3, 4, 2, 0, 1, 5, 3, 4, 0, 1, 2,
@@ -149,7 +150,8 @@ TEST_F(EndToEndTcp, GatewayEventsChangeModelAndLog) {
 }
 
 TEST(EndToEndSerial, SynchronisationAndEventsOverAPseudoTerminal) {
-  const std::filesystem::path link = ControllerRig::make_scratch() / "gateway";
+  const ScratchDirectory link_dir;
+  const std::filesystem::path link = link_dir / "gateway";
   SimProcess sim;
   auto rig = std::make_unique<ControllerRig>();
   ASSERT_TRUE(sim.start({"--pty", link.string(), "--control-port", "0", "--transcript",
