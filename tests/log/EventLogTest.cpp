@@ -10,6 +10,7 @@
 
 #include "log/EventLog.h"
 #include "support/FakeClock.h"
+#include "support/FileText.h"
 #include "support/ScratchDirectory.h"
 
 namespace mav {
@@ -19,13 +20,7 @@ namespace fs = std::filesystem;
 
 class EventLogTest : public ::testing::Test {
  protected:
-  std::string FileText(const fs::path& path) const {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-  }
-  std::string LogText() const { return FileText(log_dir_ / "MAVPCI1.log"); }
+  std::string LogText() const { return test::file_text(log_dir_ / "MAVPCI1.log"); }
 
   const test::ScratchDirectory root_;
   const fs::path log_dir_ = root_ / "Logs";
@@ -58,7 +53,7 @@ TEST_F(EventLogTest, LogFileNamesAndWhereTheirFilesGo) {
     log_.set_log_file_name(name);
     EXPECT_EQ(log_.log_file_path(), path);
     log_.write_log_entry("New log " + name);
-    EXPECT_EQ(FileText(path), "03/05/2004  07:04:09  New log " + name + "\n");
+    EXPECT_EQ(test::file_text(path), "03/05/2004  07:04:09  New log " + name + "\n");
   }
 }
 

@@ -8,20 +8,13 @@
 
 #include <chrono>
 #include <filesystem>
-#include <fstream>
 #include <functional>
-#include <sstream>
 #include <string>
 #include <thread>
 
-namespace mav::test {
+#include "support/FileText.h"
 
-inline std::string file_text(const std::filesystem::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
+namespace mav::test {
 
 // Polls `done` until it holds; false once the deadline has passed.
 inline bool wait_for(const std::function<bool()>& done, int deadline_ms = 30000) {

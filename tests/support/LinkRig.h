@@ -5,7 +5,6 @@
 #pragma once
 
 #include <atomic>
-#include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -17,6 +16,7 @@
 #include "platform/PollPump.h"
 #include "support/Eventually.h"
 #include "support/FakeClock.h"
+#include "support/FileText.h"
 #include "support/RecordingFrontend.h"
 #include "support/ScratchDirectory.h"
 
@@ -28,12 +28,7 @@ struct LinkRig {
   LinkRig& operator=(const LinkRig&) = delete;
 
   // The whole log file as written so far.
-  std::string log_text() const {
-    std::ifstream file(log.log_file_path());
-    std::stringstream text;
-    text << file.rdbuf();
-    return text.str();
-  }
+  std::string log_text() const { return file_text(log.log_file_path()); }
 
   // How many log lines end with the message.
   int log_count(const std::string& message) const {
