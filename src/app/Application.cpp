@@ -1,5 +1,7 @@
 #include "app/Application.h"
 
+#include <utility>
+
 #include "app/ConnectionLists.h"
 #include "app/MenuIds.h"
 #include "app/SitesFile.h"
@@ -9,6 +11,12 @@ namespace mav {
 namespace {
 
 constexpr std::size_t kCustomTitleLength = 254;
+
+// The animation speeds of the Display menu: the delay each command stores.
+constexpr std::pair<std::int16_t, int> kAnimationSpeeds[] = {{200, menu::kAnimationFast},
+                                                             {650, menu::kAnimationSlow},
+                                                             {0, menu::kAnimationOff},
+                                                             {450, menu::kAnimationMedium}};
 
 }  // namespace
 
@@ -51,11 +59,9 @@ void Application::connect_at_startup() {
   const Preferences prefs = prefs_.get();
   if (!prefs.auto_connect || (prefs.network_mode && prefs.sites.empty())) {
     set_title(kNotConnectedTitle);
-    set_check(menu::kAutoConnectOff, true);
-    set_check(menu::kAutoConnectOn, false);
+    set_checks(menu::kAutoConnectOn, menu::kAutoConnectOff, false);
   } else {
-    set_check(menu::kAutoConnectOn, true);
-    set_check(menu::kAutoConnectOff, false);
+    set_checks(menu::kAutoConnectOn, menu::kAutoConnectOff, true);
     if (prefs.network_mode) {
       connect_site_at_startup(prefs);
     } else {
@@ -109,22 +115,15 @@ void Application::connect_serial_at_startup(const Preferences& prefs) {
 
 void Application::set_checks_from_preferences() {
   const Preferences prefs = prefs_.get();
-  set_check(menu::kTitleUseCustom, prefs.use_custom_title);
-  set_check(menu::kTitleUseDefault, !prefs.use_custom_title);
+  set_checks(menu::kTitleUseCustom, menu::kTitleUseDefault, prefs.use_custom_title);
   set_check(menu::kSound, prefs.sound_on);
   set_check(menu::kHoverIconDescription, prefs.hover_descriptions);
-  set_check(menu::kAutoSwitchingOn, prefs.auto_indicator_switching);
-  set_check(menu::kAutoSwitchingOff, !prefs.auto_indicator_switching);
+  set_checks(menu::kAutoSwitchingOn, menu::kAutoSwitchingOff, prefs.auto_indicator_switching);
   set_check(menu::kScreen800x600, prefs.screen_size != 1 && prefs.screen_size != 2);
   set_check(menu::kScreen1024x768, prefs.screen_size == 1);
   set_check(menu::kScreen1280x1024, prefs.screen_size == 2);
-  const std::pair<std::int16_t, int> speeds[] = {{200, menu::kAnimationFast},
-                                                 {0, menu::kAnimationOff},
-                                                 {450, menu::kAnimationMedium},
-                                                 {650, menu::kAnimationSlow}};
-  for (const auto& [delay, command] : speeds) {
-    if (delay != prefs.animation_delay) continue;
-    for (const auto& other : speeds) set_check(other.second, other.second == command);
+  for (const auto& [delay, command] : kAnimationSpeeds) {
+    if (delay == prefs.animation_delay) check_animation_speed(command);
   }
   set_check(menu::kCorReporting, prefs.cor_reporting);
   set_check(menu::kPttReporting, prefs.ptt_reporting);
@@ -176,23 +175,16 @@ void Application::menu_command(int command_id) {
       set_reporting(false, !prefs.ptt_reporting);
       break;
     case menu::kAnimationFast:
-      set_animation_delay(command_id, 200);
-      break;
     case menu::kAnimationSlow:
-      set_animation_delay(command_id, 650);
-      break;
     case menu::kAnimationOff:
-      set_animation_delay(command_id, 0);
-      break;
     case menu::kAnimationMedium:
-      set_animation_delay(command_id, 450);
+      set_animation_delay(command_id);
       break;
     case menu::kRightButtonDisconnect:
     case menu::kRightButtonEditSettings: {
       const bool disconnects = command_id == menu::kRightButtonDisconnect;
       prefs_.change([&](Preferences& p) { p.right_button_disconnects = disconnects; });
-      set_check(menu::kRightButtonDisconnect, disconnects);
-      set_check(menu::kRightButtonEditSettings, !disconnects);
+      set_checks(menu::kRightButtonDisconnect, menu::kRightButtonEditSettings, disconnects);
       break;
     }
     case menu::kVoicePrompts:
@@ -247,17 +239,19 @@ void Application::set_reporting(bool cor, bool on) {
 void Application::store_switch(bool Preferences::*field, int on_id, int off_id, bool on) {
   prefs_.change([&](Preferences& p) { p.*field = on; });
   save_preferences();
-  set_check(on_id, on);
-  set_check(off_id, !on);
+  set_checks(on_id, off_id, on);
 }
 
-void Application::set_animation_delay(int command_id, std::int16_t delay) {
-  for (int speed :
-       {menu::kAnimationFast, menu::kAnimationSlow, menu::kAnimationOff, menu::kAnimationMedium}) {
-    set_check(speed, speed == command_id);
+void Application::set_animation_delay(int command_id) {
+  check_animation_speed(command_id);
+  for (const auto& [delay, command] : kAnimationSpeeds) {
+    if (command == command_id) prefs_.change([&](Preferences& p) { p.animation_delay = delay; });
   }
-  prefs_.change([&](Preferences& p) { p.animation_delay = delay; });
   save_preferences();
+}
+
+void Application::check_animation_speed(int command_id) {
+  for (const auto& speed : kAnimationSpeeds) set_check(speed.second, speed.second == command_id);
 }
 
 void Application::set_custom_title(bool on) {
@@ -266,8 +260,7 @@ void Application::set_custom_title(bool on) {
     prefs_.change([](Preferences& p) { p.use_custom_title = false; });
     save_preferences();
     if (!prefs.network_mode) set_serial_title();
-    set_check(menu::kTitleUseDefault, true);
-    set_check(menu::kTitleUseCustom, false);
+    set_checks(menu::kTitleUseCustom, menu::kTitleUseDefault, false);
     return;
   }
   if (prefs.network_mode || !link_.is_open()) {
@@ -283,8 +276,7 @@ void Application::set_custom_title(bool on) {
   });
   save_preferences();
   set_serial_title();
-  set_check(menu::kTitleUseCustom, true);
-  set_check(menu::kTitleUseDefault, false);
+  set_checks(menu::kTitleUseCustom, menu::kTitleUseDefault, true);
 }
 
 void Application::retrieve_current_config() {
@@ -316,6 +308,11 @@ void Application::set_title(const std::string& title) {
 
 void Application::set_check(int command_id, bool checked) {
   if (window_) window_->set_menu_check(command_id, checked);
+}
+
+void Application::set_checks(int on_id, int off_id, bool on) {
+  set_check(on_id, on);
+  set_check(off_id, !on);
 }
 
 void Application::set_serial_title() {

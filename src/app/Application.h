@@ -112,6 +112,8 @@ class Application final : public SessionHooks, public SocketEvents {
  private:
   void set_title(const std::string& title);
   void set_check(int command_id, bool checked);
+  // An On and an Off command: exactly one carries the mark.
+  void set_checks(int on_id, int off_id, bool on);
   void set_checks_from_preferences();
   void refresh_recent_menu();
   void add_recent(const RecentConnection& entry);
@@ -119,7 +121,8 @@ class Application final : public SessionHooks, public SocketEvents {
   bool channel_usable() const;
   void set_reporting(bool cor, bool on);
   void set_custom_title(bool on);
-  void set_animation_delay(int command_id, std::int16_t delay);
+  void set_animation_delay(int command_id);
+  void check_animation_speed(int command_id);
   // A setting with an On and an Off command: stored, saved and both marks set.
   void store_switch(bool Preferences::*field, int on_id, int off_id, bool on);
   void retrieve_current_config();
