@@ -244,8 +244,10 @@ void Application::store_switch(bool Preferences::*field, int on_id, int off_id, 
 
 void Application::set_animation_delay(int command_id) {
   check_animation_speed(command_id);
-  for (const auto& [delay, command] : kAnimationSpeeds) {
-    if (command == command_id) prefs_.change([&](Preferences& p) { p.animation_delay = delay; });
+  for (const auto& speed : kAnimationSpeeds) {
+    if (speed.second != command_id) continue;
+    const std::int16_t delay = speed.first;
+    prefs_.change([delay](Preferences& p) { p.animation_delay = delay; });
   }
   save_preferences();
 }
