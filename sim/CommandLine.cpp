@@ -1,7 +1,7 @@
 #include "CommandLine.h"
 
 #include "Lineup.h"
-#include "protocol/Vocabulary.h"
+#include "vocabulary/Vocabulary.h"
 
 namespace mav::sim {
 

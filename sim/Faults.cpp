@@ -1,7 +1,7 @@
 #include "Faults.h"
 
 #include "ReplyFormat.h"
-#include "protocol/Vocabulary.h"
+#include "vocabulary/Vocabulary.h"
 
 namespace mav::sim {
 

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "Lineup.h"
-#include "protocol/Vocabulary.h"
+#include "vocabulary/Vocabulary.h"
 
 namespace mav::sim {
 

@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "protocol/Vocabulary.h"
+#include "vocabulary/Vocabulary.h"
 
 namespace mav::sim {
 

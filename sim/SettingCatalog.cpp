@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "protocol/Vocabulary.h"
+#include "vocabulary/Vocabulary.h"
 
 namespace mav::sim {
 namespace {

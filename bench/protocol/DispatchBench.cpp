@@ -21,13 +21,14 @@ namespace {
 class NullFrontend final : public Frontend {
  public:
   void show_status_text(std::string_view) override {}
+  void show_message(std::string_view) override {}
   void show_message_box(const MessageBoxRequest&) override {}
   void update_title() override {}
   void request_repaint() override {}
   void start_move(int, int, int) override {}
   void animation_step() override {}
   void play_sound(std::string_view) override {}
-  void set_wait_cursor(bool) override {}
+  void set_cursor(CursorShape) override {}
   void set_menu_check(int, bool) override {}
   void refresh_settings_dialog() override {}
 };
@@ -37,7 +38,10 @@ class NullSender final : public LineSender {
   bool send_line(std::string_view, bool) override { return true; }
 };
 
-class NullHooks final : public SessionHooks {
+class NullHooks final : public ShellHooks,
+                        public AutoSaveHooks,
+                        public PortViewHooks,
+                        public DialHooks {
  public:
   bool channel_open() const override { return true; }
   void AutoSave() override {}
@@ -81,7 +85,8 @@ struct Bench {
   ReceivedLineRing ring;
   LineReader reader{ring};
   ReplyDispatcher dispatcher{DispatcherParts{reader.reply(), model, pending, pins, log, sender,
-                                             frontend, clock, state, hooks}};
+                                             frontend, clock, state,
+                                             SessionHooks{hooks, hooks, hooks, hooks}}};
 };
 
 void SettingsReplies(benchmark::State& state) {

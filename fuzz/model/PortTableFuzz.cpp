@@ -6,7 +6,7 @@
 
 #include "model/DeviceModel.h"
 #include "model/SettingsFields.h"
-#include "protocol/Vocabulary.h"
+#include "vocabulary/Vocabulary.h"
 
 namespace {
 

@@ -28,7 +28,10 @@ class CheckingSender final : public LineSender {
   }
 };
 
-class QuietHooks final : public SessionHooks {
+class QuietHooks final : public ShellHooks,
+                         public AutoSaveHooks,
+                         public PortViewHooks,
+                         public DialHooks {
  public:
   bool channel_open() const override { return true; }
   void AutoSave() override {}
@@ -60,7 +63,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   ReceivedLineRing ring;
   LineReader reader(ring);
   ReplyDispatcher dispatcher(DispatcherParts{reader.reply(), model, pending, pins, log, sender,
-                                             frontend, clock, state, hooks});
+                                             frontend, clock, state,
+                                             SessionHooks{hooks, hooks, hooks, hooks}});
   // Leftover steps as the gesture code and the loader leave them, so the DISCH and CONNECT_S
   // step handling is reached too.
   for (int port = 0; port < kPortCount; ++port) {

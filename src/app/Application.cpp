@@ -3,9 +3,9 @@
 #include <utility>
 
 #include "app/ConnectionLists.h"
-#include "app/MenuIds.h"
 #include "app/SitesFile.h"
 #include "app/WindowTitles.h"
+#include "frontend/MenuIds.h"
 
 namespace mav {
 namespace {
@@ -156,67 +156,59 @@ void Application::store_screen_size(int index) {
   save_preferences();
 }
 
-void Application::menu_command(int command_id) {
-  const Preferences prefs = prefs_.get();
-  switch (command_id) {
-    case menu::kRetrieveCurrentConfig:
-      retrieve_current_config();
-      break;
-    case menu::kSound:
-      if (!prefs.sound_on) frontend_.play_sound("Activate.wav");
-      prefs_.change([&](Preferences& p) { p.sound_on = !prefs.sound_on; });
-      session_.sound_on = !prefs.sound_on;
-      set_check(menu::kSound, !prefs.sound_on);
-      break;
-    case menu::kCorReporting:
-      set_reporting(true, !prefs.cor_reporting);
-      break;
-    case menu::kPttReporting:
-      set_reporting(false, !prefs.ptt_reporting);
-      break;
-    case menu::kAnimationFast:
-    case menu::kAnimationSlow:
-    case menu::kAnimationOff:
-    case menu::kAnimationMedium:
-      set_animation_delay(command_id);
-      break;
-    case menu::kRightButtonDisconnect:
-    case menu::kRightButtonEditSettings: {
-      const bool disconnects = command_id == menu::kRightButtonDisconnect;
-      prefs_.change([&](Preferences& p) { p.right_button_disconnects = disconnects; });
-      set_checks(menu::kRightButtonDisconnect, menu::kRightButtonEditSettings, disconnects);
-      break;
+void Application::register_commands(CommandRegistry& registry) {
+  registry.add(menu::kRetrieveCurrentConfig, [this] { retrieve_current_config(); });
+  registry.add(menu::kSound, [this] { toggle_sound(); });
+  registry.add(menu::kCorReporting, [this] { set_reporting(true, !prefs_.get().cor_reporting); });
+  registry.add(menu::kPttReporting, [this] { set_reporting(false, !prefs_.get().ptt_reporting); });
+  for (const auto& speed : kAnimationSpeeds) {
+    const int command_id = speed.second;
+    registry.add(command_id, [this, command_id] { set_animation_delay(command_id); });
+  }
+  for (const bool disconnects : {true, false}) {
+    registry.add(disconnects ? menu::kRightButtonDisconnect : menu::kRightButtonEditSettings,
+                 [this, disconnects] {
+                   prefs_.change([&](Preferences& p) { p.right_button_disconnects = disconnects; });
+                   set_checks(menu::kRightButtonDisconnect, menu::kRightButtonEditSettings,
+                              disconnects);
+                 });
+  }
+  registry.add(menu::kVoicePrompts, [this] {
+    // The mark follows the gateway's report, not the command.
+    if (channel_usable()) {
+      link_.send_line(session_.voice_prompts ? "VPMTS OFF\r" : "VPMTS ON\r", true);
     }
-    case menu::kVoicePrompts:
-      // The mark follows the gateway's report, not the command.
-      if (channel_usable()) {
-        link_.send_line(session_.voice_prompts ? "VPMTS OFF\r" : "VPMTS ON\r", true);
-      }
-      set_check(menu::kVoicePrompts, session_.voice_prompts);
-      break;
-    case menu::kAutoSwitchingOn:
-    case menu::kAutoSwitchingOff:
-      store_switch(&Preferences::auto_indicator_switching, menu::kAutoSwitchingOn,
-                   menu::kAutoSwitchingOff, command_id == menu::kAutoSwitchingOn);
-      break;
-    case menu::kTitleUseCustom:
-      set_custom_title(true);
-      break;
-    case menu::kTitleUseDefault:
-      set_custom_title(false);
-      break;
-    case menu::kAutoConnectOn:
-    case menu::kAutoConnectOff:
-      store_switch(&Preferences::auto_connect, menu::kAutoConnectOn, menu::kAutoConnectOff,
-                   command_id == menu::kAutoConnectOn);
-      break;
-    case menu::kHoverIconDescription:
-      prefs_.change([&](Preferences& p) { p.hover_descriptions = !prefs.hover_descriptions; });
-      save_preferences();
-      set_check(menu::kHoverIconDescription, !prefs.hover_descriptions);
-      break;
-    default:
-      break;
+    set_check(menu::kVoicePrompts, session_.voice_prompts);
+  });
+  register_switch(registry, &Preferences::auto_indicator_switching, menu::kAutoSwitchingOn,
+                  menu::kAutoSwitchingOff);
+  register_switch(registry, &Preferences::auto_connect, menu::kAutoConnectOn,
+                  menu::kAutoConnectOff);
+  registry.add(menu::kTitleUseCustom, [this] { set_custom_title(true); });
+  registry.add(menu::kTitleUseDefault, [this] { set_custom_title(false); });
+  registry.add(menu::kHoverIconDescription, [this] {
+    const bool on = !prefs_.get().hover_descriptions;
+    prefs_.change([&](Preferences& p) { p.hover_descriptions = on; });
+    save_preferences();
+    set_check(menu::kHoverIconDescription, on);
+  });
+  for (int id = menu::kRecentConnectionFirst; id <= menu::kRecentConnectionLast; ++id) {
+    registry.add(id, [this, id] { open_recent(id - menu::kRecentConnectionFirst); });
+  }
+}
+
+void Application::toggle_sound() {
+  const bool on = !prefs_.get().sound_on;
+  if (on) frontend_.play_sound("Activate.wav");
+  prefs_.change([&](Preferences& p) { p.sound_on = on; });
+  session_.sound_on = on;
+  set_check(menu::kSound, on);
+}
+
+void Application::register_switch(CommandRegistry& registry, bool Preferences::*field, int on_id,
+                                  int off_id) {
+  for (const bool on : {true, false}) {
+    registry.add(on ? on_id : off_id, [=, this] { store_switch(field, on_id, off_id, on); });
   }
 }
 

@@ -1,6 +1,6 @@
 // The program's own state and the operator's commands that belong to the shell: the preferences,
 // the connection in use and its site record, the window title, the menu marks, start-up and
-// shutdown. It is also what the reply dispatcher asks of the application (SessionHooks) and where
+// shutdown. It is also what the reply dispatcher asks of the shell (ShellHooks) and where
 // the network socket's notifications arrive (SocketEvents), since a close by the peer means a
 // reconnect. UI thread unless a member says otherwise.
 #pragma once
@@ -10,11 +10,12 @@
 #include <string>
 
 #include "app/ContactSupervisor.h"
-#include "app/Frontend.h"
 #include "app/PreferencesStore.h"
 #include "app/ShellWindow.h"
 #include "app/SiteNames.h"
 #include "app/SiteRecord.h"
+#include "frontend/CommandRegistry.h"
+#include "frontend/Frontend.h"
 #include "link/LinkChannel.h"
 #include "log/EventLog.h"
 #include "model/DeviceModel.h"
@@ -43,7 +44,13 @@ inline constexpr const char* kExitReminderText =
     "can restore this configuration\rthe next time you run the MAV Controller with the Restore "
     "Last\rConfig command in the File Menu.\rDo you want to see this reminder in the future?";
 
-class Application final : public SessionHooks, public SocketEvents {
+// Until the configuration files, the matrix's icon release and the dial dialog bring their own
+// hooks, the shell answers for them with nothing to do.
+class Application final : public ShellHooks,
+                          public AutoSaveHooks,
+                          public PortViewHooks,
+                          public DialHooks,
+                          public SocketEvents {
  public:
   Application(const ApplicationParts& parts, std::filesystem::path program_directory);
 
@@ -68,8 +75,8 @@ class Application final : public SessionHooks, public SocketEvents {
   const std::filesystem::path& program_directory() const { return program_directory_; }
   const std::string& title() const { return title_; }
 
-  // Menu commands of the shell (the window routes the ids); see MenuIds.h.
-  void menu_command(int command_id);
+  // The shell's menu commands (see MenuIds.h), including the recent connections.
+  void register_commands(CommandRegistry& registry);
   // The window's chosen screen size, 0..2, stored and saved.
   void store_screen_size(int index);
 
@@ -94,7 +101,7 @@ class Application final : public SessionHooks, public SocketEvents {
   // The 30-second timer.
   void on_keepalive_timer();
 
-  // SessionHooks: worker thread.
+  // The dispatcher's hooks: worker thread.
   bool channel_open() const override;
   void AutoSave() override;
   bool RestoreAfterGatewayRestart() override;
@@ -125,6 +132,8 @@ class Application final : public SessionHooks, public SocketEvents {
   void check_animation_speed(int command_id);
   // A setting with an On and an Off command: stored, saved and both marks set.
   void store_switch(bool Preferences::*field, int on_id, int off_id, bool on);
+  void register_switch(CommandRegistry& registry, bool Preferences::*field, int on_id, int off_id);
+  void toggle_sound();
   void retrieve_current_config();
   void tell(const char* text, MessageIcon icon);
   void connect_site_at_startup(const Preferences& prefs);

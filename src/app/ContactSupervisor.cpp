@@ -16,10 +16,10 @@ void ContactSupervisor::report_contact(bool lost) {
   if (!lost) {
     last_contact_time_ = clock_.now_seconds();
     contact_lost_reported_ = false;
-    frontend_.show_status_text("");
+    frontend_.show_message("");
     return;
   }
-  frontend_.show_status_text("Lost contact with MAV-7700");
+  frontend_.show_message("Lost contact with MAV-7700");
   const bool already_reported = contact_lost_reported_.exchange(true);
   if (already_reported || model_.CountModules() == 0) return;
   frontend_.show_message_box(

@@ -7,7 +7,7 @@
 #include <atomic>
 #include <cstdint>
 
-#include "app/Frontend.h"
+#include "frontend/Frontend.h"
 #include "link/ContactReporter.h"
 #include "link/LinkChannel.h"
 #include "log/EventLog.h"

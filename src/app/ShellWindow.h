@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "app/Frontend.h"
+#include "frontend/Frontend.h"
 
 namespace mav {
 

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <cstring>
 
-#include "protocol/Vocabulary.h"
+#include "vocabulary/Vocabulary.h"
 
 namespace mav {
 namespace {

@@ -253,7 +253,7 @@ void LinkChannel::on_socket_connected() {
 
 void LinkChannel::on_socket_closed() {
   close();
-  frontend_.show_status_text("Connection closed, retrying");
+  frontend_.show_message("Connection closed, retrying");
   log_.write_log_entry("Network connection closed externally");
 }
 

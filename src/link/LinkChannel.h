@@ -13,7 +13,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/Frontend.h"
+#include "frontend/Frontend.h"
 #include "link/ContactReporter.h"
 #include "link/LineAssembler.h"
 #include "link/LineSender.h"

@@ -5,7 +5,7 @@
 #include "model/MonitorList.h"
 #include "model/PortTable.h"
 #include "model/SettingsFields.h"
-#include "protocol/Vocabulary.h"
+#include "vocabulary/Vocabulary.h"
 
 namespace mav {
 namespace {

@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "protocol/Vocabulary.h"
+#include "vocabulary/Vocabulary.h"
 
 namespace mav {
 namespace {

@@ -111,7 +111,7 @@ ReplyDispatcher::Ending ReplyDispatcher::on_connect(const ParsedReply& r) {
     }
   }
 
-  p_.frontend.show_status_text("Asynchronous CONNECT received");
+  p_.frontend.show_message("Asynchronous CONNECT received");
   report_net_changes(before);
   return Ending::Quiet;
 }
@@ -156,7 +156,7 @@ ReplyDispatcher::Ending ReplyDispatcher::on_connect_s(const ParsedReply& r) {
     auto offer_dial = [this](int q) {
       PortRecord line;
       if (p_.model.GetPort(q, line) && line.mod_type == MOD_LINE7 && line.settings.on_hook != 0) {
-        p_.hooks.open_dial_dialog(q);
+        p_.hooks.dial.open_dial_dialog(q);
       }
     };
     offer_dial(port);

@@ -4,7 +4,7 @@
 #include <span>
 
 #include "model/PortRecord.h"
-#include "protocol/Vocabulary.h"
+#include "vocabulary/Vocabulary.h"
 
 namespace mav {
 namespace {

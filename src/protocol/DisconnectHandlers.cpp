@@ -45,7 +45,7 @@ ReplyDispatcher::Ending ReplyDispatcher::on_disc(const ParsedReply& r) {
     ReleasePort(p_.model, p_.sender, port, true);
   }
   p_.model.RenumberNets();
-  p_.frontend.show_status_text("Asynchronous DISC received");
+  p_.frontend.show_message("Asynchronous DISC received");
   report_net_changes(before);
   return on_disc_s(r);
 }

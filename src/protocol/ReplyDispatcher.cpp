@@ -5,7 +5,7 @@
 #include <cstring>
 #include <thread>
 
-#include "app/MenuIds.h"
+#include "frontend/MenuIds.h"
 #include "protocol/BusOperations.h"
 #include "protocol/ModelNames.h"
 #include "protocol/ReplyList.h"
@@ -40,20 +40,20 @@ void ReplyDispatcher::dispatch_step() {
 
   if (s.selection_pending() && now - s.selection_time.load() > kSelectionTimeoutMs) {
     s.cancel_selection();
-    p_.frontend.set_wait_cursor(false);
+    p_.frontend.set_cursor(CursorShape::Arrow);
   }
   if (now - s.last_autosave_ms.load() > kAutoSaveIntervalMs) {
     s.last_autosave_ms.store(now);
-    p_.hooks.AutoSave();
+    p_.hooks.saves.AutoSave();
   }
 
   ParsedReply& reply = p_.reply;
   if (!reply.pending) {
     if (!s.input_ready.load()) {
       if (now - s.last_line_ms.load() > kInputSettleMs) {
-        p_.frontend.show_status_text("");
+        p_.frontend.show_message("");
         s.input_ready.store(true);
-        p_.frontend.set_wait_cursor(false);
+        p_.frontend.set_cursor(s.selection_pending() ? CursorShape::Selected : CursorShape::Arrow);
       } else {
         s.idle_passes.store(0);
       }
@@ -69,9 +69,9 @@ void ReplyDispatcher::dispatch_step() {
 
   switch (handle(reply)) {
     case Ending::Handled:
-      p_.frontend.show_status_text(kProcessingText);
+      p_.frontend.show_message(kProcessingText);
       s.input_ready.store(false);
-      p_.frontend.set_wait_cursor(true);
+      p_.frontend.set_cursor(CursorShape::Wait);
       closing_step();
       break;
     case Ending::Quiet:
@@ -83,7 +83,7 @@ void ReplyDispatcher::dispatch_step() {
 }
 
 void ReplyDispatcher::closing_step() {
-  if (!p_.state.resync_requested.load() || !p_.hooks.channel_open()) return;
+  if (!p_.state.resync_requested.load() || !p_.hooks.shell.channel_open()) return;
   p_.state.resync_requested.store(false);
   commands_.synchronise();
 }
@@ -141,7 +141,7 @@ ReplyDispatcher::Ending ReplyDispatcher::handle(const ParsedReply& r) {
       if (!ok) return Ending::Abort;
       p_.state.voice_prompts.store(r.flag);
       p_.frontend.set_menu_check(menu::kVoicePrompts, r.flag);
-      p_.hooks.save_preferences();
+      p_.hooks.shell.save_preferences();
       return Ending::Handled;
 
     case kw::ON_HOOK:
@@ -201,7 +201,7 @@ ReplyDispatcher::Ending ReplyDispatcher::handle(const ParsedReply& r) {
     case kw::BOOT:
       return on_boot(r);
     case kw::BUSY:
-      p_.frontend.show_status_text("QVB-1 was busy, try command again");
+      p_.frontend.show_message("QVB-1 was busy, try command again");
       return Ending::Quiet;
 
     case kw::FREE_BUS:
@@ -246,7 +246,7 @@ ReplyDispatcher::Ending ReplyDispatcher::on_system(const ParsedReply& r) {
   }
   p_.log.write_log_entry("*** Received system information from MAV-7700");
   p_.model.RenumberNets();
-  p_.hooks.load_site_port_names();
+  p_.hooks.shell.load_site_port_names();
   commands_.query_all_settings();
   p_.frontend.request_repaint();
   return Ending::Handled;
@@ -279,7 +279,7 @@ ReplyDispatcher::Ending ReplyDispatcher::on_boot(const ParsedReply& r) {
     ReleasePort(p_.model, p_.sender, port, true);
     PortRecord record;
     if (p_.model.GetPort(port, record)) {
-      p_.hooks.release_port_icon(port);
+      p_.hooks.port_view.release_port_icon(port);
       record.mod_type = MOD_NONE;
       record.icon_preset = 1;
       record.icon_id = -1;
@@ -300,7 +300,7 @@ ReplyDispatcher::Ending ReplyDispatcher::on_boot(const ParsedReply& r) {
     p_.state.request_resync();
     return Ending::Handled;
   }
-  return p_.hooks.RestoreAfterGatewayRestart() ? Ending::Handled : Ending::Abort;
+  return p_.hooks.saves.RestoreAfterGatewayRestart() ? Ending::Handled : Ending::Abort;
 }
 
 }  // namespace mav

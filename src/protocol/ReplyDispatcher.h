@@ -8,7 +8,7 @@
 #include <array>
 #include <cstdint>
 
-#include "app/Frontend.h"
+#include "frontend/Frontend.h"
 #include "link/DispatchStep.h"
 #include "link/LineSender.h"
 #include "link/ParsedReply.h"
@@ -34,7 +34,7 @@ struct DispatcherParts {
   Frontend& frontend;
   const Clock& clock;
   SessionState& state;
-  SessionHooks& hooks;
+  SessionHooks hooks;
 };
 
 class ReplyDispatcher final : public DispatchStep {

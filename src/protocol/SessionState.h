@@ -7,7 +7,7 @@
 #include <atomic>
 #include <cstdint>
 
-#include "protocol/Vocabulary.h"
+#include "vocabulary/Vocabulary.h"
 
 namespace mav {
 

@@ -49,14 +49,14 @@ class ContactSupervision : public testing::Test {
 
 TEST_F(ContactSupervision, ATimeOutWithNoModuleKnownShowsOnlyTheStatusText) {
   time_out();
-  EXPECT_EQ(rig->frontend.last_status_text(), "Lost contact with MAV-7700");
+  EXPECT_EQ(rig->frontend.last_message(), "Lost contact with MAV-7700");
   EXPECT_TRUE(rig->frontend.boxes().empty());
   EXPECT_EQ(rig->log_count("*** Lost contact with MAV-7700"), 0);
   EXPECT_TRUE(rig->contact.contact_lost_reported());
 
   rig->channel.close();  // closing clears the lost state
   EXPECT_FALSE(rig->contact.contact_lost_reported());
-  EXPECT_EQ(rig->frontend.last_status_text(), "");
+  EXPECT_EQ(rig->frontend.last_message(), "");
 }
 
 TEST_F(ContactSupervision, TheReplyMayTakeExactlyTheAllowedTime) {
@@ -64,17 +64,17 @@ TEST_F(ContactSupervision, TheReplyMayTakeExactlyTheAllowedTime) {
   rig->channel.send_line("DISCH 01 02\r", false);  // expects no reply: never times out
   rig->clock.advance_ms(60000);
   for (int i = 0; i < 200; ++i) rig->channel.poll_receive();
-  EXPECT_TRUE(rig->frontend.status_texts().empty());
+  EXPECT_TRUE(rig->frontend.messages().empty());
 
   rig->channel.send_line("VER\r", true);
   rig->clock.advance_ms(4000);
   for (int i = 0; i < 300; ++i) rig->channel.poll_receive();
-  EXPECT_TRUE(rig->frontend.status_texts().empty());
+  EXPECT_TRUE(rig->frontend.messages().empty());
   rig->clock.advance_ms(1);
   for (int i = 0; i < 99; ++i) rig->channel.poll_receive();  // the check comes every 100th poll
-  EXPECT_TRUE(rig->frontend.status_texts().empty());
+  EXPECT_TRUE(rig->frontend.messages().empty());
   rig->channel.poll_receive();
-  EXPECT_EQ(rig->frontend.last_status_text(), "Lost contact with MAV-7700");
+  EXPECT_EQ(rig->frontend.last_message(), "Lost contact with MAV-7700");
 }
 
 TEST_F(ContactSupervision, TwoTimeOutsInARowShowOneBoxAndTheNextLineRearmsIt) {
@@ -90,7 +90,7 @@ TEST_F(ContactSupervision, TwoTimeOutsInARowShowOneBoxAndTheNextLineRearmsIt) {
 
   rig->clock.advance_seconds(12);
   receive_line("%BUSY");
-  EXPECT_EQ(rig->frontend.last_status_text(), "");
+  EXPECT_EQ(rig->frontend.last_message(), "");
   EXPECT_FALSE(rig->contact.contact_lost_reported());
   EXPECT_EQ(rig->contact.last_contact_time(), rig->clock.now_seconds());
 
@@ -122,7 +122,7 @@ TEST_F(ContactSupervision, KeepAliveGoesOutOnEveryTickAfter45QuietSeconds) {
   // No reply to it within 4 s: contact is lost.
   rig->clock.advance_ms(4001);
   for (int i = 0; i < 100; ++i) rig->channel.poll_receive();
-  EXPECT_EQ(rig->frontend.last_status_text(), "Lost contact with MAV-7700");
+  EXPECT_EQ(rig->frontend.last_message(), "Lost contact with MAV-7700");
 }
 
 TEST_F(ContactSupervision, NoKeepAliveOnAClosedChannel) {
@@ -147,10 +147,10 @@ TEST(ContactSupervisionNetwork, NoKeepAliveWhileTheConnectIsPendingAndALongerRep
   EXPECT_EQ(peer.read(1), "\r");
   rig->clock.advance_ms(15000);
   for (int i = 0; i < 100; ++i) rig->channel.poll_receive();
-  EXPECT_TRUE(rig->frontend.status_texts().empty());
+  EXPECT_TRUE(rig->frontend.messages().empty());
   rig->clock.advance_ms(1);
   for (int i = 0; i < 100; ++i) rig->channel.poll_receive();
-  EXPECT_EQ(rig->frontend.last_status_text(), "Lost contact with MAV-7700");
+  EXPECT_EQ(rig->frontend.last_message(), "Lost contact with MAV-7700");
   EXPECT_EQ(rig->frontend.boxes().size(), 1u);
 }
 

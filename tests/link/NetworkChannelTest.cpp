@@ -100,7 +100,7 @@ TEST_F(NetworkChannel, ThePeerClosingClosesTheChannelAndSaysSo) {
   connect();
   peer.close_connection();
   ASSERT_TRUE(eventually([&] { rig->pump.run_once(10); }, [&] { return !rig->channel.is_open(); }));
-  EXPECT_EQ(rig->frontend.last_status_text(), "Connection closed, retrying");
+  EXPECT_EQ(rig->frontend.last_message(), "Connection closed, retrying");
   EXPECT_EQ(rig->log_count("Network connection closed externally"), 1);
   EXPECT_EQ(rig->log_count("Network connection closed"), 1);
 }

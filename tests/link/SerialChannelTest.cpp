@@ -50,7 +50,7 @@ TEST_F(SerialChannel, ACompleteLineEndsTheWaitForAReplyAndWakesTheWorker) {
   // The reply arrived, so a time-out later finds nothing to report.
   rig->clock.advance_ms(5000);
   for (int i = 0; i < 100; ++i) rig->channel.poll_receive();
-  EXPECT_NE(rig->frontend.last_status_text(), "Lost contact with MAV-7700");
+  EXPECT_NE(rig->frontend.last_message(), "Lost contact with MAV-7700");
 }
 
 TEST_F(SerialChannel, ABurstOnAnIdleChannelIsWrittenBackToBack) {

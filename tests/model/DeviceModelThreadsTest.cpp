@@ -9,7 +9,7 @@
 
 #include "RecordImage.h"
 #include "model/DeviceModel.h"
-#include "protocol/Vocabulary.h"
+#include "vocabulary/Vocabulary.h"
 
 namespace mav {
 namespace {

@@ -7,7 +7,7 @@
 
 #include "RecordImage.h"
 #include "model/SettingsFields.h"
-#include "protocol/Vocabulary.h"
+#include "vocabulary/Vocabulary.h"
 
 namespace mav {
 namespace {

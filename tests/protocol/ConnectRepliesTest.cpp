@@ -23,7 +23,7 @@ TEST_F(DispatcherTest, AsynchronousConnectOfTwoFreePorts) {
   EXPECT_EQ(LogMessages(), Lines{"03 was connected to 07"});
   EXPECT_EQ(frontend.sounds(), Lines{"LongConnect.wav"});
   EXPECT_EQ(frontend.moves(), (std::vector<Move>{{3, GROUP_NONE, 1}, {7, GROUP_NONE, 1}}));
-  EXPECT_EQ(frontend.last_status_text(), "Asynchronous CONNECT received");
+  EXPECT_EQ(frontend.last_message(), "Asynchronous CONNECT received");
   EXPECT_TRUE(state.input_ready);  // quiet ending
 
   state.sound_on = false;
@@ -38,7 +38,7 @@ TEST_F(DispatcherTest, AsynchronousConnectThatChangesNothingAborts) {
   Set({2, 1, 0});
   Feed("%CONNECT 01 02 E0");
   EXPECT_EQ(LogMessages(), Lines{"01 was connected to 02"});
-  EXPECT_TRUE(frontend.status_texts().empty());
+  EXPECT_TRUE(frontend.messages().empty());
   EXPECT_TRUE(frontend.moves().empty());
 
   Feed("%CONNECT 03 04 E2");

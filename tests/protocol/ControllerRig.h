@@ -30,7 +30,10 @@
 namespace mav::test {
 
 // Hooks the worker calls while the test thread watches: every field is atomic or locked.
-class ThreadSafeHooks final : public SessionHooks {
+class ThreadSafeHooks final : public ShellHooks,
+                              public AutoSaveHooks,
+                              public PortViewHooks,
+                              public DialHooks {
  public:
   explicit ThreadSafeHooks(const LinkChannel& channel) : channel_(channel) {}
   bool channel_open() const override { return channel_.is_open(); }
@@ -121,7 +124,8 @@ struct ControllerRig {
   ThreadSafeHooks hooks{channel};
   LineReader reader{channel.received_lines()};
   ReplyDispatcher dispatcher{DispatcherParts{reader.reply(), model, pending, pins, log, channel,
-                                             frontend, clock, state, hooks}};
+                                             frontend, clock, state,
+                                             SessionHooks{hooks, hooks, hooks, hooks}}};
   DeviceCommands commands{channel, state};
   WorkerLoop worker{channel, reader, dispatcher};
 };

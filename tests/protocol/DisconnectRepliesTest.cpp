@@ -33,7 +33,7 @@ TEST_F(DisconnectTest, DiscAllReleasesEveryModulePortOnHook) {
   }
   EXPECT_EQ(LogMessages(), Lines{"All ports disconnected"});
   EXPECT_EQ(frontend.sounds(), Lines{"Disconnect.wav"});
-  const Lines texts = frontend.status_texts();
+  const Lines texts = frontend.messages();
   ASSERT_GE(texts.size(), 2u);
   EXPECT_EQ(texts[texts.size() - 2], "Asynchronous DISC received");
   EXPECT_EQ(texts.back(), "Processing commands from the MAV");

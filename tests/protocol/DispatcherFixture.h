@@ -26,7 +26,10 @@
 
 namespace mav::test {
 
-class RecordingHooks final : public SessionHooks {
+class RecordingHooks final : public ShellHooks,
+                             public AutoSaveHooks,
+                             public PortViewHooks,
+                             public DialHooks {
  public:
   bool channel_open() const override { return open; }
   void AutoSave() override { ++auto_saves; }
@@ -142,7 +145,8 @@ class DispatcherBench {
   ReceivedLineRing ring;
   LineReader reader{ring};
   ReplyDispatcher dispatcher{DispatcherParts{reader.reply(), model, pending, pins, log, sender,
-                                             frontend, clock, state, hooks}};
+                                             frontend, clock, state,
+                                             SessionHooks{hooks, hooks, hooks, hooks}}};
 };
 
 class DispatcherTest : public ::testing::Test, public DispatcherBench {};

@@ -14,7 +14,7 @@ TEST_F(DispatcherTest, StatusRuleStoresSomeSettingsWhateverTheStatusOthersOnlyOn
   Set({2, 4});
   Feed("%EQ 02 5 E3");
   EXPECT_EQ(Port(2).settings.eq, 5);
-  EXPECT_EQ(frontend.last_status_text(), kProcessing);
+  EXPECT_EQ(frontend.last_message(), kProcessing);
   EXPECT_FALSE(state.input_ready);
 
   Feed("%DUPLEX 02 HALF E0");
@@ -28,9 +28,9 @@ TEST_F(DispatcherTest, StatusRuleStoresSomeSettingsWhateverTheStatusOthersOnlyOn
 TEST_F(DispatcherTest, AbortEndingLeavesStatusAndCursorAloneAndSkipsTheClosingStep) {
   Set({2, 4});
   Feed("%TX_LEVEL 02 7 E1");
-  EXPECT_TRUE(frontend.status_texts().empty());
+  EXPECT_TRUE(frontend.messages().empty());
   EXPECT_TRUE(state.input_ready);
-  EXPECT_FALSE(frontend.wait_cursor());
+  EXPECT_EQ(frontend.cursor(), CursorShape::Arrow);
 
   state.request_resync();
   Feed("%SECURITY_MODE EXCLUSIVE E2");
@@ -42,7 +42,7 @@ TEST_F(DispatcherTest, QuietEndingRunsTheClosingStepWithoutTheBusyIndication) {
   state.request_resync();
   Feed("%SECURITY_MODE EXCLUSIVE E0");
   EXPECT_EQ(state.security_mode, 12);
-  EXPECT_TRUE(frontend.status_texts().empty());
+  EXPECT_TRUE(frontend.messages().empty());
   EXPECT_TRUE(state.input_ready);
   EXPECT_EQ(sender.lines().size(), 14u);  // the synchronisation ran
   EXPECT_FALSE(state.resync_requested);
@@ -54,7 +54,7 @@ TEST_F(DispatcherTest, ParseErrorChangesNothingAndSkipsTheClosingStep) {
   Feed("%TX_LEVEL 05 3");  // no status token
   EXPECT_EQ(Port(5).settings.tx_level, 3);
   Feed("%NO_SUCH_KEYWORD 05 3 E0");
-  EXPECT_TRUE(frontend.status_texts().empty());
+  EXPECT_TRUE(frontend.messages().empty());
   EXPECT_TRUE(sender.lines().empty());
   EXPECT_TRUE(state.resync_requested);
   EXPECT_TRUE(state.input_ready);
@@ -65,20 +65,20 @@ TEST_F(DispatcherTest, BusyIndicationSettlesFourHundredMillisecondsAfterTheLastL
   Feed("%EQ 01 2 E0");
   clock.advance_ms(300);
   Feed("%EQ 01 3 E0");
-  EXPECT_EQ(frontend.last_status_text(), kProcessing);
-  EXPECT_TRUE(frontend.wait_cursor());
+  EXPECT_EQ(frontend.last_message(), kProcessing);
+  EXPECT_EQ(frontend.cursor(), CursorShape::Wait);
 
   clock.advance_ms(400);
   dispatcher.dispatch_step();
   EXPECT_FALSE(state.input_ready);
   EXPECT_EQ(state.idle_passes, 0u);  // kept spinning while the stream may go on
-  EXPECT_EQ(frontend.last_status_text(), kProcessing);
+  EXPECT_EQ(frontend.last_message(), kProcessing);
 
   clock.advance_ms(1);
   dispatcher.dispatch_step();
   EXPECT_TRUE(state.input_ready);
-  EXPECT_EQ(frontend.last_status_text(), "");
-  EXPECT_FALSE(frontend.wait_cursor());
+  EXPECT_EQ(frontend.last_message(), "");
+  EXPECT_EQ(frontend.cursor(), CursorShape::Arrow);
 }
 
 TEST_F(DispatcherTest, ResynchronisationWaitsForAnOpenChannel) {
@@ -132,7 +132,7 @@ TEST_F(DispatcherTest, IdlePassesAreClampedAtTwoThousand) {
 
 TEST_F(DispatcherTest, BusyReportShowsItsTextQuietly) {
   Feed("%BUSY");
-  EXPECT_EQ(frontend.last_status_text(), "QVB-1 was busy, try command again");
+  EXPECT_EQ(frontend.last_message(), "QVB-1 was busy, try command again");
   EXPECT_TRUE(state.input_ready);
   EXPECT_TRUE(sender.lines().empty());
 }

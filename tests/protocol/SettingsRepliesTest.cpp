@@ -60,7 +60,7 @@ TEST_F(DispatcherTest, HookAndSecurityLevelRepliesEndQuietly) {
   Feed("%ON_HOOK 03 OFF E0");
   Feed("%SECURITY_LEVEL 03 4 E0");
   EXPECT_TRUE(state.input_ready);
-  EXPECT_TRUE(frontend.status_texts().empty());
+  EXPECT_TRUE(frontend.messages().empty());
 }
 
 TEST_F(DispatcherTest, SettingForAPortAboveTheTableIsIgnored) {

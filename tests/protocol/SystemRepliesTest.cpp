@@ -29,7 +29,7 @@ TEST_F(DispatcherTest, FirstSystemReplyBuildsTheModuleLineUp) {
   ASSERT_EQ(lines.size(), 41u);
   EXPECT_EQ(lines.front(), "2W_4W ALL ?\r");
   EXPECT_EQ(lines.back(), "MEK_SQUELCH_TYPE ?\r");
-  EXPECT_EQ(frontend.last_status_text(), "Processing commands from the MAV");
+  EXPECT_EQ(frontend.last_message(), "Processing commands from the MAV");
   EXPECT_EQ(frontend.title_updates(), 1);  // a network channel names the gateway in the title
 }
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "protocol/Vocabulary.h"
+#include "vocabulary/Vocabulary.h"
 
 namespace mav {
 namespace {

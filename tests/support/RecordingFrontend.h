@@ -7,7 +7,7 @@
 #include <utility>
 #include <vector>
 
-#include "app/Frontend.h"
+#include "frontend/Frontend.h"
 
 namespace mav::test {
 
@@ -16,6 +16,10 @@ class RecordingFrontend : public Frontend {
   void show_status_text(std::string_view text) override {
     std::lock_guard lock(mutex_);
     status_texts_.emplace_back(text);
+  }
+  void show_message(std::string_view text) override {
+    std::lock_guard lock(mutex_);
+    messages_.emplace_back(text);
   }
   void show_message_box(const MessageBoxRequest& box) override {
     std::lock_guard lock(mutex_);
@@ -36,7 +40,7 @@ class RecordingFrontend : public Frontend {
     std::lock_guard lock(mutex_);
     sounds_.emplace_back(file_name);
   }
-  void set_wait_cursor(bool waiting) override { wait_cursor_ = waiting; }
+  void set_cursor(CursorShape shape) override { cursor_ = shape; }
   void set_menu_check(int command_id, bool checked) override {
     std::lock_guard lock(mutex_);
     menu_checks_.emplace_back(command_id, checked);
@@ -57,6 +61,14 @@ class RecordingFrontend : public Frontend {
   std::string last_status_text() const {
     std::lock_guard lock(mutex_);
     return status_texts_.empty() ? std::string() : status_texts_.back();
+  }
+  std::vector<std::string> messages() const {
+    std::lock_guard lock(mutex_);
+    return messages_;
+  }
+  std::string last_message() const {
+    std::lock_guard lock(mutex_);
+    return messages_.empty() ? std::string() : messages_.back();
   }
   std::vector<MessageBoxRequest> boxes() const {
     std::lock_guard lock(mutex_);
@@ -79,19 +91,20 @@ class RecordingFrontend : public Frontend {
     return menu_checks_;
   }
   int repaints() const { return repaints_.load(); }
-  bool wait_cursor() const { return wait_cursor_.load(); }
+  CursorShape cursor() const { return cursor_.load(); }
   int dialog_refreshes() const { return dialog_refreshes_.load(); }
 
  private:
   mutable std::mutex mutex_;
   std::vector<std::string> status_texts_;
+  std::vector<std::string> messages_;
   std::vector<MessageBoxRequest> boxes_;
   int title_updates_ = 0;
   std::vector<Move> moves_;
   std::vector<std::string> sounds_;
   std::vector<std::pair<int, bool>> menu_checks_;
   std::atomic<int> repaints_{0};
-  std::atomic<bool> wait_cursor_{false};
+  std::atomic<CursorShape> cursor_{CursorShape::Arrow};
   std::atomic<int> dialog_refreshes_{0};
 };
 

@@ -42,7 +42,7 @@ ControllerProgram::ControllerProgram(std::filesystem::path program_directory,
       app_(ApplicationParts{model_, log_, link_, contact_, session_, commands_, pins_, frontend_},
            std::move(program_directory)),
       dispatcher_(DispatcherParts{reader_.reply(), model_, pending_, pins_, log_, link_, frontend_,
-                                  clock_, session_, app_}),
+                                  clock_, session_, SessionHooks{app_, app_, app_, app_}}),
       worker_(link_, reader_, dispatcher_),
       slides_(model_, clock_) {}
 
@@ -63,8 +63,9 @@ bool ControllerProgram::init() {
 
   if (!icons_.LoadAll()) return false;
   matrix_ = std::make_unique<MatrixWidget>(model_, slides_, icons_);
-  window_ =
-      std::make_unique<MainWindow>(MainWindowParts{app_, session_, prompts_, slides_, *matrix_});
+  window_ = std::make_unique<MainWindow>(
+      MainWindowParts{app_, session_, prompts_, slides_, *matrix_, command_registry_});
+  app_.register_commands(command_registry_);
   window_->set_title("MAV Controller");
   frontend_.set_target(*window_);
   link_.attach_event_host(*window_);

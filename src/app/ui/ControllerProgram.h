@@ -12,6 +12,7 @@
 #include "app/ContactSupervisor.h"
 #include "app/ui/MainWindow.h"
 #include "app/ui/OperatorPrompts.h"
+#include "frontend/CommandRegistry.h"
 #include "link/LineReader.h"
 #include "link/LinkChannel.h"
 #include "link/WorkerLoop.h"
@@ -51,6 +52,7 @@ class ControllerProgram {
   DeviceModel& model() { return model_; }
   EventLog& log() { return log_; }
   SessionState& session() { return session_; }
+  CommandRegistry& commands() { return command_registry_; }
 
  private:
   QObject ui_object_;
@@ -66,6 +68,7 @@ class ControllerProgram {
   LinkChannel link_;
   LineReader reader_;
   DeviceCommands commands_;
+  CommandRegistry command_registry_;
   Application app_;
   ReplyDispatcher dispatcher_;
   WorkerLoop worker_;

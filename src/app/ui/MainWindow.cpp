@@ -11,10 +11,10 @@
 #include <QUrl>
 #include <cerrno>
 
-#include "app/MenuIds.h"
 #include "app/ui/NetworkSiteDialog.h"
 #include "app/ui/SerialPortDialog.h"
 #include "app/ui/TitleDialog.h"
+#include "frontend/MenuIds.h"
 
 namespace mav {
 namespace {
@@ -43,6 +43,7 @@ MainWindow::MainWindow(const MainWindowParts& parts)
       prompts_(parts.prompts),
       slides_(parts.slides),
       matrix_(parts.matrix),
+      commands_(parts.commands),
       menus_(std::make_unique<MenuBar>(*menuBar())),
       cursors_(draw_program_cursors()),
       sounds_(parts.app.program_directory() / "Sounds") {
@@ -50,6 +51,7 @@ MainWindow::MainWindow(const MainWindowParts& parts)
   setCentralWidget(&matrix_);
   resize(kScreenSizes[0].width, kScreenSizes[0].height);
   connect(menuBar(), &QMenuBar::triggered, this, &MainWindow::on_action);
+  register_commands();
   keepalive_.setInterval(kKeepAliveIntervalMs);
   connect(&keepalive_, &QTimer::timeout, this, [this] { app_.on_keepalive_timer(); });
 }
@@ -67,38 +69,19 @@ void MainWindow::on_action(QAction* action) {
 }
 
 void MainWindow::run_command(int command_id) {
+  // A command may change what the matrix shows (sizes, colours, animation, hover texts).
+  if (commands_.run(command_id)) apply_appearance();
+}
+
+void MainWindow::register_commands() {
   using namespace menu;
-  if (command_id >= kRecentConnectionFirst && command_id <= kRecentConnectionLast) {
-    app_.open_recent(command_id - kRecentConnectionFirst);
-    return;
+  commands_.add(kExit, [this] { close(); });
+  commands_.add(kSelectSerialPort, [this] { select_serial_port(); });
+  commands_.add(kSelectNetworkSite, [this] { select_network_site(); });
+  for (int index = 0; index < 3; ++index) {
+    commands_.add(kScreen800x600 + index, [this, index] { choose_screen_size(index); });
   }
-  switch (command_id) {
-    case kExit:
-      close();
-      return;
-    case kSelectSerialPort:
-      select_serial_port();
-      return;
-    case kSelectNetworkSite:
-      select_network_site();
-      return;
-    case kScreen800x600:
-      choose_screen_size(0);
-      return;
-    case kScreen1024x768:
-      choose_screen_size(1);
-      return;
-    case kScreen1280x1024:
-      choose_screen_size(2);
-      return;
-    case kManual:
-      open_manual();
-      return;
-    default:
-      app_.menu_command(command_id);
-      apply_appearance();
-      return;
-  }
+  commands_.add(kManual, [this] { open_manual(); });
 }
 
 void MainWindow::select_serial_port() {
@@ -238,6 +221,10 @@ void MainWindow::show_status_text(std::string_view text) {
   matrix_.show_status_text(text);
 }
 
+void MainWindow::show_message(std::string_view text) {
+  matrix_.show_message(text);
+}
+
 void MainWindow::show_message_box(const MessageBoxRequest& box) {
   prompts_.show(box, this);
 }
@@ -271,11 +258,17 @@ void MainWindow::play_sound(std::string_view file_name) {
   sounds_.play(file_name);
 }
 
-void MainWindow::set_wait_cursor(bool waiting) {
-  if (waiting) {
-    matrix_.setCursor(cursors_.wait);
-  } else {
-    matrix_.unsetCursor();
+void MainWindow::set_cursor(CursorShape shape) {
+  switch (shape) {
+    case CursorShape::Wait:
+      matrix_.setCursor(cursors_.wait);
+      break;
+    case CursorShape::Selected:
+      matrix_.setCursor(cursors_.selected);
+      break;
+    case CursorShape::Arrow:
+      matrix_.unsetCursor();
+      break;
   }
 }
 

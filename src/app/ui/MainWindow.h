@@ -11,10 +11,10 @@
 #include <memory>
 
 #include "app/Application.h"
-#include "app/Frontend.h"
 #include "app/ShellWindow.h"
 #include "app/ui/MenuBar.h"
 #include "app/ui/OperatorPrompts.h"
+#include "frontend/Frontend.h"
 #include "matrix/SlideAnimator.h"
 #include "matrix/ui/MatrixWidget.h"
 #include "platform/SocketEvents.h"
@@ -33,7 +33,8 @@ struct MainWindowParts {
   SessionState& session;
   OperatorPrompts& prompts;
   SlideAnimator& slides;
-  MatrixWidget& matrix;  // becomes the window's central widget
+  MatrixWidget& matrix;       // becomes the window's central widget
+  CommandRegistry& commands;  // the window registers its own commands and routes every id here
 };
 
 class MainWindow final : public QMainWindow,
@@ -47,7 +48,7 @@ class MainWindow final : public QMainWindow,
   ~MainWindow() override;
 
   MenuBar& menus() { return *menus_; }
-  // Routes one menu command (what a click on the item does).
+  // Routes one menu command (what a click on the item does) to the subsystem that owns it.
   void run_command(int command_id);
 
   // The screen size 0..2, optionally maximised: window size, matrix size, preferences.
@@ -70,13 +71,14 @@ class MainWindow final : public QMainWindow,
 
   // Frontend, on the UI thread (animation_step excepted: any thread).
   void show_status_text(std::string_view text) override;
+  void show_message(std::string_view text) override;
   void show_message_box(const MessageBoxRequest& box) override;
   void update_title() override;
   void request_repaint() override;
   void start_move(int port, int from_net, int to_net) override;
   void animation_step() override;
   void play_sound(std::string_view file_name) override;
-  void set_wait_cursor(bool waiting) override;
+  void set_cursor(CursorShape shape) override;
   void refresh_settings_dialog() override;
 
   // SocketEventHost
@@ -91,6 +93,7 @@ class MainWindow final : public QMainWindow,
   void changeEvent(QEvent* event) override;
 
  private:
+  void register_commands();
   void on_action(QAction* action);
   void select_serial_port();
   void select_network_site();
@@ -106,6 +109,7 @@ class MainWindow final : public QMainWindow,
   OperatorPrompts& prompts_;
   SlideAnimator& slides_;
   MatrixWidget& matrix_;
+  CommandRegistry& commands_;
   std::unique_ptr<MenuBar> menus_;
   ProgramCursors cursors_;
   SoundPlayer sounds_;

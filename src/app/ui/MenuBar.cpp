@@ -1,6 +1,6 @@
 #include "app/ui/MenuBar.h"
 
-#include "app/MenuIds.h"
+#include "frontend/MenuIds.h"
 
 namespace mav {
 

@@ -5,7 +5,7 @@
 #include <QDialog>
 #include <QWidget>
 
-#include "app/Frontend.h"
+#include "frontend/Frontend.h"
 
 namespace mav {
 

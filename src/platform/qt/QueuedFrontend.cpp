@@ -41,6 +41,10 @@ void QueuedFrontend::show_status_text(std::string_view text) {
   post([this, owned = std::string(text)] { target_.load()->show_status_text(owned); });
 }
 
+void QueuedFrontend::show_message(std::string_view text) {
+  post([this, owned = std::string(text)] { target_.load()->show_message(owned); });
+}
+
 void QueuedFrontend::show_message_box(const MessageBoxRequest& box) {
   post([this, box] { target_.load()->show_message_box(box); });
 }
@@ -65,8 +69,8 @@ void QueuedFrontend::play_sound(std::string_view file_name) {
   post([this, owned = std::string(file_name)] { target_.load()->play_sound(owned); });
 }
 
-void QueuedFrontend::set_wait_cursor(bool waiting) {
-  post([=, this] { target_.load()->set_wait_cursor(waiting); });
+void QueuedFrontend::set_cursor(CursorShape shape) {
+  post([=, this] { target_.load()->set_cursor(shape); });
 }
 
 void QueuedFrontend::set_menu_check(int command_id, bool checked) {

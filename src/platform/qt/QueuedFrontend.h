@@ -12,7 +12,7 @@
 #include <mutex>
 #include <vector>
 
-#include "app/Frontend.h"
+#include "frontend/Frontend.h"
 
 namespace mav {
 
@@ -25,13 +25,14 @@ class QueuedFrontend final : public Frontend {
   void set_target(Frontend& target);
 
   void show_status_text(std::string_view text) override;
+  void show_message(std::string_view text) override;
   void show_message_box(const MessageBoxRequest& box) override;
   void update_title() override;
   void request_repaint() override;
   void start_move(int port, int from_net, int to_net) override;
   void animation_step() override;
   void play_sound(std::string_view file_name) override;
-  void set_wait_cursor(bool waiting) override;
+  void set_cursor(CursorShape shape) override;
   void set_menu_check(int command_id, bool checked) override;
   void refresh_settings_dialog() override;
 

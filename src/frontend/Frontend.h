@@ -10,6 +10,10 @@ namespace mav {
 
 enum class MessageIcon { None, Exclamation, Question, Information };
 
+// The matrix cursor: the arrow, "SelectedCursor" while the first click of a gesture is pending,
+// "WaitCursor" while a stream of gateway replies is processed.
+enum class CursorShape { Arrow, Selected, Wait };
+
 struct MessageBoxRequest {
   std::string text;  // a "\r" inside is a line break
   std::string caption;
@@ -21,8 +25,12 @@ class Frontend {
  public:
   virtual ~Frontend() = default;
 
-  // The one-line status area of the main window; an empty text clears it.
+  // The status line of the main window (hover and key-buffer texts): stored and drawn again by
+  // every paint; an empty text clears it.
   virtual void show_status_text(std::string_view text) = 0;
+  // The message line beside it (the dispatcher's and the connection's reports): drawn once and
+  // not stored, so the next paint removes it; an empty text blacks it out.
+  virtual void show_message(std::string_view text) = 0;
   // An informational or error box; never blocks the caller.
   virtual void show_message_box(const MessageBoxRequest& box) = 0;
   // The main window title depends on the channel; bring it up to date.
@@ -38,8 +46,8 @@ class Frontend {
   // A WAV file of the program's Sounds folder, by file name ("Connect.wav"), played
   // asynchronously. Callers decide whether the Sound option allows it.
   virtual void play_sound(std::string_view file_name) = 0;
-  // The wait cursor while a stream of gateway replies is processed.
-  virtual void set_wait_cursor(bool waiting) = 0;
+  // The matrix cursor, shown at once where the pointer is.
+  virtual void set_cursor(CursorShape shape) = 0;
   // The check mark of a menu command, by command id.
   virtual void set_menu_check(int command_id, bool checked) = 0;
   // An open module settings dialog shows the port record anew.
