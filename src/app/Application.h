@@ -1,8 +1,9 @@
 // The program's own state and the operator's commands that belong to the shell: the preferences,
 // the connection in use and its site record, the window title, the menu marks, start-up and
-// shutdown. It is also what the reply dispatcher asks of the shell (ShellHooks) and where
+// shutdown. It is also what the reply dispatcher asks of the shell (ShellHooks), where
 // the network socket's notifications arrive (SocketEvents), since a close by the peer means a
-// reconnect. UI thread unless a member says otherwise.
+// reconnect, and where the security settings keep the password (ProtectionStore). UI thread unless
+// a member says otherwise.
 #pragma once
 
 #include <filesystem>
@@ -23,6 +24,7 @@
 #include "protocol/DeviceCommands.h"
 #include "protocol/SessionHooks.h"
 #include "protocol/SessionState.h"
+#include "security/PasswordRules.h"
 #include "security/PinTable.h"
 
 namespace mav {
@@ -50,7 +52,8 @@ class Application final : public ShellHooks,
                           public AutoSaveHooks,
                           public PortViewHooks,
                           public DialHooks,
-                          public SocketEvents {
+                          public SocketEvents,
+                          public ProtectionStore {
  public:
   Application(const ApplicationParts& parts, std::filesystem::path program_directory);
 
@@ -100,6 +103,10 @@ class Application final : public ShellHooks,
 
   // The 30-second timer.
   void on_keepalive_timer();
+
+  // The password and its switches, kept in the preferences.
+  Protection protection() const override;
+  void store_protection(const Protection& protection) override;
 
   // The dispatcher's hooks: worker thread.
   bool channel_open() const override;

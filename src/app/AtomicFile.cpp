@@ -19,10 +19,14 @@ bool write_all(int fd, std::span<const std::uint8_t> bytes) {
 
 }  // namespace
 
-bool write_file_atomically(const std::filesystem::path& file, std::span<const std::uint8_t> bytes) {
+bool write_file_atomically(const std::filesystem::path& file, std::span<const std::uint8_t> bytes,
+                           mode_t mode) {
   std::filesystem::path temporary = file;
   temporary += ".tmp";
-  const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+  // A temporary file left over from an interrupted write would keep its old permission bits:
+  // the new one is always made afresh.
+  ::unlink(temporary.c_str());
+  const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
   if (fd < 0) return false;
   const bool written = write_all(fd, bytes) && ::fsync(fd) == 0;
   const bool closed = ::close(fd) == 0;

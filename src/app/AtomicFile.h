@@ -3,6 +3,8 @@
 // Any thread; concurrent writers of one file must serialise themselves.
 #pragma once
 
+#include <sys/types.h>
+
 #include <cstdint>
 #include <filesystem>
 #include <optional>
@@ -12,7 +14,10 @@
 namespace mav {
 
 // False when the temporary file cannot be written or renamed; the old file is then untouched.
-bool write_file_atomically(const std::filesystem::path& file, std::span<const std::uint8_t> bytes);
+// The file ends up with the permission bits `mode` (less the process's umask), whatever an
+// earlier file of that name had.
+bool write_file_atomically(const std::filesystem::path& file, std::span<const std::uint8_t> bytes,
+                           mode_t mode = 0644);
 
 // The whole file, or nothing when it cannot be opened. At most `limit` bytes are read, so a
 // stray huge file cannot exhaust memory.

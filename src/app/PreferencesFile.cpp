@@ -26,7 +26,8 @@ PreferencesOrigin load_preferences(const std::filesystem::path& file, Preference
 }
 
 bool save_preferences_file(const std::filesystem::path& file, const Preferences& prefs) {
-  return write_file_atomically(file, encode_preferences(prefs));
+  // The file holds the operator's password: readable by the operator's account only.
+  return write_file_atomically(file, encode_preferences(prefs), 0600);
 }
 
 }  // namespace mav

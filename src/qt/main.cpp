@@ -3,7 +3,7 @@
 #include <filesystem>
 
 #include "app/ui/ControllerProgram.h"
-#include "app/ui/OperatorPrompts.h"
+#include "platform/qt/OperatorPrompts.h"
 
 int main(int argc, char* argv[]) {
   QApplication qt(argc, argv);

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <tuple>
 
 #include "app/FileBytes.h"
@@ -296,6 +297,37 @@ TEST_F(PreferencesFileTest, FailedWriteLeavesThePreviousFileWhole) {
   prefs.serial_port_name = "COM3";
   EXPECT_FALSE(save_preferences_file(file(), prefs));
   EXPECT_EQ(test::read_bytes(file()), before);
+}
+
+// The file holds the operator's password.
+TEST_F(PreferencesFileTest, FileIsReadableByItsOwnerOnly) {
+  using std::filesystem::perms;
+  const std::filesystem::path temporary = dir_.path() / "MAV_Controller.cfg.tmp";
+  const auto open_to_all = [](const std::filesystem::path& path) {
+    test::write_bytes(path, Bytes(10, 0));
+    std::filesystem::permissions(path, perms::all);
+  };
+  const auto first_start = [&] {
+    Preferences prefs;
+    load(prefs);
+  };
+  const auto save = [&] { save_preferences_file(file(), Preferences{}); };
+  const struct {
+    const char* situation;
+    std::function<void()> before;
+    std::function<void()> write;
+  } cases[] = {
+      {"first start", [] {}, first_start},
+      {"file open to all", [&] { open_to_all(file()); }, save},
+      {"temporary left behind", [&] { open_to_all(temporary); }, save},
+  };
+  for (const auto& c : cases) {
+    std::filesystem::remove(file());
+    c.before();
+    c.write();
+    EXPECT_EQ(std::filesystem::status(file()).permissions(), perms::owner_read | perms::owner_write)
+        << c.situation;
+  }
 }
 
 }  // namespace

@@ -19,7 +19,7 @@
 #include "app/PreferencesCodec.h"
 #include "app/PreferencesFile.h"
 #include "app/ui/ControllerProgram.h"
-#include "app/ui/OperatorPrompts.h"
+#include "platform/qt/OperatorPrompts.h"
 #include "support/ScratchDirectory.h"
 
 namespace mav::test {

@@ -50,6 +50,7 @@ ControllerProgram::~ControllerProgram() {
   // The worker and the channel call into the window; both stop before it goes away.
   worker_.stop();
   link_.close();
+  security_.reset();
   window_.reset();
 }
 
@@ -66,6 +67,10 @@ bool ControllerProgram::init() {
   window_ = std::make_unique<MainWindow>(
       MainWindowParts{app_, session_, prompts_, slides_, *matrix_, command_registry_});
   app_.register_commands(command_registry_);
+  security_ = std::make_unique<SecurityCommands>(
+      SecurityParts{pins_, session_.security_mode, model_, app_, prompts_,
+                    [this](std::string_view line) { link_.send_line(line, true); }, *window_});
+  security_->register_commands(command_registry_);
   window_->set_title("MAV Controller");
   frontend_.set_target(*window_);
   link_.attach_event_host(*window_);

@@ -11,7 +11,6 @@
 #include "app/Application.h"
 #include "app/ContactSupervisor.h"
 #include "app/ui/MainWindow.h"
-#include "app/ui/OperatorPrompts.h"
 #include "frontend/CommandRegistry.h"
 #include "link/LineReader.h"
 #include "link/LinkChannel.h"
@@ -23,11 +22,13 @@
 #include "model/DeviceModel.h"
 #include "model/PendingTable.h"
 #include "platform/Clock.h"
+#include "platform/qt/OperatorPrompts.h"
 #include "platform/qt/QueuedFrontend.h"
 #include "protocol/DeviceCommands.h"
 #include "protocol/ReplyDispatcher.h"
 #include "protocol/SessionState.h"
 #include "security/PinTable.h"
+#include "security/ui/SecurityCommands.h"
 
 namespace mav {
 
@@ -53,6 +54,9 @@ class ControllerProgram {
   EventLog& log() { return log_; }
   SessionState& session() { return session_; }
   CommandRegistry& commands() { return command_registry_; }
+  PinTable& pins() { return pins_; }
+  // The password check of the guarded actions.
+  PasswordGuard& password_guard() { return security_->guard(); }
 
  private:
   QObject ui_object_;
@@ -76,6 +80,7 @@ class ControllerProgram {
   IconStore icons_;
   std::unique_ptr<MatrixWidget> matrix_;
   std::unique_ptr<MainWindow> window_;
+  std::unique_ptr<SecurityCommands> security_;
 };
 
 // SIGTERM and SIGINT reach the UI thread as `terminate`. Call once, before run. UI thread.

@@ -13,12 +13,12 @@
 #include "app/Application.h"
 #include "app/ShellWindow.h"
 #include "app/ui/MenuBar.h"
-#include "app/ui/OperatorPrompts.h"
 #include "frontend/Frontend.h"
 #include "matrix/SlideAnimator.h"
 #include "matrix/ui/MatrixWidget.h"
 #include "platform/SocketEvents.h"
 #include "platform/qt/Cursors.h"
+#include "platform/qt/OperatorPrompts.h"
 #include "platform/qt/SoundPlayer.h"
 #include "protocol/SessionState.h"
 

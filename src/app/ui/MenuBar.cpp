@@ -1,6 +1,7 @@
 #include "app/ui/MenuBar.h"
 
 #include "frontend/MenuIds.h"
+#include "platform/qt/ControlIds.h"
 
 namespace mav {
 
@@ -83,9 +84,8 @@ MenuBar::MenuBar(QMenuBar& bar) {
 }
 
 QAction* MenuBar::add(QMenu& menu, int command_id, const char* caption, bool checked) {
-  QAction* item = menu.addAction(QString::fromUtf8(caption));
+  QAction* item = named(menu.addAction(QString::fromUtf8(caption)), command_id);
   item->setData(command_id);
-  item->setObjectName(QStringLiteral("id%1").arg(command_id));
   if (checked) {
     item->setCheckable(true);
     item->setChecked(true);

@@ -9,17 +9,12 @@
 
 #include "app/AddressFields.h"
 #include "app/ConnectionLists.h"
+#include "platform/qt/ControlIds.h"
 
 namespace mav {
 namespace {
 
 constexpr int kDescriptionLength = 47;
-
-template <typename Widget>
-Widget* named(Widget* widget, int id) {
-  widget->setObjectName(QStringLiteral("id%1").arg(id));
-  return widget;
-}
 
 }  // namespace
 

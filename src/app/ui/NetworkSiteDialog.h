@@ -9,7 +9,7 @@
 #include <array>
 
 #include "app/Application.h"
-#include "app/ui/OperatorPrompts.h"
+#include "platform/qt/OperatorPrompts.h"
 
 namespace mav {
 

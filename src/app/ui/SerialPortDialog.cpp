@@ -6,18 +6,14 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "platform/qt/ControlIds.h"
+
 namespace mav {
 namespace {
 
 constexpr int kMaxNameLength = 255;
 constexpr std::uint32_t kSlowBaud = 9600;
 constexpr std::uint32_t kFastBaud = 115200;
-
-template <typename Widget>
-Widget* named(Widget* widget, int id) {
-  widget->setObjectName(QStringLiteral("id%1").arg(id));
-  return widget;
-}
 
 }  // namespace
 

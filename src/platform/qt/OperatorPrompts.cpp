@@ -1,4 +1,4 @@
-#include "app/ui/OperatorPrompts.h"
+#include "platform/qt/OperatorPrompts.h"
 
 #include <QMessageBox>
 
