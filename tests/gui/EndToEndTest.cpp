@@ -1,5 +1,6 @@
 // The program against the simulated gateway over loopback TCP: in this process for what the
 // window shows, and as the installed executable for what a signal and a dropped connection do.
+#include <QRadioButton>
 #include <QTimer>
 #include <algorithm>
 
@@ -59,6 +60,61 @@ TEST_F(EndToEndTest, ConnectsSynchronisesAndShowsTheSiteTitle) {
   EXPECT_EQ(program_->run(), 0);
   EXPECT_TRUE(synchronised);
   EXPECT_TRUE(wait_for([&] { return gateway_received("logout"); }));
+}
+
+TEST_F(EndToEndTest, PinUsersAndModeFromTheDialogBecomeTheGatewaysOwn) {
+  {
+    // The gateway already knows two users: the dialog replaces the first and empties the second.
+    sim::test::LineChannel gateway(sim::test::connect_loopback(sim_.tcp_port), '\r');
+    gateway.send("PIN 1111 2\rPIN 3333 5\r");
+    ASSERT_EQ(gateway.read_line(), "%PIN 1111 2 E0");
+    ASSERT_EQ(gateway.read_line(), "%PIN 3333 5 E0");
+  }
+  start();
+  std::vector<std::string> shown_row;
+  const auto edit = [&](QDialog& dialog) {
+    for (const int id : {1161, 1183, 1206})
+      shown_row.push_back(child<QLineEdit>(dialog, id)->text().toStdString());
+    child<QRadioButton>(dialog, 1278)->setChecked(true);
+    child<QLineEdit>(dialog, 1161)->setText("Dana");
+    child<QLineEdit>(dialog, 1183)->setText("2468");
+    child<QLineEdit>(dialog, 1206)->setText("4");
+    for (const int id : {1163, 1186, 1208}) child<QLineEdit>(dialog, id)->clear();
+    click(dialog, 1);
+  };
+  // The second entry is freed only by the gateway's answer to "DEL_PIN ALL".
+  const auto table_follows = [&] {
+    const PinUser first = program_->pins().entry(0);
+    bool others_free = true;
+    for (int k = 1; k < kPinTableEntries; ++k) {
+      others_free = others_free && program_->pins().entry(k).level == kPinLevelUnused;
+    }
+    return std::string(first.name) == "Dana" && first.pin == 2468 && first.level == 4 &&
+           others_free && program_->session().security_mode == 13;
+  };
+  bool edited = false;
+  bool followed = false;
+  QTimer probe;
+  QObject::connect(&probe, &QTimer::timeout, [&] {
+    // Once the gateway's users are known, the operator edits one user and the mode.
+    if (!edited && program_->pins().entry(1).pin == 3333) {
+      edited = true;
+      with_dialog(40008, edit);
+    }
+    followed = edited && table_follows() && gateway_received("PIN 2468 4");
+    if (followed) QCoreApplication::exit(0);
+  });
+  probe.start(20);
+  QTimer::singleShot(20000, [] { QCoreApplication::exit(1); });
+  EXPECT_EQ(program_->run(), 0);
+  EXPECT_EQ(shown_row, (std::vector<std::string>{"", "1111", "2"}));
+  EXPECT_TRUE(followed);
+  stop();
+
+  sim::test::LineChannel gateway(sim::test::connect_loopback(sim_.tcp_port), '\r');
+  gateway.send("PIN ?\rSECURITY_MODE ?\r");
+  EXPECT_EQ(gateway.read_line(), "%PIN 2468 4 E0");
+  EXPECT_EQ(gateway.read_line(), "%SECURITY_MODE PRIORITY E0");
 }
 
 #ifdef MAV_CONTROLLER_PATH
