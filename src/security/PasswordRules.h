@@ -38,6 +38,16 @@ class ProtectionStore {
   virtual void save_preferences() = 0;
 };
 
+// The question in front of a guarded action, as the subsystems owning such actions see it. The
+// security dialogs implement it. UI thread only; modal.
+class PasswordCheck {
+ public:
+  virtual ~PasswordCheck() = default;
+  // True when the action may go ahead: its switch is off, no password is set, or the operator
+  // typed the password. A refusal has been told to the operator already.
+  virtual bool confirm_password(Guard guard) = 0;
+};
+
 // Byte for byte, case-sensitive. Takes the same time whatever part of the typed text matches, and
 // the stored password's length shows neither in the time taken nor in the result's path.
 bool password_matches(std::string_view typed, std::string_view password);

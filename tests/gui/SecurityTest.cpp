@@ -206,7 +206,7 @@ TEST_F(SecurityTest, GuardedActionsAskOnlyWhenTheirSwitchIsOn) {
   for (const auto& c : cases) {
     program_->application().store_protection(c.protection);
     answer(c.typed);
-    EXPECT_EQ(program_->password_guard().confirm_password(c.guard), c.proceeds)
+    EXPECT_EQ(program_->password_check().confirm_password(c.guard), c.proceeds)
         << c.typed.value_or("(cancel)");
     EXPECT_EQ(!titles_.empty(), c.asked);
     EXPECT_EQ(prompts_.told_texts(), c.told_incorrect

@@ -55,8 +55,8 @@ class ControllerProgram {
   SessionState& session() { return session_; }
   CommandRegistry& commands() { return command_registry_; }
   PinTable& pins() { return pins_; }
-  // The password check of the guarded actions.
-  PasswordGuard& password_guard() { return security_->guard(); }
+  // The password check in front of the guarded actions.
+  PasswordCheck& password_check() { return security_->guard(); }
 
  private:
   QObject ui_object_;

@@ -11,13 +11,13 @@
 
 namespace mav {
 
-class PasswordGuard {
+class PasswordGuard final : public PasswordCheck {
  public:
   PasswordGuard(const ProtectionStore& store, OperatorPrompts& prompts, QWidget& owner);
 
-  // True when the action may go ahead. Asks only when the action's switch is on and a password
-  // is set; a wrong password is told "Incorrect password", a cancelled question says nothing.
-  bool confirm_password(Guard guard);
+  // Asks only when the action's switch is on and a password is set; a wrong password is told
+  // "Incorrect password", a cancelled question says nothing.
+  bool confirm_password(Guard guard) override;
   // The same before the password settings themselves, which ask whenever a password is set.
   bool confirm_password_settings();
 
