@@ -1,4 +1,4 @@
-// The password's rules: the comparison, the verdicts on a new password, and which actions ask.
+// The password's rules: the comparison and the verdicts on a new password.
 #include "security/PasswordRules.h"
 
 #include <gtest/gtest.h>
@@ -45,27 +45,6 @@ TEST(PasswordRules, NewPasswordVerdictsAndTheirMessages) {
   for (const auto& c : cases) {
     EXPECT_STREQ(verdict_message(judge_new_password(c.entry, c.confirmation)), c.message)
         << c.entry << " / " << c.confirmation;
-  }
-}
-
-TEST(PasswordRules, AnActionAsksOnlyWhenItsSwitchIsOnAndAPasswordIsSet) {
-  const Protection only_modules{"Secret1", false, false, true};
-  const Protection switches_without_password{"", true, true, true};
-  const Protection all{"Secret1", true, true, true};
-  const struct {
-    const Protection& protection;
-    Guard guard;
-    bool asks;
-  } cases[] = {
-      {only_modules, Guard::ModuleSettings, true},
-      {only_modules, Guard::PinSettings, false},
-      {only_modules, Guard::PermanentConnections, false},
-      {switches_without_password, Guard::PinSettings, false},
-      {all, Guard::PinSettings, true},
-      {all, Guard::PermanentConnections, true},
-  };
-  for (const auto& c : cases) {
-    EXPECT_EQ(c.protection.asks_for(c.guard), c.asks) << static_cast<int>(c.guard);
   }
 }
 

@@ -1,5 +1,5 @@
-// What the PIN users' rows show, and what OK makes of the rows and the security mode: the
-// lines for the gateway, in order, and the packed PIN table entries.
+// What OK makes of the PIN users' rows and the security mode: the lines for the gateway, in
+// order, and the packed PIN table entries.
 #include "security/PinSettings.h"
 
 #include <gtest/gtest.h>
@@ -16,16 +16,6 @@ std::vector<std::tuple<std::string, int, int>> entries_of(const PinSettingsOrder
   std::vector<std::tuple<std::string, int, int>> entries;
   for (const PinUser& user : order.entries) entries.emplace_back(user.name, user.pin, user.level);
   return entries;
-}
-
-TEST(PinSettings, RowsShowUsedEntriesAndLeaveFreeOnesEmpty) {
-  PinTable table;
-  table.set_entry(0, "Alice", 7, 3);
-  table.set_entry(1, "Freed", 1234, kPinLevelUnused);
-  table.set_entry(2, "", 9999, 0);
-  EXPECT_EQ(pin_row_text(table.entry(0)), (PinRowText{"Alice", "0007", "3"}));
-  EXPECT_EQ(pin_row_text(table.entry(1)), (PinRowText{}));
-  EXPECT_EQ(pin_row_text(table.entry(2)), (PinRowText{"", "9999", "0"}));
 }
 
 TEST(PinSettings, CheckedModeComesFirstThenDeletionThenValidRowsInOrder) {
