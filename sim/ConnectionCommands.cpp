@@ -5,7 +5,8 @@
 namespace mav::sim {
 
 // "CONNECT_S pp qq" (and "CONNECT pp qq") joins two ports; "CONNECT_S ALL ?" lists every bus
-// that carries a conversation, one line per bus: its first port, then the others.
+// that carries a conversation, one line per bus: its first port, then the others. With none the
+// answer names ALL, which the controller reads as the end of an empty list.
 void Gateway::on_connect(int keyword, const Args& args, Lines& out) {
   if (args.size() == 2 && args[0] == "ALL" && args[1] == "?") {
     for (int bus = 0; bus < model_.bus_count(); ++bus) {
@@ -15,7 +16,7 @@ void Gateway::on_connect(int keyword, const Args& args, Lines& out) {
       for (int port : members) line += " " + port_text(port);
       out.push_back(line + " E0");
     }
-    if (out.empty()) out.push_back(bare_status(status::kNotPresent));
+    if (out.empty()) out.push_back(reply_line(keyword, {"ALL"}, status::kNotPresent));
     return;
   }
   const std::optional<int> p = args.size() == 2 ? parse_port(args[0]) : std::nullopt;
@@ -24,18 +25,16 @@ void Gateway::on_connect(int keyword, const Args& args, Lines& out) {
     out.push_back(bare_status(status::kMalformed));
     return;
   }
-  const int result = model_.connect(*p, *q);
+  const int result = model_.connect(*p, *q, keyword == kw::CONNECT ? Join::kMove : Join::kLink);
   out.push_back(reply_line(keyword, {port_text(*p), port_text(*q)}, result));
 }
 
-// DISC and DISC_S hang a port (or ALL) up; DISCH only takes it off its bus and keeps its line
-// and its DISCH group.
+// DISC and DISC_S hang a port (or ALL) up; DISCH takes it out of its DISCH group, or else holds
+// it, and keeps its line. "ALL" ends every connection and group.
 void Gateway::on_disconnect(int keyword, const Args& args, Lines& out) {
   const bool hang_up = keyword != kw::DISCH;
   if (args.size() == 1 && args[0] == "ALL") {
-    for (int port = 0; port < kPortCount; ++port) {
-      if (model_.has_module(port)) model_.disconnect(port, hang_up);
-    }
+    model_.disconnect_all(hang_up);
     out.push_back(reply_line(keyword, {"ALL"}, status::kOk));
     return;
   }

@@ -24,6 +24,13 @@ Tokens split(std::string_view text) {
   return tokens;
 }
 
+// What follows the verb, as it was typed (inner blanks kept).
+std::string_view text_after(std::string_view command, std::string_view verb) {
+  const std::size_t at = command.find(verb) + verb.size();
+  const std::size_t start = command.find_first_not_of(" \t", at);
+  return start == std::string_view::npos ? std::string_view() : command.substr(start);
+}
+
 std::optional<long> to_number(std::string_view token, int base) {
   if (base == 16 && token.size() > 2 && token[0] == '0' && (token[1] == 'x' || token[1] == 'X')) {
     token.remove_prefix(2);
@@ -102,6 +109,15 @@ ControlOutcome pin(GatewayModel& model, const Tokens& args) {
   return from_event(pin_event(model, *from, *to, static_cast<int>(*digits), forced));
 }
 
+// The line runs as if a peer had sent it; its replies go to the operator alone, " | " between two.
+ControlOutcome ask(Gateway& gateway, std::string_view line) {
+  std::string replies;
+  for (const std::string& reply : gateway.handle_line(line)) {
+    replies += (replies.empty() ? "" : " | ") + reply;
+  }
+  return ok(replies);
+}
+
 ControlOutcome fault_switch(bool& flag, const Tokens& args, std::string_view usage) {
   const std::optional<bool> on = args.size() == 1 ? to_switch(args[0]) : std::nullopt;
   if (!on) return error(usage);
@@ -156,7 +172,12 @@ ControlOutcome run_control(std::string_view command, Gateway& gateway, FaultStat
     return from_event(hook_event(model, *port, *on));
   }
   if (verb == "restart") return from_event(restart_event(model));
-  if (verb == "relay") return from_event(relay_event(model));
+  if (verb == "relay") {
+    // "relay ?" shows the image to the operator alone; the peers are not told.
+    if (args.size() == 1 && args[0] == "?") return ok(relay_event(model).lines.front());
+    if (!args.empty()) return error("usage: relay [?]");
+    return from_event(relay_event(model));
+  }
   if (verb == "busy") {
     if (args.empty()) {
       ControlOutcome outcome = ok();
@@ -169,10 +190,8 @@ ControlOutcome run_control(std::string_view command, Gateway& gateway, FaultStat
     return ok();
   }
   if (verb == "send") {
-    const std::size_t at = command.find("send") + 4;
-    const std::size_t start = command.find_first_not_of(" \t", at);
     ControlOutcome outcome = ok();
-    outcome.lines.emplace_back(start == std::string_view::npos ? "" : command.substr(start));
+    outcome.lines.emplace_back(text_after(command, verb));
     return outcome;
   }
   if (verb == "silent") return fault_switch(faults.silent, args, "usage: silent on|off");
@@ -192,9 +211,8 @@ ControlOutcome run_control(std::string_view command, Gateway& gateway, FaultStat
   }
   if (verb == "longline") return fault_bytes(args, "usage: longline N", long_line);
   if (verb == "flood") return fault_bytes(args, "usage: flood N", flood_lines);
-  if (verb == "system") {
-    return ok(gateway.handle_line("SYSTEM").front());
-  }
+  if (verb == "system") return ask(gateway, "SYSTEM");
+  if (verb == "ask") return ask(gateway, text_after(command, verb));
   if (verb == "quit") {
     ControlOutcome outcome = ok();
     outcome.quit = true;
@@ -205,9 +223,9 @@ ControlOutcome run_control(std::string_view command, Gateway& gateway, FaultStat
 
 std::string_view control_help() {
   return "commands: cor|ptt|ring HEXMASK; connect P Q [R...]; disc P|all; "
-         "pin FROM TO PIN [STATUS]; remove P; insert P TYPE; hook P on|off; restart; relay; "
+         "pin FROM TO PIN [STATUS]; remove P; insert P TYPE; hook P on|off; restart; relay [?]; "
          "busy [N]; send LINE; silent on|off; slow MS; close; garbage N; longline N; flood N; "
-         "system; quit";
+         "system; ask LINE; quit";
 }
 
 }  // namespace mav::sim

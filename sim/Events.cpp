@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "ReplyFormat.h"
+#include "SettingCatalog.h"
 
 namespace mav::sim {
 namespace {
@@ -23,14 +24,30 @@ int indicator_keyword(Indicator which) {
   return kw::COR_LED;
 }
 
+// A telephone line whose automatic answering is on takes a call as soon as it starts ringing.
+bool answers_by_itself(const GatewayModel& model, int port) {
+  const SettingRule* auto_answer = find_setting(model.port(port).mod_type, kw::AUTO_ANS);
+  return auto_answer != nullptr && model.port(port).on_hook &&
+         model.port(port).settings[static_cast<std::size_t>(kw::AUTO_ANS)] != 0;
+}
+
 }  // namespace
 
 EventResult activity_event(GatewayModel& model, Indicator which, std::uint32_t mask) {
+  const std::uint32_t before = model.activity(which);
   model.set_activity(which, mask);
   EventResult result;
   if (model.reporting(which)) {
     result.lines.push_back(
         reply_line(indicator_keyword(which), {mask_text(model.activity(which))}, status::kOk));
+  }
+  if (which != Indicator::kRing) return result;
+  const std::uint32_t started = model.activity(which) & ~before;
+  for (int port = 0; port < kPortCount; ++port) {
+    if ((started >> port & 1u) != 0 && answers_by_itself(model, port)) {
+      model.set_on_hook(port, false);
+      result.lines.push_back(reply_line(kw::ON_HOOK, {port_text(port), "OFF"}, status::kOk));
+    }
   }
   return result;
 }
@@ -43,7 +60,7 @@ EventResult connect_event(GatewayModel& model, int port, const std::vector<int>&
   std::string line = "%CONNECT " + port_text(port);
   bool joined = false;
   for (int other : others) {
-    const int status = model.connect(port, other);
+    const int status = model.connect(port, other, Join::kMove);
     if (status != status::kOk) {
       result.error =
           "port " + std::to_string(other) + " refused with status " + std::to_string(status);
@@ -53,19 +70,20 @@ EventResult connect_event(GatewayModel& model, int port, const std::vector<int>&
     joined = true;
   }
   if (joined) result.lines.push_back(line + " E0");
+  report_left_alone(model, result.lines);
   return result;
 }
 
 EventResult disc_event(GatewayModel& model, int port) {
   if (port == kNone) {
-    for (int p = 0; p < kPortCount; ++p) {
-      if (model.has_module(p)) model.disconnect(p, true);
-    }
+    model.disconnect_all(true);
     return {{reply_line(kw::DISC, {"ALL"}, status::kOk)}, {}};
   }
   if (!model.has_module(port)) return failed("no module in port " + std::to_string(port));
   model.disconnect(port, true);
-  return {{reply_line(kw::DISC, {port_text(port)}, status::kOk)}, {}};
+  EventResult result{{reply_line(kw::DISC, {port_text(port)}, status::kOk)}, {}};
+  report_left_alone(model, result.lines);
+  return result;
 }
 
 EventResult pin_event(GatewayModel& model, int from, int to, int pin, std::optional<int> forced) {
@@ -73,14 +91,16 @@ EventResult pin_event(GatewayModel& model, int from, int to, int pin, std::optio
   if (pin < 0 || pin > 9999) return failed("a PIN has four digits");
   char pin_digits[8];
   std::snprintf(pin_digits, sizeof pin_digits, "%.4d", pin);
-  const int result = forced ? *forced : model.pin_access(pin, to);
+  const int result = forced ? *forced : model.pin_access(pin, from, to);
   return {{reply_line(kw::PIN_ACTIVITY, {port_text(from), port_text(to), pin_digits}, result)}, {}};
 }
 
 EventResult remove_event(GatewayModel& model, int port) {
   if (!model.has_module(port)) return failed("no module in port " + std::to_string(port));
   model.remove_module(port);
-  return {{reply_line(kw::BOOT, {port_text(port)}, status::kModuleRemoved)}, {}};
+  EventResult result{{reply_line(kw::BOOT, {port_text(port)}, status::kModuleRemoved)}, {}};
+  report_left_alone(model, result.lines);
+  return result;
 }
 
 EventResult insert_event(GatewayModel& model, int port, int mod_type) {

@@ -18,9 +18,12 @@ struct EventResult {
   std::string error;  // empty when the event was raised in full
 };
 
-// "%COR_LED hhhh llll E0" (or PTT_LED, RING_LED); nothing is sent while reporting is off.
+// "%COR_LED hhhh llll E0" (or PTT_LED, RING_LED); nothing is sent while reporting is off. A line
+// that starts ringing with AUTO_ANS on answers: "%ON_HOOK pp OFF E0".
 EventResult activity_event(GatewayModel& model, Indicator which, std::uint32_t mask);
-// "%CONNECT pp qq ... E0": the port joined to each other port in turn, up to the first refusal.
+// "%CONNECT pp qq ... E0": each other port in turn joined to the port (moved onto its bus), up to
+// the first refusal. This and the DISC and removal events add "%DISCH pp E0" for a port left
+// alone in its DISCH group.
 EventResult connect_event(GatewayModel& model, int port, const std::vector<int>& others);
 // "%DISC pp E0", or "%DISC ALL E0" for port kNone.
 EventResult disc_event(GatewayModel& model, int port);

@@ -5,19 +5,30 @@
 
 namespace mav::sim {
 
+void report_left_alone(GatewayModel& model, Lines& out) {
+  for (int port : model.take_left_alone()) {
+    out.push_back(reply_line(kw::DISCH, {port_text(port)}, status::kOk));
+  }
+}
+
 Lines Gateway::handle_line(std::string_view line) {
-  const CommandLine command = split_command(line);
   Lines out;
+  dispatch(split_command(line), out);
+  report_left_alone(model_, out);
+  return out;
+}
+
+void Gateway::dispatch(const CommandLine& command, Lines& out) {
   if (command.blank) {
     out.push_back(bare_status(status::kOk));  // the prompt that proves contact
-    return out;
+    return;
   }
-  if (command.first == "logout") return out;  // the controller signs off; nothing to answer
+  if (command.first == "logout") return;  // the controller signs off; nothing to answer
   const int keyword = command.keyword;
   const Args& args = command.args;
   if (keyword > 0 && is_setting_keyword(keyword)) {
     on_setting(keyword, args, out);
-    return out;
+    return;
   }
   switch (keyword) {
     case kw::SYSTEM:
@@ -62,8 +73,7 @@ Lines Gateway::handle_line(std::string_view line) {
       on_dial(args, out);
       break;
     case kw::RELAY:
-      // The controller's view of its connection groups: kept for the DISCH groups, not answered.
-      if (!args.empty()) model_.adopt_relay_image(args.front());
+      // The controller's report of its own view: the gateway keeps its own and answers nothing.
       break;
     case kw::VER:
       out.push_back(reply_line(kw::VER, {"7700-2.14"}, status::kOk));
@@ -76,7 +86,6 @@ Lines Gateway::handle_line(std::string_view line) {
       out.push_back(bare_status(status::kUnknownCommand));
       break;
   }
-  return out;
 }
 
 }  // namespace mav::sim

@@ -13,6 +13,10 @@ namespace mav::sim {
 
 using Lines = std::vector<std::string>;
 
+// "%DISCH pp E0" for each port whose DISCH group the gateway dissolved because the port was left
+// its only member: the controller waits for that report before it reconnects the port.
+void report_left_alone(GatewayModel& model, Lines& out);
+
 class Gateway {
  public:
   explicit Gateway(GatewayModel model) : model_(std::move(model)) {}
@@ -27,6 +31,8 @@ class Gateway {
 
  private:
   using Args = std::vector<std::string_view>;
+
+  void dispatch(const CommandLine& command, Lines& out);
 
   // SettingsCommands.cpp
   void on_setting(int keyword, const Args& args, Lines& out);

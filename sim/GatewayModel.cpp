@@ -1,20 +1,11 @@
 #include "GatewayModel.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "SettingCatalog.h"
 
 namespace mav::sim {
-namespace {
-
-int hex_digit(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return -1;
-}
-
-}  // namespace
 
 GatewayModel::GatewayModel(const Lineup& lineup, int bus_count)
     : bus_count_(std::clamp(bus_count, 1, kMaxBuses)) {
@@ -54,53 +45,120 @@ bool GatewayModel::conference_allowed(int p) const {
   return port(p).settings[static_cast<std::size_t>(kw::CONF)] != 0;
 }
 
-int GatewayModel::connect(int p, int q) {
+int GatewayModel::connect(int p, int q, Join how) {
   if (!has_module(p) || !has_module(q) || p == q) return status::kNotPresent;
-  const int bp = port(p).bus;
-  const int bq = port(q).bus;
-  if (bp != kNone && bp == bq) return status::kOk;
+  const bool grouped = port(p).disch_group != kNone || port(q).disch_group != kNone;
+  if (grouped || (port(p).held && port(q).held)) return join_group(p, q);
+  return join_buses(p, q, how);
+}
+
+// The first named port's group wins; a port that comes over from another group leaves it.
+int GatewayModel::join_group(int p, int q) {
+  int group = port(p).disch_group != kNone ? port(p).disch_group : port(q).disch_group;
+  for (int candidate = 0; group == kNone && candidate < kMaxDischGroups; ++candidate) {
+    const bool taken = std::any_of(ports_.begin(), ports_.end(), [candidate](const Port& other) {
+      return other.disch_group == candidate;
+    });
+    if (!taken) group = candidate;
+  }
+  if (group == kNone) return status::kNoFreeBus;
+  for (int member : {p, q}) {
+    if (port(member).disch_group != group) leave_group(member);
+    mut(member).disch_group = group;
+    mut(member).held = false;
+  }
+  return status::kOk;
+}
+
+int GatewayModel::join_buses(int p, int q, Join how) {
+  // A held port gives up its place on another bus; on its partner's bus it simply stays.
+  const auto bus_kept = [this](int a, int b) {
+    return port(a).held && port(a).bus != port(b).bus ? kNone : port(a).bus;
+  };
+  const int bp = bus_kept(p, q);
+  const int bq = bus_kept(q, p);
+  if (bp == kNone && bq == kNone && lowest_free_bus() == kNone) return status::kNoFreeBus;
+  // Anything beyond a pair on one bus is a conference, which both ports must allow.
+  const bool conference = bp != bq && (bp != kNone || bq != kNone);
+  if (conference && (!conference_allowed(p) || !conference_allowed(q))) {
+    return status::kNoConference;
+  }
+  if (bp != port(p).bus) leave_bus(p);
+  if (bq != port(q).bus) leave_bus(q);
+  mut(p).held = false;
+  mut(q).held = false;
   if (bp == kNone && bq == kNone) {
     const int bus = lowest_free_bus();
-    if (bus == kNone) return status::kNoFreeBus;
     mut(p).bus = bus;
     mut(q).bus = bus;
-    return status::kOk;
-  }
-  // Anything beyond a pair on one bus is a conference, which both ports must allow.
-  if (!conference_allowed(p) || !conference_allowed(q)) return status::kNoConference;
-  if (bp == kNone) {
+  } else if (bp == kNone) {
     mut(p).bus = bq;
   } else if (bq == kNone) {
     mut(q).bus = bp;
-  } else {
+  } else if (bp != bq && how == Join::kLink) {
     link_buses(bp, bq);
+  } else if (bp != bq) {
+    unlink_bus(bp);
+    leave_bus(q);
+    mut(q).bus = bp;
   }
   return status::kOk;
 }
 
 void GatewayModel::disconnect(int p, bool hang_up) {
   if (!is_port(p)) return;
-  Port& record = mut(p);
-  const int old_bus = record.bus;
-  record.bus = kNone;
   if (hang_up) {
-    record.on_hook = true;
-    record.disch_group = kNone;
+    leave_group(p);
+    leave_bus(p);
+    mut(p).held = false;
+    mut(p).on_hook = true;
+  } else if (port(p).disch_group != kNone) {
+    leave_group(p);
+  } else {
+    mut(p).held = true;
   }
+}
+
+void GatewayModel::disconnect_all(bool hang_up) {
+  for (Port& record : ports_) {
+    record.bus = kNone;
+    record.disch_group = kNone;
+    record.held = false;
+    if (hang_up) record.on_hook = true;
+  }
+  bus_link_.fill(kNone);
+}
+
+std::vector<int> GatewayModel::take_left_alone() {
+  return std::exchange(left_alone_, {});
+}
+
+void GatewayModel::leave_bus(int p) {
+  const int old_bus = port(p).bus;
+  mut(p).bus = kNone;
   if (old_bus != kNone) release_bus_if_idle(old_bus);
+}
+
+// A group of one holds nobody together: it is dissolved and its last member noted for the report.
+void GatewayModel::leave_group(int p) {
+  const int group = port(p).disch_group;
+  if (group == kNone) return;
+  mut(p).disch_group = kNone;
+  std::vector<int> members;
+  for (int other = 0; other < kPortCount; ++other) {
+    if (port(other).disch_group == group) members.push_back(other);
+  }
+  if (members.size() != 1) return;
+  mut(members.front()).disch_group = kNone;
+  left_alone_.push_back(members.front());
 }
 
 void GatewayModel::release_bus_if_idle(int bus) {
   const std::vector<int> members = ports_on_bus(bus);
-  const int link = bus_link_[static_cast<std::size_t>(bus)];
-  if (members.size() == 1 && link == kNone) {
+  if (members.size() == 1 && link_of_bus(bus) == kNone) {
     mut(members.front()).bus = kNone;  // one port alone on a bus hears nobody
   }
-  if (!members.empty() || link == kNone) return;
-  bus_link_[static_cast<std::size_t>(bus)] = kNone;
-  // A link that joins a single bus no longer joins anything.
-  const auto still_linked = std::count(bus_link_.begin(), bus_link_.end(), link);
-  if (still_linked == 1) std::replace(bus_link_.begin(), bus_link_.end(), link, kNone);
+  if (members.empty()) unlink_bus(bus);
 }
 
 std::vector<int> GatewayModel::ports_on_bus(int bus) const {
@@ -146,28 +204,29 @@ void GatewayModel::link_buses(int a, int b) {
   }
 }
 
-bool GatewayModel::adopt_relay_image(std::string_view hex) {
-  constexpr std::size_t kDigits = 2 * kPortCount;
-  if (hex.size() < kDigits) return false;
-  for (std::size_t i = 0; i < kDigits; ++i) {
-    if (hex_digit(hex[i]) < 0) return false;
-  }
-  for (int p = 0; p < kPortCount; ++p) {
-    const auto at = static_cast<std::size_t>(2 * p);
-    const int byte = hex_digit(hex[at]) * 16 + hex_digit(hex[at + 1]);
-    mut(p).disch_group = has_module(p) ? byte % 8 - 1 : kNone;
-  }
-  return true;
+void GatewayModel::unlink_bus(int bus) {
+  const int link = bus_link_[static_cast<std::size_t>(bus)];
+  if (link == kNone) return;
+  bus_link_[static_cast<std::size_t>(bus)] = kNone;
+  // A link that joins a single bus no longer joins anything.
+  const auto still_linked = std::count(bus_link_.begin(), bus_link_.end(), link);
+  if (still_linked == 1) std::replace(bus_link_.begin(), bus_link_.end(), link, kNone);
 }
 
 std::string GatewayModel::relay_image() const {
   static constexpr char kDigits[] = "0123456789abcdef";
+  // The occupied buses carry the nets 1, 2, ... in bus order.
+  std::array<int, kMaxBuses> net_of_bus{};
+  int nets = 0;
+  for (int bus = 0; bus < kMaxBuses; ++bus) {
+    net_of_bus[static_cast<std::size_t>(bus)] = ports_on_bus(bus).empty() ? kNone : ++nets;
+  }
   std::string image;
   for (int p = 0; p < 32; ++p) {
     int byte = 0;
     if (is_port(p)) {
       const Port& record = port(p);
-      const int n = record.bus + 1;
+      const int n = record.bus == kNone ? 0 : net_of_bus[static_cast<std::size_t>(record.bus)] + 1;
       const int l = link_of_bus(record.bus) + 1;
       const int d = record.disch_group + 1;
       byte = ((n * 4 + l) * 8 + d) & 0xFF;
@@ -209,15 +268,23 @@ int GatewayModel::delete_pin(int pin) {
   return erased > 0 ? status::kOk : status::kNotPresent;
 }
 
-int GatewayModel::pin_access(int pin, int to) const {
+int GatewayModel::pin_access(int pin, int from, int to) const {
   const auto user =
       std::find_if(pins_.begin(), pins_.end(), [pin](const PinUser& u) { return u.pin == pin; });
   if (user == pins_.end()) return status::kUnknownPin;
+  const bool admitted = level_admits(user->level, from) && level_admits(user->level, to);
+  return admitted ? status::kOk : status::kInsufficientPin;
+}
+
+// A port of level 0 is open to every user. Above that, EXCLUSIVE keeps each level to the users
+// of that very level, PRIORITY admits every user of that level or higher, OFF checks nothing.
+bool GatewayModel::level_admits(int level, int p) const {
   int required = 0;
-  if (has_module(to) && find_setting(port(to).mod_type, kw::SECURITY_LEVEL) != nullptr) {
-    required = port(to).settings[static_cast<std::size_t>(kw::SECURITY_LEVEL)];
+  if (has_module(p) && find_setting(port(p).mod_type, kw::SECURITY_LEVEL) != nullptr) {
+    required = port(p).settings[static_cast<std::size_t>(kw::SECURITY_LEVEL)];
   }
-  return user->level >= required ? status::kOk : status::kInsufficientPin;
+  if (security_mode == vw::OFF || required == 0) return true;
+  return security_mode == vw::EXCLUSIVE ? level == required : level >= required;
 }
 
 void GatewayModel::set_activity(Indicator which, std::uint32_t mask) {
@@ -225,17 +292,10 @@ void GatewayModel::set_activity(Indicator which, std::uint32_t mask) {
 }
 
 void GatewayModel::restart() {
-  for (Port& record : ports_) {
-    record.bus = kNone;
-    record.disch_group = kNone;
-    record.on_hook = true;
-    record.monitored.clear();
-  }
-  bus_link_.fill(kNone);
+  disconnect_all(true);
+  for (Port& record : ports_) record.monitored.clear();
   activity_.fill(0);
-  reporting_.fill(false);
-  voice_prompts = true;
-  user_program = false;
+  left_alone_.clear();
 }
 
 }  // namespace mav::sim

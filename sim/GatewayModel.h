@@ -7,7 +7,6 @@
 #include <array>
 #include <cstdint>
 #include <string>
-#include <string_view>
 #include <vector>
 
 #include "Lineup.h"
@@ -16,7 +15,8 @@
 namespace mav::sim {
 
 inline constexpr int kNone = -1;
-inline constexpr int kMaxBuses = 7;  // bus numbers travel in three bits of the relay image
+inline constexpr int kMaxBuses = 7;        // bus numbers travel in three bits of the relay image
+inline constexpr int kMaxDischGroups = 7;  // groups travel in three bits as well
 inline constexpr int kMaxPins = 20;
 
 // Statuses the gateway puts in its replies and events ("E%d").
@@ -40,6 +40,7 @@ struct Port {
   std::array<int, kKeywordCount> settings{};  // by keyword; meaningful where the module has it
   int bus = kNone;
   int disch_group = kNone;
+  bool held = false;  // taken out by DISCH and waiting to be joined; keeps its bus meanwhile
   bool on_hook = true;
   std::vector<int> monitored;  // ports this port listens to, in the order they were added
 };
@@ -51,6 +52,10 @@ struct PinUser {
 
 // The three activity indicators and their reporting switches.
 enum class Indicator { kCor, kPtt, kRing };
+
+// How a connection treats two ports that are already on different buses: CONNECT_S links the two
+// buses, CONNECT moves the named partners onto the first port's bus and unlinks that bus.
+enum class Join { kLink, kMove };
 
 class GatewayModel {
  public:
@@ -69,21 +74,26 @@ class GatewayModel {
   // Stores a setting value (the caller has checked it against the module's rule).
   void set_setting(int p, int keyword, int value);
 
-  // Joins two ports; the answer is a status: 0, kNotPresent, kNoFreeBus or kNoConference.
-  int connect(int p, int q);
-  // Takes a port off its bus. A hang-up also puts the line on hook and ends its DISCH group.
+  // Joins two ports; the answer is a status: 0, kNotPresent, kNoFreeBus or kNoConference. When
+  // either port is in a DISCH group, or both are held, the two end up in one DISCH group and keep
+  // their buses; otherwise a held port gives up its bus and the two share a bus.
+  int connect(int p, int q, Join how);
+  // A hang-up (DISC, DISC_S) takes the port off its bus and out of its DISCH group and puts the
+  // line on hook. Without one (DISCH) a member leaves its group; any other port is held.
   void disconnect(int p, bool hang_up);
+  // Every port off its bus and out of its group; links end.
+  void disconnect_all(bool hang_up);
+  // The ports whose DISCH group was dissolved because they were left its only member, in the
+  // order it happened; taking them empties the list.
+  std::vector<int> take_left_alone();
   // The ports on a bus, in port order.
   std::vector<int> ports_on_bus(int bus) const;
   // The link a bus belongs to (kNone when unlinked).
   int link_of_bus(int bus) const;
   int free_bus_count() const;
 
-  // Takes the DISCH groups from the controller's relay image (two hex digits per port, the group
-  // + 1 in the low three bits); false, and nothing changed, when fewer than 52 hex digits lead.
-  bool adopt_relay_image(std::string_view hex);
-  // The gateway's relay image: per port ((bus+1) * 4 + link+1) * 8 + group+1, 32 bytes as
-  // lower-case hex digits.
+  // The gateway's relay image: per port ((net+1) * 4 + link+1) * 8 + group+1 in eight bits, 32
+  // bytes as lower-case hex digits. Nets count the occupied buses from 1 in bus order.
   std::string relay_image() const;
 
   // Adds or removes a monitor relation; false when a port has no module or the two are the same.
@@ -96,8 +106,9 @@ class GatewayModel {
   int delete_pin(int pin);
   void delete_all_pins() { pins_.clear(); }
   const std::vector<PinUser>& pins() const { return pins_; }
-  // The status a PIN entered at `from` to reach `to` earns: 0, kUnknownPin or kInsufficientPin.
-  int pin_access(int pin, int to) const;
+  // The status a PIN entered at `from` to reach `to` earns under the security mode: 0,
+  // kUnknownPin or kInsufficientPin.
+  int pin_access(int pin, int from, int to) const;
 
   // Gateway-wide switches; value words are value-word indices.
   int security_mode = vw::OFF;
@@ -109,8 +120,8 @@ class GatewayModel {
   std::uint32_t activity(Indicator which) const { return activity_[index(which)]; }
   void set_activity(Indicator which, std::uint32_t mask);
 
-  // A restart: connections, links, groups, monitors, activity and the switches that do not
-  // survive power-down return to their power-on state; modules, settings and PINs stay.
+  // A restart: connections, links, groups, monitors and activity end and every line hangs up;
+  // modules, settings, PINs and the gateway-wide switches stay.
   void restart();
 
  private:
@@ -118,8 +129,14 @@ class GatewayModel {
   Port& mut(int p) { return ports_[static_cast<std::size_t>(p)]; }
   int lowest_free_bus() const;
   bool conference_allowed(int p) const;
+  int join_group(int p, int q);
+  int join_buses(int p, int q, Join how);
+  void leave_bus(int p);
+  void leave_group(int p);
   void link_buses(int a, int b);
+  void unlink_bus(int bus);
   void release_bus_if_idle(int bus);
+  bool level_admits(int level, int port) const;
 
   std::array<Port, kPortCount> ports_{};
   std::array<int, kMaxBuses> bus_link_{};
@@ -127,6 +144,7 @@ class GatewayModel {
   std::vector<PinUser> pins_;
   std::array<bool, 3> reporting_{};
   std::array<std::uint32_t, 3> activity_{};
+  std::vector<int> left_alone_;
 };
 
 }  // namespace mav::sim

@@ -15,13 +15,14 @@ std::string pin_text(int pin) {
 
 }  // namespace
 
-// "PIN ?" lists the users, one "%PIN pppp level E0" each; "PIN pppp level" stores one.
+// "PIN ?" lists the users, one "%PIN pppp level E0" each, or answers "%PIN E4" when there is
+// none (a listed PIN would take the place of a free entry); "PIN pppp level" stores one.
 void Gateway::on_pin(const Args& args, Lines& out) {
   if (args.size() == 1 && args[0] == "?") {
     for (const PinUser& user : model_.pins()) {
       out.push_back(reply_line(kw::PIN, {pin_text(user.pin), std::to_string(user.level)}, 0));
     }
-    if (out.empty()) out.push_back(bare_status(status::kNotPresent));
+    if (out.empty()) out.push_back(reply_line(kw::PIN, {}, status::kNotPresent));
     return;
   }
   const std::optional<int> pin = args.size() == 2 ? parse_number(args[0]) : std::nullopt;

@@ -1,6 +1,7 @@
 #include "SettingCatalog.h"
 
 #include <algorithm>
+#include <iterator>
 #include <vector>
 
 #include "vocabulary/Vocabulary.h"
@@ -149,6 +150,15 @@ bool is_setting_keyword(int keyword) {
     if (find_setting(type, keyword) != nullptr) return true;
   }
   return false;
+}
+
+bool refusal_reports_request(int keyword) {
+  static constexpr int kReported[] = {kw::DTMF_MUTE_TIME,  kw::DUPLEX,       kw::OP,
+                                      kw::RINGBACK_ENABLE, kw::RX_LEVEL,     kw::RX_SQUELCH,
+                                      kw::SQUELCH_TYPE,    kw::TX_LEVEL,     kw::USER_CONTROL,
+                                      kw::VMR_THRESH,      kw::VMR_HANG,     kw::TRUNK_TYPE,
+                                      kw::RADIO_TYPE,      kw::RING_CADENCE, kw::SECURITY_LEVEL};
+  return std::find(std::begin(kReported), std::end(kReported), keyword) != std::end(kReported);
 }
 
 bool accepts(const SettingRule& rule, int value) {

@@ -33,6 +33,11 @@ const SettingRule* find_setting(int mod_type, int keyword);
 // True when any module type carries the keyword as a per-port setting.
 bool is_setting_keyword(int keyword);
 
+// Whether a refused value of the setting is answered with the value asked for rather than the
+// value kept. The controller stores the others whatever the status, so for them only the value
+// kept leaves its model right; these it must ignore when refused.
+bool refusal_reports_request(int keyword);
+
 // Whether a value (number, value-word index or 0/1 as the kind says) is one the setting accepts.
 bool accepts(const SettingRule& rule, int value);
 

@@ -63,21 +63,24 @@ void Gateway::on_setting(int keyword, const Args& args, Lines& out) {
       [&](int port) { on_setting_port(keyword, port, args[1], out); }, out);
 }
 
-// A refused value is answered with the value the port still holds and status 3, so that the
-// controller keeps the gateway's value whether or not it looks at the status.
+// A refused value is answered with status 3 and, depending on the setting, the value asked for or
+// the value the port still holds (see refusal_reports_request). A token that is no value of the
+// setting's kind asks for nothing: the value kept is answered.
 void Gateway::on_setting_port(int keyword, int port, std::string_view value, Lines& out) {
   const SettingRule& rule = *find_setting(model_.port(port).mod_type, keyword);
   int status = status::kOk;
+  int answered = model_.port(port).settings[static_cast<std::size_t>(keyword)];
   if (value != "?") {
     const std::optional<int> wanted = read_value(rule, value);
     if (wanted && accepts(rule, *wanted)) {
       model_.set_setting(port, keyword, *wanted);
+      answered = *wanted;
     } else {
       status = status::kOutOfRange;
+      if (wanted && refusal_reports_request(keyword)) answered = *wanted;
     }
   }
-  const int stored = model_.port(port).settings[static_cast<std::size_t>(keyword)];
-  out.push_back(reply_line(keyword, {port_text(port), setting_value_text(rule, stored)}, status));
+  out.push_back(reply_line(keyword, {port_text(port), setting_value_text(rule, answered)}, status));
 }
 
 // "ON_HOOK pp ?" and "ON_HOOK ALL ?" report the hook state of telephone-line and local-phone

@@ -11,14 +11,6 @@ bool is_query(const std::vector<std::string_view>& args) {
   return args.empty() || (args.size() == 1 && args[0] == "?");
 }
 
-bool valid_dial_string(std::string_view number) {
-  if (number.empty() || number.size() > 32) return false;
-  for (char c : number) {
-    if ((c < '0' || c > '9') && c != '*' && c != '#' && c != ',') return false;
-  }
-  return true;
-}
-
 }  // namespace
 
 // "SYSTEM": one number per module, port x 100 + module type, in port order.
@@ -99,11 +91,12 @@ void Gateway::on_word_switch(int keyword, const Args& args, Lines& out) {
   out.push_back(reply_line(keyword, {value_word_text(value)}, status));
 }
 
-// "DIAL pp number [1|2]": a telephone line goes off hook and dials.
+// "DIAL pp number [1|2]": a telephone line goes off hook and dials the number as it came; "!"
+// dials nothing (a line that needs no number).
 void Gateway::on_dial(const Args& args, Lines& out) {
   const bool shape = args.size() == 2 || args.size() == 3;
   const std::optional<int> port = shape ? parse_port(args[0]) : std::nullopt;
-  if (!port || !valid_dial_string(args[1])) {
+  if (!port) {
     out.push_back(bare_status(status::kMalformed));
     return;
   }

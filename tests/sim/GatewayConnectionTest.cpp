@@ -1,9 +1,15 @@
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include "GatewayTestSupport.h"
 
 namespace mav::sim::test {
 namespace {
+
+std::string zeros(std::size_t count) {
+  return std::string(count, '0');
+}
 
 class ThreeBusGateway : public GatewayTest {
  protected:
@@ -24,96 +30,126 @@ TEST_F(ThreeBusGateway, EachNewPairTakesAFreeBusUntilNoneIsLeft) {
   EXPECT_EQ(ask_one("CONNECT_S 06 07"), "%CONNECT_S 06 07 E0");
 }
 
-TEST_F(ThreeBusGateway, JoiningABusThatIsInUseNeedsNoNewBus) {
-  tell({"CONF ALL ON", "CONNECT_S 00 01", "CONNECT_S 02 03", "CONNECT_S 04 05"});
-  EXPECT_EQ(ask_one("CONNECT_S 06 00"), "%CONNECT_S 06 00 E0");
-  EXPECT_EQ(ask("CONNECT_S ALL ?"),
-            (Lines{"%CONNECT_S 00 01 06 E0", "%CONNECT_S 02 03 E0", "%CONNECT_S 04 05 E0"}));
-}
-
 TEST_F(GatewayTest, ConnectionListNamesExactlyTheBusesWithTwoOrMorePorts) {
-  EXPECT_EQ(ask("CONNECT_S ALL ?"), (Lines{"% E4"}));
   tell({"CONF ALL ON", "CONNECT_S 05 00", "CONNECT_S 03 06", "CONNECT_S 07 05"});
-  EXPECT_EQ(ask("CONNECT_S ALL ?"), (Lines{"%CONNECT_S 00 05 07 E0", "%CONNECT_S 03 06 E0"}));
-
-  // A bus left with one port is released: that port hears nobody.
-  ask("DISC 03");
-  EXPECT_EQ(ask("CONNECT_S ALL ?"), (Lines{"%CONNECT_S 00 05 07 E0"}));
-  tell({"DISCH 05", "DISC_S 07"});
-  EXPECT_EQ(ask("CONNECT_S ALL ?"), (Lines{"% E4"}));
-  EXPECT_EQ(ask_one("FREE_BUS ?"), "%FREE_BUS 7 E0");
+  converse({
+      {"CONNECT_S ALL ?", {"%CONNECT_S 00 05 07 E0", "%CONNECT_S 03 06 E0"}},
+      // A bus left with one port is released: that port hears nobody.
+      {"DISC 03", {"%DISC 03 E0"}},
+      {"CONNECT_S ALL ?", {"%CONNECT_S 00 05 07 E0"}},
+      {"DISC_S 05", {"%DISC_S 05 E0"}},
+      {"DISC_S 07", {"%DISC_S 07 E0"}},
+      {"CONNECT_S ALL ?", {"%CONNECT_S ALL E4"}},
+      {"FREE_BUS ?", {"%FREE_BUS 7 E0"}},
+  });
 }
 
 TEST_F(GatewayTest, ConferencesNeedConferencingOnTheNamedPorts) {
-  EXPECT_EQ(ask_one("CONNECT_S 00 02"), "%CONNECT_S 00 02 E0");
-  // A third port on the bus makes a conference; CONF is off from the factory.
-  EXPECT_EQ(ask_one("CONNECT_S 03 00"), "%CONNECT_S 03 00 E16");
-  EXPECT_EQ(ask_one("CONF 03 ON"), "%CONF 03 ON E0");
-  EXPECT_EQ(ask_one("CONNECT_S 03 00"), "%CONNECT_S 03 00 E16");
-  EXPECT_EQ(ask_one("CONF 00 ON"), "%CONF 00 ON E0");
-  EXPECT_EQ(ask_one("CONNECT_S 03 00"), "%CONNECT_S 03 00 E0");
-  // The handset has no conferencing switch and never refuses.
-  EXPECT_EQ(ask_one("CONNECT_S 01 03"), "%CONNECT_S 01 03 E0");
-}
-
-TEST_F(GatewayTest, PortsOfTwoBusesAreLinkedNotMoved) {
-  tell({"CONF ALL ON", "CONNECT_S 00 02", "CONNECT_S 03 04"});
-  EXPECT_EQ(ask_one("CONNECT_S 00 03"), "%CONNECT_S 00 03 E0");
-  EXPECT_EQ(ask("CONNECT_S ALL ?"), (Lines{"%CONNECT_S 00 02 E0", "%CONNECT_S 03 04 E0"}));
-  // Relay image: bus + 1 in the top bits, link + 1 in the middle, no DISCH group.
-  // ports 0 to 4: bus 1 link 1, nothing, bus 1 link 1, bus 2 link 1, bus 2 link 1.
-  EXPECT_EQ(gateway_.model().relay_image().substr(0, 10), "2800284848");
+  converse({
+      {"CONNECT_S 00 02", {"%CONNECT_S 00 02 E0"}},
+      // A third port on the bus makes a conference; CONF is off from the factory.
+      {"CONNECT_S 03 00", {"%CONNECT_S 03 00 E16"}},
+      {"CONF 03 ON", {"%CONF 03 ON E0"}},
+      {"CONNECT_S 03 00", {"%CONNECT_S 03 00 E16"}},
+      {"CONF 00 ON", {"%CONF 00 ON E0"}},
+      {"CONNECT_S 03 00", {"%CONNECT_S 03 00 E0"}},
+      // The handset has no conferencing switch and never refuses.
+      {"CONNECT_S 01 03", {"%CONNECT_S 01 03 E0"}},
+  });
 }
 
 TEST_F(GatewayTest, ConnectionsNeedTwoDifferentPortsWithModules) {
-  EXPECT_EQ(ask_one("CONNECT_S 00 08"), "%CONNECT_S 00 08 E4");
-  EXPECT_EQ(ask_one("CONNECT_S 03 03"), "% E2");
-  EXPECT_EQ(ask_one("CONNECT_S 00 26"), "% E2");
-  EXPECT_EQ(ask_one("CONNECT_S 00"), "% E2");
-  EXPECT_EQ(ask_one("CONNECT_S 00 01 02"), "% E2");
+  converse({
+      {"CONNECT_S 00 08", {"%CONNECT_S 00 08 E4"}},
+      {"CONNECT_S 03 03", {"% E2"}},
+      {"CONNECT_S 00 26", {"% E2"}},
+      {"CONNECT_S 00", {"% E2"}},
+      {"CONNECT_S 00 01 02", {"% E2"}},
+      {"DISC_S 08", {"%DISC_S 08 E4"}},
+  });
 }
 
-TEST_F(GatewayTest, DisconnectionsForOnePortOrAll) {
-  tell({"CONF ALL ON", "CONNECT_S 00 01", "CONNECT_S 02 03", "DIAL 02 5551212 1"});
-  EXPECT_EQ(ask_one("DISCH 02"), "%DISCH 02 E0");
-  EXPECT_EQ(ask_one("ON_HOOK 02 ?"), "%ON_HOOK 02 OFF E0");  // DISCH keeps the line
-  ask("CONNECT_S 02 03");
-  EXPECT_EQ(ask_one("DISC 02"), "%DISC 02 E0");
-  EXPECT_EQ(ask_one("ON_HOOK 02 ?"), "%ON_HOOK 02 ON E0");
-  EXPECT_EQ(ask_one("DISC_S 08"), "%DISC_S 08 E4");
-  EXPECT_EQ(ask_one("DISCH ALL"), "%DISCH ALL E0");
-  EXPECT_EQ(ask_one("DISC ALL"), "%DISC ALL E0");
-  EXPECT_EQ(ask_one("DISC_S ALL"), "%DISC_S ALL E0");
-  EXPECT_EQ(ask("CONNECT_S ALL ?"), (Lines{"% E4"}));
+// DISCH holds a port on its bus; two held ports joined make a DISCH group; a group left with one
+// member is dissolved and that member reported, as the controller waits for it to be.
+TEST_F(GatewayTest, DischGroupsFormFromHeldPortsAndBreakUpWhenOneMemberIsLeft) {
+  tell({"CONF ALL ON"});
+  converse({
+      {"CONNECT_S 00 01", {"%CONNECT_S 00 01 E0"}},
+      {"CONNECT_S 03 05", {"%CONNECT_S 03 05 E0"}},
+      {"DISCH 00", {"%DISCH 00 E0"}},
+      {"DISCH 03", {"%DISCH 03 E0"}},
+      {"CONNECT_S 03 00", {"%CONNECT_S 03 00 E0"}},
+      {"CONNECT_S 02 00", {"%CONNECT_S 02 00 E0"}},
+      {"CONNECT_S ALL ?", {"%CONNECT_S 00 01 E0", "%CONNECT_S 03 05 E0"}},
+      {"sim relay ?", {"ok %RELAY 414001610060" + zeros(52)}},
+      {"DISCH 03", {"%DISCH 03 E0"}},
+      {"DISC_S 02", {"%DISC_S 02 E0", "%DISCH 00 E0"}},
+      {"sim relay ?", {"ok %RELAY 404000600060" + zeros(52)}},
+      // The same when the gateway hangs a member up on its own.
+      {"DISCH 00", {"%DISCH 00 E0"}},
+      {"DISCH 03", {"%DISCH 03 E0"}},
+      {"CONNECT_S 00 03", {"%CONNECT_S 00 03 E0"}},
+      {"sim disc 03", {"%DISC 03 E0", "%DISCH 00 E0"}},
+      // The controller's RELAY report changes nothing; DISCH ALL ends every group.
+      {"DISCH 00", {"%DISCH 00 E0"}},
+      {"DISCH 01", {"%DISCH 01 E0"}},
+      {"CONNECT_S 01 00", {"%CONNECT_S 01 00 E0"}},
+      {"RELAY 0102" + zeros(60), {}},
+      {"sim relay ?", {"ok %RELAY 4141" + zeros(60)}},
+      {"DISCH ALL", {"%DISCH ALL E0"}},
+      {"sim relay ?", {"ok %RELAY " + zeros(64)}},
+      {"CONNECT_S ALL ?", {"%CONNECT_S ALL E4"}},
+  });
+}
+
+// Per port: ((net + 1) * 4 + link + 1) * 8 + group + 1, nets counting the occupied buses from 1.
+TEST_F(GatewayTest, TheRelayImageCarriesNetsLinksAndGroups) {
+  tell({"CONF ALL ON"});
+  converse({
+      {"sim relay", {"%RELAY " + zeros(64)}},
+      {"CONNECT_S 03 05", {"%CONNECT_S 03 05 E0"}},
+      {"sim relay", {"%RELAY 000000400040" + zeros(52)}},
+      {"CONNECT_S 00 01", {"%CONNECT_S 00 01 E0"}},
+      {"CONNECT_S 00 03", {"%CONNECT_S 00 03 E0"}},
+      {"sim relay", {"%RELAY 686800480048" + zeros(52)}},
+  });
+}
+
+// CONNECT_S links two buses; CONNECT (and the gateway's own connection) moves the partners onto
+// the first port's bus and ends that bus's link.
+TEST_F(GatewayTest, ConnectMovesPortsWhereConnectSLinksBuses) {
+  tell({"CONF ALL ON"});
+  converse({
+      {"CONNECT_S 00 01", {"%CONNECT_S 00 01 E0"}},
+      {"CONNECT_S 03 05", {"%CONNECT_S 03 05 E0"}},
+      {"CONNECT_S 02 07", {"%CONNECT_S 02 07 E0"}},
+      {"CONNECT 00 03", {"%CONNECT 00 03 E0"}},
+      {"CONNECT_S ALL ?", {"%CONNECT_S 00 01 03 E0", "%CONNECT_S 02 07 E0"}},
+      {"CONNECT_S 00 02", {"%CONNECT_S 00 02 E0"}},
+      {"CONNECT_S ALL ?", {"%CONNECT_S 00 01 03 E0", "%CONNECT_S 02 07 E0"}},
+      {"sim connect 07 00 05", {"%CONNECT 07 00 05 E0"}},
+      {"CONNECT_S ALL ?", {"%CONNECT_S 01 03 E0", "%CONNECT_S 00 02 05 07 E0"}},
+      {"sim relay ?", {"ok %RELAY 6040604000600060" + zeros(48)}},
+  });
 }
 
 TEST_F(GatewayTest, MonitorRelationsAreReportedAsTheyStand) {
-  EXPECT_EQ(ask_one("MON 04 07 ON"), "%MON 04 07 ON E0");
-  EXPECT_EQ(ask_one("MON 04 03 ON"), "%MON 04 03 ON E0");
-  EXPECT_EQ(ask_one("MON 04 07 ON"), "%MON 04 07 ON E0");
-  EXPECT_EQ(ask_one("MON 09 00 ON"), "%MON 09 00 ON E0");
-  EXPECT_EQ(ask("MON ALL ?"), (Lines{"%MON 04 07 03 ON E0", "%MON 09 00 ON E0"}));
-  EXPECT_EQ(ask_one("MON 04 07 OFF"), "%MON 04 07 OFF E0");
-  EXPECT_EQ(ask_one("MON 04 ?"), "%MON 04 03 ON E0");
-  // Refused: the relation reported is the one that stands.
-  EXPECT_EQ(ask_one("MON 04 08 ON"), "%MON 04 08 OFF E4");
-  EXPECT_EQ(ask_one("MON 04 04 ON"), "%MON 04 04 OFF E4");
-  EXPECT_EQ(ask_one("MON 04 07 MAYBE"), "% E2");
-  tell({"MON 04 03 OFF", "MON 09 00 OFF"});
-  EXPECT_EQ(ask("MON ALL ?"), (Lines{"% E4"}));
-}
-
-TEST_F(GatewayTest, TheControllersRelayLineIsTakenSilentlyForItsDischGroups) {
-  // Port 2 in group 0 and port 3 in group 1 (the low three bits hold the group + 1).
-  EXPECT_TRUE(ask("RELAY 00000102" + std::string(56, '0')).empty());
-  EXPECT_EQ(gateway_.model().port(2).disch_group, 0);
-  EXPECT_EQ(gateway_.model().port(3).disch_group, 1);
-  ask("DISCH 02");
-  EXPECT_EQ(gateway_.model().port(2).disch_group, 0);  // the H form keeps the group
-  ask("DISC_S 03");
-  EXPECT_EQ(gateway_.model().port(3).disch_group, kNone);
-  EXPECT_TRUE(ask("RELAY nonsense").empty());
-  EXPECT_TRUE(ask("RELAY").empty());
+  converse({
+      {"MON 04 07 ON", {"%MON 04 07 ON E0"}},
+      {"MON 04 03 ON", {"%MON 04 03 ON E0"}},
+      {"MON 04 07 ON", {"%MON 04 07 ON E0"}},
+      {"MON 09 00 ON", {"%MON 09 00 ON E0"}},
+      {"MON ALL ?", {"%MON 04 07 03 ON E0", "%MON 09 00 ON E0"}},
+      {"MON 04 07 OFF", {"%MON 04 07 OFF E0"}},
+      {"MON 04 ?", {"%MON 04 03 ON E0"}},
+      // Refused: the relation reported is the one that stands.
+      {"MON 04 08 ON", {"%MON 04 08 OFF E4"}},
+      {"MON 04 04 ON", {"%MON 04 04 OFF E4"}},
+      {"MON 04 07 MAYBE", {"% E2"}},
+      {"MON 04 03 OFF", {"%MON 04 03 OFF E0"}},
+      {"MON 09 00 OFF", {"%MON 09 00 OFF E0"}},
+      {"MON ALL ?", {"% E4"}},
+  });
 }
 
 }  // namespace

@@ -79,48 +79,38 @@ TEST(ScriptRunner, StepsRunTheirDelayAfterTheOneBefore) {
 class ControlTest : public GatewayTest {
  protected:
   ControlOutcome run(const std::string& command) { return run_control(command, gateway_, faults_); }
-  FaultState faults_;
 };
 
 // Every event the gateway raises by itself has a control command, and each event changes the
 // state the gateway then reports.
 TEST_F(ControlTest, EveryEventHasItsCommand) {
-  // Activity is reported only while its reporting is on; turning it on reports what is active.
-  EXPECT_TRUE(run("cor 38001").lines.empty());
-  EXPECT_EQ(ask("COR_LED ON"), (Lines{"%COR_LED ON E0", "%COR_LED 0003 8001 E0"}));
-  tell({"PTT_LED ON", "RING_LED ON"});
-  EXPECT_EQ(run("cor 0x5").lines, (Lines{"%COR_LED 0000 0005 E0"}));
-  EXPECT_EQ(run("ptt 20001").lines, (Lines{"%PTT_LED 0002 0001 E0"}));
-  EXPECT_EQ(run("ring ffffffff").lines, (Lines{"%RING_LED 03ff ffff E0"}));  // only 26 ports
-
-  EXPECT_EQ(run("connect 3 6 0").lines, (Lines{"%CONNECT 03 06 E0"}));  // no conferencing yet
-  EXPECT_EQ(ask("CONNECT_S ALL ?"), (Lines{"%CONNECT_S 03 06 E0"}));
-  ask("CONF ALL ON");
-  EXPECT_EQ(run("connect 3 6 0").lines, (Lines{"%CONNECT 03 06 00 E0"}));
-  EXPECT_EQ(run("disc 6").lines, (Lines{"%DISC 06 E0"}));
-  EXPECT_EQ(ask("CONNECT_S ALL ?"), (Lines{"%CONNECT_S 00 03 E0"}));
-  EXPECT_EQ(run("disc all").lines, (Lines{"%DISC ALL E0"}));
-  EXPECT_EQ(ask("CONNECT_S ALL ?"), (Lines{"% E4"}));
-  EXPECT_EQ(run("relay").lines, (Lines{"%RELAY " + std::string(64, '0')}));
-
-  // A PIN is judged by the security level of the port it opens.
-  tell({"PIN 1234 3", "SECURITY_LEVEL 02 5"});
-  EXPECT_EQ(run("pin 4 0 1234").lines, (Lines{"%PIN_ACTIVITY 04 00 1234 E0"}));
-  EXPECT_EQ(run("pin 4 2 1234").lines, (Lines{"%PIN_ACTIVITY 04 02 1234 E18"}));
-  EXPECT_EQ(run("pin 4 2 1111").lines, (Lines{"%PIN_ACTIVITY 04 02 1111 E17"}));
-  EXPECT_EQ(run("pin 4 0 1234 17").lines, (Lines{"%PIN_ACTIVITY 04 00 1234 E17"}));
-
-  EXPECT_EQ(run("remove 5").lines, (Lines{"%BOOT 05 E14"}));
-  EXPECT_EQ(run("insert 5 4").lines, (Lines{"%BOOT 05 E15"}));
-  EXPECT_EQ(run("hook 9 off").lines, (Lines{"%ON_HOOK 09 OFF E0"}));
-  EXPECT_EQ(run("restart").lines, (Lines{"%BOOT 00 E0"}));
-  EXPECT_EQ(run("busy").lines, (Lines{"%BUSY"}));
-  EXPECT_EQ(run("send %VER 1.0 E0").lines, (Lines{"%VER 1.0 E0"}));
-  EXPECT_EQ(run("system").response,
-            "ok %SYSTEM 0001 0102 0203 0304 0405 0504 0604 0703 0905 1002 E0");
+  converse({
+      // Activity is reported only while its reporting is on; turning it on reports what is on.
+      {"sim cor 38001", {}},
+      {"COR_LED ON", {"%COR_LED ON E0", "%COR_LED 0003 8001 E0"}},
+      {"PTT_LED ON", {"%PTT_LED ON E0"}},
+      {"sim cor 0x5", {"%COR_LED 0000 0005 E0"}},
+      {"sim ptt 20001", {"%PTT_LED 0002 0001 E0"}},
+      {"sim connect 3 6 0", {"%CONNECT 03 06 E0", "error: port 0 refused with status 16"}},
+      {"CONNECT_S ALL ?", {"%CONNECT_S 03 06 E0"}},
+      {"CONF 00 ON", {"%CONF 00 ON E0"}},
+      {"CONF 03 ON", {"%CONF 03 ON E0"}},
+      {"sim connect 3 6 0", {"%CONNECT 03 06 00 E0"}},
+      {"sim disc 6", {"%DISC 06 E0"}},
+      {"CONNECT_S ALL ?", {"%CONNECT_S 00 03 E0"}},
+      {"sim disc all", {"%DISC ALL E0"}},
+      {"sim pin 4 0 1234 17", {"%PIN_ACTIVITY 04 00 1234 E17"}},
+      {"sim remove 5", {"%BOOT 05 E14"}},
+      {"sim insert 5 4", {"%BOOT 05 E15"}},
+      {"sim hook 9 off", {"%ON_HOOK 09 OFF E0"}},
+      {"sim busy", {"%BUSY"}},
+      {"sim send %VER 1.0 E0", {"%VER 1.0 E0"}},
+      {"sim system", {"ok %SYSTEM 0001 0102 0203 0304 0405 0504 0604 0703 0905 1002 E0"}},
+      {"sim ask RING_CADENCE ALL ?", {"ok %RING_CADENCE 04 US E0 | %RING_CADENCE 09 US E0"}},
+  });
   for (const char* bad :
        {"cor", "cor xyz", "connect 3", "connect 3 99", "disc 8", "pin 1 2", "remove 8",
-        "insert 0 1", "insert 8 7", "hook 0 on", "warp 9", "connect 0 8"}) {
+        "insert 0 1", "insert 8 7", "hook 0 on", "warp 9", "connect 0 8", "relay 1"}) {
     const ControlOutcome outcome = run(bad);
     EXPECT_EQ(outcome.response.rfind("error: ", 0), 0u) << bad << ": " << outcome.response;
     EXPECT_TRUE(outcome.lines.empty()) << bad;
