@@ -93,10 +93,7 @@ void LineReader::parse(std::string_view line) {
 
   if (!tokens.next(token)) return fail();
   reset_fields();
-  if (keyword == kw::NONE) {
-    if (!read_status(token)) fail();
-    return;
-  }
+  if (keyword == kw::NONE) return read_status(token);
   if (!first_argument(token, tokens, done)) return fail();
   if (done) return;
 
@@ -108,7 +105,9 @@ void LineReader::parse(std::string_view line) {
     if (!tokens.next(token)) return fail();
     set_text(token);
   }
-  if (!tokens.next(token) || !read_status(token)) fail();
+  // Only the closing status token must carry its letter.
+  if (!tokens.next(token) || !begins_with(token, 'E')) return fail();
+  read_status(token);
 }
 
 bool LineReader::first_argument(std::string_view token, Tokens& tokens, bool& done) {
@@ -147,11 +146,14 @@ bool LineReader::first_argument(std::string_view token, Tokens& tokens, bool& do
       return true;
     case kw::PIN: {
       done = true;
-      if (begins_with(token, 'E')) return read_status(token);
-      reply_.value = decimal(token);
-      if (!tokens.next(token)) return false;
-      reply_.port = decimal(token);
-      return tokens.next(token) && read_status(token);
+      if (!begins_with(token, 'E')) {
+        reply_.value = decimal(token);
+        if (!tokens.next(token)) return false;
+        reply_.port = decimal(token);
+        if (!tokens.next(token)) return false;
+      }
+      read_status(token);
+      return true;
     }
     case kw::RELAY:
       set_text(token);
@@ -164,7 +166,9 @@ bool LineReader::first_argument(std::string_view token, Tokens& tokens, bool& do
     case kw::SYSTEM: {
       std::string_view ended_by;
       done = true;
-      return read_list(token, tokens, ended_by, true) && read_status(ended_by);
+      if (!read_list(token, tokens, ended_by, true)) return false;
+      read_status(ended_by);
+      return true;
     }
     case kw::USER_PGM:
     case kw::VPMTS:
@@ -240,9 +244,13 @@ bool LineReader::second_argument(std::string_view token, Tokens& tokens, bool& d
       std::string_view ended_by;
       if (!read_list(token, tokens, ended_by, false)) return false;
       done = true;
-      if (reply_.keyword != kw::MON) return read_status(ended_by);
-      reply_.flag = is_on(ended_by);
-      return tokens.next(token) && read_status(token);
+      if (reply_.keyword == kw::MON) {
+        reply_.flag = is_on(ended_by);
+        if (!tokens.next(token)) return false;
+        ended_by = token;
+      }
+      read_status(ended_by);
+      return true;
     }
     case kw::ANSWER:
     case kw::BOOT:
@@ -259,7 +267,8 @@ bool LineReader::second_argument(std::string_view token, Tokens& tokens, bool& d
     case kw::VPMTS:
     case kw::MEK_SQUELCH_TYPE:
       done = true;
-      return read_status(token, /*any_letter=*/true);
+      read_status(token);
+      return true;
     default:  // the on/off settings
       if (!begins_with(token, 'O')) return false;
       reply_.flag = is_on(token);
@@ -283,12 +292,10 @@ bool LineReader::read_list(std::string_view token, Tokens& tokens, std::string_v
   return true;
 }
 
-bool LineReader::read_status(std::string_view token, bool any_letter) {
-  if (!any_letter && !begins_with(token, 'E')) return false;
+void LineReader::read_status(std::string_view token) {
   bool digits_read = false;
   const int status = read_number(token.substr(1), 10, &digits_read);
-  if (digits_read) reply_.status = status;
-  return digits_read;
+  reply_.status = digits_read ? status : -1;
 }
 
 void LineReader::reset_fields() {

@@ -32,8 +32,9 @@ class LineReader {
   bool second_argument(std::string_view token, Tokens& tokens, bool& done);
   bool read_list(std::string_view token, Tokens& tokens, std::string_view& ended_by,
                  bool stop_at_status);
-  // The number after the status token's letter, which must be "E" unless any_letter.
-  bool read_status(std::string_view token, bool any_letter = false);
+  // The number after the status token's first character, which is not tested here; -1 when no
+  // digits follow it (a bare "E" is a status token without a number, not a broken line).
+  void read_status(std::string_view token);
   void reset_fields();
   void set_text(std::string_view token);
 

@@ -139,6 +139,38 @@ INSTANTIATE_TEST_SUITE_P(Replies, ParseTable, testing::Values(
     Case{"%RX_LEVEL 07x -2 E0",             false, 51,   7,      -2, false,  0}));
 // clang-format on
 
+// The status token: only the one that closes an argument list must begin with "E"; wherever
+// the status stands in place of an argument its letter is passed over, and a token without
+// digits after its first character gives -1.
+struct StatusCase {
+  const char* line;
+  bool parse_error;
+  int status;
+};
+
+class StatusTokenTable : public testing::TestWithParam<StatusCase> {};
+
+TEST_P(StatusTokenTable, ReadsTheNumberAfterTheFirstCharacter) {
+  Rig rig;
+  const ParsedReply& reply = rig.parse(GetParam().line);
+  EXPECT_EQ(reply.parse_error, GetParam().parse_error);
+  if (!GetParam().parse_error) {
+    EXPECT_EQ(reply.status, GetParam().status);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Tokens, StatusTokenTable,
+    testing::Values(StatusCase{"%EQ 02 5 E0", false, 0}, StatusCase{"%EQ 02 5 E-3", false, -3},
+                    StatusCase{"%EQ 02 5 E", false, -1}, StatusCase{"%EQ 02 5 EX", false, -1},
+                    StatusCase{"%EQ 02 5 X3", true, 0}, StatusCase{"%EQ 02 5", true, 0},
+                    StatusCase{"% E5", false, 5}, StatusCase{"% X", false, -1},
+                    StatusCase{"%BOOT 03 XX", false, -1}, StatusCase{"%BOOT 03 E14", false, 14},
+                    StatusCase{"%CONNECT 01 02 X4", false, 4},
+                    StatusCase{"%MON 04 07 ON Q", false, -1},
+                    StatusCase{"%PIN 1234 05 Z2", false, 2}, StatusCase{"%PIN E", false, -1},
+                    StatusCase{"%SYSTEM 1 2 E", false, -1}));
+
 TEST(LineReader, TakesOneLineAtATimeAndWaitsForTheDispatcher) {
   Rig rig;
   rig.ring.push("%DISC 07 E0");
