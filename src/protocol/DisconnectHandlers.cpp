@@ -136,6 +136,15 @@ void ReplyDispatcher::connect_to_partner(int port, PortRecord& record, std::uint
   send_port_line("CONNECT_S", port, partner);
 }
 
+void ReplyDispatcher::reread_after_dissolve(int port, PortRecord& record) {
+  // The dissolve rewrote the port's groups; the step and partner came from the pending entry and
+  // still decide what follows.
+  const std::uint16_t partner = record.pending_partner;
+  p_.model.GetPort(port, record);
+  record.pending_partner = partner;
+  record.disch_step = 0;
+}
+
 void ReplyDispatcher::apply_disch_step(int port, PortRecord& record, bool entry_found,
                                        bool& relay) {
   DeviceModel& model = p_.model;
@@ -181,8 +190,7 @@ void ReplyDispatcher::apply_disch_step(int port, PortRecord& record, bool entry_
       relay = true;
       if (model.CountOnBus(record.bus) == 2) {
         DissolveBus(model, p_.sender, record.bus, -1);
-        model.GetPort(port, record);
-        record.disch_step = 0;
+        reread_after_dissolve(port, record);
       }
       // The partner field carries the bus this port is to take.
       const int bus = record.pending_partner;
@@ -193,8 +201,7 @@ void ReplyDispatcher::apply_disch_step(int port, PortRecord& record, bool entry_
     case 4:
       if (model.CountOnBus(record.bus) == 2) {
         DissolveBus(model, p_.sender, record.bus, port);
-        model.GetPort(port, record);
-        record.disch_step = 0;
+        reread_after_dissolve(port, record);
       }
       record.bus = GROUP_NONE;
       connect_to_partner(port, record, 5);

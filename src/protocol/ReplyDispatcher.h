@@ -78,6 +78,8 @@ class ReplyDispatcher final : public DispatchStep {
   Ending on_mon(const ParsedReply& r);
   Ending on_relay(const ParsedReply& r);
   void apply_connect_step(int port, PortRecord& record, const ParsedReply& r, bool& relay);
+  // After DissolveBus: the port record anew, with the pending entry's partner kept.
+  void reread_after_dissolve(int port, PortRecord& record);
   void apply_disch_step(int port, PortRecord& record, bool entry_found, bool& relay);
   void connect_to_partner(int port, PortRecord& record, std::uint32_t step);
 
