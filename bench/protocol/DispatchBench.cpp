@@ -26,7 +26,7 @@ class NullFrontend final : public Frontend {
   void update_title() override {}
   void request_repaint() override {}
   void start_move(int, int, int) override {}
-  void animation_step() override {}
+  bool animation_step() override { return false; }
   void play_sound(std::string_view) override {}
   void set_cursor(CursorShape) override {}
   void set_menu_check(int, bool) override {}
@@ -48,7 +48,7 @@ class NullHooks final : public ShellHooks,
   bool RestoreAfterGatewayRestart() override { return true; }
   void save_preferences() override {}
   void load_site_port_names() override {}
-  void release_port_icon(int) override {}
+  void release_port_icon(int, int) override {}
   void open_dial_dialog(int) override {}
 };
 

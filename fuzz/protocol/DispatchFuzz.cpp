@@ -38,7 +38,7 @@ class QuietHooks final : public ShellHooks,
   bool RestoreAfterGatewayRestart() override { return true; }
   void save_preferences() override {}
   void load_site_port_names() override {}
-  void release_port_icon(int port) override {
+  void release_port_icon(int port, int) override {
     if (port < 0 || port >= kPortCount) std::abort();
   }
   void open_dial_dialog(int port) override {

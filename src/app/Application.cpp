@@ -358,8 +358,7 @@ void Application::load_site_port_names() {
   load_site_record();
 }
 
-// Custom icons and the dial dialog arrive with the matrix painting and the telephone dialling.
-void Application::release_port_icon(int) {}
+// The dial dialog arrives with the telephone dialling.
 void Application::open_dial_dialog(int) {}
 
 }  // namespace mav

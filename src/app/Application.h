@@ -46,11 +46,10 @@ inline constexpr const char* kExitReminderText =
     "can restore this configuration\rthe next time you run the MAV Controller with the Restore "
     "Last\rConfig command in the File Menu.\rDo you want to see this reminder in the future?";
 
-// Until the configuration files, the matrix's icon release and the dial dialog bring their own
-// hooks, the shell answers for them with nothing to do.
+// Until the configuration files and the dial dialog bring their own hooks, the shell answers for
+// them with nothing to do.
 class Application final : public ShellHooks,
                           public AutoSaveHooks,
-                          public PortViewHooks,
                           public DialHooks,
                           public SocketEvents,
                           public ProtectionStore {
@@ -114,7 +113,6 @@ class Application final : public ShellHooks,
   bool RestoreAfterGatewayRestart() override;
   void save_preferences() override;
   void load_site_port_names() override;
-  void release_port_icon(int port) override;
   void open_dial_dialog(int port) override;
 
   // SocketEvents: the network socket's notifications, UI thread.

@@ -42,6 +42,7 @@ bool LinkChannel::open_serial(std::string_view device_name, std::uint32_t baud_r
   }
   hold_ = false;
   is_open_ = true;
+  frontend_.request_repaint();
   return true;
 }
 
@@ -69,6 +70,7 @@ bool LinkChannel::open_network(const std::uint8_t (&address)[4], std::uint16_t p
       connect_pending_ = true;
       queue_in_ = queue_out_ = 0;
       queue_overflowed_ = false;
+      send_refused_ = false;
       last_send_ms_ = 0;
       fd = socket_.fd();
     }
@@ -94,6 +96,7 @@ bool LinkChannel::open_network(const std::uint8_t (&address)[4], std::uint16_t p
   is_network_ = true;
   hold_ = false;
   is_open_ = true;
+  frontend_.request_repaint();
   return true;
 }
 
@@ -123,6 +126,8 @@ void LinkChannel::close() {
     device_name_.clear();
   }
   model_.Reset(false);  // nothing is known of a gateway we no longer talk to
+  // The matrix must not go on showing the state of a gateway that is no longer connected.
+  frontend_.request_repaint();
 }
 
 bool LinkChannel::is_ready() const {
@@ -222,7 +227,10 @@ void LinkChannel::drain_queue() {
     const std::size_t length = std::strlen(line);
     const std::size_t written = write_locked(line, length);
     // A socket closed under the queue loses the line quietly, as any write on a closed channel.
-    send_failed = is_network_ && socket_.is_open() && length > 0 && written == 0;
+    // A socket that refuses bytes is reported once, until it takes a line again.
+    const bool refused = is_network_ && socket_.is_open() && length > 0 && written == 0;
+    send_failed = refused && !send_refused_;
+    send_refused_ = refused;
     queue_out_ = next_slot(queue_out_);
   }
   if (send_failed) show_error_box("Send data error");
@@ -248,6 +256,7 @@ void LinkChannel::on_socket_read() {
 void LinkChannel::on_socket_connected() {
   connect_pending_ = false;
   frontend_.update_title();
+  frontend_.request_repaint();
   log_.write_log_entry("Network connection established");
 }
 

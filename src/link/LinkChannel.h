@@ -127,6 +127,7 @@ class LinkChannel final : public LineSender, public SocketEvents {
   std::uint32_t queue_in_ = 0;
   std::uint32_t queue_out_ = 0;
   bool queue_overflowed_ = false;  // a refusal was logged; cleared when the queue drains
+  bool send_refused_ = false;      // "Send data error" was shown; cleared by a line that leaves
   char queue_[kQueueSlots][kQueueLineSize] = {};
 
   ReceivedLineRing ring_;

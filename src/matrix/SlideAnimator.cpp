@@ -94,4 +94,26 @@ bool SlideAnimator::any_active() const {
   return false;
 }
 
+void SlideAnimator::record_painted_nets() {
+  std::array<int, kPortCount> nets{};
+  PortRecord record;
+  for (int port = 0; port < kPortCount; ++port) {
+    if (model_.GetPort(port, record)) nets[static_cast<std::size_t>(port)] = record.net;
+  }
+  std::lock_guard lock(mutex_);
+  for (std::size_t p = 0; p < slides_.size(); ++p) slides_[p].painted_net = nets[p];
+}
+
+void SlideAnimator::forget_painted_net(int port) {
+  if (port < 0 || port >= kPortCount) return;
+  std::lock_guard lock(mutex_);
+  slides_[static_cast<std::size_t>(port)].painted_net = 0;
+}
+
+int SlideAnimator::painted_net(int port) const {
+  if (port < 0 || port >= kPortCount) return 0;
+  std::lock_guard lock(mutex_);
+  return slides_[static_cast<std::size_t>(port)].painted_net;
+}
+
 }  // namespace mav

@@ -52,8 +52,15 @@ class SlideAnimator {
   bool is_active(int port) const;
   bool any_active() const;
 
+  // The net each port's icon was last painted in: taken from the model by every full paint;
+  // a port whose module left reads 0 until the next paint.
+  void record_painted_nets();
+  void forget_painted_net(int port);
+  int painted_net(int port) const;
+
  private:
   struct Slide {
+    int painted_net = 0;
     bool active = false;
     int start_y = 0;
     int end_y = 0;

@@ -1,7 +1,8 @@
 #include "platform/PollPump.h"
 
 #include <poll.h>
-#include <sys/socket.h>
+
+#include "platform/SocketReadiness.h"
 
 namespace mav {
 
@@ -42,9 +43,7 @@ void PollPump::deliver_socket_events(short revents) {
     // Writable (or failed) once: the connect has an outcome. Only success is delivered; the
     // failed socket would report itself ready forever, so it leaves the watch.
     awaiting_connect_ = false;
-    int error = 0;
-    socklen_t length = sizeof error;
-    if (getsockopt(fd_, SOL_SOCKET, SO_ERROR, &error, &length) != 0 || error != 0) {
+    if (!connect_succeeded(fd_)) {
       fd_ = -1;
       return;
     }
@@ -52,15 +51,19 @@ void PollPump::deliver_socket_events(short revents) {
     return;
   }
   if ((revents & (POLLIN | POLLHUP | POLLERR)) == 0) return;
-  char first = 0;
-  const ssize_t peeked = recv(fd_, &first, 1, MSG_PEEK | MSG_DONTWAIT);
-  if (peeked > 0) {
-    events_.on_socket_read();
-  } else if (peeked == 0) {
-    fd_ = -1;  // closed once; whatever the handler does, the socket reports nothing more
-    events_.on_socket_closed();
-  } else if (revents & (POLLHUP | POLLERR)) {
-    fd_ = -1;  // a broken connection keeps polling ready with nothing to read
+  switch (probe_readable(fd_)) {
+    case ReadReadiness::Data:
+      events_.on_socket_read();
+      return;
+    case ReadReadiness::PeerClosed:
+      fd_ = -1;  // closed once; whatever the handler does, the socket reports nothing more
+      events_.on_socket_closed();
+      return;
+    case ReadReadiness::Broken:
+      fd_ = -1;  // a broken connection keeps polling ready with nothing to read
+      return;
+    case ReadReadiness::Nothing:
+      return;
   }
 }
 

@@ -1,12 +1,18 @@
 #include "platform/SerialPort.h"
 
 #include <fcntl.h>
+#include <poll.h>
 #include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
 
+#include <cerrno>
+
 namespace mav {
 namespace {
+
+// How long a write waits for a device that takes no more bytes before it gives up.
+constexpr int kWriteWaitMs = 2000;
 
 // The rates a gateway port can be set to; anything else keeps the device's own rate.
 bool speed_of(std::uint32_t baud_rate, speed_t& speed) {
@@ -85,9 +91,20 @@ bool SerialPort::read_byte(char& byte) {
 }
 
 std::size_t SerialPort::write(const char* data, std::size_t length) {
-  if (fd_ < 0) return 0;
-  const ssize_t written = ::write(fd_, data, length);
-  return written > 0 ? static_cast<std::size_t>(written) : 0;
+  std::size_t done = 0;
+  while (fd_ >= 0 && done < length) {
+    const ssize_t written = ::write(fd_, data + done, length - done);
+    if (written > 0) {
+      done += static_cast<std::size_t>(written);
+      continue;
+    }
+    if (written < 0 && errno == EINTR) continue;
+    if (written < 0 && errno != EAGAIN && errno != EWOULDBLOCK) break;
+    // The device's buffer is full: wait until it takes more, so no line leaves cut short.
+    pollfd writable{fd_, POLLOUT, 0};
+    if (::poll(&writable, 1, kWriteWaitMs) <= 0) break;
+  }
+  return done;
 }
 
 void SerialPort::close() {

@@ -24,7 +24,8 @@ class SerialPort {
   int waiting_bytes() const;
   // Reads one byte if one is waiting; false at once otherwise.
   bool read_byte(char& byte);
-  // Writes what the device accepts without waiting; the number of bytes written (0 on error).
+  // Writes every byte, waiting while the device's buffer is full (up to two seconds for each
+  // wait); the number of bytes written, short only on an error or a device that stalls.
   std::size_t write(const char* data, std::size_t length);
   void close();
 

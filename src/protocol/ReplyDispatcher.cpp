@@ -36,7 +36,8 @@ void ReplyDispatcher::dispatch_step() {
     std::this_thread::sleep_for(std::chrono::milliseconds(kIdleSleepMs));
   }
   const std::uint32_t now = p_.clock.now_ms();
-  p_.frontend.animation_step();
+  // Sliding icons move on every pass, not only after the idle sleep.
+  if (p_.frontend.animation_step()) s.idle_passes.store(0);
 
   if (s.selection_pending() && now - s.selection_time.load() > kSelectionTimeoutMs) {
     s.cancel_selection();
@@ -279,7 +280,7 @@ ReplyDispatcher::Ending ReplyDispatcher::on_boot(const ParsedReply& r) {
     ReleasePort(p_.model, p_.sender, port, true);
     PortRecord record;
     if (p_.model.GetPort(port, record)) {
-      p_.hooks.port_view.release_port_icon(port);
+      p_.hooks.port_view.release_port_icon(port, record.icon_id);
       record.mod_type = MOD_NONE;
       record.icon_preset = 1;
       record.icon_id = -1;

@@ -34,8 +34,9 @@ class AutoSaveHooks {
 class PortViewHooks {
  public:
   virtual ~PortViewHooks() = default;
-  // A module left the port: release its custom icon and clear the matrix's per-port entry.
-  virtual void release_port_icon(int port) = 0;
+  // A module left the port: release its custom icon (icon_id, -1 for none) and clear the
+  // matrix's per-port entry.
+  virtual void release_port_icon(int port, int icon_id) = 0;
 };
 
 // The telephone line dial.

@@ -87,7 +87,9 @@ TEST_F(NetworkChannel, LinesSentWhileConnectingLeaveAfterTheConnectAtThePacedRat
 TEST_F(NetworkChannel, CloseSendsLogoutBeforeTheConnectionEnds) {
   connect();
   rig->insert_module(0);
+  const int repaints = rig->frontend.repaints();
   rig->channel.close();
+  EXPECT_GT(rig->frontend.repaints(), repaints);  // the emptied model reaches the screen
   EXPECT_EQ(peer.read_to_end(), "logout\r");
   EXPECT_FALSE(rig->channel.is_open());
   EXPECT_FALSE(rig->channel.is_network());
@@ -103,6 +105,26 @@ TEST_F(NetworkChannel, ThePeerClosingClosesTheChannelAndSaysSo) {
   EXPECT_EQ(rig->frontend.last_message(), "Connection closed, retrying");
   EXPECT_EQ(rig->log_count("Network connection closed externally"), 1);
   EXPECT_EQ(rig->log_count("Network connection closed"), 1);
+}
+
+TEST_F(NetworkChannel, AResetIsLeftToTheReplyTimeOutAndItsSendErrorShownOnce) {
+  connect();
+  peer.reset_connection();
+  ASSERT_TRUE(eventually([&] { rig->pump.run_once(10); }, [&] { return !rig->pump.watching(); }));
+  EXPECT_TRUE(rig->channel.is_open());  // no close and no reconnect
+  EXPECT_TRUE(rig->frontend.messages().empty());
+
+  rig->channel.set_hold(true);
+  for (const char* line : {"VER\r", "SYSTEM\r", "MOD_TYPE ALL\r"})
+    rig->channel.send_line(line, true);
+  for (int i = 0; i < 3; ++i) {
+    rig->clock.advance_ms(201);
+    rig->channel.poll_receive();
+  }
+  EXPECT_EQ(rig->channel.queued_lines(), 0u);
+  ASSERT_EQ(rig->frontend.boxes().size(), 1u);
+  EXPECT_EQ(rig->frontend.boxes()[0].text, "Send data error");
+  EXPECT_EQ(rig->frontend.boxes()[0].caption, "Error");
 }
 
 TEST_F(NetworkChannel, ARefusedConnectIsReportedOnlyByTheConnectionTimer) {

@@ -2,6 +2,7 @@
 #include <QTemporaryDir>
 
 #include "MatrixGuiFixture.h"
+#include "matrix/MatrixPortView.h"
 
 namespace mav::test {
 namespace {
@@ -85,6 +86,22 @@ TEST_F(CustomIconSlots, LowestFreeSlotUntilAllTwentySixAreTaken) {
   EXPECT_EQ(store.LoadCustom(png.c_str(), -1), 560);
   store.FreeCustom();
   EXPECT_EQ(store.LoadCustom(png.c_str(), -1), 551);
+}
+
+TEST_F(CustomIconSlots, ARemovedModuleFreesItsSlotAndItsPaintedNet) {
+  const std::string bmp = WriteIcon("Dish.bmp", Qt::magenta, "BMP");
+  for (int slot = 0; slot < 26; ++slot) ASSERT_EQ(store.LoadCustom(bmp.c_str(), -1), 551 + slot);
+  AddModule({3, MOD_TOV5, 0});
+  AddModule({4, MOD_TOV5, 0});
+  Frame();
+  ASSERT_EQ(slides.painted_net(3), 1);
+  MatrixPortView view(store, slides);
+  view.release_port_icon(3, 555);
+  EXPECT_EQ(slides.painted_net(3), 0);
+  EXPECT_EQ(slides.painted_net(4), 1);
+  EXPECT_EQ(store.LoadCustom(bmp.c_str(), -1), 555);
+  view.release_port_icon(4, -1);  // a preset icon frees no slot
+  EXPECT_EQ(store.LoadCustom(bmp.c_str(), -1), -1);
 }
 
 TEST_F(CustomIconSlots, UnreadableFilesYieldMinusOne) {

@@ -4,6 +4,7 @@
 #include <termios.h>
 
 #include <string>
+#include <thread>
 
 #include "support/Eventually.h"
 #include "support/PseudoTerminal.h"
@@ -39,6 +40,18 @@ TEST(SerialPort, CarriesCarriageReturnsAndLineFeedsUnchangedBothWays) {
   EXPECT_EQ(received, "E\r\n");
   EXPECT_EQ(port.waiting_bytes(), 0);
   EXPECT_EQ(line.read_available(), "");  // nothing echoed back to the gateway
+}
+
+TEST(SerialPort, AWriteWaitsUntilTheDeviceHasTakenEveryByte) {
+  PseudoTerminal line;
+  SerialPort port;
+  ASSERT_TRUE(port.open(line.name().c_str(), 9600));
+  const std::string block(200000, 'x');  // far more than the device buffers
+  std::string received;
+  std::thread gateway([&] { received = line.read(block.size()); });
+  EXPECT_EQ(port.write(block.data(), block.size()), block.size());
+  gateway.join();
+  EXPECT_EQ(received.size(), block.size());
 }
 
 TEST(SerialPort, AReadWithNothingWaitingReturnsAtOnce) {

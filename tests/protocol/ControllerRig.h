@@ -44,7 +44,7 @@ class ThreadSafeHooks final : public ShellHooks,
   }
   void save_preferences() override { ++preference_saves; }
   void load_site_port_names() override { ++site_name_loads; }
-  void release_port_icon(int port) override {
+  void release_port_icon(int port, int) override {
     std::lock_guard lock(mutex_);
     released_icons_.push_back(port);
   }

@@ -39,7 +39,9 @@ class RecordingHooks final : public ShellHooks,
   }
   void save_preferences() override { ++preference_saves; }
   void load_site_port_names() override { ++site_name_loads; }
-  void release_port_icon(int port) override { released_icons.push_back(port); }
+  void release_port_icon(int port, int icon_id) override {
+    released_icons.emplace_back(port, icon_id);
+  }
   void open_dial_dialog(int port) override { dial_ports.push_back(port); }
 
   bool open = true;
@@ -48,7 +50,7 @@ class RecordingHooks final : public ShellHooks,
   int restores = 0;
   int preference_saves = 0;
   int site_name_loads = 0;
-  std::vector<int> released_icons;
+  std::vector<std::pair<int, int>> released_icons;  // port, icon id
   std::vector<int> dial_ports;
 };
 

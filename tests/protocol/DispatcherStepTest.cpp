@@ -123,10 +123,14 @@ TEST_F(DispatcherTest, PendingSelectionTimesOutAfterFifteenSeconds) {
   EXPECT_FALSE(state.selection_pending());
 }
 
-TEST_F(DispatcherTest, IdlePassesAreClampedAtTwoThousand) {
+TEST_F(DispatcherTest, IdlePassesAreClampedAtTwoThousandAndClearedByLinesAndSlides) {
   for (int i = 0; i < 2003; ++i) dispatcher.dispatch_step();
   EXPECT_EQ(state.idle_passes, 2000u);
   Feed("%VER 1.0 E0");
+  EXPECT_EQ(state.idle_passes, 0u);
+  for (int i = 0; i < 2003; ++i) dispatcher.dispatch_step();
+  frontend.sliding = true;
+  dispatcher.dispatch_step();
   EXPECT_EQ(state.idle_passes, 0u);
 }
 

@@ -35,7 +35,9 @@ class RecordingFrontend : public Frontend {
     std::lock_guard lock(mutex_);
     moves_.push_back(Move{port, from_net, to_net});
   }
-  void animation_step() override {}
+  // Slides run while the test says so.
+  bool animation_step() override { return sliding; }
+  std::atomic<bool> sliding{false};
   void play_sound(std::string_view file_name) override {
     std::lock_guard lock(mutex_);
     sounds_.emplace_back(file_name);

@@ -41,10 +41,11 @@ ControllerProgram::ControllerProgram(std::filesystem::path program_directory,
       commands_(link_, session_),
       app_(ApplicationParts{model_, log_, link_, contact_, session_, commands_, pins_, frontend_},
            std::move(program_directory)),
+      slides_(model_, clock_),
+      port_view_(icons_, slides_),
       dispatcher_(DispatcherParts{reader_.reply(), model_, pending_, pins_, log_, link_, frontend_,
-                                  clock_, session_, SessionHooks{app_, app_, app_, app_}}),
-      worker_(link_, reader_, dispatcher_),
-      slides_(model_, clock_) {}
+                                  clock_, session_, SessionHooks{app_, app_, port_view_, app_}}),
+      worker_(link_, reader_, dispatcher_) {}
 
 ControllerProgram::~ControllerProgram() {
   // The worker and the channel call into the window; both stop before it goes away.

@@ -16,6 +16,7 @@
 #include "link/LinkChannel.h"
 #include "link/WorkerLoop.h"
 #include "log/EventLog.h"
+#include "matrix/MatrixPortView.h"
 #include "matrix/SlideAnimator.h"
 #include "matrix/ui/IconStore.h"
 #include "matrix/ui/MatrixWidget.h"
@@ -74,10 +75,11 @@ class ControllerProgram {
   DeviceCommands commands_;
   CommandRegistry command_registry_;
   Application app_;
-  ReplyDispatcher dispatcher_;
-  WorkerLoop worker_;
   SlideAnimator slides_;
   IconStore icons_;
+  MatrixPortView port_view_;
+  ReplyDispatcher dispatcher_;
+  WorkerLoop worker_;
   std::unique_ptr<MatrixWidget> matrix_;
   std::unique_ptr<MainWindow> window_;
   std::unique_ptr<SecurityCommands> security_;

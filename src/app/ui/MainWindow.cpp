@@ -1,7 +1,5 @@
 #include "app/ui/MainWindow.h"
 
-#include <sys/socket.h>
-
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDesktopServices>
@@ -9,12 +7,12 @@
 #include <QMenuBar>
 #include <QScreen>
 #include <QUrl>
-#include <cerrno>
 
 #include "app/ui/NetworkSiteDialog.h"
 #include "app/ui/SerialPortDialog.h"
 #include "app/ui/TitleDialog.h"
 #include "frontend/MenuIds.h"
+#include "platform/SocketReadiness.h"
 
 namespace mav {
 namespace {
@@ -241,12 +239,13 @@ void MainWindow::start_move(int port, int from_net, int to_net) {
   after_slide_step(slides_.start_move(port, from_net, to_net));
 }
 
-void MainWindow::animation_step() {
+bool MainWindow::animation_step() {
   const SlideStep step = slides_.animation_step();
   if (step.frame_due || step.slide_ended) {
     QMetaObject::invokeMethod(
         this, [this, step] { after_slide_step(step); }, Qt::QueuedConnection);
   }
+  return step.any_active;
 }
 
 void MainWindow::after_slide_step(const SlideStep& step) {
@@ -300,23 +299,25 @@ void MainWindow::unwatch_socket() {
 void MainWindow::on_socket_writable() {
   const int fd = static_cast<int>(socket_write_->socket());
   socket_write_->setEnabled(false);
-  int error = 0;
-  socklen_t length = sizeof error;
-  if (::getsockopt(fd, SOL_SOCKET, SO_ERROR, &error, &length) != 0 || error != 0) return;
+  if (!connect_succeeded(fd)) return;
   socket_read_->setEnabled(true);
   app_.on_socket_connected();
 }
 
 void MainWindow::on_socket_readable() {
-  const int fd = static_cast<int>(socket_read_->socket());
-  char probe = 0;
-  const ssize_t waiting = ::recv(fd, &probe, 1, MSG_PEEK | MSG_DONTWAIT);
-  if (waiting > 0) {
-    app_.on_socket_read();
-  } else if (waiting == 0 || (errno != EAGAIN && errno != EWOULDBLOCK && errno != EINTR)) {
-    // The peer closed the connection (or broke it off).
-    socket_read_->setEnabled(false);
-    app_.on_socket_closed();
+  switch (probe_readable(static_cast<int>(socket_read_->socket()))) {
+    case ReadReadiness::Data:
+      app_.on_socket_read();
+      return;
+    case ReadReadiness::PeerClosed:
+      socket_read_->setEnabled(false);
+      app_.on_socket_closed();
+      return;
+    case ReadReadiness::Broken:
+      socket_read_->setEnabled(false);
+      return;
+    case ReadReadiness::Nothing:
+      return;
   }
 }
 

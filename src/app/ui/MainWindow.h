@@ -76,7 +76,7 @@ class MainWindow final : public QMainWindow,
   void update_title() override;
   void request_repaint() override;
   void start_move(int port, int from_net, int to_net) override;
-  void animation_step() override;
+  bool animation_step() override;
   void play_sound(std::string_view file_name) override;
   void set_cursor(CursorShape shape) override;
   void refresh_settings_dialog() override;

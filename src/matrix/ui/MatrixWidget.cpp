@@ -114,6 +114,7 @@ QSize MatrixWidget::sizeHint() const {
 
 void MatrixWidget::full_paint(const SlideFrame& frame) {
   layout_ = painter_.Paint(picture_, model_, frame, view_, status_text_);
+  slides_.record_painted_nets();
   painted_sliding_ = SlidingOf(frame);
   // A sliding icon's name box already shows at the row the icon is heading for.
   for (int port = 0; port < kPortCount; ++port) {

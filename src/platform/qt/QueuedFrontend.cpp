@@ -61,8 +61,9 @@ void QueuedFrontend::start_move(int port, int from_net, int to_net) {
   post([=, this] { target_.load()->start_move(port, from_net, to_net); });
 }
 
-void QueuedFrontend::animation_step() {
-  if (Frontend* target = target_.load()) target->animation_step();
+bool QueuedFrontend::animation_step() {
+  Frontend* target = target_.load();
+  return target != nullptr && target->animation_step();
 }
 
 void QueuedFrontend::play_sound(std::string_view file_name) {

@@ -30,7 +30,7 @@ class QueuedFrontend final : public Frontend {
   void update_title() override;
   void request_repaint() override;
   void start_move(int port, int from_net, int to_net) override;
-  void animation_step() override;
+  bool animation_step() override;
   void play_sound(std::string_view file_name) override;
   void set_cursor(CursorShape shape) override;
   void set_menu_check(int command_id, bool checked) override;
