@@ -174,11 +174,10 @@ void Application::register_commands(CommandRegistry& registry) {
                  });
   }
   registry.add(menu::kVoicePrompts, [this] {
-    // The mark follows the gateway's report, not the command.
-    if (channel_usable()) {
-      link_.send_line(session_.voice_prompts ? "VPMTS OFF\r" : "VPMTS ON\r", true);
-    }
-    set_check(menu::kVoicePrompts, session_.voice_prompts);
+    // The command asks for the opposite of its mark; the mark itself changes only with the
+    // gateway's report.
+    const bool on = !(window_ && window_->menu_checked(menu::kVoicePrompts));
+    if (channel_usable()) link_.send_line(on ? "VPMTS ON\r" : "VPMTS OFF\r", true);
   });
   register_switch(registry, &Preferences::auto_indicator_switching, menu::kAutoSwitchingOn,
                   menu::kAutoSwitchingOff);

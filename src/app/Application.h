@@ -93,7 +93,9 @@ class Application final : public ShellHooks,
   // stays), Cancel warns when no port is open, and both end with the settings stored.
   bool choose_serial_port(const std::string& name, std::uint32_t baud);
   void serial_dialog_cancelled();
-  void serial_dialog_closed();
+  // The name the serial port dialog opens with: the channel's device, else the stored name,
+  // else "----".
+  std::string serial_name_to_show() const;
 
   // The site record of the connection in use. Any thread.
   void save_site_record();

@@ -136,6 +136,12 @@ bool Application::choose_serial_port(const std::string& name, std::uint32_t baud
   return true;
 }
 
+std::string Application::serial_name_to_show() const {
+  if (const auto device = link_.device_name()) return *device;
+  const std::string stored = prefs_.get().serial_port_name;
+  return stored.empty() ? "----" : stored;
+}
+
 void Application::serial_dialog_cancelled() {
   if (!link_.is_open()) tell("No serial port is currently open", MessageIcon::Exclamation);
 }

@@ -16,6 +16,7 @@ class ShellWindow {
 
   virtual void set_title(const std::string& title) = 0;
   virtual void set_menu_check(int command_id, bool checked) = 0;
+  virtual bool menu_checked(int command_id) const = 0;
   // Replaces the recent-connection items of the Connect menu (ids 50000 + index).
   virtual void show_recent_connections(const std::vector<std::string>& labels) = 0;
   virtual void repaint_matrix() = 0;
@@ -25,7 +26,8 @@ class ShellWindow {
   virtual bool ask_yes_no(const MessageBoxRequest& box) = 0;
   // The window-title dialog; empty when cancelled or left empty.
   virtual std::string ask_custom_title() = 0;
-  // The serial port selection dialog, offered when the start-up port cannot be opened.
+  // The serial port selection dialog, offered when the start-up port cannot be opened; start-up
+  // goes on once the operator has closed it.
   virtual void offer_serial_port_selection() = 0;
 };
 

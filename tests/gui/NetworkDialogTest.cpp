@@ -97,15 +97,23 @@ TEST_F(NetworkDialogTest, ThreeDigitsMoveTheFocusOn) {
 }
 
 TEST_F(NetworkDialogTest, DisconnectAndRemoveRefuseWhatTheyCannotDo) {
+  Preferences prefs;
+  prefs.sites = {{{127, 0, 0, 1}, 23, "Stored"}};
+  write_preferences(prefs);
   start();
   with_dialog([&](QDialog& dialog) {
     click(dialog, 1372);
-    click(dialog, 1366);  // nothing selected: nothing happens
+    // The keyboard's current row without a highlight is no selection: nothing happens.
+    child<QListWidget>(dialog, 1358)->setCurrentRow(0, QItemSelectionModel::NoUpdate);
+    click(dialog, 1366);
     click(dialog, 1363);
+    EXPECT_EQ(dialog.result(), QDialog::Rejected);
   });
   EXPECT_EQ(
       prompts_.told_texts(),
       (std::vector<std::string>{"This button can only be used if a network connection is active"}));
+  EXPECT_EQ(program_->application().preferences().site_count(), 1);
+  EXPECT_FALSE(program_->link().is_open());
 }
 
 TEST_F(NetworkDialogTest, RecentConnectionsKeepTenWithTheLatestOnTop) {

@@ -1,5 +1,6 @@
 // The serial port dialog and the commands that talk to the gateway over a serial line: a real
 // pseudo-terminal plays the gateway's port.
+#include <QKeyEvent>
 #include <QRadioButton>
 
 #include "gui/ProgramRig.h"
@@ -52,6 +53,29 @@ TEST_F(SerialDialogTest, ShowsTheStoredNameWhereItBelongs) {
   }
 }
 
+TEST_F(SerialDialogTest, ShowsTheChannelsDeviceBeforeTheStoredName) {
+  PseudoTerminal stored;
+  PseudoTerminal in_use;
+  start_on_serial_port(stored.name());
+  program_->link().close();
+  ASSERT_TRUE(program_->link().open_serial(in_use.name(), 9600));
+  with_dialog(
+      [&](QDialog& dialog) { EXPECT_EQ(other_name(dialog)->text().toStdString(), in_use.name()); });
+}
+
+TEST_F(SerialDialogTest, AFailedStartUpPortOffersTheDialogBeforeTheVoicePromptIsSent) {
+  PseudoTerminal line;
+  prompts_.dialog_script = [&](QDialog& dialog) {
+    radio(dialog, 1331)->setChecked(true);
+    other_name(dialog)->setText(QString::fromStdString(line.name()));
+    click(dialog, 1);
+    return dialog.result();
+  };
+  start_on_serial_port((dir_.path() / "absent").string());
+  EXPECT_EQ(prompts_.dialogs_run, 1);
+  EXPECT_TRUE(line_receives(line, "VPMTS ON\r"));
+}
+
 TEST_F(SerialDialogTest, OkOpensThePortOrStaysOpenWithTheReason) {
   PseudoTerminal line;
   start();
@@ -77,10 +101,15 @@ TEST_F(SerialDialogTest, OkOpensThePortOrStaysOpenWithTheReason) {
   EXPECT_TRUE(program_->session().resync_requested);
 }
 
-TEST_F(SerialDialogTest, CancelWithoutAnOpenPortSaysSo) {
+TEST_F(SerialDialogTest, CancelOrEscapeWithoutAnOpenPortSaysSo) {
   start();
   with_dialog([&](QDialog& dialog) { click(dialog, 2); });
-  EXPECT_EQ(prompts_.told_texts(), (std::vector<std::string>{"No serial port is currently open"}));
+  with_dialog([&](QDialog& dialog) {
+    QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+    QCoreApplication::sendEvent(&dialog, &escape);
+  });
+  EXPECT_EQ(prompts_.told_texts(),
+            (std::vector<std::string>(2, "No serial port is currently open")));
 }
 
 TEST_F(SerialDialogTest, ReportingAndVoicePromptCommandsGoToTheGateway) {
@@ -95,10 +124,13 @@ TEST_F(SerialDialogTest, ReportingAndVoicePromptCommandsGoToTheGateway) {
   trigger(40031);
   EXPECT_TRUE(line_receives(line, "PTT_LED ON\r"));
 
-  // The voice prompt mark waits for the gateway's answer.
+  // The command asks for the opposite of its own mark, which waits for the gateway's answer.
   trigger(40051);
   EXPECT_TRUE(line_receives(line, "VPMTS OFF\r"));
   EXPECT_TRUE(checked(40051));
+  window().set_menu_check(40051, false);
+  trigger(40051);
+  EXPECT_TRUE(line_receives(line, "VPMTS ON\r"));
 }
 
 TEST_F(SerialDialogTest, RecentSerialEntryThatCannotOpenIsReported) {

@@ -18,11 +18,12 @@ namespace mav {
 namespace {
 
 struct ScreenSize {
-  int width;
+  int width;  // the whole window, frame included
   int height;
+  int client_height;  // the largest height below the menu bar
 };
 // The window sizes of the three screen sizes. The window may be made smaller, never larger.
-constexpr ScreenSize kScreenSizes[] = {{800, 600}, {1024, 768}, {1280, 1024}};
+constexpr ScreenSize kScreenSizes[] = {{800, 600, 526}, {1024, 768, 730}, {1280, 1024, 930}};
 
 int full_screen_width() {
   const QScreen* screen = QGuiApplication::primaryScreen();
@@ -47,7 +48,7 @@ MainWindow::MainWindow(const MainWindowParts& parts)
       sounds_(parts.app.program_directory() / "Sounds") {
   setWindowTitle("MAV Controller");
   setCentralWidget(&matrix_);
-  resize(kScreenSizes[0].width, kScreenSizes[0].height);
+  resize_whole_window(kScreenSizes[0].width, kScreenSizes[0].height);
   connect(menuBar(), &QMenuBar::triggered, this, &MainWindow::on_action);
   register_commands();
   keepalive_.setInterval(kKeepAliveIntervalMs);
@@ -83,9 +84,7 @@ void MainWindow::register_commands() {
 }
 
 void MainWindow::select_serial_port() {
-  const Preferences prefs = app_.preferences();
-  std::string shown = prefs.serial_port_name.empty() ? "----" : prefs.serial_port_name;
-  SerialPortDialog dialog(app_, shown, prefs.serial_baud, this);
+  SerialPortDialog dialog(app_, app_.serial_name_to_show(), app_.preferences().serial_baud, this);
   prompts_.run_dialog(dialog);
 }
 
@@ -110,7 +109,7 @@ void MainWindow::set_screen_size(int index, bool maximize) {
   } else {
     showNormal();
     move(0, 0);
-    resize(kScreenSizes[index].width, kScreenSizes[index].height);
+    resize_whole_window(kScreenSizes[index].width, kScreenSizes[index].height);
   }
   apply_appearance();
 }
@@ -130,11 +129,19 @@ void MainWindow::apply_appearance() {
   if (!(look == matrix_.appearance())) matrix_.set_appearance(look);
 }
 
+void MainWindow::resize_whole_window(int width, int height) {
+  const QSize frame = frameGeometry().size() - geometry().size();
+  resize(width - frame.width(), height - frame.height());
+}
+
 void MainWindow::resizeEvent(QResizeEvent* event) {
   QMainWindow::resizeEvent(event);
   if (isMaximized() || isMinimized() || isFullScreen()) return;
   const ScreenSize limit = kScreenSizes[screen_index(app_.preferences().screen_size)];
-  if (width() > limit.width || height() > limit.height) resize(limit.width, limit.height);
+  const int client_height = event->size().height() - menuBar()->height();
+  if (event->size().width() > limit.width || client_height > limit.client_height) {
+    resize_whole_window(limit.width, limit.height);
+  }
   matrix_.update();
 }
 
@@ -185,6 +192,10 @@ void MainWindow::set_menu_check(int command_id, bool checked) {
   menus_->set_check(command_id, checked);
 }
 
+bool MainWindow::menu_checked(int command_id) const {
+  return menus_->is_checked(command_id);
+}
+
 void MainWindow::show_recent_connections(const std::vector<std::string>& labels) {
   menus_->set_recent_connections(labels);
 }
@@ -208,9 +219,7 @@ std::string MainWindow::ask_custom_title() {
 }
 
 void MainWindow::offer_serial_port_selection() {
-  // After start-up has finished and the window shows.
-  QMetaObject::invokeMethod(
-      this, [this] { select_serial_port(); }, Qt::QueuedConnection);
+  select_serial_port();
 }
 
 // Frontend

@@ -62,6 +62,7 @@ class MainWindow final : public QMainWindow,
   // ShellWindow
   void set_title(const std::string& title) override;
   void set_menu_check(int command_id, bool checked) override;
+  bool menu_checked(int command_id) const override;
   void show_recent_connections(const std::vector<std::string>& labels) override;
   void repaint_matrix() override;
   void tell(const MessageBoxRequest& box) override;
@@ -98,6 +99,8 @@ class MainWindow final : public QMainWindow,
   void select_serial_port();
   void select_network_site();
   void choose_screen_size(int index);
+  // Sizes the window, frame included, to one of the three screen sizes.
+  void resize_whole_window(int width, int height);
   void open_manual();
   void on_socket_writable();
   void on_socket_readable();

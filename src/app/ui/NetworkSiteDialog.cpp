@@ -134,15 +134,21 @@ void NetworkSiteDialog::on_add_and_connect() {
   accept();
 }
 
+int NetworkSiteDialog::selected_row() const {
+  // Only a highlighted site counts: the keyboard's current row alone may be anything.
+  const QList<QListWidgetItem*> chosen = sites_->selectedItems();
+  return chosen.isEmpty() ? -1 : sites_->row(chosen.front());
+}
+
 void NetworkSiteDialog::on_connect() {
-  const int row = sites_->currentRow();
+  const int row = selected_row();
   if (row < 0) return;
   app_.select_connection(row);
   accept();
 }
 
 void NetworkSiteDialog::on_remove() {
-  const int row = sites_->currentRow();
+  const int row = selected_row();
   if (row < 0) return;
   if (!app_.remove_site(row)) {
     warn(

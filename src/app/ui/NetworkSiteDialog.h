@@ -24,6 +24,8 @@ class NetworkSiteDialog : public QDialog {
   // Checks and stores the typed site; false (with the reason told) when it was not added.
   bool add_typed_site();
   void on_add_and_connect();
+  // The highlighted site's row; -1 when none is highlighted.
+  int selected_row() const;
   void on_connect();
   void on_remove();
   void on_disconnect();

@@ -72,7 +72,7 @@ SerialPortDialog::SerialPortDialog(Application& app, const std::string& shown_na
   (baud == static_cast<std::int32_t>(kFastBaud) ? fast_ : slow_)->setChecked(true);
 
   connect(ok, &QPushButton::clicked, this, &SerialPortDialog::on_ok);
-  connect(cancel, &QPushButton::clicked, this, &SerialPortDialog::on_cancel);
+  connect(cancel, &QPushButton::clicked, this, &SerialPortDialog::reject);
 }
 
 std::string SerialPortDialog::chosen_name() const {
@@ -88,9 +88,9 @@ void SerialPortDialog::on_ok() {
   }
 }
 
-void SerialPortDialog::on_cancel() {
+void SerialPortDialog::reject() {
   app_.serial_dialog_cancelled();
-  reject();
+  QDialog::reject();
 }
 
 }  // namespace mav

@@ -21,9 +21,11 @@ class SerialPortDialog : public QDialog {
   SerialPortDialog(Application& app, const std::string& shown_name, std::int32_t baud,
                    QWidget* parent);
 
+  // Cancel, Escape and the close box alike: the warning when no port is open.
+  void reject() override;
+
  private:
   void on_ok();
-  void on_cancel();
   std::string chosen_name() const;
 
   Application& app_;
