@@ -44,7 +44,9 @@ MatrixHit HitTest(const HitScene& scene, int x, int y) {
   if (y < h.header_band) {
     const int column = wide ? CellOf(x, h.header_a_26, h.header_pitch_26, h.header_w_26)
                             : CellOf(x, h.header_a_13, h.header_pitch_13, h.header_w_13);
-    if (column >= 0 && column < columns) return {HIT_COLUMN_HEADER, column};
+    // No upper bound: right of the last 26-column header lies column 26, a port that never
+    // holds a module.
+    if (column >= 0) return {HIT_COLUMN_HEADER, column};
     return {};
   }
   if (scene.monitor_mode && x < h.monitor_panel_x) return {HIT_MONITOR_PANEL, 0};

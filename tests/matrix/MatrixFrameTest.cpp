@@ -202,6 +202,33 @@ TEST_F(MatrixFrames, StatusLineKeepsItsTextAndMessageLineDoesNot) {
   EXPECT_EQ(black, kStatusLine.width() * kStatusLine.height());
 }
 
+TEST_F(MatrixFrames, DefaultModuleNamesFitTheMediumAndLargeBoxesOfTwentySixColumns) {
+  const char* names[] = {"TOV-5", "LINE-7", "MEK-4", "VOQ-3"};
+  for (int port = 0; port < 4; ++port) AddModule({port, MOD_TOV5, GROUP_NONE, names[port]});
+  AddModule({13});
+  for (int size : {1, 2}) {
+    UseSize(size);
+    const QImage frame = Frame();
+    for (int port = 0; port < 4; ++port) {
+      SCOPED_TRACE(testing::Message() << "size " << size << ", " << names[port]);
+      const Rect box = NameBox(widget.layout(), port, 0);
+      // A name that fits leaves the box's last column white; a cut one inks it.
+      for (int y = box.top; y < box.bottom; ++y) EXPECT_EQ(At(frame, box.right - 1, y), kWhite);
+    }
+  }
+}
+
+TEST_F(MatrixFrames, RowsBelowTheBottomPanelKeepNothingOfALargerSize) {
+  UseSize(2);
+  Frame();
+  for (const auto& [size, first_row, last_row] : {std::tuple{1, 727, 767}, {2, 983, 1023}}) {
+    SCOPED_TRACE(size);
+    UseSize(size);
+    QImage frame = Frame();
+    for (int y : {first_row, last_row}) EXPECT_EQ(At(frame, 500, y), QColor(Qt::black));
+  }
+}
+
 TEST_F(MatrixFrames, IconSlidesToItsNewRow) {
   SetDelay(450);
   AddModule({3});

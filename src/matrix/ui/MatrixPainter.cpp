@@ -25,6 +25,14 @@ QFont TextFont(int pixel_size, bool condensed) {
   return art::SansFont(pixel_size, condensed, QFont::DemiBold);
 }
 
+// The label font: 15 pixels high with an average character width of about 5 pixels, so that the
+// default module names ("LINE-7") fit the name boxes of the 26-column medium layout.
+QFont LabelFont() {
+  QFont font = TextFont(13, true);
+  font.setStretch(62);
+  return font;
+}
+
 QRect ToQRect(const Rect& r) {
   return QRect(r.left, r.top, r.width(), r.height());
 }
@@ -42,7 +50,7 @@ QString FieldText(const char* field, std::size_t size) {
 
 MatrixPainter::MatrixPainter(IconStore& icons)
     : icons_(icons),
-      label_font_(TextFont(12, true)),
+      label_font_(LabelFont()),
       status_fonts_{TextFont(16, false), TextFont(20, false), TextFont(25, false)} {}
 
 void MatrixPainter::set_appearance(const MatrixAppearance& look) {
@@ -82,6 +90,9 @@ void MatrixPainter::DrawArt(QPainter& p, ArtRole role, int x, int y) const {
 void MatrixPainter::DrawFrame(QPainter& p, const DeviceModel& model,
                               const MatrixLayout& layout) const {
   const SizeMetrics& m = *MetricsFor(layout.screen_size);
+  // The panels leave rows at the foot of the larger pictures; they must not keep what another
+  // size drew there.
+  p.fillRect(0, 0, m.picture.width, m.picture.height, Qt::black);
   DrawArt(p, ArtRole::LeftPanel, 0, 0);
   DrawArt(p, ArtRole::BottomPanel, m.bottom_panel_at.x, m.bottom_panel_at.y);
   DrawArt(p, layout.show_26_columns ? ArtRole::Header26 : ArtRole::Header13, m.header_at.x,
