@@ -26,11 +26,17 @@ export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 configure_and_test build/asan -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_COMPILER=clang++ \
   -DMAV_SANITIZE=address -DMAV_BUILD_FUZZ=ON
 
+# Each fuzzer starts from a copy of its committed seeds (fuzz/corpus/<target>/), so what a run
+# finds stays out of the repository, and mutates with the protocol's keywords.
 for fuzzer in build/asan/fuzz/fuzz_*; do
   [ -x "$fuzzer" ] || continue
-  echo "=== $(basename "$fuzzer") for ${fuzz_seconds}s"
+  name=$(basename "$fuzzer")
+  echo "=== $name for ${fuzz_seconds}s"
   corpus=$(mktemp -d)
-  "$fuzzer" -max_total_time="$fuzz_seconds" -print_final_stats=0 "$corpus" 2>&1 | tail -n 3
+  seeds=fuzz/corpus/${name#fuzz_}
+  if [ -d "$seeds" ]; then cp -r "$seeds"/. "$corpus"; fi
+  "$fuzzer" -max_total_time="$fuzz_seconds" -print_final_stats=0 -dict=fuzz/protocol.dict \
+    "$corpus" 2>&1 | tail -n 3
   rm -rf "$corpus"
 done
 
