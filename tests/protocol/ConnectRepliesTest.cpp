@@ -173,11 +173,11 @@ TEST_F(DispatcherTest, DialMarkerOffersTheDialDialogForIdleLines) {
   Store(7, busy);
 
   Feed("%CONNECT_S 03 07 08 E0");
-  EXPECT_TRUE(hooks.dial_ports.empty());  // no marker, no dialog
+  EXPECT_TRUE(hooks.dial_ports().empty());  // no marker, no dialog
 
   ASSERT_TRUE(pending.Add(1, 122, 0, 0));
   Feed("%CONNECT_S 03 07 08 E0");
-  EXPECT_EQ(hooks.dial_ports, std::vector<int>{3});
+  EXPECT_EQ(hooks.dial_ports(), std::vector<int>{3});
   std::uint8_t d1 = 0, d2 = 0;
   EXPECT_FALSE(pending.Take(1, 122, d1, d2));
 }

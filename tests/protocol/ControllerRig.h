@@ -7,7 +7,6 @@
 #include <atomic>
 #include <filesystem>
 #include <fstream>
-#include <mutex>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -21,6 +20,7 @@
 #include "platform/Clock.h"
 #include "platform/PollPump.h"
 #include "protocol/DeviceCommands.h"
+#include "protocol/RecordingHooks.h"
 #include "protocol/ReplyDispatcher.h"
 #include "security/PinTable.h"
 #include "support/Eventually.h"
@@ -28,42 +28,6 @@
 #include "support/ScratchDirectory.h"
 
 namespace mav::test {
-
-// Hooks the worker calls while the test thread watches: every field is atomic or locked.
-class ThreadSafeHooks final : public ShellHooks,
-                              public AutoSaveHooks,
-                              public PortViewHooks,
-                              public DialHooks {
- public:
-  explicit ThreadSafeHooks(const LinkChannel& channel) : channel_(channel) {}
-  bool channel_open() const override { return channel_.is_open(); }
-  void AutoSave() override { ++auto_saves; }
-  bool RestoreAfterGatewayRestart() override {
-    ++restores;
-    return true;
-  }
-  void save_preferences() override { ++preference_saves; }
-  void load_site_port_names() override { ++site_name_loads; }
-  void release_port_icon(int port, int) override {
-    std::lock_guard lock(mutex_);
-    released_icons_.push_back(port);
-  }
-  void open_dial_dialog(int) override {}
-  std::vector<int> released_icons() const {
-    std::lock_guard lock(mutex_);
-    return released_icons_;
-  }
-
-  std::atomic<int> auto_saves{0};
-  std::atomic<int> restores{0};
-  std::atomic<int> preference_saves{0};
-  std::atomic<int> site_name_loads{0};
-
- private:
-  const LinkChannel& channel_;
-  mutable std::mutex mutex_;
-  std::vector<int> released_icons_;
-};
 
 class SilentContact final : public ContactReporter {
  public:
@@ -121,7 +85,7 @@ struct ControllerRig {
   SilentContact contact;
   LinkChannel channel{clock, model, log, frontend, contact, state.idle_passes};
   PollPump pump{clock, channel};
-  ThreadSafeHooks hooks{channel};
+  RecordingHooks hooks{&channel};
   LineReader reader{channel.received_lines()};
   ReplyDispatcher dispatcher{DispatcherParts{reader.reply(), model, pending, pins, log, channel,
                                              frontend, clock, state,

@@ -17,6 +17,7 @@
 #include "log/EventLog.h"
 #include "model/DeviceModel.h"
 #include "model/PendingTable.h"
+#include "protocol/RecordingHooks.h"
 #include "protocol/RecordingSender.h"
 #include "protocol/ReplyDispatcher.h"
 #include "security/PinTable.h"
@@ -25,34 +26,6 @@
 #include "support/ScratchDirectory.h"
 
 namespace mav::test {
-
-class RecordingHooks final : public ShellHooks,
-                             public AutoSaveHooks,
-                             public PortViewHooks,
-                             public DialHooks {
- public:
-  bool channel_open() const override { return open; }
-  void AutoSave() override { ++auto_saves; }
-  bool RestoreAfterGatewayRestart() override {
-    ++restores;
-    return restore_succeeds;
-  }
-  void save_preferences() override { ++preference_saves; }
-  void load_site_port_names() override { ++site_name_loads; }
-  void release_port_icon(int port, int icon_id) override {
-    released_icons.emplace_back(port, icon_id);
-  }
-  void open_dial_dialog(int port) override { dial_ports.push_back(port); }
-
-  bool open = true;
-  bool restore_succeeds = true;
-  int auto_saves = 0;
-  int restores = 0;
-  int preference_saves = 0;
-  int site_name_loads = 0;
-  std::vector<std::pair<int, int>> released_icons;  // port, icon id
-  std::vector<int> dial_ports;
-};
 
 // A port's module, groups and unfinished steps: written before a reply, compared after it.
 struct PortState {

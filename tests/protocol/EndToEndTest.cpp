@@ -139,7 +139,7 @@ TEST_F(EndToEndTcp, GatewayEventsChangeModelAndLog) {
 
   EXPECT_EQ(sim_.control("remove 12"), "ok");
   ASSERT_TRUE(rig.pump_until([&] { return rig.port(12).mod_type == 0; }));
-  EXPECT_EQ(rig.hooks.released_icons(), std::vector<int>{12});
+  EXPECT_EQ(rig.hooks.released_icons(), (std::vector<std::pair<int, int>>{{12, -1}}));
 
   EXPECT_EQ(sim_.control("insert 12 3"), "ok");
   ASSERT_TRUE(rig.pump_until([&] { return rig.port(12).mod_type == 3; }));

@@ -124,7 +124,7 @@ TEST_F(DispatcherTest, BootWithStatus14RemovesTheModule) {
   EXPECT_EQ(record.bus, GROUP_NONE);
   EXPECT_EQ(record.settings.on_hook, 1);
   EXPECT_EQ(Port(9).bus, GROUP_NONE);  // the lone partner left the bus as well
-  EXPECT_EQ(hooks.released_icons, (std::vector<std::pair<int, int>>{{4, 553}}));
+  EXPECT_EQ(hooks.released_icons(), (std::vector<std::pair<int, int>>{{4, 553}}));
   EXPECT_FALSE(state.input_ready);
 }
 

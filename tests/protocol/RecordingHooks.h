@@ -1,0 +1,63 @@
+// Dispatcher hooks that only record what the dispatcher asked for. Counters are atomic and the
+// lists locked, so the test thread may watch a running worker.
+#pragma once
+
+#include <atomic>
+#include <mutex>
+#include <utility>
+#include <vector>
+
+#include "link/LinkChannel.h"
+#include "protocol/SessionHooks.h"
+
+namespace mav::test {
+
+class RecordingHooks final : public ShellHooks,
+                             public AutoSaveHooks,
+                             public PortViewHooks,
+                             public DialHooks {
+ public:
+  // With a channel, the channel says whether it is open; without one, `open` does.
+  explicit RecordingHooks(const LinkChannel* channel = nullptr) : channel_(channel) {}
+
+  bool channel_open() const override { return channel_ ? channel_->is_open() : open.load(); }
+  void AutoSave() override { ++auto_saves; }
+  bool RestoreAfterGatewayRestart() override {
+    ++restores;
+    return restore_succeeds.load();
+  }
+  void save_preferences() override { ++preference_saves; }
+  void load_site_port_names() override { ++site_name_loads; }
+  void release_port_icon(int port, int icon_id) override {
+    std::lock_guard lock(mutex_);
+    released_icons_.emplace_back(port, icon_id);
+  }
+  void open_dial_dialog(int port) override {
+    std::lock_guard lock(mutex_);
+    dial_ports_.push_back(port);
+  }
+
+  std::vector<std::pair<int, int>> released_icons() const {  // port, icon id
+    std::lock_guard lock(mutex_);
+    return released_icons_;
+  }
+  std::vector<int> dial_ports() const {
+    std::lock_guard lock(mutex_);
+    return dial_ports_;
+  }
+
+  std::atomic<bool> open{true};
+  std::atomic<bool> restore_succeeds{true};
+  std::atomic<int> auto_saves{0};
+  std::atomic<int> restores{0};
+  std::atomic<int> preference_saves{0};
+  std::atomic<int> site_name_loads{0};
+
+ private:
+  const LinkChannel* channel_;
+  mutable std::mutex mutex_;
+  std::vector<std::pair<int, int>> released_icons_;
+  std::vector<int> dial_ports_;
+};
+
+}  // namespace mav::test
