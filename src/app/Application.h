@@ -19,6 +19,7 @@
 #include "frontend/Frontend.h"
 #include "link/LinkChannel.h"
 #include "log/EventLog.h"
+#include "matrix/GestureHooks.h"
 #include "model/DeviceModel.h"
 #include "platform/SocketEvents.h"
 #include "protocol/DeviceCommands.h"
@@ -51,6 +52,7 @@ inline constexpr const char* kExitReminderText =
 class Application final : public ShellHooks,
                           public AutoSaveHooks,
                           public DialHooks,
+                          public GestureHooks,
                           public SocketEvents,
                           public ProtectionStore {
  public:
@@ -116,6 +118,13 @@ class Application final : public ShellHooks,
   void save_preferences() override;
   void load_site_port_names() override;
   void open_dial_dialog(int port) override;
+
+  // The gestures' hooks: UI thread.
+  GesturePreferences gesture_preferences() const override;
+  bool confirm(const MessageBoxRequest& question) override;
+  void open_module_settings(int port, bool mark_open) override;
+  void save_snapshot_before_bulk_change() override;
+  bool permanent_connections_unlocked() override;
 
   // SocketEvents: the network socket's notifications, UI thread.
   void on_socket_read() override;

@@ -60,7 +60,7 @@ void ReplyDispatcher::log_connection(int port, const ParsedReply& r) {
 ReplyDispatcher::Ending ReplyDispatcher::on_connect(const ParsedReply& r) {
   if (r.status != 0) return Ending::Abort;
   const int port = reply_port(r);
-  const NetSnapshot before = snapshot_nets();
+  const NetSnapshot before = snapshot_nets(p_.model);
   p_.state.cancel_selection();
   play("LongConnect.wav");
   log_connection(port, r);
@@ -112,7 +112,7 @@ ReplyDispatcher::Ending ReplyDispatcher::on_connect(const ParsedReply& r) {
   }
 
   p_.frontend.show_message("Asynchronous CONNECT received");
-  report_net_changes(before);
+  report_net_changes(p_.model, p_.frontend, before);
   return Ending::Quiet;
 }
 
@@ -128,7 +128,7 @@ ReplyDispatcher::Ending ReplyDispatcher::on_connect_s(const ParsedReply& r) {
   if (r.status != 0) return Ending::Abort;
 
   const int port = reply_port(r);
-  const NetSnapshot before = snapshot_nets();
+  const NetSnapshot before = snapshot_nets(p_.model);
   log_connection(port, r);
 
   PortRecord record;
@@ -163,7 +163,7 @@ ReplyDispatcher::Ending ReplyDispatcher::on_connect_s(const ParsedReply& r) {
     for (std::uint16_t q : listed_numbers(r)) offer_dial(q);
   }
 
-  report_net_changes(before);
+  report_net_changes(p_.model, p_.frontend, before);
   if (relay && p_.state.network_mode.load()) send_relay_state();
   return Ending::Handled;
 }

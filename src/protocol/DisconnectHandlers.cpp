@@ -34,7 +34,7 @@ void ReplyDispatcher::send_port_line(const char* keyword, int port, int other) {
 ReplyDispatcher::Ending ReplyDispatcher::on_disc(const ParsedReply& r) {
   if (r.status != 0) return Ending::Handled;
   const int port = reply_port(r);
-  const NetSnapshot before = snapshot_nets();
+  const NetSnapshot before = snapshot_nets(p_.model);
   play("Disconnect.wav");
   log_disconnect(p_.log, port);
   if (port == kPortAll) {
@@ -46,14 +46,14 @@ ReplyDispatcher::Ending ReplyDispatcher::on_disc(const ParsedReply& r) {
   }
   p_.model.RenumberNets();
   p_.frontend.show_message("Asynchronous DISC received");
-  report_net_changes(before);
+  report_net_changes(p_.model, p_.frontend, before);
   return on_disc_s(r);
 }
 
 ReplyDispatcher::Ending ReplyDispatcher::on_disc_s(const ParsedReply& r) {
   if (r.status != 0) return Ending::Handled;
   const int port = reply_port(r);
-  const NetSnapshot before = snapshot_nets();
+  const NetSnapshot before = snapshot_nets(p_.model);
   bool relay = false;
   bool compare_nets = true;
   log_disconnect(p_.log, port);
@@ -79,7 +79,7 @@ ReplyDispatcher::Ending ReplyDispatcher::on_disc_s(const ParsedReply& r) {
   }
   p_.state.cancel_selection();
   if (compare_nets) {
-    report_net_changes(before);
+    report_net_changes(p_.model, p_.frontend, before);
   } else {
     p_.frontend.request_repaint();
   }
@@ -91,7 +91,7 @@ ReplyDispatcher::Ending ReplyDispatcher::on_disch(const ParsedReply& r) {
   if (r.status != 0) return Ending::Abort;
   const int port = reply_port(r);
   bool relay = false;
-  const NetSnapshot before = snapshot_nets();
+  const NetSnapshot before = snapshot_nets(p_.model);
 
   if (port == kPortAll) {
     log_disconnect(p_.log, port);
@@ -118,7 +118,7 @@ ReplyDispatcher::Ending ReplyDispatcher::on_disch(const ParsedReply& r) {
   }
 
   p_.model.RenumberNets();
-  report_net_changes(before);
+  report_net_changes(p_.model, p_.frontend, before);
   if (relay && p_.state.network_mode.load()) send_relay_state();
   return Ending::Handled;
 }

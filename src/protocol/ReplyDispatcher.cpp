@@ -308,29 +308,6 @@ ReplyDispatcher::Ending ReplyDispatcher::on_boot(const ParsedReply& r) {
 
 namespace mav {
 
-ReplyDispatcher::NetSnapshot ReplyDispatcher::snapshot_nets() const {
-  NetSnapshot nets{};
-  PortRecord record;
-  for (int port = 0; port < kPortCount; ++port) {
-    p_.model.GetPort(port, record);
-    nets[static_cast<std::size_t>(port)] = record.net;
-  }
-  return nets;
-}
-
-void ReplyDispatcher::report_net_changes(const NetSnapshot& before) {
-  p_.model.RenumberNets();
-  const NetSnapshot after = snapshot_nets();
-  bool moved = false;
-  for (int port = 0; port < kPortCount; ++port) {
-    const auto i = static_cast<std::size_t>(port);
-    if (after[i] == before[i]) continue;
-    p_.frontend.start_move(port, before[i], after[i]);
-    moved = true;
-  }
-  if (!moved) p_.frontend.request_repaint();
-}
-
 void ReplyDispatcher::play(const char* sound) {
   if (p_.state.sound_on.load()) p_.frontend.play_sound(sound);
 }

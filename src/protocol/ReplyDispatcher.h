@@ -5,7 +5,6 @@
 // construction.
 #pragma once
 
-#include <array>
 #include <cstdint>
 
 #include "frontend/Frontend.h"
@@ -17,6 +16,7 @@
 #include "model/PendingTable.h"
 #include "platform/Clock.h"
 #include "protocol/DeviceCommands.h"
+#include "protocol/NetChanges.h"
 #include "protocol/SessionHooks.h"
 #include "protocol/SessionState.h"
 #include "security/PinTable.h"
@@ -59,7 +59,6 @@ class ReplyDispatcher final : public DispatchStep {
   // How a handler leaves the step: with the busy indication, silently, or without even the
   // closing step.
   enum class Ending { Handled, Quiet, Abort };
-  using NetSnapshot = std::array<std::int16_t, kPortCount>;
 
   Ending handle(const ParsedReply& r);
   void closing_step();
@@ -91,8 +90,6 @@ class ReplyDispatcher final : public DispatchStep {
   Ending on_pin_activity(const ParsedReply& r);
   Ending on_dial(const ParsedReply& r);
 
-  NetSnapshot snapshot_nets() const;
-  void report_net_changes(const NetSnapshot& before);
   void log_connection(int port, const ParsedReply& r);
   void play(const char* sound);
   void send_port_line(const char* keyword, int port, int other);

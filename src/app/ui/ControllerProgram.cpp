@@ -65,13 +65,17 @@ bool ControllerProgram::init() {
 
   if (!icons_.LoadAll()) return false;
   matrix_ = std::make_unique<MatrixWidget>(model_, slides_, icons_);
+  gestures_ = std::make_unique<MatrixGestures>(
+      ActionParts{model_, pending_, link_, session_, frontend_, app_}, clock_, slides_, *matrix_);
+  matrix_->set_gestures(*gestures_);
   window_ = std::make_unique<MainWindow>(
-      MainWindowParts{app_, session_, prompts_, slides_, *matrix_, command_registry_});
+      MainWindowParts{app_, session_, prompts_, slides_, *matrix_, command_registry_, *gestures_});
   app_.register_commands(command_registry_);
   security_ = std::make_unique<SecurityCommands>(
       SecurityParts{pins_, session_.security_mode, model_, app_, prompts_,
                     [this](std::string_view line) { link_.send_line(line, true); }, *window_});
   security_->register_commands(command_registry_);
+  gestures_->register_commands(command_registry_);
   window_->set_title("MAV Controller");
   frontend_.set_target(*window_);
   link_.attach_event_host(*window_);

@@ -17,6 +17,7 @@
 #include "link/WorkerLoop.h"
 #include "log/EventLog.h"
 #include "matrix/MatrixPortView.h"
+#include "matrix/MatrixGestures.h"
 #include "matrix/SlideAnimator.h"
 #include "matrix/ui/IconStore.h"
 #include "matrix/ui/MatrixWidget.h"
@@ -80,6 +81,8 @@ class ControllerProgram {
   MatrixPortView port_view_;
   ReplyDispatcher dispatcher_;
   WorkerLoop worker_;
+  // The gestures outlive the widget that forwards the mouse to them.
+  std::unique_ptr<MatrixGestures> gestures_;
   std::unique_ptr<MatrixWidget> matrix_;
   std::unique_ptr<MainWindow> window_;
   std::unique_ptr<SecurityCommands> security_;

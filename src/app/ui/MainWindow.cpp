@@ -4,9 +4,11 @@
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QMenuBar>
 #include <QScreen>
 #include <QUrl>
+#include <optional>
 
 #include "app/ui/NetworkSiteDialog.h"
 #include "app/ui/SerialPortDialog.h"
@@ -34,6 +36,18 @@ int screen_index(int index) {
   return index == 1 || index == 2 ? index : 0;
 }
 
+// The character a key press types for the matrix's keyboard commands. Keys held with Alt or Ctrl
+// belong to the menus' accelerators.
+std::optional<char> typed_character(const QKeyEvent& key) {
+  if (key.modifiers() & (Qt::AltModifier | Qt::ControlModifier | Qt::MetaModifier)) {
+    return std::nullopt;
+  }
+  if (key.key() == Qt::Key_Escape) return kEscape;
+  const QString text = key.text();
+  if (text.size() != 1 || !text[0].isPrint() || text[0].unicode() > 0x7f) return std::nullopt;
+  return text[0].toLatin1();
+}
+
 }  // namespace
 
 MainWindow::MainWindow(const MainWindowParts& parts)
@@ -43,6 +57,7 @@ MainWindow::MainWindow(const MainWindowParts& parts)
       slides_(parts.slides),
       matrix_(parts.matrix),
       commands_(parts.commands),
+      gestures_(parts.gestures),
       menus_(std::make_unique<MenuBar>(*menuBar())),
       cursors_(draw_program_cursors()),
       sounds_(parts.app.program_directory() / "Sounds") {
@@ -53,9 +68,12 @@ MainWindow::MainWindow(const MainWindowParts& parts)
   register_commands();
   keepalive_.setInterval(kKeepAliveIntervalMs);
   connect(&keepalive_, &QTimer::timeout, this, [this] { app_.on_keepalive_timer(); });
+  // Keys reach the matrix whichever of the window's widgets holds the focus.
+  QCoreApplication::instance()->installEventFilter(this);
 }
 
 MainWindow::~MainWindow() {
+  QCoreApplication::instance()->removeEventFilter(this);
   // The matrix belongs to the program, not to the window.
   if (centralWidget() == &matrix_) takeCentralWidget();
 }
@@ -153,6 +171,19 @@ void MainWindow::changeEvent(QEvent* event) {
   for (int i = 0; i < 3; ++i) menus_->set_check(menu::kScreen800x600 + i, i == index);
   app_.store_screen_size(index);
   apply_appearance();
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::KeyPress) {
+    const auto* widget = qobject_cast<QWidget*>(watched);
+    if (widget != nullptr && widget->window() == this) {
+      if (const auto character = typed_character(*static_cast<QKeyEvent*>(event))) {
+        gestures_.on_char(*character);
+        return true;
+      }
+    }
+  }
+  return QMainWindow::eventFilter(watched, event);
 }
 
 void MainWindow::open_manual() {

@@ -14,6 +14,7 @@
 #include "app/ShellWindow.h"
 #include "app/ui/MenuBar.h"
 #include "frontend/Frontend.h"
+#include "matrix/MatrixGestures.h"
 #include "matrix/SlideAnimator.h"
 #include "matrix/ui/MatrixWidget.h"
 #include "platform/SocketEvents.h"
@@ -35,6 +36,7 @@ struct MainWindowParts {
   SlideAnimator& slides;
   MatrixWidget& matrix;       // becomes the window's central widget
   CommandRegistry& commands;  // the window registers its own commands and routes every id here
+  MatrixGestures& gestures;   // receives the characters typed anywhere in the window
 };
 
 class MainWindow final : public QMainWindow,
@@ -92,6 +94,7 @@ class MainWindow final : public QMainWindow,
   void closeEvent(QCloseEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
   void changeEvent(QEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void register_commands();
@@ -113,6 +116,7 @@ class MainWindow final : public QMainWindow,
   SlideAnimator& slides_;
   MatrixWidget& matrix_;
   CommandRegistry& commands_;
+  MatrixGestures& gestures_;
   std::unique_ptr<MenuBar> menus_;
   ProgramCursors cursors_;
   SoundPlayer sounds_;

@@ -1,5 +1,6 @@
 #include "matrix/ui/MatrixWidget.h"
 
+#include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
 
@@ -17,6 +18,23 @@ std::array<bool, kPortCount> SlidingOf(const SlideFrame& frame) {
   return sliding;
 }
 
+// Only the two buttons the gestures know; the middle button and the rest are no gesture.
+std::optional<MouseButton> GestureButton(const QMouseEvent& event) {
+  switch (event.button()) {
+    case Qt::LeftButton:
+      return MouseButton::Left;
+    case Qt::RightButton:
+      return MouseButton::Right;
+    default:
+      return std::nullopt;
+  }
+}
+
+HeldKeys KeysOf(const QMouseEvent& event) {
+  return {event.modifiers().testFlag(Qt::ControlModifier),
+          event.modifiers().testFlag(Qt::ShiftModifier)};
+}
+
 }  // namespace
 
 MatrixWidget::MatrixWidget(DeviceModel& model, SlideAnimator& slides, IconStore& icons,
@@ -28,7 +46,12 @@ MatrixWidget::MatrixWidget(DeviceModel& model, SlideAnimator& slides, IconStore&
       picture_(kPictureWidth, kPictureHeight, QImage::Format_ARGB32_Premultiplied) {
   picture_.fill(Qt::black);
   setAttribute(Qt::WA_OpaquePaintEvent);
+  setMouseTracking(true);
   set_appearance(look_);
+}
+
+void MatrixWidget::set_gestures(MatrixGestures& gestures) {
+  gestures_ = &gestures;
 }
 
 void MatrixWidget::set_appearance(const MatrixAppearance& look) {
@@ -136,6 +159,33 @@ void MatrixWidget::paintEvent(QPaintEvent* event) {
   if (view_.monitor_mode_port == -1) {
     painter_.DrawSlidingIcons(target, layout_, model_, frame);
   }
+}
+
+void MatrixWidget::mousePressEvent(QMouseEvent* event) {
+  const auto button = GestureButton(*event);
+  if (!gestures_ || !button) return;
+  const QPoint at = event->position().toPoint();
+  gestures_->on_button_down(*button, KeysOf(*event), at.x(), at.y());
+}
+
+void MatrixWidget::mouseReleaseEvent(QMouseEvent* event) {
+  const auto button = GestureButton(*event);
+  if (!gestures_ || !button) return;
+  const QPoint at = event->position().toPoint();
+  gestures_->on_button_up(*button, KeysOf(*event), at.x(), at.y());
+}
+
+// The second press of a double-click is no press; its release still is a release.
+void MatrixWidget::mouseDoubleClickEvent(QMouseEvent*) {}
+
+void MatrixWidget::mouseMoveEvent(QMouseEvent* event) {
+  if (!gestures_) return;
+  const QPoint at = event->position().toPoint();
+  gestures_->on_mouse_move(at.x(), at.y());
+}
+
+void MatrixWidget::leaveEvent(QEvent*) {
+  if (gestures_) gestures_->on_mouse_leave();
 }
 
 }  // namespace mav

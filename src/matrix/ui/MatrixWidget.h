@@ -9,8 +9,10 @@
 #include <optional>
 #include <string_view>
 
+#include "matrix/GestureHooks.h"
 #include "matrix/HitTest.h"
 #include "matrix/MatrixAppearance.h"
+#include "matrix/MatrixGestures.h"
 #include "matrix/MatrixViewState.h"
 #include "matrix/SlideAnimator.h"
 #include "matrix/ui/MatrixPainter.h"
@@ -20,7 +22,7 @@ namespace mav {
 class DeviceModel;
 class IconStore;
 
-class MatrixWidget : public QWidget {
+class MatrixWidget : public QWidget, public MatrixView {
   Q_OBJECT
 
  public:
@@ -34,8 +36,11 @@ class MatrixWidget : public QWidget {
   const MatrixAppearance& appearance() const { return look_; }
   void set_screen_size(int screen_size);
 
+  // Mouse presses, releases and movements over the matrix go to the gestures from now on.
+  void set_gestures(MatrixGestures& gestures);
+
   // Monitor mode, corner switch and hover box, as the gesture code decides them; repaints.
-  void set_view_state(const MatrixViewState& view);
+  void set_view_state(const MatrixViewState& view) override;
   const MatrixViewState& view_state() const { return view_; }
   // The hover box of a port, drawn at once; hide_hover removes a shown box and clears the
   // status line.
@@ -56,7 +61,7 @@ class MatrixWidget : public QWidget {
   void show_message(std::string_view text);
 
   // The layout of the last paint, and what lies under a point of the picture.
-  MatrixLayout layout() const { return layout_; }
+  MatrixLayout layout() const override { return layout_; }
   MatrixHit hit_test(int x, int y) const;
   // The back buffer (1280 x 1024; the screen size's top-left part is shown).
   const QImage& picture() const { return picture_; }
@@ -65,12 +70,18 @@ class MatrixWidget : public QWidget {
 
  protected:
   void paintEvent(QPaintEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void leaveEvent(QEvent* event) override;
 
  private:
   void full_paint(const SlideFrame& frame);
 
   DeviceModel& model_;
   SlideAnimator& slides_;
+  MatrixGestures* gestures_ = nullptr;
   MatrixPainter painter_;
   MatrixAppearance look_;
   MatrixViewState view_;

@@ -1,0 +1,77 @@
+// What a completed gesture sends: connecting two ports, putting a port into a net, joining two
+// nets, disconnecting a port or a net, monitoring, the permanent-connection marks and the
+// Connect All / Disconnect All menu actions. Each action reads the records involved, stores the
+// steps the reply handlers will complete (step fields, PendingTable) before the line that
+// concerns them, sends the gateway's commands and plays its sound. The model itself changes only
+// when the replies arrive, apart from the few local moves named below. UI thread.
+#pragma once
+
+#include "frontend/Frontend.h"
+#include "link/LineSender.h"
+#include "matrix/GestureHooks.h"
+#include "model/DeviceModel.h"
+#include "model/PendingTable.h"
+#include "protocol/SessionState.h"
+
+namespace mav {
+
+// A port is connected while it is on a bus, and in a DISCH group while it holds one.
+inline bool is_connected(const PortRecord& record) {
+  return record.bus != GROUP_NONE;
+}
+inline bool in_disch_group(const PortRecord& record) {
+  return record.disch_group != GROUP_NONE;
+}
+
+// Everything the actions and the gestures reach; each outlives them.
+struct ActionParts {
+  DeviceModel& model;
+  PendingTable& pending;
+  LineSender& sender;
+  SessionState& session;
+  Frontend& frontend;
+  GestureHooks& hooks;
+};
+
+class ConnectionActions {
+ public:
+  explicit ConnectionActions(const ActionParts& parts);
+
+  // s is the selected port, t the clicked one (s != t).
+  void connect_ports(int s, int t);
+  // Net row 0-6 (net row + 1) and a port, in either gesture order.
+  void add_port_to_net(int row, int port);
+  // Net row `row` selected first, `row2` clicked.
+  void join_nets(int row, int row2);
+  // Both true when a disconnection was started, false when refused or nothing was to do.
+  bool disconnect_port(int port);
+  bool disconnect_net(int net);
+  // Port m starts or stops monitoring port p; the lists change with the gateway's answer.
+  void monitor_on(int m, int p);
+  void monitor_off(int m, int p);
+  // Net 1-7: clears the marks of a marked net, else marks every port of it. Nothing is sent.
+  void toggle_permanent(int net);
+  // The menu actions, after their confirmation.
+  void connect_all();
+  void disconnect_all();
+
+  // Shared with the gesture code: a sound while the Sound option is on, and the end of a
+  // pending selection (with the arrow cursor when one was pending).
+  void play(const char* sound);
+  void end_selection();
+
+ private:
+  void split_ports(int s, const PortRecord& S, int t, const PortRecord& T);
+  bool has_third_free_port(int s, const PortRecord& S, int t, const PortRecord& T) const;
+  // Every CONNECT_S of a gesture follows the dial marker.
+  void send_connect_s(int first, int second);
+  void send_disch(int port);
+  void send_wrapped_disch(int port);
+  void send_disc_s(int port);
+  void send_voice_prompts(bool on);
+  void store(int port, const PortRecord& record);
+
+  ActionParts p_;
+};
+
+}  // namespace mav

@@ -1,0 +1,63 @@
+// The operator's mouse and keys reach the matrix gestures through the real window: a QTest click
+// on a port's pixel position selects it, keys typed to any of the window's widgets are commands,
+// and Alt-held keys stay with the menus.
+#include <QMenuBar>
+#include <QTest>
+
+#include "gui/ProgramRig.h"
+#include "matrix/MatrixGeometry.h"
+
+namespace mav::test {
+namespace {
+
+class MatrixInputTest : public ProgramRig {
+ protected:
+  void SetUp() override {
+    start();
+    PortRecord record;
+    for (int p : {3, 7}) {
+      program_->model().GetPort(p, record);
+      record.mod_type = MOD_TOV5;
+      program_->model().SetPort(p, record);
+    }
+    matrix().paint_now();
+  }
+  MatrixWidget& matrix() { return *static_cast<MatrixWidget*>(window().centralWidget()); }
+  QPoint port_position(int port) {
+    const MatrixLayout layout = matrix().layout();
+    return {ColumnLeft(layout, port) + 5, IconTop(layout.screen_size, 0) + 5};
+  }
+};
+
+TEST_F(MatrixInputTest, MouseClickOnAPortSelectsIt) {
+  QTest::mouseClick(&matrix(), Qt::LeftButton, {}, port_position(7));
+  EXPECT_EQ(program_->session().selection.load(), Selection::Port);
+  EXPECT_EQ(program_->session().selected_index.load(), 7);
+
+  // A Shift click does nothing; a click beside every icon ends the selection.
+  QTest::mouseClick(&matrix(), Qt::LeftButton, Qt::ShiftModifier, port_position(3));
+  EXPECT_EQ(program_->session().selected_index.load(), 7);
+  QTest::mouseClick(&matrix(), Qt::LeftButton, {}, QPoint(400, 580));
+  EXPECT_FALSE(program_->session().selection_pending());
+}
+
+TEST_F(MatrixInputTest, KeysTypedAnywhereInTheWindowAreCommands) {
+  // Alt+C opens the Connect menu and types nothing.
+  window().activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&window()));
+  QTest::keyClick(&matrix(), Qt::Key_C, Qt::AltModifier);
+  QWidget* menu = QApplication::activePopupWidget();
+  EXPECT_NE(menu, nullptr);
+  if (menu != nullptr) menu->close();
+  QTest::keyClicks(window().menuBar(), "03");
+  EXPECT_FALSE(program_->session().selection_pending());
+
+  QTest::keyClicks(window().menuBar(), "c03");
+  EXPECT_EQ(program_->session().selected_index.load(), 3);
+  EXPECT_EQ(program_->session().selection.load(), Selection::Port);
+  QTest::keyClick(&matrix(), Qt::Key_Escape);
+  EXPECT_FALSE(program_->session().selection_pending());
+}
+
+}  // namespace
+}  // namespace mav::test

@@ -1,0 +1,215 @@
+// The actions beyond connecting two ports: nets, disconnections, permanent marks and the menu
+// actions on every port.
+#include "frontend/MenuIds.h"
+#include "matrix/GestureRig.h"
+
+namespace mav::test {
+namespace {
+
+constexpr int N = GROUP_NONE;
+
+using Actions = GestureRig;
+
+TEST_F(Actions, DisconnectingAPortFollowsItsGroupAndMark) {
+  struct Row {
+    const char* name;
+    PortSetup port;
+    Lines lines;
+    std::uint32_t disch_step;
+    const char* sound;
+  };
+  const Row rows[] = {
+      {"OnBus", {0}, {"DISC_S 03\r"}, 2, "Disconnect.wav"},
+      {"Marked", {0, N, N, true}, {}, 0, "Buzz.wav"},
+      {"Unconnected", {}, {}, 0, "Buzz.wav"},
+      {"GroupOnBus", {0, 1}, {"VPMTS OFF\r", "DISCH 03\r", "VPMTS ON\r"}, 6, "Disconnect.wav"},
+      {"GroupOffBus", {N, 1}, {"DISC_S 03\r"}, 2, "Disconnect.wav"},
+  };
+  put(8, {0});
+  put(9, {N, 1});
+  for (const Row& row : rows) {
+    sender.clear();
+    put(3, row.port);
+    const bool disconnected = actions.disconnect_port(3);
+    EXPECT_EQ(disconnected, !row.lines.empty()) << row.name;
+    EXPECT_EQ(sender.lines(), row.lines) << row.name;
+    EXPECT_EQ(port(3).disch_step, row.disch_step) << row.name;
+    EXPECT_EQ(frontend.sounds().back(), row.sound) << row.name;
+  }
+  // The group's other member waits for a DISCH reply; the partner is port 8 on the same bus.
+  std::uint8_t step = 0;
+  std::uint8_t partner = 0;
+  EXPECT_TRUE(pending.Take(PendingTable::kDischWaits, 9, step, partner));
+}
+
+TEST_F(Actions, DisconnectingAGroupPortOnALinkedBusKeepsItsBus) {
+  put(3, {0, 1, 2});
+  put(8, {4, N, 2});
+  put(9, {N, 1});
+  actions.disconnect_port(3);
+  EXPECT_EQ(port(3).pending_partner, 8);
+  EXPECT_EQ(port(3).pending_bus, 0);
+}
+
+TEST_F(Actions, UnlinkedNetOfMarkedPortsStaysAndOthersLeave) {
+  put(3, {0, N, N, true});
+  put(5, {0, N, N, true});
+  model.RenumberNets();
+  EXPECT_FALSE(actions.disconnect_net(1));
+  EXPECT_TRUE(sender.lines().empty());
+  EXPECT_TRUE(frontend.sounds().empty());
+
+  put(5, {0});
+  put(6, {0, 2});  // a DISCH-group port is let go here and now
+  model.RenumberNets();
+  EXPECT_TRUE(actions.disconnect_net(1));
+  EXPECT_EQ(sender.lines(), Lines{"DISC_S 05\r"});
+  EXPECT_EQ(port(6).bus, N);
+  EXPECT_EQ(frontend.moves(), (std::vector<RecordingFrontend::Move>{{6, 1, N}}));
+}
+
+TEST_F(Actions, LinkedNetIsTakenApartWhateverTheMarks) {
+  session.voice_prompts = false;
+  put(3, {0, N, 1, true});
+  put(5, {0, 2, 1});
+  put(6, {0, N, 1});
+  put(10, {1, N, 1});
+  put(11, {1, N, 1});
+  model.RenumberNets();
+  EXPECT_TRUE(actions.disconnect_net(port(3).net));
+  EXPECT_EQ(sender.lines(), (Lines{"DISCH 03\r", "DISCH 06\r"}));
+  EXPECT_EQ(port(3).disch_step, 1u);
+  EXPECT_EQ(port(6).disch_step, 8u);
+  EXPECT_EQ(port(6).pending_partner, 3);
+  // The link joined bus 0 to bus 1 only: bus 1 alone keeps no link.
+  for (int p : {3, 5, 6, 10, 11}) EXPECT_EQ(port(p).bus_link, N) << p;
+}
+
+TEST_F(Actions, PermanentMarksToggle) {
+  put(3, {0});
+  put(5, {0});
+  put(6, {0, 1});
+  model.RenumberNets();
+  gestures.register_commands(registry);
+  registry.run(menu::kPermConnNet1);
+  EXPECT_EQ((std::vector{port(3).perm_conn, port(5).perm_conn, port(6).perm_conn}),
+            (std::vector<std::uint8_t>{1, 1, 0}));
+  registry.run(menu::kPermConnNet1);
+  EXPECT_EQ(port(3).perm_conn + port(5).perm_conn, 0);
+  registry.run(menu::kPermConnNet2);  // no such net
+  hooks.unlocked = false;             // the password check said no
+  registry.run(menu::kPermConnNet1);
+  EXPECT_EQ(port(3).perm_conn, 0);
+  EXPECT_EQ(frontend.sounds(), (Sounds{"PC.wav", "PC_Off.wav", "Buzz.wav"}));
+  EXPECT_TRUE(sender.lines().empty());
+}
+
+TEST_F(Actions, ConnectAllJoinsEveryRadioAndHandsetToTheFirst) {
+  put(0, {}, MOD_LINE7);
+  put(2, {}, MOD_TOV5);
+  put(4, {}, MOD_TOV5);
+  put(6, {}, MOD_MEK4);
+  put(8, {}, MOD_HK6);
+  gestures.register_commands(registry);
+  hooks.answer_yes = false;
+  registry.run(menu::kConnectAll);
+  EXPECT_TRUE(sender.lines().empty());
+
+  hooks.answer_yes = true;
+  registry.run(menu::kConnectAll);
+  EXPECT_EQ(sender.lines(),
+            (Lines{"VPMTS OFF\r", "CONNECT 04 02\r", "CONNECT 06 02\r", "VPMTS ON\r"}));
+  session.voice_prompts = false;
+  sender.clear();
+  registry.run(menu::kConnectAll);
+  EXPECT_EQ(sender.lines(), (Lines{"CONNECT 04 02\r", "CONNECT 06 02\r"}));
+  EXPECT_EQ(hooks.questions, (Lines{"Connect All:\rAre you sure?", "Connect All:\rAre you sure?",
+                                    "Connect All:\rAre you sure?"}));
+  EXPECT_EQ(hooks.snapshots, 2);
+}
+
+TEST_F(Actions, DisconnectAllReleasesEveryJoinedPort) {
+  put(3);
+  gestures.register_commands(registry);
+  registry.run(menu::kDisconnectAll);  // a single module: nothing at all
+  EXPECT_TRUE(sender.lines().empty());
+  EXPECT_EQ(hooks.snapshots, 0);
+
+  put(5, {0});
+  put(6, {N, 1});
+  put(7, {0});
+  registry.run(menu::kDisconnectAll);
+  EXPECT_EQ(sender.lines(),
+            (Lines{"VPMTS OFF\r", "DISC_S 05\r", "DISC_S 06\r", "DISC_S 07\r", "VPMTS ON\r"}));
+  EXPECT_EQ(hooks.questions.back(), "Disconnect All:\rAre you sure?");
+  EXPECT_EQ(port(6).disch_step, 2u);
+  EXPECT_EQ(hooks.snapshots, 1);
+}
+
+TEST_F(Actions, PortJoinsANet) {
+  put(3, {0});
+  put(5, {0});
+  put(9, {2});
+  put(10, {2});
+  model.RenumberNets();
+  // Connected elsewhere: DISCH first, then the reply connects it to the net's free port 03.
+  session.voice_prompts = false;
+  actions.add_port_to_net(0, 9);
+  EXPECT_EQ(sender.lines(), Lines{"DISCH 09\r"});
+  EXPECT_EQ(port(9).disch_step, 4u);
+  EXPECT_EQ(port(9).pending_partner, 3);
+  EXPECT_EQ(port(9).pending_bus, 0);
+  // Unconnected: straight to the free port, after the dial marker.
+  sender.clear();
+  put(12);
+  actions.add_port_to_net(0, 12);
+  EXPECT_EQ(sender.lines(), Lines{"CONNECT_S 12 03\r"});
+  EXPECT_EQ(port(12).connect_step, 5u);
+  EXPECT_TRUE(dial_marker_left());
+  // Already on the net's bus, or in a DISCH group: refused.
+  sender.clear();
+  put(11, {N, 3});
+  actions.add_port_to_net(0, 5);
+  actions.add_port_to_net(0, 11);
+  EXPECT_TRUE(sender.lines().empty());
+}
+
+TEST_F(Actions, PortJoinsANetWithoutFreePortHere) {
+  put(3, {0, 1});
+  put(5, {0, 1});
+  put(12);
+  model.RenumberNets();
+  actions.add_port_to_net(0, 12);
+  EXPECT_TRUE(sender.lines().empty());
+  EXPECT_EQ(port(12).bus, 0);
+  EXPECT_EQ(port(12).net, 1);
+  EXPECT_EQ(frontend.moves(), (std::vector<RecordingFrontend::Move>{{12, N, 1}}));
+}
+
+TEST_F(Actions, NetsJoinOnTheWireOrHere) {
+  put(3, {0});
+  put(5, {0});
+  put(9, {2, N, 4});
+  put(10, {2, 1, 4});
+  model.RenumberNets();
+  session.selection = Selection::Net;
+  actions.join_nets(0, 1);
+  EXPECT_EQ(sender.lines(), Lines{"CONNECT_S 09 03\r"});
+  EXPECT_EQ(port(9).connect_step, 6u);  // net 2 is linked
+  EXPECT_EQ(port(3).connect_step, 6u);
+  EXPECT_TRUE(dial_marker_left());
+  EXPECT_FALSE(session.selection_pending());
+
+  // Net 2 without a free port: its bus and net 1's share link 4 at once; the selection stays.
+  sender.clear();
+  put(9, {2, 2, 4});
+  session.selection = Selection::Net;
+  actions.join_nets(0, 1);
+  EXPECT_TRUE(sender.lines().empty());
+  EXPECT_EQ(port(3).bus_link, 4);
+  EXPECT_EQ(port(5).bus_link, 4);
+  EXPECT_TRUE(session.selection_pending());
+}
+
+}  // namespace
+}  // namespace mav::test

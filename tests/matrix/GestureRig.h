@@ -1,0 +1,103 @@
+// The gesture code and the connection actions on a real model, pending table and slide animator,
+// with the lines, the screen and the shell's answers recorded.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "matrix/MatrixGestures.h"
+#include "protocol/RecordingSender.h"
+#include "support/FakeClock.h"
+#include "support/RecordingFrontend.h"
+
+namespace mav::test {
+
+using Lines = std::vector<std::string>;
+using Sounds = std::vector<std::string>;
+
+class RecordingHooks final : public GestureHooks {
+ public:
+  GesturePreferences gesture_preferences() const override { return prefs; }
+  bool confirm(const MessageBoxRequest& question) override {
+    questions.push_back(question.text);
+    return answer_yes;
+  }
+  void open_module_settings(int port, bool mark_open) override {
+    settings_opened.emplace_back(port, mark_open);
+  }
+  void save_snapshot_before_bulk_change() override { ++snapshots; }
+  bool permanent_connections_unlocked() override { return unlocked; }
+
+  GesturePreferences prefs;
+  bool answer_yes = true;
+  bool unlocked = true;
+  std::vector<std::string> questions;
+  std::vector<std::pair<int, bool>> settings_opened;
+  int snapshots = 0;
+};
+
+class RecordingView final : public MatrixView {
+ public:
+  MatrixLayout layout() const override { return {0, false}; }  // 800 x 600, 13 columns
+  void set_view_state(const MatrixViewState& view) override { shown = view; }
+  MatrixViewState shown;
+};
+
+struct PortSetup {
+  int bus = GROUP_NONE;
+  int group = GROUP_NONE;  // DISCH group
+  int link = GROUP_NONE;
+  bool permanent = false;
+};
+
+class GestureRig : public ::testing::Test {
+ protected:
+  // A module in the port with its groups, and no step waiting.
+  void put(int port, PortSetup setup = {}, std::uint32_t type = MOD_TOV5) {
+    PortRecord record;
+    model.GetPort(port, record);
+    record.mod_type = type;
+    record.bus = static_cast<std::int16_t>(setup.bus);
+    record.disch_group = static_cast<std::int16_t>(setup.group);
+    record.bus_link = static_cast<std::int16_t>(setup.link);
+    record.perm_conn = setup.permanent ? 1 : 0;
+    record.disch_step = 0;
+    record.connect_step = 0;
+    record.pending_partner = PORT_NONE;
+    record.pending_bus = GROUP_NONE;
+    model.SetPort(port, record);
+  }
+  PortRecord port(int p) const {
+    PortRecord record;
+    model.GetPort(p, record);
+    return record;
+  }
+  bool dial_marker_left() {
+    std::uint8_t data1 = 0;
+    std::uint8_t data2 = 0;
+    return pending.Take(PendingTable::kConnectWaits, PendingTable::kDialMarkerPort, data1, data2);
+  }
+  void select_port(int p) {
+    session.selected_index = p;
+    session.selection = Selection::Port;
+  }
+
+  DeviceModel model;
+  PendingTable pending;
+  RecordingSender sender;
+  SessionState session;
+  RecordingFrontend frontend;
+  RecordingHooks hooks;
+  FakeClock clock;
+  SlideAnimator slides{model, clock};
+  RecordingView view;
+  ActionParts parts{model, pending, sender, session, frontend, hooks};
+  ConnectionActions actions{parts};
+  MatrixGestures gestures{parts, clock, slides, view};
+  CommandRegistry registry;
+};
+
+}  // namespace mav::test

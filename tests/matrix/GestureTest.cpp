@@ -1,0 +1,251 @@
+// The gesture dispatcher, the mouse's press-and-release rule and the keyboard commands, on a
+// matrix with net 1 (ports 03 and 05 on bus 0), modules in ports 00 to 08 and no module in 09.
+#include "matrix/GestureRig.h"
+
+namespace mav::test {
+namespace {
+
+class Gestures : public GestureRig {
+ protected:
+  Gestures() {
+    for (int p = 0; p <= 8; ++p) put(p);
+    put(3, {0});
+    put(5, {0});
+    PortRecord monitoring = port(4);
+    AddMonitor(monitoring, 6);
+    model.SetPort(4, monitoring);
+    model.RenumberNets();
+  }
+  void type(const std::string& keys) {
+    for (char key : keys) gestures.on_char(key);
+  }
+  Sounds sounds_since(std::size_t first) const {
+    const Sounds all = frontend.sounds();
+    return Sounds(all.begin() + static_cast<std::ptrdiff_t>(first), all.end());
+  }
+};
+
+struct ClickCase {
+  const char* name;
+  Selection selection;  // with index 3 (a port) or 0 (net 1)
+  int monitor_port;     // -1: monitor mode off
+  int modifier;
+  HitKind kind;
+  int index;
+  Lines lines;
+  Sounds sounds;
+  Selection selection_after;
+  int monitor_after;
+  bool corner_after = true;
+  bool right_button_disconnects = true;
+};
+
+constexpr Selection kNone = Selection::None;
+constexpr Selection kPort = Selection::Port;
+constexpr Selection kNet = Selection::Net;
+
+// clang-format off
+const ClickCase kClicks[] = {
+    {"SelectsAPort", kNone, -1, 0, HIT_PORT, 3, {}, {"Click.wav"}, kPort, -1},
+    {"SelectsANet", kNone, -1, 0, HIT_NET_BUTTON, 0, {}, {"Punch.wav"}, kNet, -1},
+    {"EmptyNetRefuses", kNone, -1, 0, HIT_NET_BUTTON, 4, {}, {"Buzz.wav"}, kNone, -1},
+    {"CornerSwitchesMode", kNone, -1, 0, HIT_CORNER, 0, {}, {"Click.wav"}, kNone, -1, false},
+    {"CornerRefusesInMonitorMode", kNone, 4, 0, HIT_CORNER, 0, {}, {"Buzz.wav"}, kNone, 4},
+    {"CtrlCornerRefusesInMonitorMode", kPort, 4, 1, HIT_CORNER, 0, {}, {"Buzz.wav"}, kNone, 4},
+    {"HeaderEntersMonitorMode", kNone, -1, 0, HIT_COLUMN_HEADER, 4, {}, {"Activate.wav"}, kNone, 4},
+    {"HeaderWithoutModuleRefuses", kNone, -1, 0, HIT_COLUMN_HEADER, 9, {}, {"Buzz.wav"}, kNone, -1},
+    {"SameHeaderLeavesMonitorMode", kNone, 4, 0, HIT_COLUMN_HEADER, 4, {}, {"Deactivate.wav"},
+     kNone, -1},
+    {"OwnIconLeavesMonitorMode", kNone, 4, 0, HIT_PORT, 4, {}, {"Deactivate.wav"}, kNone, -1},
+    {"LeftBandLeavesMonitorMode", kNone, 4, 0, HIT_MONITOR_PANEL, 0, {}, {"Deactivate.wav"},
+     kNone, -1},
+    {"MonitorsAnotherPort", kNone, 4, 0, HIT_PORT, 7, {"MON 04 07 ON\r"}, {"Connect.wav"}, kNone, 4},
+    {"StopsMonitoring", kNone, 4, 0, HIT_PORT, 6, {"MON 04 06 OFF\r"}, {"Disconnect.wav"}, kNone, 4},
+    {"RightClickStopsMonitoring", kNone, 4, 1, HIT_PORT, 6, {"MON 04 06 OFF\r"},
+     {"Disconnect.wav"}, kNone, 4},
+    {"RightClickOnUnmonitoredRefuses", kNone, 4, 1, HIT_PORT, 7, {}, {"Buzz.wav"}, kNone, 4},
+    {"SecondPortConnects", kPort, -1, 0, HIT_PORT, 7, {"CONNECT_S 07 03\r"}, {"Connect.wav"},
+     kNone, -1},
+    {"HeaderKeepsPortSelection", kPort, -1, 0, HIT_COLUMN_HEADER, 4, {}, {}, kPort, -1},
+    {"HeaderEndsNetSelection", kNet, -1, 0, HIT_COLUMN_HEADER, 4, {}, {}, kNone, -1},
+    {"SameNetRefusesAndKeepsSelection", kNet, -1, 0, HIT_NET_BUTTON, 0, {}, {"Buzz.wav"}, kNet, -1},
+    {"PortJoinsSelectedNet", kNet, -1, 0, HIT_PORT, 8, {"CONNECT_S 08 03\r"}, {"LongConnect.wav"},
+     kNone, -1},
+    {"ShiftDoesNothing", kPort, -1, 2, HIT_PORT, 7, {}, {}, kPort, -1},
+    {"CtrlShiftDoesNothing", kNone, -1, 3, HIT_CORNER, 0, {}, {}, kNone, -1},
+    {"NothingEndsSelection", kPort, -1, 0, HIT_NONE, 0, {}, {}, kNone, -1},
+    {"CtrlClickEndsSelection", kPort, -1, 1, HIT_PORT, 7, {}, {}, kNone, -1},
+    {"CtrlClickDisconnectsPort", kNone, -1, 1, HIT_PORT, 3, {"DISC_S 03\r"}, {"Disconnect.wav"},
+     kNone, -1},
+    {"CtrlClickOnUnconnectedRefuses", kNone, -1, 1, HIT_PORT, 7, {}, {"Buzz.wav"}, kNone, -1},
+    {"CtrlClickDisconnectsNet", kNone, -1, 1, HIT_NET_BUTTON, 0, {"DISC_S 03\r", "DISC_S 05\r"},
+     {"Disconnect.wav"}, kNone, -1},
+    {"CtrlClickEditsSettings", kNone, -1, 1, HIT_PORT, 3, {}, {"Click.wav"}, kNone, -1, true,
+     false},
+};
+// clang-format on
+
+class Clicks : public Gestures, public ::testing::WithParamInterface<ClickCase> {};
+
+TEST_P(Clicks, Dispatch) {
+  const ClickCase& c = GetParam();
+  hooks.prefs.right_button_disconnects = c.right_button_disconnects;
+  if (c.monitor_port != -1) gestures.click(0, HIT_COLUMN_HEADER, c.monitor_port);
+  session.selected_index = c.selection == kNet ? 0 : 3;
+  session.selection = c.selection;
+  const std::size_t first_sound = frontend.sounds().size();
+
+  gestures.click(c.modifier, c.kind, c.index);
+
+  EXPECT_EQ(sender.lines(), c.lines);
+  EXPECT_EQ(sounds_since(first_sound), c.sounds);
+  EXPECT_EQ(session.selection.load(), c.selection_after);
+  EXPECT_EQ(view.shown.monitor_mode_port, c.monitor_after);
+  EXPECT_EQ(view.shown.corner_switch, c.corner_after);
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, Clicks, ::testing::ValuesIn(kClicks),
+                         [](const auto& row) { return std::string(row.param.name); });
+
+TEST_F(Gestures, ClickingTheSelectedPortAgainOpensItsSettingsMarkedOpen) {
+  hooks.prefs.right_button_disconnects = false;
+  gestures.click(0, HIT_PORT, 3);
+  gestures.click(0, HIT_PORT, 3);
+  gestures.click(1, HIT_PORT, 5);
+  EXPECT_EQ(hooks.settings_opened, (std::vector<std::pair<int, bool>>{{3, true}, {5, false}}));
+  EXPECT_FALSE(session.selection_pending());
+  EXPECT_EQ(frontend.cursor(), CursorShape::Arrow);
+}
+
+// Where port p stands on screen (800 x 600, 13 columns), from the core geometry.
+int x_of(int p) {
+  return ColumnLeft({0, false}, p) + 5;
+}
+int y_of(int row) {
+  return IconTop(0, row) + 5;
+}
+
+TEST_F(Gestures, MousePressAndReleaseMustMeetOnOneElementWithTheSameKeys) {
+  const HeldKeys plain;
+  const HeldKeys ctrl{true, false};
+  gestures.on_button_down(MouseButton::Left, plain, x_of(3), y_of(1));
+  gestures.on_button_up(MouseButton::Left, plain, x_of(3), y_of(1));
+  EXPECT_EQ(session.selection.load(), kPort);
+  EXPECT_EQ(frontend.cursor(), CursorShape::Selected);
+
+  gestures.on_button_down(MouseButton::Left, plain, x_of(7), y_of(0));
+  gestures.on_button_up(MouseButton::Left, plain, x_of(8), y_of(0));  // released elsewhere
+  EXPECT_FALSE(session.selection_pending());
+
+  gestures.on_button_down(MouseButton::Left, ctrl, x_of(3), y_of(1));
+  gestures.on_button_up(MouseButton::Left, plain, x_of(3), y_of(1));  // Ctrl let go
+  EXPECT_TRUE(sender.lines().empty());
+  EXPECT_FALSE(session.selection_pending());
+
+  session.input_ready = false;  // replies stream in: no new press
+  gestures.on_button_down(MouseButton::Left, plain, x_of(7), y_of(0));
+  gestures.on_button_up(MouseButton::Left, plain, x_of(7), y_of(0));
+  EXPECT_FALSE(session.selection_pending());
+}
+
+TEST_F(Gestures, DoubleClickReleaseClicksTheSelectedPortAgain) {
+  gestures.on_button_down(MouseButton::Left, {}, x_of(3), y_of(1));
+  gestures.on_button_up(MouseButton::Left, {}, x_of(3), y_of(1));
+  gestures.on_button_up(MouseButton::Left, {}, x_of(3), y_of(1));  // the second press is no press
+  EXPECT_EQ(hooks.settings_opened, (std::vector<std::pair<int, bool>>{{3, true}}));
+}
+
+TEST_F(Gestures, DisconnectModeLeftClickDisconnectsEvenWithEditSettingsAndSwitchesBack) {
+  hooks.prefs.right_button_disconnects = false;
+  gestures.click(0, HIT_CORNER, 0);
+  ASSERT_FALSE(view.shown.corner_switch);
+  gestures.on_button_down(MouseButton::Left, {}, x_of(3), y_of(1));
+  gestures.on_button_up(MouseButton::Left, {}, x_of(3), y_of(1));
+  EXPECT_EQ(sender.lines(), Lines{"DISC_S 03\r"});
+  EXPECT_TRUE(view.shown.corner_switch);
+
+  // Without automatic switching the indicator stays in disconnect mode.
+  hooks.prefs.auto_indicator_switching = false;
+  gestures.click(0, HIT_CORNER, 0);
+  gestures.on_button_down(MouseButton::Left, {}, x_of(5), y_of(1));
+  gestures.on_button_up(MouseButton::Left, {}, x_of(5), y_of(1));
+  EXPECT_EQ(sender.lines().back(), "DISC_S 05\r");
+  EXPECT_FALSE(view.shown.corner_switch);
+}
+
+TEST_F(Gestures, HoverShowsDescriptionsAndStatusTexts) {
+  gestures.on_mouse_move(x_of(3), y_of(1));
+  EXPECT_TRUE(view.shown.hover_shown);
+  EXPECT_EQ(view.shown.hover_port, 3);
+  gestures.on_mouse_move(20, 100);  // net 1's button
+  EXPECT_FALSE(view.shown.hover_shown);
+  gestures.on_mouse_move(80, 10);  // port 00's header
+  gestures.click(0, HIT_COLUMN_HEADER, 0);
+  gestures.on_mouse_move(81, 10);           // same element: nothing new
+  gestures.on_mouse_move(80 + 56 * 9, 10);  // no module under port 09's header
+  gestures.on_mouse_leave();
+  EXPECT_EQ(frontend.status_texts(), (Lines{"Net 1", "Enter monitor mode for port 0", ""}));
+  gestures.on_mouse_move(80, 10);
+  EXPECT_EQ(frontend.last_status_text(), "Exit monitor mode");
+}
+
+struct KeyCase {
+  const char* name;
+  std::string keys;
+  Lines lines;
+  Selection selection_after;
+  std::string buffer_after;
+};
+
+// clang-format off
+const KeyCase kKeys[] = {
+    {"SelectsPort", "c03", {}, kPort, ""},
+    {"ConnectsTwoPorts", "c03C07", {"CONNECT_S 07 03\r"}, kNone, ""},
+    {"NoPort27", "c27", {}, kNone, ""},
+    {"NoModuleIn09", "c09", {}, kNone, ""},
+    {"WrongSecondKeyIgnored", "cx", {}, kNone, "c"},
+    {"WrongThirdKeyIgnored", "c0x3", {}, kPort, ""},
+    {"OtherFirstKeysIgnored", "zx1c0", {}, kNone, "c0"},
+    {"DisconnectsPort", "d03", {"DISC_S 03\r"}, kNone, ""},
+    {"Net8IgnoredAtOnce", "n8", {}, kNone, ""},
+    {"SelectsNet", "N1", {}, kNet, ""},
+    {"EmptyNetIgnored", "n2", {}, kNone, ""},
+    {"DisconnectsNet", "b1", {"DISC_S 03\r", "DISC_S 05\r"}, kNone, ""},
+    {"EscapeClearsEverything", "c03n\x1b", {}, kNone, ""},
+};
+// clang-format on
+
+class Keys : public Gestures, public ::testing::WithParamInterface<KeyCase> {};
+
+TEST_P(Keys, Commands) {
+  const KeyCase& c = GetParam();
+  type(c.keys);
+  EXPECT_EQ(sender.lines(), c.lines);
+  EXPECT_EQ(session.selection.load(), c.selection_after);
+  EXPECT_EQ(gestures.key_buffer(), c.buffer_after);
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, Keys, ::testing::ValuesIn(kKeys),
+                         [](const auto& row) { return std::string(row.param.name); });
+
+TEST_F(Gestures, KeysShowTheBufferToggleModeAndLeaveMonitorMode) {
+  type("c0");
+  EXPECT_EQ(frontend.status_texts(), (Lines{"c", "c0"}));
+  type("\x1b");
+  EXPECT_EQ(frontend.last_status_text(), "");
+  type("m04");
+  EXPECT_EQ(view.shown.monitor_mode_port, 4);
+  type("\x1b");
+  EXPECT_EQ(view.shown.monitor_mode_port, -1);
+  EXPECT_EQ(frontend.sounds().back(), "Deactivate.wav");
+  type("T");
+  EXPECT_FALSE(view.shown.corner_switch);
+  EXPECT_EQ(frontend.last_status_text(), "Toggle connect mode");
+
+  session.input_ready = false;
+  type("t");
+  EXPECT_FALSE(view.shown.corner_switch);
+}
+
+}  // namespace
+}  // namespace mav::test
