@@ -1,6 +1,7 @@
 // The program against the simulated gateway over loopback TCP: in this process for what the
 // window shows, and as the installed executable for what a signal and a dropped connection do.
 #include <QRadioButton>
+#include <QTest>
 #include <QTimer>
 #include <algorithm>
 
@@ -115,6 +116,40 @@ TEST_F(EndToEndTest, PinUsersAndModeFromTheDialogBecomeTheGatewaysOwn) {
   gateway.send("PIN ?\rSECURITY_MODE ?\r");
   EXPECT_EQ(gateway.read_line(), "%PIN 2468 4 E0");
   EXPECT_EQ(gateway.read_line(), "%SECURITY_MODE PRIORITY E0");
+}
+
+// Typed commands connect ports 03 and 07 into one new net, and take it apart again, once the
+// gateway's replies have completed the steps.
+TEST_F(EndToEndTest, TypedCommandsConnectAndDisconnectTwoPorts) {
+  start();
+  DeviceModel& model = program_->model();
+  auto net_of = [&model](int port) {
+    PortRecord record;
+    model.GetPort(port, record);
+    return record.net;
+  };
+  auto settled = [this] { return program_->session().input_ready.load(); };
+  int stage = 0;
+  QTimer probe;
+  QObject::connect(&probe, &QTimer::timeout, [&] {
+    if (stage == 0 && model.CountModules() > 0 && settled()) {
+      EXPECT_EQ(net_of(3), GROUP_NONE);
+      QTest::keyClicks(&window(), "c03c07");
+      stage = 1;
+    } else if (stage == 1 && net_of(3) != GROUP_NONE && settled()) {
+      EXPECT_EQ(net_of(7), net_of(3));
+      EXPECT_EQ(model.CountInNet(net_of(3)), 2);
+      QTest::keyClicks(&window(), "d03");
+      stage = 2;
+    } else if (stage == 2 && net_of(3) == GROUP_NONE && net_of(7) == GROUP_NONE) {
+      QCoreApplication::exit(0);
+    }
+  });
+  probe.start(20);
+  QTimer::singleShot(30000, [] { QCoreApplication::exit(1); });
+  EXPECT_EQ(program_->run(), 0) << "stage " << stage;
+  EXPECT_TRUE(gateway_received("CONNECT_S 03 07"));
+  EXPECT_TRUE(gateway_received("DISC_S 03"));
 }
 
 #ifdef MAV_CONTROLLER_PATH
