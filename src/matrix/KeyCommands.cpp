@@ -12,6 +12,11 @@ bool is_digit(char key) {
   return key >= '0' && key <= '9';
 }
 
+// Letters count in either case.
+char lower(char key) {
+  return static_cast<char>(std::tolower(static_cast<unsigned char>(key)));
+}
+
 }  // namespace
 
 void MatrixGestures::on_char(char character) {
@@ -24,7 +29,7 @@ void MatrixGestures::on_char(char character) {
     p_.frontend.set_cursor(CursorShape::Arrow);
     return;
   }
-  const char key = static_cast<char>(std::tolower(static_cast<unsigned char>(character)));
+  const char key = lower(character);
   if (key_buffer_.empty()) {
     if (key == 't') {
       show_status("Toggle connect mode");
@@ -39,7 +44,7 @@ void MatrixGestures::on_char(char character) {
 }
 
 void MatrixGestures::key_command(char key) {
-  const char command = static_cast<char>(std::tolower(static_cast<unsigned char>(key_buffer_[0])));
+  const char command = lower(key_buffer_[0]);
   if (command == 'n' || command == 'b') {
     key_buffer_.clear();
     show_status("");

@@ -50,7 +50,7 @@ class MatrixGestures {
   // Connect All, Disconnect All and the permanent-connection marks of nets 1 to 7.
   void register_commands(CommandRegistry& registry);
 
-  const MatrixViewState& view_state() const { return view_; }
+  // The keyboard command typed so far.
   const std::string& key_buffer() const { return key_buffer_; }
 
  private:
@@ -69,7 +69,6 @@ class MatrixGestures {
   void leave_monitor_mode();
   void after_disconnection(bool disconnected);
   void show_status(const std::string& text);
-  void show_key_buffer();
   void key_command(char key);
   void confirmed(const char* question, void (ConnectionActions::*action)());
   void publish_view();
