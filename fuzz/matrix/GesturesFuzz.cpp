@@ -29,7 +29,7 @@ class CheckingSender final : public LineSender {
   }
 };
 
-class QuietHooks final : public GestureHooks {
+class QuietHooks final : public GestureHooks, public PasswordCheck {
  public:
   GesturePreferences gesture_preferences() const override { return prefs; }
   bool confirm(const MessageBoxRequest&) override { return true; }
@@ -37,7 +37,7 @@ class QuietHooks final : public GestureHooks {
     if (port < 0 || port >= kPortCount) std::abort();
   }
   void save_snapshot_before_bulk_change() override {}
-  bool permanent_connections_unlocked() override { return true; }
+  bool confirm_password(Guard) override { return true; }
   GesturePreferences prefs;
 };
 
@@ -86,7 +86,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   ActionParts parts{model, pending, sender, session, frontend, hooks};
   MatrixGestures gestures(parts, clock, slides, view);
   CommandRegistry commands;
-  gestures.register_commands(commands);
+  gestures.register_commands(commands, hooks);
   const int menu_ids[] = {menu::kConnectAll, menu::kDisconnectAll, menu::kPermConnNet1,
                           menu::kPermConnNet2, menu::kPermConnNet7};
   for (std::size_t i = kTableBytes; i + 2 < size; i += 3) {

@@ -124,7 +124,6 @@ class Application final : public ShellHooks,
   bool confirm(const MessageBoxRequest& question) override;
   void open_module_settings(int port, bool mark_open) override;
   void save_snapshot_before_bulk_change() override;
-  bool permanent_connections_unlocked() override;
 
   // SocketEvents: the network socket's notifications, UI thread.
   void on_socket_read() override;

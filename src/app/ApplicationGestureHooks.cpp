@@ -12,12 +12,9 @@ bool Application::confirm(const MessageBoxRequest& question) {
   return window_ != nullptr && window_->ask_yes_no(question);
 }
 
-// Until the module settings dialogs, the configuration files and the password protection bring
-// their own, these answer with nothing to open, nothing to save and no password to ask.
+// Until the module settings dialogs and the configuration files bring their own, these find
+// nothing to open and nothing to save.
 void Application::open_module_settings(int, bool) {}
 void Application::save_snapshot_before_bulk_change() {}
-bool Application::permanent_connections_unlocked() {
-  return true;
-}
 
 }  // namespace mav

@@ -12,6 +12,7 @@
 #include "model/DeviceModel.h"
 #include "model/PendingTable.h"
 #include "protocol/SessionState.h"
+#include "security/PasswordRules.h"
 
 namespace mav {
 
@@ -49,8 +50,9 @@ class ConnectionActions {
   // Port m starts or stops monitoring port p; the lists change with the gateway's answer.
   void monitor_on(int m, int p);
   void monitor_off(int m, int p);
-  // Net 1-7: clears the marks of a marked net, else marks every port of it. Nothing is sent.
-  void toggle_permanent(int net);
+  // Net 1-7, behind the password that guards permanent connections: clears the marks of a
+  // marked net, else marks every port of it. Nothing is sent.
+  void toggle_permanent(int net, PasswordCheck& password);
   // The menu actions, after their confirmation.
   void connect_all();
   void disconnect_all();

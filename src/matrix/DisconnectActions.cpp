@@ -140,12 +140,12 @@ void ConnectionActions::monitor_off(int m, int p) {
   p_.sender.send_line(line, true);
 }
 
-void ConnectionActions::toggle_permanent(int net) {
+void ConnectionActions::toggle_permanent(int net, PasswordCheck& password) {
   if (p_.model.CountInNet(net) == 0) {
     play("Buzz.wav");
     return;
   }
-  if (!p_.hooks.permanent_connections_unlocked()) return;
+  if (!password.confirm_password(Guard::PermanentConnections)) return;
   const int bus = p_.model.BusOfNet(net);
   PortRecord record;
   int cleared = 0;

@@ -1,6 +1,6 @@
 // What the gesture code asks of the subsystems above it: the operator's preferences, a Yes/No
-// question, and the work that belongs to the module settings, the configuration files and the
-// password protection. The application shell implements it. UI thread only; the question and the
+// question, and the work that belongs to the module settings and the configuration files. The
+// application shell implements it. UI thread only; the question and the
 // settings dialog wait for the operator.
 #pragma once
 
@@ -29,9 +29,6 @@ class GestureHooks {
   virtual void open_module_settings(int port, bool mark_open) = 0;
   // The model as it stands, saved as "Auto_CD.mav" before Connect All or Disconnect All.
   virtual void save_snapshot_before_bulk_change() = 0;
-  // The password check guarding the permanent-connection marks; false when rejected or
-  // cancelled (the check tells the operator itself).
-  virtual bool permanent_connections_unlocked() = 0;
 };
 
 // The matrix on screen, as far as the gestures need it.

@@ -294,7 +294,7 @@ void MatrixGestures::publish_view() {
   view_target_.set_view_state(view_);
 }
 
-void MatrixGestures::register_commands(CommandRegistry& registry) {
+void MatrixGestures::register_commands(CommandRegistry& registry, PasswordCheck& password) {
   registry.add(menu::kConnectAll, [this] {
     confirmed("Connect All:\rAre you sure?", &ConnectionActions::connect_all);
   });
@@ -302,7 +302,8 @@ void MatrixGestures::register_commands(CommandRegistry& registry) {
     confirmed("Disconnect All:\rAre you sure?", &ConnectionActions::disconnect_all);
   });
   for (int net = 1; net <= kNetCount; ++net) {
-    registry.add(menu::kPermConnNet1 + net - 1, [this, net] { actions_.toggle_permanent(net); });
+    registry.add(menu::kPermConnNet1 + net - 1,
+                 [this, net, &password] { actions_.toggle_permanent(net, password); });
   }
 }
 

@@ -47,8 +47,9 @@ class MatrixGestures {
   // The gesture dispatcher, also reached by the keyboard commands.
   void click(int modifier, HitKind kind, int index);
 
-  // Connect All, Disconnect All and the permanent-connection marks of nets 1 to 7.
-  void register_commands(CommandRegistry& registry);
+  // Connect All, Disconnect All and the permanent-connection marks of nets 1 to 7, these
+  // behind the password check.
+  void register_commands(CommandRegistry& registry, PasswordCheck& password);
 
   // The keyboard command typed so far.
   const std::string& key_buffer() const { return key_buffer_; }

@@ -90,7 +90,7 @@ TEST_F(Actions, PermanentMarksToggle) {
   put(5, {0});
   put(6, {0, 1});
   model.RenumberNets();
-  gestures.register_commands(registry);
+  gestures.register_commands(registry, hooks);
   registry.run(menu::kPermConnNet1);
   EXPECT_EQ((std::vector{port(3).perm_conn, port(5).perm_conn, port(6).perm_conn}),
             (std::vector<std::uint8_t>{1, 1, 0}));
@@ -101,6 +101,7 @@ TEST_F(Actions, PermanentMarksToggle) {
   registry.run(menu::kPermConnNet1);
   EXPECT_EQ(port(3).perm_conn, 0);
   EXPECT_EQ(frontend.sounds(), (Sounds{"PC.wav", "PC_Off.wav", "Buzz.wav"}));
+  EXPECT_EQ(hooks.guards, std::vector<Guard>(3, Guard::PermanentConnections));
   EXPECT_TRUE(sender.lines().empty());
 }
 
@@ -110,7 +111,7 @@ TEST_F(Actions, ConnectAllJoinsEveryRadioAndHandsetToTheFirst) {
   put(4, {}, MOD_TOV5);
   put(6, {}, MOD_MEK4);
   put(8, {}, MOD_HK6);
-  gestures.register_commands(registry);
+  gestures.register_commands(registry, hooks);
   hooks.answer_yes = false;
   registry.run(menu::kConnectAll);
   EXPECT_TRUE(sender.lines().empty());
@@ -130,7 +131,7 @@ TEST_F(Actions, ConnectAllJoinsEveryRadioAndHandsetToTheFirst) {
 
 TEST_F(Actions, DisconnectAllReleasesEveryJoinedPort) {
   put(3);
-  gestures.register_commands(registry);
+  gestures.register_commands(registry, hooks);
   registry.run(menu::kDisconnectAll);  // a single module: nothing at all
   EXPECT_TRUE(sender.lines().empty());
   EXPECT_EQ(hooks.snapshots, 0);

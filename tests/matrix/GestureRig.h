@@ -18,7 +18,7 @@ namespace mav::test {
 using Lines = std::vector<std::string>;
 using Sounds = std::vector<std::string>;
 
-class RecordingHooks final : public GestureHooks {
+class RecordingHooks final : public GestureHooks, public PasswordCheck {
  public:
   GesturePreferences gesture_preferences() const override { return prefs; }
   bool confirm(const MessageBoxRequest& question) override {
@@ -29,12 +29,16 @@ class RecordingHooks final : public GestureHooks {
     settings_opened.emplace_back(port, mark_open);
   }
   void save_snapshot_before_bulk_change() override { ++snapshots; }
-  bool permanent_connections_unlocked() override { return unlocked; }
+  bool confirm_password(Guard guard) override {
+    guards.push_back(guard);
+    return unlocked;
+  }
 
   GesturePreferences prefs;
   bool answer_yes = true;
   bool unlocked = true;
   std::vector<std::string> questions;
+  std::vector<Guard> guards;
   std::vector<std::pair<int, bool>> settings_opened;
   int snapshots = 0;
 };

@@ -75,7 +75,7 @@ bool ControllerProgram::init() {
       SecurityParts{pins_, session_.security_mode, model_, app_, prompts_,
                     [this](std::string_view line) { link_.send_line(line, true); }, *window_});
   security_->register_commands(command_registry_);
-  gestures_->register_commands(command_registry_);
+  gestures_->register_commands(command_registry_, security_->guard());
   window_->set_title("MAV Controller");
   frontend_.set_target(*window_);
   link_.attach_event_host(*window_);
