@@ -7,6 +7,23 @@
 
 namespace mav {
 
+namespace {
+
+// Whether the index names a port or a net row for the kinds that carry one.
+bool names_element(HitKind kind, int index) {
+  switch (kind) {
+    case HIT_PORT:
+    case HIT_COLUMN_HEADER:
+      return index >= 0 && index < kPortCount;
+    case HIT_NET_BUTTON:
+      return index >= 0 && index < kNetCount;
+    default:
+      return true;
+  }
+}
+
+}  // namespace
+
 int modifier_code(MouseButton button, HeldKeys keys) {
   if (button == MouseButton::Right) return keys.shift ? 3 : 1;
   return (keys.ctrl ? 1 : 0) + (keys.shift ? 2 : 0);
@@ -51,7 +68,7 @@ void MatrixGestures::on_button_up(MouseButton button, HeldKeys keys, int x, int 
 }
 
 void MatrixGestures::click(int modifier, HitKind kind, int index) {
-  if (kind == HIT_NONE) {
+  if (kind == HIT_NONE || !names_element(kind, index)) {
     actions_.end_selection();
     return;
   }

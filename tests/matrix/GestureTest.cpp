@@ -74,6 +74,7 @@ const ClickCase kClicks[] = {
     {"ShiftDoesNothing", kPort, -1, 2, HIT_PORT, 7, {}, {}, kPort, -1},
     {"CtrlShiftDoesNothing", kNone, -1, 3, HIT_CORNER, 0, {}, {}, kNone, -1},
     {"NothingEndsSelection", kPort, -1, 0, HIT_NONE, 0, {}, {}, kNone, -1},
+    {"NoSuchPortIsNothing", kNone, -1, 1, HIT_PORT, 26, {}, {}, kNone, -1, true, false},
     {"CtrlClickEndsSelection", kPort, -1, 1, HIT_PORT, 7, {}, {}, kNone, -1},
     {"CtrlClickDisconnectsPort", kNone, -1, 1, HIT_PORT, 3, {"DISC_S 03\r"}, {"Disconnect.wav"},
      kNone, -1},
