@@ -9,12 +9,14 @@ namespace mav {
 
 namespace {
 
-// Whether the index names a port or a net row for the kinds that carry one.
+// Whether the index names a port or a net row for the kinds that carry one. A header right of
+// the last column counts as the header of a port without a module.
 bool names_element(HitKind kind, int index) {
   switch (kind) {
     case HIT_PORT:
-    case HIT_COLUMN_HEADER:
       return index >= 0 && index < kPortCount;
+    case HIT_COLUMN_HEADER:
+      return index >= 0;
     case HIT_NET_BUTTON:
       return index >= 0 && index < kNetCount;
     default:
