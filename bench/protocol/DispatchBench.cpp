@@ -30,7 +30,7 @@ class NullFrontend final : public Frontend {
   void play_sound(std::string_view) override {}
   void set_cursor(CursorShape) override {}
   void set_menu_check(int, bool) override {}
-  void refresh_settings_dialog() override {}
+  void refresh_settings_dialog(int) override {}
 };
 
 class NullSender final : public LineSender {

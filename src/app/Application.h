@@ -103,6 +103,8 @@ class Application final : public ShellHooks,
   void save_site_record();
   bool load_site_record();
   void set_custom_icon_loader(CustomIconLoader loader);
+  // The last template loaded or saved for a port of this site; empty when none.
+  std::string template_name(int port) const;
 
   // The 30-second timer.
   void on_keepalive_timer();

@@ -1,6 +1,9 @@
 // Choosing the serial port or network site, the recent-connection list, the site records and the
 // network socket's notifications.
 #include "app/Application.h"
+
+#include <cstring>
+
 #include "app/ConnectionLists.h"
 #include "app/SitesFile.h"
 #include "app/WindowTitles.h"
@@ -173,6 +176,13 @@ bool Application::load_site_record() {
 void Application::set_custom_icon_loader(CustomIconLoader loader) {
   std::lock_guard lock(site_mutex_);
   load_icon_ = std::move(loader);
+}
+
+std::string Application::template_name(int port) const {
+  if (port < 0 || port >= kPortCount) return {};
+  std::lock_guard lock(site_mutex_);
+  const char(&name)[kTextFieldSize] = current_site_.template_names[port];
+  return std::string(name, strnlen(name, kTextFieldSize));
 }
 
 void Application::on_socket_read() {

@@ -51,8 +51,9 @@ class Frontend {
   virtual void set_cursor(CursorShape shape) = 0;
   // The check mark of a menu command, by command id.
   virtual void set_menu_check(int command_id, bool checked) = 0;
-  // An open module settings dialog shows the port record anew.
-  virtual void refresh_settings_dialog() = 0;
+  // The gateway answered the voice prompt delay of a port: its open module settings dialog
+  // shows the port record anew.
+  virtual void refresh_settings_dialog(int port) = 0;
 };
 
 }  // namespace mav

@@ -377,9 +377,12 @@ constexpr int kHkOrder[] = {kw::SECURITY_LEVEL,   kw::DTMF_MUTE_TIME,  kw::DELAY
                             kw::DIAL_TONE_ENABLE, kw::RINGBACK_ENABLE, kw::RING_CADENCE,
                             kw::PROMPT_DELAY};
 
+constexpr int kTemplateButtons[] = {1349, 1353};
+constexpr int kLineTemplateButtons[] = {1355, 1353};
+
 constexpr std::array kModules = {
     ModuleTable{MOD_TOV5, "Dlg_TOV", "TOV-5 Module Settings", "Port %.2d -- TOV-5 Module Settings",
-                445, 274, kTovRows, kTovGroups, kTovRules, kTovOrder},
+                445, 274, kTovRows, kTovGroups, kTemplateButtons, kTovRules, kTovOrder},
     ModuleTable{MOD_MEK4,
                 "Dlg_MEK",
                 "MEK Module Settings",
@@ -389,15 +392,24 @@ constexpr std::array kModules = {
                 kMekRows,
                 kMekGroups,
                 {},
+                {},
                 kMekOrder},
     ModuleTable{MOD_LINE7, "Dlg_LINE", "LINE-7 Module Settings",
                 "Port %.2d -- LINE-7 Module Settings", 445, 324, kLineRows, kLineGroups,
-                kPhoneRules, kLineOrder},
-    ModuleTable{MOD_VOQ3, "Dlg_VOQ3_800", "VOQ-3 Module Settings",
-                "Port %.2d -- VOQ-3 Module Settings", 446, 331, kVoqRows, kVoqGroups, kVoqRules,
+                kLineTemplateButtons, kPhoneRules, kLineOrder},
+    ModuleTable{MOD_VOQ3,
+                "Dlg_VOQ3_800",
+                "VOQ-3 Module Settings",
+                "Port %.2d -- VOQ-3 Module Settings",
+                446,
+                331,
+                kVoqRows,
+                kVoqGroups,
+                {},
+                kVoqRules,
                 kVoqOrder},
     ModuleTable{MOD_HK6, "Dlg_HK", "HK-6 Module Settings", "Port %.2d -- HK-6 Module Settings", 445,
-                235, kHkRows, kHkGroups, kPhoneRules, kHkOrder},
+                235, kHkRows, kHkGroups, kTemplateButtons, kPhoneRules, kHkOrder},
 };
 
 std::optional<int> position_storing(const SettingRow& row, std::uint32_t value) {

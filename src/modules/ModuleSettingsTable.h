@@ -60,6 +60,7 @@ struct ModuleTable {
   int height_units;
   std::span<const SettingRow> rows;
   std::span<const DialogGroup> groups;
+  std::span<const int> extra_buttons;  // push buttons below the groups (template files)
   std::span<const EnableRule> enable_rules;
   std::span<const int> send_order;  // kw:: indices, in the order the writer sends them
 };

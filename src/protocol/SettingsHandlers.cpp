@@ -53,7 +53,7 @@ ReplyDispatcher::Ending ReplyDispatcher::on_setting(const ParsedReply& r) {
   const int port = reply_port(r);
   if (const auto value = stored_value(r)) p_.model.SetSetting(port, r.keyword, *value);
   if (r.keyword == kw::PROMPT_DELAY && port == p_.state.dialog_port.load()) {
-    p_.frontend.refresh_settings_dialog();
+    p_.frontend.refresh_settings_dialog(port);
   }
   return Ending::Handled;
 }

@@ -47,7 +47,7 @@ class RecordingFrontend : public Frontend {
     std::lock_guard lock(mutex_);
     menu_checks_.emplace_back(command_id, checked);
   }
-  void refresh_settings_dialog() override { ++dialog_refreshes_; }
+  void refresh_settings_dialog(int) override { ++dialog_refreshes_; }
 
   struct Move {
     int port;

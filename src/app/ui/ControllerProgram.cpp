@@ -45,7 +45,8 @@ ControllerProgram::ControllerProgram(std::filesystem::path program_directory,
       port_view_(icons_, slides_),
       dispatcher_(DispatcherParts{reader_.reply(), model_, pending_, pins_, log_, link_, frontend_,
                                   clock_, session_, SessionHooks{app_, app_, port_view_, app_}}),
-      worker_(link_, reader_, dispatcher_) {}
+      worker_(link_, reader_, dispatcher_),
+      settings_writer_(link_, session_) {}
 
 ControllerProgram::~ControllerProgram() {
   // The worker and the channel call into the window; both stop before it goes away.
@@ -68,8 +69,21 @@ bool ControllerProgram::init() {
   gestures_ = std::make_unique<MatrixGestures>(
       ActionParts{model_, pending_, link_, session_, frontend_, app_}, clock_, slides_, *matrix_);
   matrix_->set_gestures(*gestures_);
-  window_ = std::make_unique<MainWindow>(
-      MainWindowParts{app_, session_, prompts_, slides_, *matrix_, command_registry_, *gestures_});
+  module_settings_ = std::make_unique<ModuleSettingsOpener>(ModuleOpenerParts{
+      ModuleDialogParts{
+          model_,
+          link_,
+          settings_writer_,
+          session_,
+          icons_,
+          frontend_,
+          [this](const MessageBoxRequest& box, QWidget* owner) { prompts_.tell(box, owner); },
+          app_.program_directory(),
+          {}},
+      session_, [this](QDialog& dialog) { return prompts_.run_dialog(dialog); },
+      [this](int port) { return app_.template_name(port); }});
+  window_ = std::make_unique<MainWindow>(MainWindowParts{
+      app_, session_, prompts_, slides_, *matrix_, command_registry_, *gestures_, *module_settings_});
   app_.register_commands(command_registry_);
   security_ = std::make_unique<SecurityCommands>(
       SecurityParts{pins_, session_.security_mode, model_, app_, prompts_,

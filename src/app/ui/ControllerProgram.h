@@ -23,6 +23,8 @@
 #include "matrix/ui/MatrixWidget.h"
 #include "model/DeviceModel.h"
 #include "model/PendingTable.h"
+#include "modules/SettingsWriter.h"
+#include "modules/ui/ModuleSettingsOpener.h"
 #include "platform/Clock.h"
 #include "platform/qt/OperatorPrompts.h"
 #include "platform/qt/QueuedFrontend.h"
@@ -59,6 +61,7 @@ class ControllerProgram {
   PinTable& pins() { return pins_; }
   // The password check in front of the guarded actions.
   PasswordCheck& password_check() { return security_->guard(); }
+  SettingsWriter& settings_writer() { return settings_writer_; }
 
  private:
   QObject ui_object_;
@@ -83,6 +86,8 @@ class ControllerProgram {
   WorkerLoop worker_;
   // The gestures outlive the widget that forwards the mouse to them.
   std::unique_ptr<MatrixGestures> gestures_;
+  SettingsWriter settings_writer_;
+  std::unique_ptr<ModuleSettingsOpener> module_settings_;
   std::unique_ptr<MatrixWidget> matrix_;
   std::unique_ptr<MainWindow> window_;
   std::unique_ptr<SecurityCommands> security_;

@@ -58,6 +58,7 @@ MainWindow::MainWindow(const MainWindowParts& parts)
       matrix_(parts.matrix),
       commands_(parts.commands),
       gestures_(parts.gestures),
+      module_settings_(parts.module_settings),
       menus_(std::make_unique<MenuBar>(*menuBar())),
       cursors_(draw_program_cursors()),
       sounds_(parts.app.program_directory() / "Sounds") {
@@ -311,8 +312,13 @@ void MainWindow::set_cursor(CursorShape shape) {
   }
 }
 
-// The module settings dialogs arrive with their own issue; none is open to refresh yet.
-void MainWindow::refresh_settings_dialog() {}
+void MainWindow::refresh_settings_dialog(int port) {
+  module_settings_.refresh(port);
+}
+
+void MainWindow::open_module_settings(int port, bool mark_open) {
+  module_settings_.open_module_settings(port, mark_open, this);
+}
 
 // SocketEventHost
 

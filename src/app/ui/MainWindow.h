@@ -17,6 +17,7 @@
 #include "matrix/MatrixGestures.h"
 #include "matrix/SlideAnimator.h"
 #include "matrix/ui/MatrixWidget.h"
+#include "modules/ui/ModuleSettingsOpener.h"
 #include "platform/SocketEvents.h"
 #include "platform/qt/Cursors.h"
 #include "platform/qt/OperatorPrompts.h"
@@ -37,6 +38,7 @@ struct MainWindowParts {
   MatrixWidget& matrix;       // becomes the window's central widget
   CommandRegistry& commands;  // the window registers its own commands and routes every id here
   MatrixGestures& gestures;   // receives the characters typed anywhere in the window
+  ModuleSettingsOpener& module_settings;
 };
 
 class MainWindow final : public QMainWindow,
@@ -52,6 +54,9 @@ class MainWindow final : public QMainWindow,
   MenuBar& menus() { return *menus_; }
   // Routes one menu command (what a click on the item does) to the subsystem that owns it.
   void run_command(int command_id);
+
+  // The module settings dialog of a port, modal over the window (see ModuleSettingsOpener).
+  void open_module_settings(int port, bool mark_open);
 
   // The screen size 0..2, optionally maximised: window size, matrix size, preferences.
   void set_screen_size(int index, bool maximize);
@@ -82,7 +87,7 @@ class MainWindow final : public QMainWindow,
   bool animation_step() override;
   void play_sound(std::string_view file_name) override;
   void set_cursor(CursorShape shape) override;
-  void refresh_settings_dialog() override;
+  void refresh_settings_dialog(int port) override;
 
   // SocketEventHost
   void watch_socket(int fd) override;
@@ -117,6 +122,7 @@ class MainWindow final : public QMainWindow,
   MatrixWidget& matrix_;
   CommandRegistry& commands_;
   MatrixGestures& gestures_;
+  ModuleSettingsOpener& module_settings_;
   std::unique_ptr<MenuBar> menus_;
   ProgramCursors cursors_;
   SoundPlayer sounds_;

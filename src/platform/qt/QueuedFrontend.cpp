@@ -78,8 +78,8 @@ void QueuedFrontend::set_menu_check(int command_id, bool checked) {
   post([=, this] { target_.load()->set_menu_check(command_id, checked); });
 }
 
-void QueuedFrontend::refresh_settings_dialog() {
-  post([this] { target_.load()->refresh_settings_dialog(); });
+void QueuedFrontend::refresh_settings_dialog(int port) {
+  post([this, port] { target_.load()->refresh_settings_dialog(port); });
 }
 
 }  // namespace mav

@@ -34,7 +34,7 @@ class QueuedFrontend final : public Frontend {
   void play_sound(std::string_view file_name) override;
   void set_cursor(CursorShape shape) override;
   void set_menu_check(int command_id, bool checked) override;
-  void refresh_settings_dialog() override;
+  void refresh_settings_dialog(int port) override;
 
   // Runs whatever is queued now, once there is a target. UI thread.
   void drain();

@@ -1,0 +1,89 @@
+// A module settings dialog of the running program against the simulated gateway over loopback
+// TCP: the operator's one change reaches the gateway as exactly one line, and the gateway's
+// answer comes back into the model.
+#include <QComboBox>
+#include <QTimer>
+#include <sstream>
+
+#include "gui/ProgramRig.h"
+#include "sim/SimProcess.h"
+#include "support/FileText.h"
+
+namespace mav::test {
+namespace {
+
+using sim::test::SimProcess;
+
+// The lines the gateway received, in order, from a transcript's text.
+std::vector<std::string> received_lines(const std::string& transcript) {
+  std::vector<std::string> lines;
+  std::istringstream in(transcript);
+  for (std::string line; std::getline(in, line);) {
+    const std::size_t mark = line.find(" tcp <- ");
+    if (mark != std::string::npos) lines.push_back(line.substr(mark + 8));
+  }
+  return lines;
+}
+
+class ModuleSettingsEndToEnd : public ProgramRig {
+ protected:
+  void SetUp() override {
+    transcript_ = dir_.path() / "sim-transcript.txt";
+    ASSERT_TRUE(sim_.start({"--tcp", "127.0.0.1:0", "--control-port", "0", "--preset", "half",
+                            "--transcript", transcript_.string()}));
+    Preferences prefs;
+    prefs.auto_connect = true;
+    prefs.network_mode = true;
+    prefs.sites = {{{127, 0, 0, 1}, sim_.tcp_port, "Loopback Gateway"}};
+    write_preferences(prefs);
+  }
+
+  SimProcess sim_;
+  std::filesystem::path transcript_;
+};
+
+TEST_F(ModuleSettingsEndToEnd, OneChangedRadioSettingIsOneLineAndItsReplyUpdatesTheModel) {
+  constexpr int kRadioPort = 1;  // a TOV-5 in the simulator's line-up
+  start();
+  std::size_t received_before = 0;
+  int chosen = -1;
+  prompts_.dialog_script = [&](QDialog& dialog) {
+    QComboBox* tx_level = dialog.findChild<QComboBox*>(QStringLiteral("id1404"));
+    chosen = (tx_level->currentIndex() + 1) % tx_level->count();
+    tx_level->setCurrentIndex(chosen);
+    received_before = received_lines(file_text(transcript_)).size();
+    dialog.findChild<QPushButton*>(QStringLiteral("id1"))->click();
+    return dialog.result();
+  };
+
+  bool opened = false;
+  bool answered = false;
+  QTimer probe;
+  QObject::connect(&probe, &QTimer::timeout, [&] {
+    PortRecord record{};
+    program_->model().GetPort(kRadioPort, record);
+    if (!opened && record.mod_type == MOD_TOV5 && program_->session().mek_squelch_type != -1 &&
+        program_->link().queued_lines() == 0 && program_->session().input_ready) {
+      opened = true;
+      window().open_module_settings(kRadioPort, true);
+    }
+    answered = opened && record.settings.tx_level == chosen;
+    if (answered) QCoreApplication::exit(0);
+  });
+  probe.start(20);
+  QTimer::singleShot(30000, [] { QCoreApplication::exit(1); });
+  EXPECT_EQ(program_->run(), 0);
+  ASSERT_TRUE(answered);
+
+  const auto received = received_lines(file_text(transcript_));
+  ASSERT_GE(received.size(), received_before);
+  const std::vector<std::string> after(received.begin() + static_cast<long>(received_before),
+                                       received.end());
+  ASSERT_FALSE(after.empty());
+  EXPECT_EQ(after.front(), "TX_LEVEL 01 " + std::to_string(chosen));
+  // Nothing else of the radio's settings went out; only the program's farewell may follow.
+  for (std::size_t i = 1; i < after.size(); ++i) EXPECT_EQ(after[i], "logout") << i;
+}
+
+}  // namespace
+}  // namespace mav::test
