@@ -9,6 +9,7 @@
 
 #include "link/LineSender.h"
 #include "model/PortRecord.h"
+#include "modules/ModuleSettingsTable.h"
 #include "protocol/SessionState.h"
 
 namespace mav {
@@ -34,7 +35,7 @@ class SettingsWriter {
 
   LineSender& sender_;
   const SessionState& session_;
-  std::atomic<int> mek_squelch_requested_{-1};
+  std::atomic<int> mek_squelch_requested_{kMekSquelchUnknown};
 };
 
 }  // namespace mav

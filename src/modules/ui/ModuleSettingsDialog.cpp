@@ -25,8 +25,8 @@ namespace {
 constexpr std::array<const char*, 8> kColourCycle = {"Gray",  "Red",  "Orange", "Yellow",
                                                      "Green", "Cyan", "Blue",   "Magenta"};
 constexpr int kMaxTextLength = kTextFieldSize - 1;
-constexpr int kMaxColumns = 3;
-constexpr int kControlsPerColumn = 8;  // groups and lists fill about this many rows per column
+constexpr int kMaxColumns = 2;
+constexpr int kControlsPerColumn = 12;  // groups and lists fill about this many rows per column
 
 template <typename Widget>
 Widget* named(Widget* widget, int id) {
@@ -123,10 +123,14 @@ ModuleSettingsDialog::ModuleSettingsDialog(const ModuleDialogParts& parts, int p
   show_settings(working_.settings);
   show_mek_squelch();
 
-  // The dialog keeps the proportions of its layout in dialog units.
+  // The module's size in dialog units (a quarter of the average character width, an eighth of
+  // the line height), enlarged as a whole until every control fits, so the proportions stay.
   const QFontMetrics metrics(font());
-  resize(table_->width_units * metrics.averageCharWidth() / 4,
-         table_->height_units * metrics.height() / 8);
+  const double width = table_->width_units * metrics.averageCharWidth() / 4.0;
+  const double height = table_->height_units * metrics.height() / 8.0;
+  const QSize needed = minimumSizeHint();
+  const double scale = std::max({1.0, needed.width() / width, needed.height() / height});
+  resize(static_cast<int>(width * scale + 0.5), static_cast<int>(height * scale + 0.5));
 }
 
 QLayout* ModuleSettingsDialog::build(const ModuleTable& table) {
