@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "gui/ProgramRig.h"
 #include "matrix/ui/IconStore.h"
 #include "modules/ui/ModuleSettingsOpener.h"
 #include "protocol/RecordingSender.h"
@@ -39,9 +40,8 @@ class ModuleDialogTest : public ::testing::Test {
     return std::make_unique<ModuleSettingsDialog>(parts(), kPort, record, template_name, nullptr);
   }
   ModuleDialogParts parts() {
-    return {model,     sender, writer, session, icons, screen,
-            [this](const MessageBoxRequest& box, QWidget*) { told.push_back(box.text); },
-            QDir::tempPath().toStdString(), {}};
+    return {model, sender, writer, session, icons, screen, prompts, QDir::tempPath().toStdString(),
+            {}};
   }
   PortRecord stored() {
     PortRecord record{};
@@ -61,7 +61,7 @@ class ModuleDialogTest : public ::testing::Test {
   SettingsWriter writer{sender, session};
   IconStore icons;
   RecordingFrontend screen;
-  std::vector<std::string> told;
+  RecordingPrompts prompts;
 };
 
 struct OpeningCase {
@@ -75,8 +75,8 @@ struct OpeningCase {
 
 TEST_F(ModuleDialogTest, OpensWithTitleFilledListsAndTheStoredEntry) {
   const OpeningCase cases[] = {
-      {1, [](PortRecord& r) { r.settings.duplex = 1; }, "Port 05 -- TOV-5 Module Settings", 1408,
-       2, "Full [0]"},
+      {1, [](PortRecord& r) { r.settings.duplex = 1; }, "Port 05 -- TOV-5 Module Settings", 1408, 2,
+       "Full [0]"},
       {2, [](PortRecord& r) { r.settings.prompt_delay = 3; }, "Port 05 -- MEK Module Settings",
        1412, 10, "500 ms [3]"},
       {3, [](PortRecord& r) { r.settings.vmr_thresh = 9; }, "Port 05 -- LINE-7 Module Settings",
@@ -209,7 +209,7 @@ TEST_F(ModuleDialogTest, UnloadableCustomIconFallsBackToThePreset) {
   child<QRadioButton>(*dialog, 1392)->click();
   child<QLineEdit>(*dialog, 1386)->setText("/nonexistent/icon.bmp");
   click(*dialog, 1);
-  EXPECT_EQ(told, std::vector<std::string>{"The custom icon could not be loaded"});
+  EXPECT_EQ(prompts.told_texts(), std::vector<std::string>{"The custom icon could not be loaded"});
   EXPECT_EQ(stored().icon_preset, 1);
   EXPECT_EQ(stored().icon_id, -1);
   EXPECT_STREQ(stored().port_name, "Front desk");
@@ -248,18 +248,15 @@ TEST_F(ModuleDialogTest, HandsetSquelchChoiceGoesOutWithPortZero) {
 TEST_F(ModuleDialogTest, OnlyTheMarkedDialogOfThatPortRefreshes) {
   insert(1, [](PortRecord& r) { r.settings.rx_level = 3; });
   std::string shown;
-  ModuleSettingsOpener* opener_in_use = nullptr;
-  ModuleSettingsOpener opener(ModuleOpenerParts{
-      parts(), session,
-      [&](QDialog& dialog) {
-        model.SetSetting(kPort, kw::RX_LEVEL, 7);
-        opener_in_use->refresh(kPort + 1);
-        opener_in_use->refresh(kPort);
-        shown = list(dialog, 1401)->currentText().toStdString();
-        return static_cast<int>(QDialog::Rejected);
-      },
-      [](int) { return std::string(); }});
-  opener_in_use = &opener;
+  ModuleSettingsOpener opener(
+      ModuleOpenerParts{parts(), session, [](int) { return std::string(); }});
+  prompts.dialog_script = [&](QDialog& dialog) {
+    model.SetSetting(kPort, kw::RX_LEVEL, 7);
+    opener.refresh(kPort + 1);
+    opener.refresh(kPort);
+    shown = list(dialog, 1401)->currentText().toStdString();
+    return static_cast<int>(QDialog::Rejected);
+  };
 
   opener.open_module_settings(kPort, false, nullptr);
   EXPECT_EQ(shown, "0 dBm [3] (default)");

@@ -69,19 +69,17 @@ bool ControllerProgram::init() {
   gestures_ = std::make_unique<MatrixGestures>(
       ActionParts{model_, pending_, link_, session_, frontend_, app_}, clock_, slides_, *matrix_);
   matrix_->set_gestures(*gestures_);
-  module_settings_ = std::make_unique<ModuleSettingsOpener>(ModuleOpenerParts{
-      ModuleDialogParts{
-          model_,
-          link_,
-          settings_writer_,
-          session_,
-          icons_,
-          frontend_,
-          [this](const MessageBoxRequest& box, QWidget* owner) { prompts_.tell(box, owner); },
-          app_.program_directory(),
-          {}},
-      session_, [this](QDialog& dialog) { return prompts_.run_dialog(dialog); },
-      [this](int port) { return app_.template_name(port); }});
+  module_settings_ = std::make_unique<ModuleSettingsOpener>(
+      ModuleOpenerParts{ModuleDialogParts{model_,
+                                          link_,
+                                          settings_writer_,
+                                          session_,
+                                          icons_,
+                                          frontend_,
+                                          prompts_,
+                                          app_.program_directory(),
+                                          {}},
+                        session_, [this](int port) { return app_.template_name(port); }});
   window_ = std::make_unique<MainWindow>(MainWindowParts{
       app_, session_, prompts_, slides_, *matrix_, command_registry_, *gestures_, *module_settings_});
   app_.register_commands(command_registry_);

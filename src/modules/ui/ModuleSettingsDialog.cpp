@@ -269,7 +269,7 @@ void ModuleSettingsDialog::store_icon(PortRecord& target) {
   target.icon_id = parts_.icons.LoadCustom(target.icon_path, target.icon_id);
   if (target.icon_id == -1) {
     target.icon_preset = 1;
-    parts_.tell(
+    parts_.prompts.tell(
         {"The custom icon could not be loaded", "MAV Controller", MessageIcon::Exclamation, false},
         this);
   }

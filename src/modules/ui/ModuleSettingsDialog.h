@@ -22,6 +22,7 @@
 #include "model/DeviceModel.h"
 #include "modules/ModuleSettingsTable.h"
 #include "modules/SettingsWriter.h"
+#include "platform/qt/OperatorPrompts.h"
 #include "protocol/SessionState.h"
 
 namespace mav {
@@ -46,9 +47,8 @@ struct ModuleDialogParts {
   SettingsWriter& writer;
   const SessionState& session;  // the handset squelch type the gateway reported
   CustomIcons& icons;
-  Frontend& screen;  // repaints the matrix after OK
-  // Message boxes owned by the dialog ("The custom icon could not be loaded").
-  std::function<void(const MessageBoxRequest& box, QWidget* owner)> tell;
+  Frontend& screen;                         // repaints the matrix after OK
+  OperatorPrompts& prompts;                 // the dialog itself and its message boxes
   std::filesystem::path program_directory;  // where "VOQ_Help.pdf" and "Templates" are
   ModuleDialogFeatures features;
 };

@@ -17,7 +17,7 @@ void ModuleSettingsOpener::open_module_settings(int port, bool mark_open, QWidge
     open_ = &dialog;
     parts_.session.dialog_port.store(port);
   }
-  parts_.run_dialog(dialog);
+  parts_.dialog.prompts.run_dialog(dialog);
   if (mark_open) {
     parts_.session.dialog_port.store(-1);
     open_ = nullptr;

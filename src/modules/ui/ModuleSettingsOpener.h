@@ -2,7 +2,6 @@
 // the one that is open. UI thread.
 #pragma once
 
-#include <QDialog>
 #include <functional>
 #include <string>
 
@@ -14,7 +13,6 @@ namespace mav {
 struct ModuleOpenerParts {
   ModuleDialogParts dialog;
   SessionState& session;  // its dialog_port tells the dispatcher which port's answers to pass on
-  std::function<int(QDialog& dialog)> run_dialog;      // modal; the dialog's result
   std::function<std::string(int port)> template_name;  // last template of a port, may be empty
 };
 
