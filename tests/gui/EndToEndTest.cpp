@@ -57,7 +57,8 @@ TEST_F(EndToEndTest, ConnectsSynchronisesAndShowsTheSiteTitle) {
     if (synchronised) QCoreApplication::exit(0);
   });
   probe.start(20);
-  QTimer::singleShot(20000, [] { QCoreApplication::exit(1); });
+  // Tied to the probe, so the deadline ends with this test and never stops a later one.
+  QTimer::singleShot(20000, &probe, [] { QCoreApplication::exit(1); });
   EXPECT_EQ(program_->run(), 0);
   EXPECT_TRUE(synchronised);
   EXPECT_TRUE(wait_for([&] { return gateway_received("logout"); }));
@@ -106,7 +107,7 @@ TEST_F(EndToEndTest, PinUsersAndModeFromTheDialogBecomeTheGatewaysOwn) {
     if (followed) QCoreApplication::exit(0);
   });
   probe.start(20);
-  QTimer::singleShot(20000, [] { QCoreApplication::exit(1); });
+  QTimer::singleShot(20000, &probe, [] { QCoreApplication::exit(1); });
   EXPECT_EQ(program_->run(), 0);
   EXPECT_EQ(shown_row, (std::vector<std::string>{"", "1111", "2"}));
   EXPECT_TRUE(followed);
