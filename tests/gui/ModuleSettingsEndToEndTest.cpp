@@ -71,18 +71,22 @@ TEST_F(ModuleSettingsEndToEnd, OneChangedRadioSettingIsOneLineAndItsReplyUpdates
     if (answered) QCoreApplication::exit(0);
   });
   probe.start(20);
-  QTimer::singleShot(30000, [] { QCoreApplication::exit(1); });
+  QTimer::singleShot(30000, &probe, [] { QCoreApplication::exit(1); });
   EXPECT_EQ(program_->run(), 0);
   ASSERT_TRUE(answered);
 
+  // What reached the gateway for the radio's port since OK, queries left aside (other traffic,
+  // such as relay reports, may interleave).
   const auto received = received_lines(file_text(transcript_));
   ASSERT_GE(received.size(), received_before);
-  const std::vector<std::string> after(received.begin() + static_cast<long>(received_before),
-                                       received.end());
-  ASSERT_FALSE(after.empty());
-  EXPECT_EQ(after.front(), "TX_LEVEL 01 " + std::to_string(chosen));
-  // Nothing else of the radio's settings went out; only the program's farewell may follow.
-  for (std::size_t i = 1; i < after.size(); ++i) EXPECT_EQ(after[i], "logout") << i;
+  std::vector<std::string> settings_lines;
+  for (std::size_t i = received_before; i < received.size(); ++i) {
+    const std::string& line = received[i];
+    if (line.find(" 01 ") != std::string::npos && line.back() != '?') {
+      settings_lines.push_back(line);
+    }
+  }
+  EXPECT_EQ(settings_lines, std::vector<std::string>{"TX_LEVEL 01 " + std::to_string(chosen)});
 }
 
 }  // namespace
