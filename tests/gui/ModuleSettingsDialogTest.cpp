@@ -266,10 +266,18 @@ TEST_F(ModuleDialogTest, OnlyTheMarkedDialogOfThatPortRefreshes) {
   EXPECT_EQ(session.dialog_port.load(), -1);
 }
 
-TEST_F(ModuleDialogTest, ScreenshotOfTheVoqDialog) {
+// The largest dialog, as shown: every list lies inside it. The picture is kept in the build tree
+// (screenshots/module_settings_voq3.png) for a person to look at.
+TEST_F(ModuleDialogTest, VoqDialogShowsEveryListInsideIt) {
   insert(4, [](PortRecord& r) { std::strcpy(r.port_name, "Repeater North"); });
   const auto dialog = open_dialog("Radio A.mod");
   dialog->show();
+  const auto lists = dialog->findChildren<QComboBox*>();
+  EXPECT_EQ(lists.size(), 25);
+  for (const QComboBox* each : lists) {
+    const QRect area(each->mapTo(dialog.get(), QPoint(0, 0)), each->size());
+    EXPECT_TRUE(dialog->rect().contains(area)) << each->objectName().toStdString();
+  }
   ASSERT_TRUE(QDir().mkpath(QStringLiteral("screenshots")));
   EXPECT_TRUE(dialog->grab().save(QStringLiteral("screenshots/module_settings_voq3.png"), "PNG"));
 }
