@@ -63,6 +63,8 @@ class Application final : public ShellHooks,
   // whether the operator must be told that a new preferences file was created.
   PreferencesOrigin load_settings(int screen_width);
   void attach_window(ShellWindow& window);
+  // The check in front of the module settings dialogs.
+  void attach_password_check(PasswordCheck& check);
   // The recent-connection items, the automatic connection, the voice prompt state and the menu
   // marks.
   void connect_at_startup();
@@ -167,6 +169,7 @@ class Application final : public ShellHooks,
   const std::filesystem::path program_directory_;
   PreferencesStore prefs_;
   ShellWindow* window_ = nullptr;
+  PasswordCheck* password_check_ = nullptr;
   std::string title_;
 
   mutable std::mutex site_mutex_;  // current_site_ and the site list file

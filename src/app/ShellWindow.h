@@ -29,6 +29,8 @@ class ShellWindow {
   // The serial port selection dialog, offered when the start-up port cannot be opened; start-up
   // goes on once the operator has closed it.
   virtual void offer_serial_port_selection() = 0;
+  // The port's module settings dialog, modal; mark_open lets the gateway's answers refresh it.
+  virtual void open_module_settings(int port, bool mark_open) = 0;
 };
 
 }  // namespace mav

@@ -65,7 +65,9 @@ TEST_F(ModuleSettingsEndToEnd, OneChangedRadioSettingIsOneLineAndItsReplyUpdates
     if (!opened && record.mod_type == MOD_TOV5 && program_->session().mek_squelch_type != -1 &&
         program_->link().queued_lines() == 0 && program_->session().input_ready) {
       opened = true;
-      window().open_module_settings(kRadioPort, true);
+      // The operator's way in: the port selected, then clicked again.
+      program_->gestures().click(0, HIT_PORT, kRadioPort);
+      program_->gestures().click(0, HIT_PORT, kRadioPort);
     }
     answered = opened && record.settings.tx_level == chosen;
     if (answered) QCoreApplication::exit(0);

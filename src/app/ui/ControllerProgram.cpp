@@ -80,14 +80,16 @@ bool ControllerProgram::init() {
                                           app_.program_directory(),
                                           {}},
                         session_, [this](int port) { return app_.template_name(port); }});
-  window_ = std::make_unique<MainWindow>(MainWindowParts{
-      app_, session_, prompts_, slides_, *matrix_, command_registry_, *gestures_, *module_settings_});
+  window_ = std::make_unique<MainWindow>(MainWindowParts{app_, session_, prompts_, slides_,
+                                                         *matrix_, command_registry_, *gestures_,
+                                                         *module_settings_});
   app_.register_commands(command_registry_);
   security_ = std::make_unique<SecurityCommands>(
       SecurityParts{pins_, session_.security_mode, model_, app_, prompts_,
                     [this](std::string_view line) { link_.send_line(line, true); }, *window_});
   security_->register_commands(command_registry_);
   gestures_->register_commands(command_registry_, security_->guard());
+  app_.attach_password_check(security_->guard());
   window_->set_title("MAV Controller");
   frontend_.set_target(*window_);
   link_.attach_event_host(*window_);

@@ -16,8 +16,8 @@
 #include "link/LinkChannel.h"
 #include "link/WorkerLoop.h"
 #include "log/EventLog.h"
-#include "matrix/MatrixPortView.h"
 #include "matrix/MatrixGestures.h"
+#include "matrix/MatrixPortView.h"
 #include "matrix/SlideAnimator.h"
 #include "matrix/ui/IconStore.h"
 #include "matrix/ui/MatrixWidget.h"
@@ -59,6 +59,7 @@ class ControllerProgram {
   SessionState& session() { return session_; }
   CommandRegistry& commands() { return command_registry_; }
   PinTable& pins() { return pins_; }
+  MatrixGestures& gestures() { return *gestures_; }
   // The password check in front of the guarded actions.
   PasswordCheck& password_check() { return security_->guard(); }
   SettingsWriter& settings_writer() { return settings_writer_; }

@@ -56,7 +56,6 @@ class MainWindow final : public QMainWindow,
   void run_command(int command_id);
 
   // The module settings dialog of a port, modal over the window (see ModuleSettingsOpener).
-  void open_module_settings(int port, bool mark_open);
 
   // The screen size 0..2, optionally maximised: window size, matrix size, preferences.
   void set_screen_size(int index, bool maximize);
@@ -76,6 +75,7 @@ class MainWindow final : public QMainWindow,
   bool ask_yes_no(const MessageBoxRequest& box) override;
   std::string ask_custom_title() override;
   void offer_serial_port_selection() override;
+  void open_module_settings(int port, bool mark_open) override;
 
   // Frontend, on the UI thread (animation_step excepted: any thread).
   void show_status_text(std::string_view text) override;
