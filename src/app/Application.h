@@ -2,8 +2,9 @@
 // the connection in use and its site record, the window title, the menu marks, start-up and
 // shutdown. It is also what the reply dispatcher asks of the shell (ShellHooks), where
 // the network socket's notifications arrive (SocketEvents), since a close by the peer means a
-// reconnect, and where the security settings keep the password (ProtectionStore). UI thread unless
-// a member says otherwise.
+// reconnect, where the security settings keep the password (ProtectionStore), and where the
+// colour scheme and the log file name are kept (ColorSchemeStore, store_log_file_name). UI thread
+// unless a member says otherwise.
 #pragma once
 
 #include <filesystem>
@@ -19,6 +20,7 @@
 #include "frontend/Frontend.h"
 #include "link/LinkChannel.h"
 #include "log/EventLog.h"
+#include "matrix/ColorScheme.h"
 #include "matrix/GestureHooks.h"
 #include "model/DeviceModel.h"
 #include "platform/SocketEvents.h"
@@ -54,7 +56,8 @@ class Application final : public ShellHooks,
                           public DialHooks,
                           public GestureHooks,
                           public SocketEvents,
-                          public ProtectionStore {
+                          public ProtectionStore,
+                          public ColorSchemeStore {
  public:
   Application(const ApplicationParts& parts, std::filesystem::path program_directory);
 
@@ -107,6 +110,12 @@ class Application final : public ShellHooks,
   void set_custom_icon_loader(CustomIconLoader loader);
   // The last template loaded or saved for a port of this site; empty when none.
   std::string template_name(int port) const;
+
+  // The colour scheme, stored, saved and repainted at once.
+  ColorScheme color_scheme() const override;
+  void set_colors(const ColorScheme& scheme) override;
+  // The event log's file, stored and saved.
+  void store_log_file_name(const std::string& name);
 
   // The 30-second timer.
   void on_keepalive_timer();

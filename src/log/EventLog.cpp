@@ -65,6 +65,17 @@ int EventLog::recent_index() const {
   return recent_index_;
 }
 
+std::vector<std::string> EventLog::recent_newest_first() const {
+  std::lock_guard lock(mutex_);
+  std::vector<std::string> entries;
+  for (int back = 1; back <= kRecentSlots; ++back) {
+    const std::string& entry =
+        recent_[static_cast<std::size_t>((recent_index_ - back + kRecentSlots) % kRecentSlots)];
+    if (!entry.empty()) entries.push_back(entry);
+  }
+  return entries;
+}
+
 std::filesystem::path EventLog::path_locked() const {
   const std::filesystem::path name(log_file_name_);
   return name.is_absolute() ? name : log_directory_ / name;

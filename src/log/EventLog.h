@@ -32,10 +32,13 @@ class EventLog {
   void set_log_file_name(std::string name);
   std::string log_file_name() const;
   std::filesystem::path log_file_path() const;
+  const std::filesystem::path& log_directory() const { return log_directory_; }
 
   // The ring in slot order (empty strings for unused slots) and the slot the next entry fills.
   std::vector<std::string> recent_entries() const;
   int recent_index() const;
+  // The filled slots of the ring, the newest entry first.
+  std::vector<std::string> recent_newest_first() const;
 
  private:
   std::filesystem::path path_locked() const;

@@ -9,6 +9,8 @@
 #include <cstdlib>
 #include <ctime>
 
+#include "matrix/ui/ColorSchemeDialog.h"
+
 namespace mav {
 namespace {
 
@@ -90,6 +92,11 @@ bool ControllerProgram::init() {
   security_->register_commands(command_registry_);
   gestures_->register_commands(command_registry_, security_->guard());
   app_.attach_password_check(security_->guard());
+  log_viewers_ = std::make_unique<LogViewers>(
+      LogViewerParts{log_, app_.program_directory(), prompts_, *window_,
+                     [this](const std::string& path) { app_.store_log_file_name(path); }});
+  log_viewers_->register_commands(command_registry_);
+  register_color_scheme_command(command_registry_, app_, prompts_, *window_);
   window_->set_title("MAV Controller");
   frontend_.set_target(*window_);
   link_.attach_event_host(*window_);

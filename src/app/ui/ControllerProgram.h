@@ -16,6 +16,7 @@
 #include "link/LinkChannel.h"
 #include "link/WorkerLoop.h"
 #include "log/EventLog.h"
+#include "log/ui/LogViewers.h"
 #include "matrix/MatrixGestures.h"
 #include "matrix/MatrixPortView.h"
 #include "matrix/SlideAnimator.h"
@@ -92,6 +93,7 @@ class ControllerProgram {
   std::unique_ptr<MatrixWidget> matrix_;
   std::unique_ptr<MainWindow> window_;
   std::unique_ptr<SecurityCommands> security_;
+  std::unique_ptr<LogViewers> log_viewers_;
 };
 
 // SIGTERM and SIGINT reach the UI thread as `terminate`. Call once, before run. UI thread.

@@ -233,6 +233,8 @@ void MainWindow::show_recent_connections(const std::vector<std::string>& labels)
 }
 
 void MainWindow::repaint_matrix() {
+  // The colours may just have changed.
+  apply_appearance();
   matrix_.request_repaint();
 }
 

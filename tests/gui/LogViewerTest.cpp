@@ -1,0 +1,141 @@
+// The log viewers in the running program: the report and the copy handed to the desktop's text
+// viewer, the boxes where there is none or a file cannot be written, and New Log's dialog.
+#include <QDesktopServices>
+#include <QFileDialog>
+#include <QTextBrowser>
+#include <fstream>
+
+#include "app/FileBytes.h"
+#include "gui/ProgramRig.h"
+#include "support/FileText.h"
+
+namespace mav::test {
+namespace {
+
+constexpr const char* kColumnHeader =
+    "Date        Time    Module   Action\n"
+    "---------------------------------------------------------------------\n";
+constexpr const char* kNoViewer =
+    "No default text viewer in registry.\rYou will have to open the file manually.";
+
+// PATH for the program: with or without an "xdg-open"; with one, a text browser takes the place
+// of the desktop's viewer and records what it was handed.
+class DesktopViewer {
+ public:
+  explicit DesktopViewer(bool present) : saved_path_(qgetenv("PATH")) {
+    if (present) {
+      const std::filesystem::path launcher = bin_ / "xdg-open";
+      std::ofstream(launcher) << "#!/bin/sh\n";
+      std::filesystem::permissions(launcher, std::filesystem::perms::owner_all);
+      QDesktopServices::setUrlHandler("file", &viewer_, "setSource");
+    }
+    qputenv("PATH", QByteArray::fromStdString(bin_.path().string()));
+  }
+  ~DesktopViewer() {
+    QDesktopServices::unsetUrlHandler("file");
+    qputenv("PATH", saved_path_);
+  }
+  std::string shown() const { return viewer_.source().toLocalFile().toStdString(); }
+
+ private:
+  QByteArray saved_path_;
+  ScratchDirectory bin_;
+  QTextBrowser viewer_;
+};
+
+class LogViewerTest : public ProgramRig {
+ protected:
+  void write_entries(int count) {
+    for (int i = 1; i <= count; ++i) program_->log().write_log_entry("entry " + std::to_string(i));
+  }
+  std::filesystem::path logs() const { return dir_.path() / "Logs"; }
+};
+
+TEST_F(LogViewerTest, ReportAndCopyGoToTheViewerOrTheOperatorLearnsWhereTheyAre) {
+  start();
+  write_entries(35);
+  const std::string recent = (dir_ / "Recent.txt").string();
+  const std::string copy = (logs() / "MAVLog_tmp.txt").string();
+  const struct {
+    int command;
+    bool viewer;
+    std::string shown;  // handed to the viewer
+    std::string told;   // or the box's text
+  } cases[] = {
+      {40063, true, recent, ""},
+      {40009, true, copy, ""},
+      {40063, false, "", kNoViewer},
+      {40009, false, "", std::string(kNoViewer) + "\r" + copy},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.command);
+    prompts_.told.clear();
+    const DesktopViewer viewer(c.viewer);
+    trigger(c.command);
+    EXPECT_EQ(viewer.shown(), c.shown);
+    if (c.told.empty()) {
+      EXPECT_TRUE(prompts_.told.empty());
+    } else {
+      ASSERT_EQ(prompts_.told.size(), 1u);
+      EXPECT_EQ(prompts_.told[0].text, c.told);
+      EXPECT_EQ(prompts_.told[0].caption, "MAV Controller");
+    }
+  }
+
+  // Only the newest 30 of the 36 entries (the start's own among them), newest first.
+  const std::string report = file_text(recent);
+  ASSERT_EQ(report.rfind(std::string("Most recent entries appear first\n\n") + kColumnHeader, 0),
+            0u);
+  EXPECT_EQ(std::count(report.begin(), report.end(), '\n'), 4 + 30);
+  EXPECT_NE(report.find("  entry 35\n"), std::string::npos);
+  EXPECT_LT(report.find("  entry 35\n"), report.find("  entry 34\n"));
+  EXPECT_NE(report.find("  entry 6\n"), std::string::npos);
+  EXPECT_EQ(report.find("  entry 5\n"), std::string::npos);
+  EXPECT_EQ(file_text(copy), file_text(logs() / "MAVPCI1.log"));
+}
+
+TEST_F(LogViewerTest, FilesThatCannotBeWrittenOrReadAreAFileError) {
+  start();
+  std::filesystem::create_directories(dir_ / "Recent.txt");  // a folder where the report goes
+  program_->log().set_log_file_name("never-written.log");
+  const DesktopViewer viewer(true);
+  for (int command : {40063, 40009}) trigger(command);
+  ASSERT_EQ(prompts_.told.size(), 2u);
+  for (const auto& box : prompts_.told) {
+    EXPECT_EQ(box.text, "File Error");
+    EXPECT_EQ(box.caption, "View Log Failed");
+  }
+  EXPECT_EQ(viewer.shown(), "");
+}
+
+TEST_F(LogViewerTest, NewLogIsChosenStoredAndTakesTheNextEntry) {
+  start();
+  with_dialog(40010, [&](QDialog& dialog) {
+    auto& chooser = dynamic_cast<QFileDialog&>(dialog);
+    EXPECT_EQ(chooser.windowTitle(), "Select new Log file");
+    EXPECT_EQ(chooser.nameFilters(), QStringList{"Log files (*.LOG)"});
+    EXPECT_EQ(chooser.defaultSuffix(), "log");
+    EXPECT_EQ(chooser.directory().absolutePath().toStdString(), logs().string());
+    chooser.selectFile("Shift2");                   // the dialog adds the extension
+    QMetaObject::invokeMethod(&chooser, "accept");  // its own OK: suffix and checks
+  });
+  const std::string chosen = (logs() / "Shift2.log").string();
+  EXPECT_EQ(get_text(read_bytes(prefs_file()), 276), chosen);
+  EXPECT_EQ(file_text(chosen), kColumnHeader);
+  const std::string before = file_text(logs() / "MAVPCI1.log");
+  program_->log().write_log_entry("after the switch");
+  const std::string text = file_text(chosen);
+  EXPECT_EQ(text.rfind(kColumnHeader, 0), 0u);
+  EXPECT_TRUE(text.ends_with("  after the switch\n")) << text;
+  EXPECT_EQ(file_text(logs() / "MAVPCI1.log"), before);
+
+  with_dialog(
+      40010, [](QDialog&) {}, QDialog::Rejected);
+  ASSERT_EQ(prompts_.told.size(), 1u);
+  EXPECT_EQ(prompts_.told[0].text, "No new log file selected");
+  EXPECT_EQ(prompts_.told[0].caption, "Warning");
+  EXPECT_EQ(program_->log().log_file_name(), chosen);
+}
+
+}  // namespace
+}  // namespace mav::test

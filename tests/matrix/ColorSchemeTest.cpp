@@ -1,0 +1,43 @@
+// The colour scheme's components in the operator's order and the random scheme's arithmetic.
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "matrix/ColorScheme.h"
+
+namespace mav {
+namespace {
+
+TEST(ColorScheme, ComponentsRunBackgroundThenGridInRedGreenBlueOrder) {
+  const ColorScheme scheme{{1, 2, 3}, {4, 5, 6}};
+  const ColorScheme changed[] = {{{200, 2, 3}, {4, 5, 6}}, {{1, 200, 3}, {4, 5, 6}},
+                                 {{1, 2, 200}, {4, 5, 6}}, {{1, 2, 3}, {200, 5, 6}},
+                                 {{1, 2, 3}, {4, 200, 6}}, {{1, 2, 3}, {4, 5, 200}}};
+  for (int index = 0; index < kColorComponents; ++index) {
+    SCOPED_TRACE(index);
+    EXPECT_EQ(component(scheme, index), index + 1);
+    EXPECT_EQ(with_component(scheme, index, 200), changed[index]);
+  }
+}
+
+TEST(ColorScheme, RandomSchemeDividesSixDrawsBy128InComponentOrder) {
+  const struct {
+    int drawn;
+    std::uint8_t component;
+  } draws[] = {{0, 0},
+               {127, 0},
+               {128, 1},
+               {32767, 255},
+               {16448, 128},
+               // A generator wider than 15 bits: only the low 15 bits count.
+               {0x7FFFFFFF, 255}};
+  std::size_t next = 0;
+  const ColorScheme scheme = random_color_scheme([&] { return draws[next++].drawn; });
+  EXPECT_EQ(next, 6u);
+  for (int index = 0; index < kColorComponents; ++index) {
+    EXPECT_EQ(component(scheme, index), draws[index].component) << index;
+  }
+}
+
+}  // namespace
+}  // namespace mav
