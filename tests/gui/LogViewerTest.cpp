@@ -1,11 +1,9 @@
 // The log viewers in the running program: the report and the copy handed to the desktop's text
 // viewer, the boxes where there is none or a file cannot be written, and New Log's dialog.
-#include <QDesktopServices>
 #include <QFileDialog>
-#include <QTextBrowser>
-#include <fstream>
 
 #include "app/FileBytes.h"
+#include "gui/DesktopViewer.h"
 #include "gui/ProgramRig.h"
 #include "support/FileText.h"
 
@@ -17,31 +15,6 @@ constexpr const char* kColumnHeader =
     "---------------------------------------------------------------------\n";
 constexpr const char* kNoViewer =
     "No default text viewer in registry.\rYou will have to open the file manually.";
-
-// PATH for the program: with or without an "xdg-open"; with one, a text browser takes the place
-// of the desktop's viewer and records what it was handed.
-class DesktopViewer {
- public:
-  explicit DesktopViewer(bool present) : saved_path_(qgetenv("PATH")) {
-    if (present) {
-      const std::filesystem::path launcher = bin_ / "xdg-open";
-      std::ofstream(launcher) << "#!/bin/sh\n";
-      std::filesystem::permissions(launcher, std::filesystem::perms::owner_all);
-      QDesktopServices::setUrlHandler("file", &viewer_, "setSource");
-    }
-    qputenv("PATH", QByteArray::fromStdString(bin_.path().string()));
-  }
-  ~DesktopViewer() {
-    QDesktopServices::unsetUrlHandler("file");
-    qputenv("PATH", saved_path_);
-  }
-  std::string shown() const { return viewer_.source().toLocalFile().toStdString(); }
-
- private:
-  QByteArray saved_path_;
-  ScratchDirectory bin_;
-  QTextBrowser viewer_;
-};
 
 class LogViewerTest : public ProgramRig {
  protected:
