@@ -1,4 +1,4 @@
-// The colour scheme's components in the operator's order and the random scheme's arithmetic.
+// The random colour scheme's arithmetic.
 #include <gtest/gtest.h>
 
 #include <vector>
@@ -7,18 +7,6 @@
 
 namespace mav {
 namespace {
-
-TEST(ColorScheme, ComponentsRunBackgroundThenGridInRedGreenBlueOrder) {
-  const ColorScheme scheme{{1, 2, 3}, {4, 5, 6}};
-  const ColorScheme changed[] = {{{200, 2, 3}, {4, 5, 6}}, {{1, 200, 3}, {4, 5, 6}},
-                                 {{1, 2, 200}, {4, 5, 6}}, {{1, 2, 3}, {200, 5, 6}},
-                                 {{1, 2, 3}, {4, 200, 6}}, {{1, 2, 3}, {4, 5, 200}}};
-  for (int index = 0; index < kColorComponents; ++index) {
-    SCOPED_TRACE(index);
-    EXPECT_EQ(component(scheme, index), index + 1);
-    EXPECT_EQ(with_component(scheme, index, 200), changed[index]);
-  }
-}
 
 TEST(ColorScheme, RandomSchemeDividesSixDrawsBy128InComponentOrder) {
   const struct {

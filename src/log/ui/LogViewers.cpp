@@ -5,6 +5,7 @@
 #include <QStandardPaths>
 #include <QUrl>
 #include <system_error>
+#include <utility>
 
 #include "frontend/MenuIds.h"
 #include "log/LogReports.h"
