@@ -1,6 +1,6 @@
 #include "app/PreferencesFile.h"
 
-#include "app/AtomicFile.h"
+#include "platform/AtomicFile.h"
 #include "app/PreferencesCodec.h"
 
 namespace mav {

@@ -4,7 +4,7 @@
 #include <cstring>
 #include <vector>
 
-#include "app/AtomicFile.h"
+#include "platform/AtomicFile.h"
 
 namespace mav {
 namespace {

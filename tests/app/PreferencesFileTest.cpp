@@ -7,7 +7,7 @@
 #include <functional>
 #include <tuple>
 
-#include "app/FileBytes.h"
+#include "support/FileBytes.h"
 #include "support/ScratchDirectory.h"
 
 namespace mav {

@@ -6,7 +6,7 @@
 
 #include <cstring>
 
-#include "app/FileBytes.h"
+#include "support/FileBytes.h"
 #include "support/ScratchDirectory.h"
 
 namespace mav {

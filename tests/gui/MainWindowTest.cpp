@@ -3,7 +3,7 @@
 // step, and the size rule.
 #include <QMenuBar>
 
-#include "app/FileBytes.h"
+#include "support/FileBytes.h"
 #include "gui/ProgramRig.h"
 #include "support/PseudoTerminal.h"
 

@@ -1,4 +1,4 @@
-#include "app/AtomicFile.h"
+#include "platform/AtomicFile.h"
 
 #include <fcntl.h>
 #include <unistd.h>
