@@ -323,13 +323,6 @@ bool Application::channel_open() const {
   return link_.is_open();
 }
 
-// Automatic saves and their replay belong to the configuration files, which this program does
-// not write yet; the dispatcher's calls find nothing to do.
-void Application::AutoSave() {}
-bool Application::RestoreAfterGatewayRestart() {
-  return false;
-}
-
 void Application::save_preferences() {
   prefs_.change_and_save([&](Preferences& p) {
     p.voice_prompts = session_.voice_prompts;

@@ -49,10 +49,8 @@ inline constexpr const char* kExitReminderText =
     "can restore this configuration\rthe next time you run the MAV Controller with the Restore "
     "Last\rConfig command in the File Menu.\rDo you want to see this reminder in the future?";
 
-// Until the configuration files and the dial dialog bring their own hooks, the shell answers for
-// them with nothing to do.
+// Until the dial dialog brings its own hook, the shell answers for it with nothing to do.
 class Application final : public ShellHooks,
-                          public AutoSaveHooks,
                           public DialHooks,
                           public GestureHooks,
                           public SocketEvents,
@@ -126,8 +124,6 @@ class Application final : public ShellHooks,
 
   // The dispatcher's hooks: worker thread.
   bool channel_open() const override;
-  void AutoSave() override;
-  bool RestoreAfterGatewayRestart() override;
   void save_preferences() override;
   void load_site_port_names() override;
   void open_dial_dialog(int port) override;

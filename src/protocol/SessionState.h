@@ -21,6 +21,9 @@ struct SessionState {
   std::atomic<std::uint32_t> last_autosave_ms{0};
   // False while a stream of replies is being processed; gestures are refused meanwhile.
   std::atomic<bool> input_ready{true};
+  // A configuration replay is sending through the held queue; the operator's gestures and the
+  // menu commands wait until it has ended, so none of their lines lands in its middle.
+  std::atomic<bool> replay_running{false};
   // A full synchronisation is wanted; the dispatcher runs it once the channel is open.
   std::atomic<bool> resync_requested{false};
 

@@ -5,6 +5,7 @@
 
 #include <QGuiApplication>
 #include <QScreen>
+#include <QTimer>
 #include <csignal>
 #include <cstdlib>
 #include <ctime>
@@ -42,13 +43,19 @@ ControllerProgram::ControllerProgram(std::filesystem::path program_directory,
       reader_(link_.received_lines()),
       commands_(link_, session_),
       app_(ApplicationParts{model_, log_, link_, contact_, session_, commands_, pins_, frontend_},
-           std::move(program_directory)),
+           program_directory),
       slides_(model_, clock_),
       port_view_(icons_, slides_),
+      settings_writer_(link_, session_),
+      configurations_(ConfigParts{model_, pending_, pins_, link_, session_, frontend_, icons_},
+                      program_directory,
+                      [this](std::chrono::milliseconds pause, std::function<void()> rest) {
+                        QTimer::singleShot(pause, &ui_object_, std::move(rest));
+                      }),
       dispatcher_(DispatcherParts{reader_.reply(), model_, pending_, pins_, log_, link_, frontend_,
-                                  clock_, session_, SessionHooks{app_, app_, port_view_, app_}}),
-      worker_(link_, reader_, dispatcher_),
-      settings_writer_(link_, session_) {}
+                                  clock_, session_,
+                                  SessionHooks{app_, configurations_, port_view_, app_}}),
+      worker_(link_, reader_, dispatcher_) {}
 
 ControllerProgram::~ControllerProgram() {
   // The worker and the channel call into the window; both stop before it goes away.
@@ -97,6 +104,7 @@ bool ControllerProgram::init() {
                      [this](const std::string& path) { app_.store_log_file_name(path); }});
   log_viewers_->register_commands(command_registry_);
   register_color_scheme_command(command_registry_, app_, prompts_, *window_);
+  configurations_.register_commands(command_registry_, *window_);
   window_->set_title("MAV Controller");
   frontend_.set_target(*window_);
   link_.attach_event_host(*window_);
@@ -111,6 +119,7 @@ bool ControllerProgram::init() {
   const int screen_size = app_.preferences().screen_size;
   window_->set_screen_size(screen_size, full_screen_width() == window_width_of(screen_size));
   app_.invert_save_slot();
+  configurations_.set_save_slot(app_.preferences().auto_save_slot);
   // The first frame reaches the screen before the program reports itself running.
   matrix_->paint_now();
   matrix_->repaint();

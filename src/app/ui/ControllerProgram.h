@@ -11,6 +11,7 @@
 #include "app/Application.h"
 #include "app/ContactSupervisor.h"
 #include "app/ui/MainWindow.h"
+#include "config/ConfigurationFiles.h"
 #include "frontend/CommandRegistry.h"
 #include "link/LineReader.h"
 #include "link/LinkChannel.h"
@@ -64,6 +65,7 @@ class ControllerProgram {
   // The password check in front of the guarded actions.
   PasswordCheck& password_check() { return security_->guard(); }
   SettingsWriter& settings_writer() { return settings_writer_; }
+  ConfigurationFiles& configurations() { return configurations_; }
 
  private:
   QObject ui_object_;
@@ -84,11 +86,12 @@ class ControllerProgram {
   SlideAnimator slides_;
   IconStore icons_;
   MatrixPortView port_view_;
+  SettingsWriter settings_writer_;
+  ConfigurationFiles configurations_;
   ReplyDispatcher dispatcher_;
   WorkerLoop worker_;
   // The gestures outlive the widget that forwards the mouse to them.
   std::unique_ptr<MatrixGestures> gestures_;
-  SettingsWriter settings_writer_;
   std::unique_ptr<ModuleSettingsOpener> module_settings_;
   std::unique_ptr<MatrixWidget> matrix_;
   std::unique_ptr<MainWindow> window_;

@@ -13,6 +13,7 @@
 #include "app/ui/NetworkSiteDialog.h"
 #include "app/ui/SerialPortDialog.h"
 #include "app/ui/TitleDialog.h"
+#include "config/ui/ConfigurationFileDialog.h"
 #include "frontend/MenuIds.h"
 #include "platform/SocketReadiness.h"
 
@@ -24,6 +25,9 @@ struct ScreenSize {
   int height;
   int client_height;  // the largest height below the menu bar
 };
+// How often a command held back by a configuration replay asks again.
+constexpr int kHeldCommandRetryMs = 50;
+
 // The window sizes of the three screen sizes. The window may be made smaller, never larger.
 constexpr ScreenSize kScreenSizes[] = {{800, 600, 526}, {1024, 768, 730}, {1280, 1024, 930}};
 
@@ -87,6 +91,10 @@ void MainWindow::on_action(QAction* action) {
 }
 
 void MainWindow::run_command(int command_id) {
+  if (session_.replay_running.load()) {
+    QTimer::singleShot(kHeldCommandRetryMs, this, [this, command_id] { run_command(command_id); });
+    return;
+  }
   // A command may change what the matrix shows (sizes, colours, animation, hover texts).
   if (commands_.run(command_id)) apply_appearance();
 }
@@ -244,6 +252,13 @@ void MainWindow::tell(const MessageBoxRequest& box) {
 
 bool MainWindow::ask_yes_no(const MessageBoxRequest& box) {
   return prompts_.ask_yes_no(box, this);
+}
+
+std::optional<std::filesystem::path> MainWindow::choose_configuration_file(
+    FileChoice choice, const std::filesystem::path& folder) {
+  const std::unique_ptr<QFileDialog> dialog = make_configuration_dialog(choice, folder, this);
+  if (prompts_.run_dialog(*dialog) != QDialog::Accepted) return std::nullopt;
+  return chosen_file(*dialog);
 }
 
 std::string MainWindow::ask_custom_title() {

@@ -13,6 +13,7 @@
 #include "app/Application.h"
 #include "app/ShellWindow.h"
 #include "app/ui/MenuBar.h"
+#include "config/ConfigurationPrompts.h"
 #include "frontend/Frontend.h"
 #include "matrix/MatrixGestures.h"
 #include "matrix/SlideAnimator.h"
@@ -43,6 +44,7 @@ struct MainWindowParts {
 
 class MainWindow final : public QMainWindow,
                          public ShellWindow,
+                         public ConfigurationPrompts,
                          public Frontend,
                          public SocketEventHost {
   Q_OBJECT
@@ -52,7 +54,8 @@ class MainWindow final : public QMainWindow,
   ~MainWindow() override;
 
   MenuBar& menus() { return *menus_; }
-  // Routes one menu command (what a click on the item does) to the subsystem that owns it.
+  // Routes one menu command (what a click on the item does) to the subsystem that owns it; while
+  // a configuration replay runs, the command waits for its end.
   void run_command(int command_id);
 
   // The module settings dialog of a port, modal over the window (see ModuleSettingsOpener).
@@ -76,6 +79,10 @@ class MainWindow final : public QMainWindow,
   std::string ask_custom_title() override;
   void offer_serial_port_selection() override;
   void open_module_settings(int port, bool mark_open) override;
+
+  // ConfigurationPrompts (tell and ask_yes_no as above)
+  std::optional<std::filesystem::path> choose_configuration_file(
+      FileChoice choice, const std::filesystem::path& folder) override;
 
   // Frontend, on the UI thread (animation_step excepted: any thread).
   void show_status_text(std::string_view text) override;

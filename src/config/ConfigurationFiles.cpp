@@ -1,0 +1,156 @@
+#include "config/ConfigurationFiles.h"
+
+#include <thread>
+
+#include "config/ConfigurationReplay.h"
+#include "frontend/MenuIds.h"
+
+namespace mav {
+namespace {
+
+constexpr const char* kCaption = "MAV Controller";
+constexpr const char* kNotOpened = "Load file could not be opened";
+constexpr const char* kNoModules = "Get configuration from MAV first";
+
+static_assert(kPinTableBytes == kConfigPinTableBytes);
+
+// The worker cannot return to an event loop: it sleeps through the pause.
+void sleep_through(std::chrono::milliseconds pause, const std::function<void()>& rest) {
+  std::this_thread::sleep_for(pause);
+  rest();
+}
+
+}  // namespace
+
+ConfigurationFiles::ConfigurationFiles(const ConfigParts& parts,
+                                       const std::filesystem::path& program_directory,
+                                       ReplayPause ui_pause)
+    : p_(parts), folder_(program_directory / "Configurations"), ui_pause_(std::move(ui_pause)) {}
+
+Configuration ConfigurationFiles::snapshot() const {
+  Configuration config;
+  config.mek_squelch_type = p_.session.mek_squelch_type.load();
+  for (int port = 0; port < kPortCount; ++port) {
+    p_.model.GetPort(port, config.ports[static_cast<std::size_t>(port)]);
+  }
+  config.pin_table = p_.pins.to_bytes();
+  config.security_mode = static_cast<std::uint8_t>(p_.session.security_mode.load());
+  return config;
+}
+
+void ConfigurationFiles::make_folder() const {
+  std::error_code ignored;
+  std::filesystem::create_directories(folder_, ignored);
+}
+
+// The automatic files are written without a word when that fails.
+void ConfigurationFiles::save_silently(const char* file_name) const {
+  if (p_.model.CountModules() == 0) return;
+  make_folder();
+  WriteConfiguration(folder_ / file_name, snapshot());
+}
+
+void ConfigurationFiles::AutoSave() {
+  save_silently(kAutoSaveFileNames[slot_.load()]);
+}
+
+void ConfigurationFiles::SaveSnapshot() {
+  save_silently(kSnapshotFileName);
+}
+
+void ConfigurationFiles::send_disch_all() {
+  const bool prompts = p_.session.voice_prompts.load();
+  if (prompts) p_.link.send_line("VPMTS OFF\r", true);
+  p_.link.send_line("DISCH ALL\r", true);
+  if (prompts) p_.link.send_line("VPMTS ON\r", true);
+}
+
+bool ConfigurationFiles::RestoreAfterGatewayRestart() {
+  AutoSave();
+  return load_file(
+      folder_ / kAutoSaveFileNames[slot_.load()], Opening::SilentWhenUnopened, nullptr,
+      [this] {
+        p_.link.send_line("USER_PGM OFF\r", true);
+        send_disch_all();
+        p_.link.send_line(p_.session.cor_reporting.load() ? "COR_LED ON\r" : "COR_LED OFF\r", true);
+        p_.link.send_line(p_.session.ptt_reporting.load() ? "PTT_LED ON\r" : "PTT_LED OFF\r", true);
+      },
+      sleep_through);
+}
+
+bool ConfigurationFiles::load_file(const std::filesystem::path& file, Opening opening,
+                                   ConfigurationPrompts* prompts,
+                                   const std::function<void()>& before_replay,
+                                   const ReplayPause& pause) {
+  Configuration saved;
+  const ConfigFileStatus status = ReadConfiguration(file, saved);
+  if (status == ConfigFileStatus::CannotOpen) {
+    if (opening == Opening::ToldWhenUnopened && prompts) {
+      prompts->tell({kNotOpened, kCaption, MessageIcon::Exclamation, true});
+    }
+    return false;
+  }
+  if (before_replay) before_replay();
+  if (status == ConfigFileStatus::Incompatible) {
+    p_.frontend.show_message_box(
+        {"The specified configuration file is incompatible\rwith this "
+         "version of the MAV Controller",
+         "Can't read configuration file", MessageIcon::Exclamation, false});
+  } else if (LoadConfiguration(p_, saved, pause)) {
+    return true;  // the replay repaints when it ends
+  }
+  p_.frontend.request_repaint();
+  return true;
+}
+
+bool ConfigurationFiles::modules_known(ConfigurationPrompts& prompts, const char* refusal) const {
+  if (p_.model.CountModules() != 0) return true;
+  prompts.tell({refusal, kCaption, MessageIcon::Exclamation, true});
+  return false;
+}
+
+void ConfigurationFiles::save_command(ConfigurationPrompts& prompts) {
+  if (!modules_known(prompts, "No data to save")) return;
+  make_folder();
+  const std::optional<std::filesystem::path> file =
+      prompts.choose_configuration_file(FileChoice::Save, folder_);
+  if (!file) return;
+  if (!WriteConfiguration(*file, snapshot())) {
+    prompts.tell({"Save file could not be opened", kCaption, MessageIcon::Exclamation, true});
+  }
+}
+
+void ConfigurationFiles::load_command(ConfigurationPrompts& prompts) {
+  if (!modules_known(prompts, kNoModules)) return;
+  make_folder();
+  const std::optional<std::filesystem::path> file =
+      prompts.choose_configuration_file(FileChoice::Load, folder_);
+  if (!file) return;
+  load_file(
+      *file, Opening::ToldWhenUnopened, &prompts, [this] { send_disch_all(); }, ui_pause_);
+}
+
+// Restore Last Config and Revert: the loader's own DISC_S ALL clears the gateway's connections.
+void ConfigurationFiles::restore_command(ConfigurationPrompts& prompts, const char* file_name) {
+  if (!modules_known(prompts, kNoModules)) return;
+  load_file(folder_ / file_name, Opening::ToldWhenUnopened, &prompts, {}, ui_pause_);
+}
+
+void ConfigurationFiles::register_commands(CommandRegistry& registry,
+                                           ConfigurationPrompts& prompts) {
+  registry.add(menu::kSaveConfiguration, [this, &prompts] { save_command(prompts); });
+  registry.add(menu::kLoadConfiguration, [this, &prompts] { load_command(prompts); });
+  registry.add(menu::kRestoreLastConfig, [this, &prompts] {
+    if (!prompts.ask_yes_no({"Restore to Last Configuration:\rAre you sure?", kCaption,
+                             MessageIcon::Question, true})) {
+      return;
+    }
+    // The previous run wrote the other slot's file.
+    restore_command(prompts, kAutoSaveFileNames[1 - slot_.load()]);
+  });
+  for (const int revert : {menu::kRevertAfterConnectAll, menu::kRevertAfterDisconnectAll}) {
+    registry.add(revert, [this, &prompts] { restore_command(prompts, kSnapshotFileName); });
+  }
+}
+
+}  // namespace mav
