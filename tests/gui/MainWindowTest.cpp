@@ -3,8 +3,8 @@
 // step, and the size rule.
 #include <QMenuBar>
 
-#include "support/FileBytes.h"
 #include "gui/ProgramRig.h"
+#include "support/FileBytes.h"
 #include "support/PseudoTerminal.h"
 
 namespace mav::test {

@@ -68,6 +68,20 @@ struct ControllerRig {
     return record;
   }
 
+  // Starts the worker, connects to a gateway on a loopback TCP port and synchronises: done once
+  // the sweep's last answer has been dispatched and nothing waits.
+  bool synchronise_over_tcp(int tcp_port) {
+    static constexpr std::uint8_t kLocalHost[4] = {127, 0, 0, 1};
+    state.network_mode = true;
+    worker.start();
+    if (!channel.open_network(kLocalHost, static_cast<std::uint16_t>(tcp_port))) return false;
+    commands.synchronise();
+    return pump_until([&] {
+      return state.mek_squelch_type.load() != -1 && channel.queued_lines() == 0 &&
+             state.input_ready.load();
+    });
+  }
+
   // Pumps the socket notifications (the UI thread's part) until done() holds.
   template <typename Done>
   bool pump_until(Done done, std::chrono::milliseconds deadline = std::chrono::seconds(60)) {

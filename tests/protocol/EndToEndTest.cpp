@@ -23,8 +23,6 @@ constexpr std::array<std::uint32_t, kPortCount> kLineup = {1, 1, 3, 4, 2, 0, 1, 
                                                            5, 3, 0, 4, 1, 1, 5, 3, 0, 2, 4, 1, 5};
 constexpr const char* kNames[] = {"", "TOV-5", "MEK-4", "LINE-7", "VOQ-3", "HK-6"};
 
-constexpr std::uint8_t kLoopback[4] = {127, 0, 0, 1};
-
 // Gateway state set up before the controller connects, by another client of the gateway.
 void prepare_gateway(int tcp_port) {
   LineChannel gateway(sim::test::connect_loopback(tcp_port), '\r');
@@ -61,15 +59,7 @@ class EndToEndTcp : public ::testing::Test {
                             (rig_->scratch / "transcript.txt").string()}));
     sim_.close_stdin();
     prepare_gateway(sim_.tcp_port);
-    rig_->state.network_mode = true;
-    rig_->worker.start();
-    ASSERT_TRUE(rig_->channel.open_network(kLoopback, static_cast<std::uint16_t>(sim_.tcp_port)));
-    rig_->commands.synchronise();
-    // Synchronised once the sweep's last answer has been dispatched and nothing waits.
-    ASSERT_TRUE(rig_->pump_until([&] {
-      return rig_->state.mek_squelch_type.load() != -1 && rig_->channel.queued_lines() == 0 &&
-             rig_->state.input_ready.load();
-    }));
+    ASSERT_TRUE(rig_->synchronise_over_tcp(sim_.tcp_port));
   }
 
   SimProcess sim_;

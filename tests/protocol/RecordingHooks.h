@@ -21,10 +21,16 @@ class RecordingHooks final : public ShellHooks,
   explicit RecordingHooks(const LinkChannel* channel = nullptr) : channel_(channel) {}
 
   bool channel_open() const override { return channel_ ? channel_->is_open() : open.load(); }
-  void AutoSave() override { ++auto_saves; }
+  void AutoSave() override {
+    ++auto_saves;
+    if (forward_saves) forward_saves->AutoSave();
+  }
+  // Counted once the restore has run, so a test that sees the count sees its lines queued.
   bool RestoreAfterGatewayRestart() override {
+    const bool restored =
+        forward_saves ? forward_saves->RestoreAfterGatewayRestart() : restore_succeeds.load();
     ++restores;
-    return restore_succeeds.load();
+    return restored;
   }
   void save_preferences() override { ++preference_saves; }
   void load_site_port_names() override { ++site_name_loads; }
@@ -46,6 +52,8 @@ class RecordingHooks final : public ShellHooks,
     return dial_ports_;
   }
 
+  // Set before the worker starts: the automatic saves go on to real configuration files.
+  AutoSaveHooks* forward_saves = nullptr;
   std::atomic<bool> open{true};
   std::atomic<bool> restore_succeeds{true};
   std::atomic<int> auto_saves{0};
