@@ -9,6 +9,7 @@
 #include "matrix/CustomIcons.h"
 #include "model/DeviceModel.h"
 #include "model/PendingTable.h"
+#include "modules/SettingsWriter.h"
 #include "protocol/SessionState.h"
 #include "security/PinTable.h"
 
@@ -22,6 +23,7 @@ struct ConfigParts {
   SessionState& session;
   Frontend& frontend;
   CustomIcons& icons;
+  SettingsWriter& settings;
 };
 
 // How a replay spends its pause between the net joins and the rest: the worker thread sleeps;

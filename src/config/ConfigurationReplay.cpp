@@ -179,18 +179,13 @@ class Replay {
     }
   }
 
-  void write_settings(int port, const PortRecord& saved) {
-    PortRecord current = record(port);
-    current.settings = saved.settings;
-    p_.model.SetPort(port, current);
-  }
-
   // A custom icon whose file is gone leaves the port with its preset icon.
   void restore_settings_and_icons() {
     for (int port = 0; port < kPortCount; ++port) {
       if (!restored_[static_cast<std::size_t>(port)]) continue;
-      write_settings(port, saved_.ports[static_cast<std::size_t>(port)]);
       PortRecord current = record(port);
+      // Sends the settings that differ and takes the saved block over.
+      p_.settings.WriteModuleSettings(port, saved_.ports[static_cast<std::size_t>(port)], &current);
       current.icon_id = -1;
       if (current.icon_preset == 0) {
         current.icon_path[kTextFieldSize - 1] = '\0';

@@ -77,10 +77,11 @@ struct ConfigRig {
   SessionState session;
   FileIcons icons;
   ScriptedPrompts prompts;
+  SettingsWriter settings{link.channel, session};
   CommandRegistry registry;
   std::vector<std::chrono::milliseconds> pauses;
   ConfigurationFiles files{
-      ConfigParts{link.model, pending, pins, link.channel, session, link.frontend, icons},
+      ConfigParts{link.model, pending, pins, link.channel, session, link.frontend, icons, settings},
       link.scratch.path(), [this](std::chrono::milliseconds pause, std::function<void()> rest) {
         pauses.push_back(pause);
         rest();

@@ -17,14 +17,12 @@ using test::make_config_rig;
 using test::Place;
 using test::Placement;
 
-// Every port of the saved configuration carries a TOV-5 and no group unless set below.
-Configuration plain_configuration() {
+// The saved configuration starts as the model holds it now: a TOV-5 in every port, no group,
+// the same settings.
+Configuration current_configuration(const ConfigRig& rig) {
   Configuration config;
-  for (PortRecord& record : config.ports) {
-    record.mod_type = MOD_TOV5;
-    record.net = record.bus = record.bus_link = record.disch_group = GROUP_NONE;
-    record.monitors[0] = PORT_NONE;
-    record.icon_preset = 1;
+  for (int port = 0; port < kPortCount; ++port) {
+    config.ports[static_cast<std::size_t>(port)] = rig.port(port);
   }
   return config;
 }
@@ -86,7 +84,7 @@ TEST(ConfigurationReplay, LinksDischGroupsPinsAndMonitorsFollowTheNets) {
   AddMonitor(watcher, 21);
   AddMonitor(watcher, 5);
   rig->link.model.SetPort(20, watcher);
-  Configuration saved = plain_configuration();
+  Configuration saved = current_configuration(*rig);
   for (std::int16_t net = 1; net <= 4; ++net) {
     put_in(saved, 2 * net - 2, net, net, 0);
     put_in(saved, 2 * net - 1, net, net, 0);
@@ -128,7 +126,7 @@ TEST(ConfigurationReplay, NamesAndIconsComeBackAndAMissingIconFallsBackToItsPres
   install_modules(*rig);
   const std::filesystem::path icon = rig->link.scratch / "tower.bmp";
   std::ofstream(icon) << "BM";
-  Configuration saved = plain_configuration();
+  Configuration saved = current_configuration(*rig);
   const struct {
     int port;
     const char* name;
@@ -144,8 +142,10 @@ TEST(ConfigurationReplay, NamesAndIconsComeBackAndAMissingIconFallsBackToItsPres
     record.icon_color = 6;
     record.perm_conn = 1;
   }
+  saved.ports[0].settings.tx_level = 7;  // the one setting that differs
   revert_to(*rig, saved);
-  EXPECT_EQ(rig->wire(), "DISC_S ALL\r");
+  EXPECT_EQ(rig->wire(), "DISC_S ALL\rTX_LEVEL 00 7\r");
+  EXPECT_EQ(rig->port(0).settings.tx_level, 7);
   EXPECT_EQ(rig->icons.frees, 1);
   for (const auto& p : ports) {
     const PortRecord record = rig->port(p.port);
@@ -180,7 +180,8 @@ TEST(ConfigurationReplay, AUsedPortMeetingAnotherModuleRefusesTheWholeLoad) {
     current.settings.tx_level = 3;
     std::strcpy(current.port_name, "Now");
     rig->link.model.SetPort(4, current);
-    Configuration saved = plain_configuration();
+    Configuration saved = current_configuration(*rig);
+    saved.ports[4].mod_type = MOD_TOV5;
     saved.ports[4].bus = c.saved_bus;
     saved.ports[4].disch_group = c.saved_disch;
     saved.ports[4].settings.tx_level = 7;

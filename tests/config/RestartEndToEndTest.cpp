@@ -92,8 +92,9 @@ TEST(RestartEndToEnd, TheGatewayGetsItsNetsBackWithoutTheOperator) {
       {"--tcp", "127.0.0.1:0", "--control-port", "0", "--transcript", transcript.string()}));
   sim.close_stdin();
   test::FileIcons icons;
+  SettingsWriter settings(rig->channel, rig->state);
   ConfigurationFiles files(ConfigParts{rig->model, rig->pending, rig->pins, rig->channel,
-                                       rig->state, rig->frontend, icons},
+                                       rig->state, rig->frontend, icons, settings},
                            rig->scratch.path(),
                            [](std::chrono::milliseconds, std::function<void()> rest) { rest(); });
   // The worker calls into the files: it stops before they go.

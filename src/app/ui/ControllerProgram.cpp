@@ -47,7 +47,8 @@ ControllerProgram::ControllerProgram(std::filesystem::path program_directory,
       slides_(model_, clock_),
       port_view_(icons_, slides_),
       settings_writer_(link_, session_),
-      configurations_(ConfigParts{model_, pending_, pins_, link_, session_, frontend_, icons_},
+      configurations_(ConfigParts{model_, pending_, pins_, link_, session_, frontend_, icons_,
+                                  settings_writer_},
                       program_directory,
                       [this](std::chrono::milliseconds pause, std::function<void()> rest) {
                         QTimer::singleShot(pause, &ui_object_, std::move(rest));
