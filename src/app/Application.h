@@ -16,6 +16,7 @@
 #include "app/ShellWindow.h"
 #include "app/SiteNames.h"
 #include "app/SiteRecord.h"
+#include "config/ConfigurationFiles.h"
 #include "frontend/CommandRegistry.h"
 #include "frontend/Frontend.h"
 #include "link/LinkChannel.h"
@@ -66,6 +67,8 @@ class Application final : public ShellHooks,
   void attach_window(ShellWindow& window);
   // The check in front of the module settings dialogs.
   void attach_password_check(PasswordCheck& check);
+  // Where Connect All and Disconnect All save the state they change.
+  void attach_configurations(ConfigurationFiles& files);
   // The recent-connection items, the automatic connection, the voice prompt state and the menu
   // marks.
   void connect_at_startup();
@@ -175,6 +178,7 @@ class Application final : public ShellHooks,
   PreferencesStore prefs_;
   ShellWindow* window_ = nullptr;
   PasswordCheck* password_check_ = nullptr;
+  ConfigurationFiles* configurations_ = nullptr;
   std::string title_;
 
   mutable std::mutex site_mutex_;  // current_site_ and the site list file

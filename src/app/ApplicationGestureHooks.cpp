@@ -21,7 +21,12 @@ void Application::open_module_settings(int port, bool mark_open) {
   if (window_) window_->open_module_settings(port, mark_open);
 }
 
-// Until the configuration files bring their own, this finds nothing to save.
-void Application::save_snapshot_before_bulk_change() {}
+void Application::attach_configurations(ConfigurationFiles& files) {
+  configurations_ = &files;
+}
+
+void Application::save_snapshot_before_bulk_change() {
+  if (configurations_) configurations_->SaveSnapshot();
+}
 
 }  // namespace mav

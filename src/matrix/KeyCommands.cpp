@@ -20,7 +20,7 @@ char lower(char key) {
 }  // namespace
 
 void MatrixGestures::on_char(char character) {
-  if (!p_.session.input_ready) return;
+  if (!p_.session.accepts_gestures()) return;
   if (character == kEscape) {
     key_buffer_.clear();
     actions_.end_selection();

@@ -44,7 +44,7 @@ MatrixHit MatrixGestures::hit_at(int x, int y) const {
 }
 
 void MatrixGestures::on_button_down(MouseButton button, HeldKeys keys, int x, int y) {
-  if (!p_.session.input_ready) return;
+  if (!p_.session.accepts_gestures()) return;
   press_ = Press{modifier_code(button, keys), hit_at(x, y)};
 }
 
@@ -243,7 +243,7 @@ void MatrixGestures::after_disconnection(bool disconnected) {
 void MatrixGestures::on_mouse_move(int x, int y) {
   const bool was_inside = cursor_inside_;
   cursor_inside_ = true;
-  if (!p_.session.input_ready) {
+  if (!p_.session.accepts_gestures()) {
     p_.frontend.set_cursor(CursorShape::Wait);
   } else if (p_.session.selection_pending()) {
     p_.frontend.set_cursor(CursorShape::Selected);

@@ -49,6 +49,8 @@ struct SessionState {
   void request_resync() { resync_requested.store(true); }
   void cancel_selection() { selection.store(Selection::None); }
   bool selection_pending() const { return selection.load() != Selection::None; }
+  // The operator's presses and keys are taken: no reply stream and no replay under way.
+  bool accepts_gestures() const { return input_ready.load() && !replay_running.load(); }
 };
 
 }  // namespace mav

@@ -4,7 +4,7 @@
 #include <QLabel>
 #include <QScrollBar>
 
-#include "app/FileBytes.h"
+#include "support/FileBytes.h"
 #include "gui/ProgramRig.h"
 
 namespace mav::test {

@@ -2,7 +2,7 @@
 // viewer, the boxes where there is none or a file cannot be written, and New Log's dialog.
 #include <QFileDialog>
 
-#include "app/FileBytes.h"
+#include "support/FileBytes.h"
 #include "gui/DesktopViewer.h"
 #include "gui/ProgramRig.h"
 #include "support/FileText.h"

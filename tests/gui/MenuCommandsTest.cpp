@@ -4,7 +4,7 @@
 #include <QFileDialog>
 #include <algorithm>
 
-#include "app/FileBytes.h"
+#include "support/FileBytes.h"
 #include "gui/DesktopViewer.h"
 #include "gui/ProgramRig.h"
 #include "support/PseudoTerminal.h"

@@ -105,6 +105,7 @@ bool ControllerProgram::init() {
                      [this](const std::string& path) { app_.store_log_file_name(path); }});
   log_viewers_->register_commands(command_registry_);
   register_color_scheme_command(command_registry_, app_, prompts_, *window_);
+  app_.attach_configurations(configurations_);
   configurations_.register_commands(command_registry_, *window_);
   window_->set_title("MAV Controller");
   frontend_.set_target(*window_);
