@@ -1,5 +1,6 @@
 #include "app/Application.h"
 
+#include <cstdio>
 #include <utility>
 
 #include "app/ConnectionLists.h"
@@ -350,7 +351,21 @@ void Application::load_site_port_names() {
   load_site_record();
 }
 
-// The dial dialog arrives with the telephone dialling.
-void Application::open_dial_dialog(int) {}
+PhoneBook Application::phone_book() const {
+  return prefs_.get().dial_list;
+}
+
+bool Application::edit_phone_book(const std::function<bool(PhoneBook&)>& edit) {
+  bool changed = false;
+  prefs_.change([&](Preferences& prefs) { changed = edit(prefs.dial_list); });
+  if (changed) save_preferences();
+  return changed;
+}
+
+void Application::set_template_name(int port, const std::string& file_title) {
+  if (port < 0 || port >= kPortCount) return;
+  std::lock_guard lock(site_mutex_);
+  std::snprintf(current_site_.template_names[port], kTextFieldSize, "%s", file_title.c_str());
+}
 
 }  // namespace mav

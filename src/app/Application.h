@@ -24,6 +24,8 @@
 #include "matrix/ColorScheme.h"
 #include "matrix/GestureHooks.h"
 #include "model/DeviceModel.h"
+#include "modules/ModuleTemplates.h"
+#include "modules/PhoneBook.h"
 #include "platform/SocketEvents.h"
 #include "protocol/DeviceCommands.h"
 #include "protocol/SessionHooks.h"
@@ -50,13 +52,15 @@ inline constexpr const char* kExitReminderText =
     "can restore this configuration\rthe next time you run the MAV Controller with the Restore "
     "Last\rConfig command in the File Menu.\rDo you want to see this reminder in the future?";
 
-// Until the dial dialog brings its own hook, the shell answers for it with nothing to do.
+// The phone book lives in the preferences and the template names in the site record, so the
+// shell keeps both.
 class Application final : public ShellHooks,
-                          public DialHooks,
                           public GestureHooks,
                           public SocketEvents,
                           public ProtectionStore,
-                          public ColorSchemeStore {
+                          public ColorSchemeStore,
+                          public PhoneBookStore,
+                          public TemplateNames {
  public:
   Application(const ApplicationParts& parts, std::filesystem::path program_directory);
 
@@ -129,7 +133,11 @@ class Application final : public ShellHooks,
   bool channel_open() const override;
   void save_preferences() override;
   void load_site_port_names() override;
-  void open_dial_dialog(int port) override;
+
+  // The phone book and the site's template names. Any thread.
+  PhoneBook phone_book() const override;
+  bool edit_phone_book(const std::function<bool(PhoneBook&)>& edit) override;
+  void set_template_name(int port, const std::string& file_title) override;
 
   // The gestures' hooks: UI thread.
   GesturePreferences gesture_preferences() const override;

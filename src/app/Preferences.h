@@ -8,12 +8,13 @@
 #include <string>
 #include <vector>
 
+#include "modules/PhoneBook.h"
+
 namespace mav {
 
 inline constexpr std::uint8_t kPreferencesVersion = 27;
 inline constexpr int kMaxSites = 500;
 inline constexpr int kMaxRecent = 10;
-inline constexpr int kMaxDialEntries = 50;
 inline constexpr std::size_t kPinTableImageSize = 720;  // 20 entries of 36 bytes
 
 // A colour as red + 256 x green + 65536 x blue.
@@ -35,12 +36,6 @@ struct RecentConnection {
   std::int32_t site_index = 0;
   // Serial entries match by name and baud rate, network entries by site.
   bool same_connection(const RecentConnection& other) const;
-};
-
-struct DialEntry {
-  std::string number;       // at most 21 characters
-  std::string description;  // at most 21 characters
-  bool operator==(const DialEntry&) const = default;
 };
 
 // Twenty free entries: empty name, PIN 0, level 10.
@@ -69,7 +64,7 @@ struct Preferences {
   bool auto_indicator_switching = true;
   bool show_exit_reminder = true;
   std::int16_t animation_delay = 500;
-  std::vector<DialEntry> dial_list;  // at most 50
+  PhoneBook dial_list;  // at most 50
   bool network_mode = false;
   std::int32_t selected_site = 0;
   std::vector<NetworkSite> sites;        // at most 500

@@ -1,5 +1,6 @@
 // The program against the simulated gateway over loopback TCP: in this process for what the
 // window shows, and as the installed executable for what a signal and a dropped connection do.
+#include <QFileDialog>
 #include <QRadioButton>
 #include <QTest>
 #include <QTimer>
@@ -8,6 +9,7 @@
 #include "gui/ProgramRig.h"
 #include "sim/SimProcess.h"
 #include "support/ControllerProcess.h"
+#include "support/FileBytes.h"
 
 namespace mav::test {
 namespace {
@@ -147,13 +149,81 @@ TEST_F(EndToEndTest, TypedCommandsConnectAndDisconnectTwoPorts) {
     }
   });
   probe.start(20);
-  QTimer::singleShot(30000, [] { QCoreApplication::exit(1); });
+  QTimer::singleShot(30000, &probe, [] { QCoreApplication::exit(1); });
   EXPECT_EQ(program_->run(), 0) << "stage " << stage;
   EXPECT_TRUE(gateway_received("CONNECT_S 03 07"));
   EXPECT_TRUE(gateway_received("DISC_S 03"));
 }
 
 #ifdef MAV_CONTROLLER_PATH
+TEST_F(EndToEndTest, ConnectingAnIdleLineAsksForANumberAndDialsIt) {
+  start();
+  std::vector<std::string> captions;
+  prompts_.dialog_script = [&](QDialog& dialog) {
+    captions.push_back(dialog.windowTitle().toStdString());
+    child<QLineEdit>(dialog, 1343)->setText("5551234");
+    click(dialog, 1);
+    return dialog.result();
+  };
+  bool connecting = false;
+  QTimer probe;
+  QObject::connect(&probe, &QTimer::timeout, [&] {
+    PortRecord line;
+    if (!connecting && program_->model().GetPort(2, line) && line.mod_type == MOD_LINE7 &&
+        line.settings.on_hook == 1 && program_->session().input_ready.load()) {
+      connecting = true;
+      QTest::keyClicks(&window(), "c02c03");
+    }
+    if (gateway_received("DIAL 02 5551234 1")) QCoreApplication::exit(0);
+  });
+  probe.start(20);
+  QTimer::singleShot(20000, &probe, [] { QCoreApplication::exit(1); });
+  EXPECT_EQ(program_->run(), 0);
+  EXPECT_EQ(captions, std::vector<std::string>{"LINE Dial on port 02"});
+}
+
+TEST_F(EndToEndTest, TemplateOfOneRadioLoadedIntoAnotherReachesTheGateway) {
+  start();
+  const std::filesystem::path file = dir_.path() / "Templates" / "Radio.mod";
+  int button = 0;  // Save... or Load... of the settings dialog the window opens
+  prompts_.dialog_script = [&](QDialog& dialog) {
+    if (auto* chooser = qobject_cast<QFileDialog*>(&dialog)) {
+      chooser->selectFile(QString::fromStdString(file.string()));
+      return QDialog::Accepted;
+    }
+    click(dialog, button);
+    return QDialog::Rejected;
+  };
+  PortRecord source{};
+  PortRecord target{};
+  std::string level_line;
+  QTimer probe;
+  QObject::connect(&probe, &QTimer::timeout, [&] {
+    // Ports 00 and 01 hold radios; once both are known, one's settings go to the other.
+    if (level_line.empty() && program_->model().GetPort(0, source) && source.mod_type == MOD_TOV5 &&
+        program_->model().GetPort(1, target) && target.mod_type == MOD_TOV5 &&
+        program_->session().input_ready.load()) {
+      level_line = "TX_LEVEL 01 " + std::to_string(source.settings.tx_level) + "\n";
+      button = 1349;
+      window().open_module_settings(0, false);
+      button = 1353;
+      window().open_module_settings(1, false);
+    }
+    // The whole module has arrived when the voice prompt delay, sent last, follows the level.
+    const std::string text = file_text(transcript_);
+    const std::size_t level = level_line.empty() ? std::string::npos : text.find(level_line);
+    if (level != std::string::npos && text.find("PROMPT_DELAY 01 ", level) != std::string::npos)
+      QCoreApplication::exit(0);
+  });
+  probe.start(20);
+  QTimer::singleShot(20000, &probe, [] { QCoreApplication::exit(1); });
+  EXPECT_EQ(program_->run(), 0);
+  EXPECT_TRUE(gateway_received("RADIO_TYPE 01 "));
+  const Bytes saved = read_bytes(file);
+  ASSERT_EQ(saved.size(), 628u);
+  EXPECT_EQ(Bytes(saved.begin(), saved.begin() + 4), (Bytes{0xE9, 0x03, 0x00, 0x00}));
+}
+
 TEST_F(EndToEndTest, ReconnectsAfterTheGatewayHangsUpAndLogsOutOnSigterm) {
   ControllerProcess program(MAV_CONTROLLER_PATH, dir_.path());
   ASSERT_TRUE(wait_for([&] {

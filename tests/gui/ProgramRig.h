@@ -31,6 +31,10 @@ class RecordingPrompts final : public OperatorPrompts {
     asked.push_back(box);
     return answer_yes;
   }
+  bool ask_ok_cancel(const MessageBoxRequest& box, QWidget*) override {
+    asked.push_back(box);
+    return answer_yes;
+  }
   void show(const MessageBoxRequest& box, QWidget*) override { shown.push_back(box); }
   int run_dialog(QDialog& dialog) override {
     ++dialogs_run;

@@ -53,10 +53,13 @@ ControllerProgram::ControllerProgram(std::filesystem::path program_directory,
                       [this](std::chrono::milliseconds pause, std::function<void()> rest) {
                         QTimer::singleShot(pause, &ui_object_, std::move(rest));
                       }),
+      dial_dialogs_(DialParts{model_, link_, log_, clock_}, app_, prompts_, ui_object_),
       dispatcher_(DispatcherParts{reader_.reply(), model_, pending_, pins_, log_, link_, frontend_,
                                   clock_, session_,
-                                  SessionHooks{app_, configurations_, port_view_, app_}}),
-      worker_(link_, reader_, dispatcher_) {}
+                                  SessionHooks{app_, configurations_, port_view_, dial_dialogs_}}),
+      worker_(link_, reader_, dispatcher_),
+      module_files_(prompts_),
+      templates_(TemplateParts{settings_writer_, module_files_, app_, program_directory}) {}
 
 ControllerProgram::~ControllerProgram() {
   // The worker and the channel call into the window; both stop before it goes away.
@@ -64,6 +67,20 @@ ControllerProgram::~ControllerProgram() {
   link_.close();
   security_.reset();
   window_.reset();
+}
+
+ModuleDialogFeatures ControllerProgram::module_features() {
+  return {
+      [this](int port, const PortRecord& working_copy) {
+        return templates_.SaveTemplate(port, working_copy);
+      },
+      [this](int port, PortRecord& working_copy) { templates_.LoadTemplate(port, working_copy); },
+      [this](QWidget*) -> std::optional<std::string> {
+        const auto path = templates_.SelectCustomIcon();
+        if (!path) return std::nullopt;
+        return path->string();
+      },
+      [this](int port, QWidget* owner) { dial_dialogs_.OpenDialDialog(port, owner); }};
 }
 
 bool ControllerProgram::init() {
@@ -79,17 +96,10 @@ bool ControllerProgram::init() {
   gestures_ = std::make_unique<MatrixGestures>(
       ActionParts{model_, pending_, link_, session_, frontend_, app_}, clock_, slides_, *matrix_);
   matrix_->set_gestures(*gestures_);
-  module_settings_ = std::make_unique<ModuleSettingsOpener>(
-      ModuleOpenerParts{ModuleDialogParts{model_,
-                                          link_,
-                                          settings_writer_,
-                                          session_,
-                                          icons_,
-                                          frontend_,
-                                          prompts_,
-                                          app_.program_directory(),
-                                          {}},
-                        session_, [this](int port) { return app_.template_name(port); }});
+  module_settings_ = std::make_unique<ModuleSettingsOpener>(ModuleOpenerParts{
+      ModuleDialogParts{model_, link_, settings_writer_, session_, icons_, frontend_, prompts_,
+                        app_.program_directory(), module_features()},
+      session_, [this](int port) { return app_.template_name(port); }});
   window_ = std::make_unique<MainWindow>(MainWindowParts{app_, session_, prompts_, slides_,
                                                          *matrix_, command_registry_, *gestures_,
                                                          *module_settings_});
@@ -109,6 +119,8 @@ bool ControllerProgram::init() {
   configurations_.register_commands(command_registry_, *window_);
   window_->set_title("MAV Controller");
   frontend_.set_target(*window_);
+  dial_dialogs_.set_owner(*window_);
+  module_files_.set_owner(*window_);
   link_.attach_event_host(*window_);
   app_.attach_window(*window_);
   app_.set_custom_icon_loader([this](const std::string& path, int previous) {

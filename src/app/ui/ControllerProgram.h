@@ -25,7 +25,10 @@
 #include "matrix/ui/MatrixWidget.h"
 #include "model/DeviceModel.h"
 #include "model/PendingTable.h"
+#include "modules/ModuleTemplates.h"
 #include "modules/SettingsWriter.h"
+#include "modules/ui/DialDialogOpener.h"
+#include "modules/ui/ModuleFileDialogs.h"
 #include "modules/ui/ModuleSettingsOpener.h"
 #include "platform/Clock.h"
 #include "platform/qt/OperatorPrompts.h"
@@ -68,6 +71,9 @@ class ControllerProgram {
   ConfigurationFiles& configurations() { return configurations_; }
 
  private:
+  // The settings dialogs' template, custom icon and dial buttons.
+  ModuleDialogFeatures module_features();
+
   QObject ui_object_;
   OperatorPrompts& prompts_;
   SystemClock clock_;
@@ -88,10 +94,13 @@ class ControllerProgram {
   MatrixPortView port_view_;
   SettingsWriter settings_writer_;
   ConfigurationFiles configurations_;
+  DialDialogOpener dial_dialogs_;
   ReplyDispatcher dispatcher_;
   WorkerLoop worker_;
   // The gestures outlive the widget that forwards the mouse to them.
   std::unique_ptr<MatrixGestures> gestures_;
+  ModuleFileDialogs module_files_;
+  ModuleTemplates templates_;
   std::unique_ptr<ModuleSettingsOpener> module_settings_;
   std::unique_ptr<MatrixWidget> matrix_;
   std::unique_ptr<MainWindow> window_;

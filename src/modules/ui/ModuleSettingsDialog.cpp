@@ -337,7 +337,7 @@ void ModuleSettingsDialog::save_template() {
   store_icon(working_);
   read_lists(working_.settings);
   if (!parts_.features.save_template) return;
-  const auto saved = parts_.features.save_template(working_);
+  const auto saved = parts_.features.save_template(port_, working_);
   if (saved && template_name_ != nullptr) show_template_name(*saved);
 }
 

@@ -30,8 +30,9 @@ namespace mav {
 // Features other parts of the program lend the dialog; an empty one is a feature not there yet,
 // and its button then does nothing.
 struct ModuleDialogFeatures {
-  // Writes the working copy to a template file the operator picks; the file's name when saved.
-  std::function<std::optional<std::string>(const PortRecord& working_copy)> save_template;
+  // Writes the port's working copy to a template file the operator picks; the file's name when
+  // saved.
+  std::function<std::optional<std::string>(int port, const PortRecord& working_copy)> save_template;
   // Reads a template into the working copy and sends it for the port.
   std::function<void(int port, PortRecord& working_copy)> load_template;
   // The operator picks a custom icon file; its path, or nothing when cancelled.

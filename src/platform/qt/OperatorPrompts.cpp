@@ -43,6 +43,10 @@ bool ScreenPrompts::ask_yes_no(const MessageBoxRequest& box, QWidget* owner) {
   return make_box(box, owner, QMessageBox::Yes | QMessageBox::No)->exec() == QMessageBox::Yes;
 }
 
+bool ScreenPrompts::ask_ok_cancel(const MessageBoxRequest& box, QWidget* owner) {
+  return make_box(box, owner, QMessageBox::Ok | QMessageBox::Cancel)->exec() == QMessageBox::Ok;
+}
+
 void ScreenPrompts::show(const MessageBoxRequest& box, QWidget* owner) {
   QMessageBox* message = make_box(box, owner, QMessageBox::Ok);
   message->setModal(false);

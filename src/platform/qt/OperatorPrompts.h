@@ -16,6 +16,8 @@ class OperatorPrompts {
   virtual void tell(const MessageBoxRequest& box, QWidget* owner) = 0;
   // Modal Yes/No question; true for Yes.
   virtual bool ask_yes_no(const MessageBoxRequest& box, QWidget* owner) = 0;
+  // Modal OK/Cancel question; true for OK.
+  virtual bool ask_ok_cancel(const MessageBoxRequest& box, QWidget* owner) = 0;
   // Shown without waiting; the caller carries on at once.
   virtual void show(const MessageBoxRequest& box, QWidget* owner) = 0;
   // Runs a dialog modally; its result code (QDialog::Accepted or Rejected).
@@ -27,6 +29,7 @@ class ScreenPrompts final : public OperatorPrompts {
  public:
   void tell(const MessageBoxRequest& box, QWidget* owner) override;
   bool ask_yes_no(const MessageBoxRequest& box, QWidget* owner) override;
+  bool ask_ok_cancel(const MessageBoxRequest& box, QWidget* owner) override;
   void show(const MessageBoxRequest& box, QWidget* owner) override;
   int run_dialog(QDialog& dialog) override;
 };
