@@ -80,7 +80,9 @@ ModuleDialogFeatures ControllerProgram::module_features() {
         if (!path) return std::nullopt;
         return path->string();
       },
-      [this](int port, QWidget* owner) { dial_dialogs_.OpenDialDialog(port, owner); }};
+      [this](int port, QWidget* owner) { dial_dialogs_.OpenDialDialog(port, owner); },
+      [this](int port) { return templates_.TakeLoadedTemplateName(port); },
+      [this] { templates_.forget_loaded_template(); }};
 }
 
 bool ControllerProgram::init() {

@@ -319,6 +319,9 @@ void ModuleSettingsDialog::reject() {
 
 void ModuleSettingsDialog::refresh() {
   parts_.model.GetPort(port_, working_);
+  if (template_name_ != nullptr && parts_.features.loaded_template_name) {
+    if (const auto name = parts_.features.loaded_template_name(port_)) show_template_name(*name);
+  }
   if (table_ == nullptr || table_->mod_type == MOD_MEK4) return;
   show_settings(working_.settings);
 }

@@ -39,6 +39,11 @@ struct ModuleDialogFeatures {
   std::function<std::optional<std::string>(QWidget* owner)> select_custom_icon;
   // The telephone dial dialog of a LINE-7 port, modal over the owner.
   std::function<void(int port, QWidget* owner)> open_dial;
+  // The title of a template loaded since the dialog opened, which also becomes the port's
+  // template name; nothing when none was.
+  std::function<std::optional<std::string>(int port)> loaded_template_name;
+  // The dialog has closed: a later dialog starts without a loaded template.
+  std::function<void()> dialog_closed;
 };
 
 // Everything the dialog works with; each outlives it.

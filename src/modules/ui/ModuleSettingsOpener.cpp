@@ -18,6 +18,7 @@ void ModuleSettingsOpener::open_module_settings(int port, bool mark_open, QWidge
     parts_.session.dialog_port.store(port);
   }
   parts_.dialog.prompts.run_dialog(dialog);
+  if (parts_.dialog.features.dialog_closed) parts_.dialog.features.dialog_closed();
   if (mark_open) {
     parts_.session.dialog_port.store(-1);
     open_ = nullptr;
