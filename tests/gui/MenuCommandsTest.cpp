@@ -115,6 +115,12 @@ TEST_F(MenuCommandsTest, EveryCommandHasItsEffect) {
       {40046, "ask:Disconnect All:\rAre you sure?"},
       {40021, ""},  // Net 1 to Net 7 mark the ports of a net, and no net has any here
       {40027, ""},
+      // No module is known on this line: the configuration commands refuse before any file.
+      {40002, "tell:No data to save"},
+      {40003, "tell:Get configuration from MAV first"},
+      {40050, "ask:Restore to Last Configuration:\rAre you sure?"},  // answered No
+      {40060, "tell:Get configuration from MAV first"},
+      {40062, "tell:Get configuration from MAV first"},
       {40005, ""},  // About has no effect of its own
       {40001,
        "ask:The MAV Controller automatically saves your configuration\rwhen you close the "
