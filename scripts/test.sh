@@ -7,7 +7,7 @@ cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
 
 jobs=$(nproc)
-fuzz_seconds=${MAV_FUZZ_SECONDS:-30}
+fuzz_seconds=${MAV_FUZZ_SECONDS:-20}
 export QT_QPA_PLATFORM=offscreen
 
 configure_and_test() {

@@ -4,8 +4,8 @@
 #include <QLabel>
 #include <QScrollBar>
 
-#include "support/FileBytes.h"
 #include "gui/ProgramRig.h"
+#include "support/FileBytes.h"
 
 namespace mav::test {
 namespace {

@@ -6,15 +6,12 @@
 #include <QTimer>
 #include <algorithm>
 
-#include "gui/ProgramRig.h"
-#include "sim/SimProcess.h"
+#include "gui/SimulatorSiteRig.h"
 #include "support/ControllerProcess.h"
 #include "support/FileBytes.h"
 
 namespace mav::test {
 namespace {
-
-using sim::test::SimProcess;
 
 // The log's lines without their time stamps.
 std::vector<std::string> log_messages(const std::filesystem::path& program_directory) {
@@ -26,27 +23,7 @@ std::vector<std::string> log_messages(const std::filesystem::path& program_direc
   return messages;
 }
 
-class EndToEndTest : public ProgramRig {
- protected:
-  void SetUp() override {
-    transcript_ = dir_.path() / "sim-transcript.txt";
-    ASSERT_TRUE(sim_.start({"--tcp", "127.0.0.1:0", "--control-port", "0", "--preset", "half",
-                            "--transcript", transcript_.string()}));
-    Preferences prefs;
-    prefs.auto_connect = true;
-    prefs.network_mode = true;
-    prefs.sites = {{{127, 0, 0, 1}, sim_.tcp_port, "Loopback Gateway"}};
-    write_preferences(prefs);
-  }
-
-  // Whether the simulator has received `text` by now.
-  bool gateway_received(const char* text) {
-    return file_text(transcript_).find(text) != std::string::npos;
-  }
-
-  SimProcess sim_;
-  std::filesystem::path transcript_;
-};
+using EndToEndTest = SimulatorSiteRig;
 
 TEST_F(EndToEndTest, ConnectsSynchronisesAndShowsTheSiteTitle) {
   start();

@@ -2,9 +2,9 @@
 // viewer, the boxes where there is none or a file cannot be written, and New Log's dialog.
 #include <QFileDialog>
 
-#include "support/FileBytes.h"
 #include "gui/DesktopViewer.h"
 #include "gui/ProgramRig.h"
+#include "support/FileBytes.h"
 #include "support/FileText.h"
 
 namespace mav::test {

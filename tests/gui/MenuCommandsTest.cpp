@@ -4,9 +4,9 @@
 #include <QFileDialog>
 #include <algorithm>
 
-#include "support/FileBytes.h"
 #include "gui/DesktopViewer.h"
 #include "gui/ProgramRig.h"
+#include "support/FileBytes.h"
 #include "support/PseudoTerminal.h"
 
 namespace mav::test {

@@ -5,14 +5,11 @@
 #include <QTimer>
 #include <sstream>
 
-#include "gui/ProgramRig.h"
-#include "sim/SimProcess.h"
+#include "gui/SimulatorSiteRig.h"
 #include "support/FileText.h"
 
 namespace mav::test {
 namespace {
-
-using sim::test::SimProcess;
 
 // The lines the gateway received, in order, from a transcript's text.
 std::vector<std::string> received_lines(const std::string& transcript) {
@@ -25,22 +22,7 @@ std::vector<std::string> received_lines(const std::string& transcript) {
   return lines;
 }
 
-class ModuleSettingsEndToEnd : public ProgramRig {
- protected:
-  void SetUp() override {
-    transcript_ = dir_.path() / "sim-transcript.txt";
-    ASSERT_TRUE(sim_.start({"--tcp", "127.0.0.1:0", "--control-port", "0", "--preset", "half",
-                            "--transcript", transcript_.string()}));
-    Preferences prefs;
-    prefs.auto_connect = true;
-    prefs.network_mode = true;
-    prefs.sites = {{{127, 0, 0, 1}, sim_.tcp_port, "Loopback Gateway"}};
-    write_preferences(prefs);
-  }
-
-  SimProcess sim_;
-  std::filesystem::path transcript_;
-};
+using ModuleSettingsEndToEnd = SimulatorSiteRig;
 
 TEST_F(ModuleSettingsEndToEnd, OneChangedRadioSettingIsOneLineAndItsReplyUpdatesTheModel) {
   constexpr int kRadioPort = 1;  // a TOV-5 in the simulator's line-up

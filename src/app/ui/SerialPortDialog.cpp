@@ -7,6 +7,7 @@
 #include <QVBoxLayout>
 
 #include "platform/qt/ControlIds.h"
+#include "platform/qt/OkCancelRow.h"
 
 namespace mav {
 namespace {
@@ -47,13 +48,7 @@ SerialPortDialog::SerialPortDialog(Application& app, const std::string& shown_na
   speed_layout->addWidget(slow_);
   speed_layout->addWidget(fast_);
 
-  auto* ok = named(new QPushButton("OK"), 1);
-  auto* cancel = named(new QPushButton("Cancel"), 2);
-  ok->setDefault(true);
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch();
-  buttons->addWidget(ok);
-  buttons->addWidget(cancel);
+  auto [ok, cancel, buttons] = make_ok_cancel_row();
 
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(names);

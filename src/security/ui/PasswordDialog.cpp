@@ -8,6 +8,7 @@
 #include <QVBoxLayout>
 
 #include "platform/qt/ControlIds.h"
+#include "platform/qt/OkCancelRow.h"
 
 namespace mav {
 namespace {
@@ -46,16 +47,10 @@ PasswordDialog::PasswordDialog(ProtectionStore& store, OperatorPrompts& prompts,
   fields->addWidget(apply_button, 2, 0);
   fields->addWidget(clear_button, 2, 1);
 
-  auto* ok = named(new QPushButton("OK"), 1);
-  auto* cancel = named(new QPushButton("Cancel"), 2);
-  ok->setDefault(true);
+  auto [ok, cancel, buttons] = make_ok_cancel_row();
   // Enter in a password field means OK, not Apply.
   apply_button->setAutoDefault(false);
   clear_button->setAutoDefault(false);
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch();
-  buttons->addWidget(ok);
-  buttons->addWidget(cancel);
 
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(pin_settings_);

@@ -8,6 +8,7 @@
 #include <QVBoxLayout>
 
 #include "platform/qt/ControlIds.h"
+#include "platform/qt/OkCancelRow.h"
 
 namespace mav {
 
@@ -31,13 +32,7 @@ bool PasswordGuard::ask(const std::string& password) {
   auto* typed = named(new QLineEdit, 1334);
   typed->setEchoMode(QLineEdit::Password);
   typed->setMaxLength(static_cast<int>(kPasswordMaxLength));
-  auto* ok = named(new QPushButton("OK"), 1);
-  auto* cancel = named(new QPushButton("Cancel"), 2);
-  ok->setDefault(true);
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch();
-  buttons->addWidget(ok);
-  buttons->addWidget(cancel);
+  auto [ok, cancel, buttons] = make_ok_cancel_row();
   auto* layout = new QVBoxLayout(&dialog);
   layout->addWidget(new QLabel("Please enter the password to continue:"));
   layout->addWidget(typed);

@@ -13,6 +13,7 @@
 #include <string>
 
 #include "platform/qt/ControlIds.h"
+#include "platform/qt/OkCancelRow.h"
 
 namespace mav {
 namespace {
@@ -70,14 +71,8 @@ SecurityDialog::SecurityDialog(const PinTable& pins, int security_mode, const De
     mode_layout->addWidget(button);
   }
 
-  auto* ok = named(new QPushButton("OK"), 1);
-  auto* cancel = named(new QPushButton("Cancel"), 2);
-  ok->setDefault(true);
-  auto* buttons = new QHBoxLayout;
-  buttons->addWidget(mode_box);
-  buttons->addStretch();
-  buttons->addWidget(ok);
-  buttons->addWidget(cancel);
+  auto [ok, cancel, buttons] = make_ok_cancel_row();
+  buttons->insertWidget(0, mode_box);
 
   auto* tables = new QHBoxLayout;
   tables->addWidget(make_users(pins));
