@@ -9,13 +9,17 @@
 #include <vector>
 
 #include "LoopbackLink.h"
+#include "model/PendingTable.h"
+#include "protocol/RecordingHooks.h"
+#include "protocol/ReplyDispatcher.h"
+#include "security/PinTable.h"
 #include "support/PseudoTerminal.h"
 
 namespace mav::test {
 namespace {
 
-// A dispatcher that notes keyword/port/value of every parsed line ("error" for a line that did
-// not parse) and releases it.
+// A dispatcher without timers of its own that notes keyword/port/value of every parsed line
+// ("error" for a line that did not parse) and releases it.
 class RecordingDispatcher final : public DispatchStep {
  public:
   explicit RecordingDispatcher(LineReader& reader) : reader_(reader) {}
@@ -29,6 +33,7 @@ class RecordingDispatcher final : public DispatchStep {
                         : std::to_string(reply.keyword) + "/" + std::to_string(reply.port) + "/" +
                               std::to_string(reply.value));
   }
+  void add_deadlines(NextWake&) const override {}
   std::vector<std::string> seen() const {
     std::lock_guard lock(mutex_);
     return seen_;
@@ -46,7 +51,21 @@ struct WorkerRig {
   std::unique_ptr<LinkRig> rig = std::make_unique<LinkRig>();
   LineReader reader{rig->channel.received_lines()};
   RecordingDispatcher dispatcher{reader};
-  WorkerLoop worker{rig->channel, reader, dispatcher};
+  WorkerLoop worker{rig->clock, rig->channel, reader, dispatcher};
+};
+
+// The worker with the real dispatcher and its housekeeping, on the fake clock.
+struct DispatchingWorker {
+  std::unique_ptr<LinkRig> rig = std::make_unique<LinkRig>();
+  SessionState state;
+  PendingTable pending;
+  PinTable pins;
+  RecordingHooks hooks{&rig->channel};
+  LineReader reader{rig->channel.received_lines()};
+  ReplyDispatcher dispatcher{DispatcherParts{reader.reply(), rig->model, pending, pins, rig->log,
+                                             rig->channel, rig->frontend, rig->clock, state,
+                                             SessionHooks{hooks, hooks, hooks, hooks}}};
+  WorkerLoop worker{rig->clock, rig->channel, reader, dispatcher};
 };
 
 TEST(WorkerLoop, ParsesAndDispatchesSerialLinesInArrivalOrderOnItsOwnThread) {
@@ -80,12 +99,66 @@ TEST(WorkerLoop, DrainsTheQueueWhileTheUiThreadKeepsSending) {
   std::string sent;
   ASSERT_TRUE(eventually(
       [&] {
+        // The fake clock's step stands in for the worker's time-out running out.
         rig.clock.advance_ms(201);
+        rig.channel.wake_worker();
         sent += gateway.read_available();
       },
       [&] { return sent.size() >= expected.size(); }));
   link.worker.stop();
   EXPECT_EQ(sent, expected);
+}
+
+TEST(WorkerLoop, ALineQueuedByTheUiThreadLeavesAtOnceAndTheNextOnItsPacingDeadline) {
+  PseudoTerminal gateway;
+  WorkerRig link;
+  LinkRig& rig = *link.rig;
+  ASSERT_TRUE(rig.channel.open_serial(gateway.name(), 9600));
+  link.worker.start();
+  // Nothing is due and the clock stands still: only the queuing itself can wake the worker.
+  rig.channel.set_hold(true);
+  rig.channel.send_line("VER\r", true);
+  EXPECT_EQ(gateway.read(4), "VER\r");
+  rig.channel.send_line("SYSTEM\r", true);
+  rig.clock.advance_ms(201);  // no wake-up: the worker's own time-out finds the line due
+  EXPECT_EQ(gateway.read(7), "SYSTEM\r");
+  link.worker.stop();
+}
+
+TEST(WorkerLoop, QuietTimersFireOnTheirDeadlinesWithoutAnyLineOrWakeUp) {
+  // Each row arms a timer one millisecond before it acts; then only the clock moves on.
+  const struct {
+    const char* name;
+    void (*arm)(SessionState& state, std::uint32_t now);
+    bool (*fired)(const DispatchingWorker& link);
+  } rows[] = {
+      {"the busy indication ends",
+       [](SessionState& s, std::uint32_t now) {
+         s.input_ready = false;
+         s.last_line_ms = now - 400;
+       },
+       [](const DispatchingWorker& link) { return link.state.input_ready.load(); }},
+      {"the selection expires",
+       [](SessionState& s, std::uint32_t now) {
+         s.selection = Selection::Port;
+         s.selection_time = now - 15000;
+       },
+       [](const DispatchingWorker& link) { return !link.state.selection_pending(); }},
+      {"the automatic save",
+       [](SessionState& s, std::uint32_t now) { s.last_autosave_ms = now - 60000; },
+       [](const DispatchingWorker& link) { return link.hooks.auto_saves.load() == 1; }},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    DispatchingWorker link;
+    link.state.last_autosave_ms = link.rig->clock.now_ms();
+    row.arm(link.state, link.rig->clock.now_ms());
+    link.worker.start();
+    EXPECT_FALSE(row.fired(link));
+    link.rig->clock.advance_ms(1);
+    EXPECT_TRUE(eventually([&] { return row.fired(link); }));
+    link.worker.stop();
+  }
 }
 
 TEST(WorkerLoop, AFloodOverTcpKeepsTheRingBoundedWhileTheWorkerParses) {
