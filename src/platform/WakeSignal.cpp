@@ -5,7 +5,7 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <climits>
+#include <chrono>
 #include <cstdint>
 
 namespace mav {
@@ -15,9 +15,17 @@ namespace {
 // report itself ready forever, and the wait must not turn into a spin.
 constexpr std::uint32_t kBrokenRetryMs = 5;
 
-int poll_timeout(std::optional<std::uint32_t> timeout_ms) {
-  if (!timeout_ms) return -1;
-  return static_cast<int>(std::min<std::uint32_t>(*timeout_ms, INT_MAX));
+// How long to sleep for a time-out of whole milliseconds: until the steady clock begins the
+// millisecond the time-out names. The millisecond clock counts whole milliseconds of that clock,
+// so a sleep of the full time-out would carry the part of the current millisecond already gone
+// into every interval, and paced lines would drift.
+timespec sleep_until_tick(std::uint32_t timeout_ms) {
+  using namespace std::chrono;
+  const auto since_tick = steady_clock::now().time_since_epoch() % milliseconds(1);
+  const nanoseconds sleep =
+      timeout_ms == 0 ? nanoseconds(0) : milliseconds(timeout_ms) - since_tick;
+  const auto whole = duration_cast<seconds>(sleep);
+  return timespec{static_cast<time_t>(whole.count()), static_cast<long>((sleep - whole).count())};
 }
 
 }  // namespace
@@ -37,7 +45,8 @@ void WakeSignal::wake() {
 bool WakeSignal::wait(int fd, std::optional<std::uint32_t> timeout_ms) {
   pollfd watched[2] = {{event_fd_, POLLIN, 0}, {fd, POLLIN, 0}};
   const nfds_t count = fd >= 0 ? 2 : 1;
-  if (::poll(watched, count, poll_timeout(timeout_ms)) <= 0) return false;
+  const timespec sleep = sleep_until_tick(timeout_ms.value_or(0));
+  if (::ppoll(watched, count, timeout_ms ? &sleep : nullptr, nullptr) <= 0) return false;
   if (count == 2 && (watched[1].revents & POLLIN) == 0 && watched[1].revents != 0) {
     // A hung-up or failed device: wait on the wake-up alone, and look again a little later.
     watched[0].revents = 0;
