@@ -155,14 +155,16 @@ int LinkChannel::socket_fd() const {
 
 bool LinkChannel::send_line(std::string_view text, bool expects_reply) {
   // Either way the worker's deadlines change: a reply time-out starts, or a paced line waits.
-  worker_wake_.wake();
+  // It is woken once the change is made, or it could look too early and sleep past it.
   bool overflow_began = false;
   {
-    std::lock_guard lock(io_mutex_);
+    std::unique_lock lock(io_mutex_);
     if (!hold_ && queue_in_ == queue_out_ && !connect_pending_) {
       last_send_ms_ = clock_.now_ms();
       if (expects_reply) awaiting_reply_ = true;
       const std::size_t written = write_locked(text.data(), text.size());
+      lock.unlock();
+      worker_wake_.wake();
       return !is_network_ && written > 0;
     }
     const std::uint32_t after_in = next_slot(queue_in_);
@@ -178,6 +180,7 @@ bool LinkChannel::send_line(std::string_view text, bool expects_reply) {
       queue_in_ = after_in;
     }
   }
+  worker_wake_.wake();
   if (overflow_began) log_.write_log_entry("Outgoing command queue full, command dropped");
   return false;
 }

@@ -2,7 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <algorithm>
+#include <filesystem>
+#include <fstream>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -44,6 +48,22 @@ class RecordingDispatcher final : public DispatchStep {
   mutable std::mutex mutex_;
   std::vector<std::string> seen_;
 };
+
+// Whether every other thread of this process is blocked: the worker has gone into its wait.
+bool other_threads_blocked() {
+  const std::string self = std::to_string(::gettid());
+  for (const auto& task : std::filesystem::directory_iterator("/proc/self/task")) {
+    if (task.path().filename() == self) continue;
+    std::ifstream stat(task.path() / "stat");
+    std::string line;
+    std::getline(stat, line);
+    const std::size_t name_end = line.rfind(')');  // the state follows the thread's name
+    if (name_end == std::string::npos || line.size() < name_end + 3 || line[name_end + 2] != 'S') {
+      return false;
+    }
+  }
+  return true;
+}
 
 // The link as the program runs it: a worker thread parsing and dispatching what the channel
 // receives while the test plays the UI thread.
@@ -109,24 +129,34 @@ TEST(WorkerLoop, DrainsTheQueueWhileTheUiThreadKeepsSending) {
   EXPECT_EQ(sent, expected);
 }
 
-TEST(WorkerLoop, ALineQueuedByTheUiThreadLeavesAtOnceAndTheNextOnItsPacingDeadline) {
-  PseudoTerminal gateway;
+TEST(WorkerLoop, LinesQueuedByTheUiThreadWakeTheWorkerAndPacedOnesLeaveOnTheirDeadline) {
+  LoopbackPeer peer;
   WorkerRig link;
   LinkRig& rig = *link.rig;
-  ASSERT_TRUE(rig.channel.open_serial(gateway.name(), 9600));
-  link.worker.start();
-  // Nothing is due and the clock stands still: only the queuing itself can wake the worker.
+  ASSERT_TRUE(connect_to(rig, peer));
   rig.channel.set_hold(true);
-  rig.channel.send_line("VER\r", true);
-  EXPECT_EQ(gateway.read(4), "VER\r");
-  rig.channel.send_line("SYSTEM\r", true);
-  rig.clock.advance_ms(201);  // no wake-up: the worker's own time-out finds the line due
-  EXPECT_EQ(gateway.read(7), "SYSTEM\r");
+  link.worker.start();
+  // The clock stands still unless the test moves it, and a reply times out only after 15 s on
+  // a network channel: nothing the worker waits for comes due by itself.
+  for (const std::string line : {"VER\r", "SYSTEM\r"}) {
+    rig.clock.advance_ms(201);  // the pacing interval is over before the line is queued
+    rig.channel.send_line(line, true);
+    EXPECT_EQ(peer.read(line.size()), line);  // the queuing woke the worker
+  }
+  // Two lines at once: the first leaves, the second waits for its pacing deadline, which the
+  // worker sleeps towards; the clock moves without waking it.
+  rig.clock.advance_ms(201);
+  rig.channel.send_line("MOD_TYPE ALL\r", true);
+  rig.channel.send_line("MEK_SQUELCH_TYPE ?\r", true);
+  EXPECT_EQ(peer.read(13), "MOD_TYPE ALL\r");
+  rig.clock.advance_ms(201);
+  EXPECT_EQ(peer.read(19), "MEK_SQUELCH_TYPE ?\r");
   link.worker.stop();
 }
 
 TEST(WorkerLoop, QuietTimersFireOnTheirDeadlinesWithoutAnyLineOrWakeUp) {
-  // Each row arms a timer one millisecond before it acts; then only the clock moves on.
+  // Each row arms a timer one millisecond before it acts; once the worker sleeps, only the clock
+  // moves on.
   const struct {
     const char* name;
     void (*arm)(SessionState& state, std::uint32_t now);
@@ -154,6 +184,7 @@ TEST(WorkerLoop, QuietTimersFireOnTheirDeadlinesWithoutAnyLineOrWakeUp) {
     link.state.last_autosave_ms = link.rig->clock.now_ms();
     row.arm(link.state, link.rig->clock.now_ms());
     link.worker.start();
+    ASSERT_TRUE(eventually(other_threads_blocked));
     EXPECT_FALSE(row.fired(link));
     link.rig->clock.advance_ms(1);
     EXPECT_TRUE(eventually([&] { return row.fired(link); }));
