@@ -3,9 +3,8 @@
 // received-line ring, and the reply time-out. The UI thread opens, closes and receives socket
 // notifications; the worker thread polls and waits; both send. Every change the worker must act
 // on (a line received, sent or queued, a connect completed, the channel opened or closed) wakes
-// it. One lock covers the port or socket, the
-// queue and its writes, so lines leave in the order send_line accepted them; it is never held
-// while calling out.
+// it. One lock covers the port or socket, the queue and its writes, so lines leave in the order
+// send_line accepted them; it is never held while calling out.
 #pragma once
 
 #include <atomic>
