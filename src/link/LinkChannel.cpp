@@ -16,13 +16,13 @@ constexpr std::string_view kLogout = "logout\r";
 }  // namespace
 
 LinkChannel::LinkChannel(const Clock& clock, DeviceModel& model, EventLog& log, Frontend& frontend,
-                         ContactReporter& contact, std::atomic<std::uint32_t>& idle_passes)
+                         ContactReporter& contact, WakeSignal& worker_wake)
     : clock_(clock),
       model_(model),
       log_(log),
       frontend_(frontend),
       contact_(contact),
-      idle_passes_(idle_passes) {}
+      worker_wake_(worker_wake) {}
 
 void LinkChannel::attach_event_host(SocketEventHost& host) {
   host_ = &host;
@@ -42,6 +42,7 @@ bool LinkChannel::open_serial(std::string_view device_name, std::uint32_t baud_r
   }
   hold_ = false;
   is_open_ = true;
+  worker_wake_.wake();  // a new port to watch, and the queue may drain again
   frontend_.request_repaint();
   return true;
 }
@@ -96,6 +97,7 @@ bool LinkChannel::open_network(const std::uint8_t (&address)[4], std::uint16_t p
   is_network_ = true;
   hold_ = false;
   is_open_ = true;
+  worker_wake_.wake();
   frontend_.request_repaint();
   return true;
 }
@@ -125,6 +127,7 @@ void LinkChannel::close() {
     std::lock_guard lock(io_mutex_);
     device_name_.clear();
   }
+  worker_wake_.wake();  // the port it may be watching is gone
   model_.Reset(false);  // nothing is known of a gateway we no longer talk to
   // The matrix must not go on showing the state of a gateway that is no longer connected.
   frontend_.request_repaint();
@@ -151,13 +154,17 @@ int LinkChannel::socket_fd() const {
 }
 
 bool LinkChannel::send_line(std::string_view text, bool expects_reply) {
+  // Either way the worker's deadlines change: a reply time-out starts, or a paced line waits.
+  // It is woken once the change is made, or it could look too early and sleep past it.
   bool overflow_began = false;
   {
-    std::lock_guard lock(io_mutex_);
+    std::unique_lock lock(io_mutex_);
     if (!hold_ && queue_in_ == queue_out_ && !connect_pending_) {
       last_send_ms_ = clock_.now_ms();
       if (expects_reply) awaiting_reply_ = true;
       const std::size_t written = write_locked(text.data(), text.size());
+      lock.unlock();
+      worker_wake_.wake();
       return !is_network_ && written > 0;
     }
     const std::uint32_t after_in = next_slot(queue_in_);
@@ -173,17 +180,15 @@ bool LinkChannel::send_line(std::string_view text, bool expects_reply) {
       queue_in_ = after_in;
     }
   }
+  worker_wake_.wake();
   if (overflow_began) log_.write_log_entry("Outgoing command queue full, command dropped");
   return false;
 }
 
 void LinkChannel::poll_receive() {
-  if (++poll_count_ > 99) {
-    poll_count_ = 0;
-    if (awaiting_reply_ && clock_.now_ms() - last_send_ms_ > reply_timeout_ms_) {
-      contact_.report_contact(true);
-      awaiting_reply_ = false;
-    }
+  if (awaiting_reply_ && has_passed(clock_.now_ms(), last_send_ms_, reply_timeout_ms_)) {
+    contact_.report_contact(true);
+    awaiting_reply_ = false;
   }
   if (!is_open_) return;
   if (!is_network_) {
@@ -199,10 +204,7 @@ void LinkChannel::receive_serial_byte() {
   bool received = false;
   {
     std::lock_guard lock(io_mutex_);
-    if (serial_.waiting_bytes() >= 1) {
-      idle_passes_ = 0;
-      received = serial_.read_byte(byte);
-    }
+    if (serial_.waiting_bytes() >= 1) received = serial_.read_byte(byte);
   }
   if (received && serial_lines_.add_byte(byte)) {
     contact_.report_contact(false);
@@ -220,7 +222,7 @@ void LinkChannel::drain_queue() {
       return;
     }
     const std::uint32_t now = clock_.now_ms();
-    if (now - last_send_ms_ <= kQueuePacingMs) return;
+    if (!has_passed(now, last_send_ms_, kQueuePacingMs)) return;
     last_send_ms_ = now;
     awaiting_reply_ = true;  // a queued line is always taken to expect a reply
     const char* line = queue_[queue_out_];
@@ -236,12 +238,28 @@ void LinkChannel::drain_queue() {
   if (send_failed) show_error_box("Send data error");
 }
 
+void LinkChannel::add_deadlines(NextWake& next) const {
+  if (awaiting_reply_) next.after(last_send_ms_, reply_timeout_ms_);
+  if (!is_open_ || (is_network_ && connect_pending_)) return;
+  std::lock_guard lock(io_mutex_);
+  if (queue_in_ != queue_out_) next.after(last_send_ms_, kQueuePacingMs);
+}
+
+bool LinkChannel::wait_for_input(std::optional<std::uint32_t> timeout_ms) {
+  int fd = -1;
+  {
+    std::lock_guard lock(io_mutex_);
+    if (is_open_ && !is_network_) fd = serial_.fd();
+  }
+  // A close meanwhile wakes the wait, and the next one asks for the descriptor again.
+  return worker_wake_.wait(fd, timeout_ms);
+}
+
 std::size_t LinkChannel::write_locked(const char* data, std::size_t length) {
   return is_network_ ? socket_.send(data, length) : serial_.write(data, length);
 }
 
 void LinkChannel::on_socket_read() {
-  idle_passes_ = 0;
   long received = 0;
   {
     std::lock_guard lock(io_mutex_);
@@ -250,11 +268,15 @@ void LinkChannel::on_socket_read() {
   if (received < 1) return;
   awaiting_reply_ = false;
   const std::string_view chunk(socket_chunk_, static_cast<std::size_t>(received));
-  if (socket_lines_.add_bytes(chunk) > 0) contact_.report_contact(false);
+  if (socket_lines_.add_bytes(chunk) > 0) {
+    worker_wake_.wake();
+    contact_.report_contact(false);
+  }
 }
 
 void LinkChannel::on_socket_connected() {
   connect_pending_ = false;
+  worker_wake_.wake();  // the lines queued while connecting may leave now
   frontend_.update_title();
   frontend_.request_repaint();
   log_.write_log_entry("Network connection established");

@@ -1,9 +1,10 @@
 // The one channel to the gateway, on a serial port or a TCP connection: opening and closing,
 // sending lines at once or through the paced outgoing queue, assembling received bytes into the
 // received-line ring, and the reply time-out. The UI thread opens, closes and receives socket
-// notifications; the worker thread polls; both send. One lock covers the port or socket, the
-// queue and its writes, so lines leave in the order send_line accepted them; it is never held
-// while calling out.
+// notifications; the worker thread polls and waits; both send. Every change the worker must act
+// on (a line received, sent or queued, a connect completed, the channel opened or closed) wakes
+// it. One lock covers the port or socket, the queue and its writes, so lines leave in the order
+// send_line accepted them; it is never held while calling out.
 #pragma once
 
 #include <atomic>
@@ -21,9 +22,11 @@
 #include "log/EventLog.h"
 #include "model/DeviceModel.h"
 #include "platform/Clock.h"
+#include "platform/NextWake.h"
 #include "platform/SerialPort.h"
 #include "platform/SocketEvents.h"
 #include "platform/TcpSocket.h"
+#include "platform/WakeSignal.h"
 
 namespace mav {
 
@@ -37,10 +40,9 @@ inline constexpr std::uint32_t kNetworkReplyTimeoutMs = 15000;
 
 class LinkChannel final : public LineSender, public SocketEvents {
  public:
-  // idle_passes is the worker loop's idle counter; the receive paths set it to 0 when bytes
-  // arrive so the loop keeps running flat out.
+  // worker_wake is the worker thread's wake-up, which the channel rings.
   LinkChannel(const Clock& clock, DeviceModel& model, EventLog& log, Frontend& frontend,
-              ContactReporter& contact, std::atomic<std::uint32_t>& idle_passes);
+              ContactReporter& contact, WakeSignal& worker_wake);
   LinkChannel(const LinkChannel&) = delete;
   LinkChannel& operator=(const LinkChannel&) = delete;
 
@@ -78,9 +80,17 @@ class LinkChannel final : public LineSender, public SocketEvents {
   // line, and the first refusal of an episode is logged. True only when a serial line was
   // written at once. Any thread.
   bool send_line(std::string_view text, bool expects_reply) override;
-  // One step of the worker: the reply time-out on every 100th call, one serial byte, and at
-  // most one queued line once 200 ms have passed since the last. Worker thread.
+  // One step of the worker: the reply time-out, one serial byte, and at most one queued line
+  // once more than 200 ms have passed since the last. Worker thread.
   void poll_receive();
+  // The channel's pending timers as of next.now(): the reply time-out, and the next paced line
+  // while lines wait on a channel that can send them. Worker thread.
+  void add_deadlines(NextWake& next) const;
+  // Blocks until a serial byte waits, the worker is woken, or timeout_ms (nothing: no limit)
+  // pass; false when the time ran out. Worker thread.
+  bool wait_for_input(std::optional<std::uint32_t> timeout_ms);
+  // Ends the worker's wait at once, or its next one when it is busy. Any thread.
+  void wake_worker() { worker_wake_.wake(); }
 
   // Socket notifications. UI thread.
   void on_socket_read() override;
@@ -106,7 +116,7 @@ class LinkChannel final : public LineSender, public SocketEvents {
   EventLog& log_;
   Frontend& frontend_;
   ContactReporter& contact_;
-  std::atomic<std::uint32_t>& idle_passes_;
+  WakeSignal& worker_wake_;
   SocketEventHost* host_ = nullptr;
 
   std::atomic<std::uint32_t> last_send_ms_{0};
@@ -117,8 +127,7 @@ class LinkChannel final : public LineSender, public SocketEvents {
   std::atomic<bool> connect_pending_{false};
   std::atomic<std::uint32_t> reply_timeout_ms_{kSerialReplyTimeoutMs};
   std::atomic<std::uint32_t> baud_rate_{9600};
-  int connect_timer_ = 0;         // UI thread
-  std::uint32_t poll_count_ = 0;  // worker thread
+  int connect_timer_ = 0;  // UI thread
 
   mutable std::mutex io_mutex_;  // the port, the socket, the queue and the device name
   SerialPort serial_;

@@ -20,6 +20,8 @@ class SerialPort {
   // opened; the line settings themselves are applied as far as the device allows.
   bool open(const char* device_name, std::uint32_t baud_rate);
   bool is_open() const { return fd_ >= 0; }
+  // The open device's descriptor, for waiting until bytes arrive; -1 when closed.
+  int fd() const { return fd_; }
   // How many received bytes wait to be read; 0 when none or on any error.
   int waiting_bytes() const;
   // Reads one byte if one is waiting; false at once otherwise.

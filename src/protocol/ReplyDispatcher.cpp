@@ -1,9 +1,7 @@
 #include "protocol/ReplyDispatcher.h"
 
-#include <chrono>
 #include <cstdio>
 #include <cstring>
-#include <thread>
 
 #include "frontend/MenuIds.h"
 #include "protocol/BusOperations.h"
@@ -31,40 +29,30 @@ ReplyDispatcher::ReplyDispatcher(const DispatcherParts& parts)
 
 void ReplyDispatcher::dispatch_step() {
   SessionState& s = p_.state;
-  if (s.idle_passes.fetch_add(1) + 1 > kIdlePassLimit) {
-    s.idle_passes.store(kIdlePassLimit);
-    std::this_thread::sleep_for(std::chrono::milliseconds(kIdleSleepMs));
-  }
   const std::uint32_t now = p_.clock.now_ms();
-  // Sliding icons move on every pass, not only after the idle sleep.
-  if (p_.frontend.animation_step()) s.idle_passes.store(0);
+  slides_running_ = p_.frontend.animation_step();
 
-  if (s.selection_pending() && now - s.selection_time.load() > kSelectionTimeoutMs) {
+  if (s.selection_pending() && has_passed(now, s.selection_time.load(), kSelectionTimeoutMs)) {
     s.cancel_selection();
     p_.frontend.set_cursor(CursorShape::Arrow);
   }
-  if (now - s.last_autosave_ms.load() > kAutoSaveIntervalMs) {
+  if (has_passed(now, s.last_autosave_ms.load(), kAutoSaveIntervalMs)) {
     s.last_autosave_ms.store(now);
     p_.hooks.saves.AutoSave();
   }
 
   ParsedReply& reply = p_.reply;
   if (!reply.pending) {
-    if (!s.input_ready.load()) {
-      if (now - s.last_line_ms.load() > kInputSettleMs) {
-        p_.frontend.show_message("");
-        s.input_ready.store(true);
-        p_.frontend.set_cursor(s.selection_pending() ? CursorShape::Selected : CursorShape::Arrow);
-      } else {
-        s.idle_passes.store(0);
-      }
+    if (!s.input_ready.load() && has_passed(now, s.last_line_ms.load(), kInputSettleMs)) {
+      p_.frontend.show_message("");
+      s.input_ready.store(true);
+      p_.frontend.set_cursor(s.selection_pending() ? CursorShape::Selected : CursorShape::Arrow);
     }
     closing_step();
     return;
   }
 
   s.last_line_ms.store(now);
-  s.idle_passes.store(0);
   reply.pending = false;
   if (reply.parse_error) return;
 
@@ -81,6 +69,20 @@ void ReplyDispatcher::dispatch_step() {
     case Ending::Abort:
       break;
   }
+}
+
+void ReplyDispatcher::add_deadlines(NextWake& next) const {
+  const SessionState& s = p_.state;
+  if (slides_running_) next.in(kSlideFrameMs);
+  if (s.selection_pending()) {
+    next.after(s.selection_time.load(), kSelectionTimeoutMs);
+  } else {
+    // The gesture code selects without waking the worker; a selection made while it waits
+    // expires no sooner than this.
+    next.in(kSelectionTimeoutMs + 1);
+  }
+  next.after(s.last_autosave_ms.load(), kAutoSaveIntervalMs);
+  if (!s.input_ready.load()) next.after(s.last_line_ms.load(), kInputSettleMs);
 }
 
 void ReplyDispatcher::closing_step() {

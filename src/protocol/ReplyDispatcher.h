@@ -1,8 +1,8 @@
 // The worker loop's dispatcher step: acts on the one parsed reply the LineReader hands over,
 // updating the DeviceModel, the session state, the screen and the event log and sending the
-// follow-up commands, and carries the loop's housekeeping (idle throttle, selection time-out,
-// automatic save, busy indication, deferred synchronisation). Worker thread only, apart from
-// construction.
+// follow-up commands, and carries the loop's housekeeping (icon slides, selection time-out,
+// automatic save, busy indication, deferred synchronisation) with the deadlines the loop wakes
+// for. Worker thread only, apart from construction.
 #pragma once
 
 #include <cstdint>
@@ -43,14 +43,16 @@ class ReplyDispatcher final : public DispatchStep {
 
   // One pass: housekeeping, then at most one parsed reply. Worker thread.
   void dispatch_step() override;
+  // The next slide frame while slides run, the selection time-out, the automatic save and the
+  // end of the busy indication.
+  void add_deadlines(NextWake& next) const override;
 
   // "RELAY " and the 32 connection bytes as lower-case hex, sent without expecting a reply.
   // Network channels only (the caller decides). Worker thread.
   void send_relay_state();
 
-  // The quiet passes after which the worker sleeps, and the sleep.
-  static constexpr std::uint32_t kIdlePassLimit = 2000;
-  static constexpr int kIdleSleepMs = 5;
+  // How often running slides move their icons.
+  static constexpr std::uint32_t kSlideFrameMs = 10;
   static constexpr std::uint32_t kSelectionTimeoutMs = 15000;
   static constexpr std::uint32_t kAutoSaveIntervalMs = 60000;
   static constexpr std::uint32_t kInputSettleMs = 400;
@@ -96,6 +98,7 @@ class ReplyDispatcher final : public DispatchStep {
 
   DispatcherParts p_;
   DeviceCommands commands_;
+  bool slides_running_ = false;
 };
 
 }  // namespace mav

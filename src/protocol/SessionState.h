@@ -7,6 +7,7 @@
 #include <atomic>
 #include <cstdint>
 
+#include "platform/WakeSignal.h"
 #include "vocabulary/Vocabulary.h"
 
 namespace mav {
@@ -15,8 +16,11 @@ namespace mav {
 enum class Selection : int { None = 0, Port = 1, Net = 2 };
 
 struct SessionState {
-  // Dispatcher housekeeping. idle_passes is reset by the receive paths whenever bytes arrive.
-  std::atomic<std::uint32_t> idle_passes{0};
+  // The worker thread's wake-up: whoever changes something the worker must act on rings it (the
+  // channel for lines received, sent or queued and for opening and closing; a resynchronisation
+  // request below).
+  WakeSignal worker_wake;
+  // Dispatcher housekeeping.
   std::atomic<std::uint32_t> last_line_ms{0};
   std::atomic<std::uint32_t> last_autosave_ms{0};
   // False while a stream of replies is being processed; gestures are refused meanwhile.
@@ -46,7 +50,10 @@ struct SessionState {
   // The port whose module settings dialog is open; -1 when none is.
   std::atomic<int> dialog_port{-1};
 
-  void request_resync() { resync_requested.store(true); }
+  void request_resync() {
+    resync_requested.store(true);
+    worker_wake.wake();
+  }
   void cancel_selection() { selection.store(Selection::None); }
   bool selection_pending() const { return selection.load() != Selection::None; }
   // The operator's presses and keys are taken: no reply stream and no replay under way.

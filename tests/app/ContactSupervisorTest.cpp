@@ -19,13 +19,12 @@ class ContactSupervision : public testing::Test {
  protected:
   void SetUp() override { ASSERT_TRUE(rig->channel.open_serial(gateway.name(), 9600)); }
 
-  // Waits out a reply for longer than the 4 s a serial channel allows; the time-out is checked
-  // on every 100th poll.
+  // Waits out a reply for longer than the 4 s a serial channel allows.
   void time_out() {
     rig->channel.send_line("VER\r", true);
     gateway.read(4);
     rig->clock.advance_ms(4001);
-    for (int i = 0; i < 100; ++i) rig->channel.poll_receive();
+    rig->channel.poll_receive();
   }
 
   void receive_line(const std::string& line) {
@@ -63,16 +62,14 @@ TEST_F(ContactSupervision, TheReplyMayTakeExactlyTheAllowedTime) {
   rig->insert_module(2);
   rig->channel.send_line("DISCH 01 02\r", false);  // expects no reply: never times out
   rig->clock.advance_ms(60000);
-  for (int i = 0; i < 200; ++i) rig->channel.poll_receive();
+  rig->channel.poll_receive();
   EXPECT_TRUE(rig->frontend.messages().empty());
 
   rig->channel.send_line("VER\r", true);
   rig->clock.advance_ms(4000);
-  for (int i = 0; i < 300; ++i) rig->channel.poll_receive();
+  rig->channel.poll_receive();
   EXPECT_TRUE(rig->frontend.messages().empty());
   rig->clock.advance_ms(1);
-  for (int i = 0; i < 99; ++i) rig->channel.poll_receive();  // the check comes every 100th poll
-  EXPECT_TRUE(rig->frontend.messages().empty());
   rig->channel.poll_receive();
   EXPECT_EQ(rig->frontend.last_message(), "Lost contact with MAV-7700");
 }
@@ -121,7 +118,7 @@ TEST_F(ContactSupervision, KeepAliveGoesOutOnEveryTickAfter45QuietSeconds) {
 
   // No reply to it within 4 s: contact is lost.
   rig->clock.advance_ms(4001);
-  for (int i = 0; i < 100; ++i) rig->channel.poll_receive();
+  rig->channel.poll_receive();
   EXPECT_EQ(rig->frontend.last_message(), "Lost contact with MAV-7700");
 }
 
@@ -146,10 +143,10 @@ TEST(ContactSupervisionNetwork, NoKeepAliveWhileTheConnectIsPendingAndALongerRep
   rig->contact.on_keepalive_timer(rig->channel);  // silent since the start: one goes out
   EXPECT_EQ(peer.read(1), "\r");
   rig->clock.advance_ms(15000);
-  for (int i = 0; i < 100; ++i) rig->channel.poll_receive();
+  rig->channel.poll_receive();
   EXPECT_TRUE(rig->frontend.messages().empty());
   rig->clock.advance_ms(1);
-  for (int i = 0; i < 100; ++i) rig->channel.poll_receive();
+  rig->channel.poll_receive();
   EXPECT_EQ(rig->frontend.last_message(), "Lost contact with MAV-7700");
   EXPECT_EQ(rig->frontend.boxes().size(), 1u);
 }

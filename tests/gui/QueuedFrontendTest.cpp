@@ -14,7 +14,8 @@ namespace {
 TEST(QueuedFrontend, WorkerCallsRunOnTheUiThreadInOrder) {
   QObject ui_object;
   RecordingFrontend screen;
-  QueuedFrontend frontend(ui_object);
+  WakeSignal worker_wake;
+  QueuedFrontend frontend(ui_object, worker_wake);
 
   std::thread worker([&] {
     for (int i = 0; i < 100; ++i) frontend.show_status_text("line " + std::to_string(i));
@@ -38,6 +39,12 @@ TEST(QueuedFrontend, WorkerCallsRunOnTheUiThreadInOrder) {
   frontend.request_repaint();
   EXPECT_EQ(screen.repaints(), 0);  // posted, not run on the caller's stack
   ASSERT_TRUE(process_events_until([&] { return screen.repaints() == 1; }));
+
+  // A slide started on the UI thread wakes the worker to move it.
+  EXPECT_FALSE(worker_wake.wait(-1, 0));
+  frontend.start_move(3, 1, 2);
+  ASSERT_TRUE(process_events_until([&] { return !screen.moves().empty(); }));
+  EXPECT_TRUE(worker_wake.wait(-1, 0));
 }
 
 }  // namespace

@@ -39,10 +39,10 @@ TEST_F(NetworkChannel, OpeningLogsTheSiteAndConnectingUpdatesTheTitle) {
 TEST_F(NetworkChannel, TextSplitAcrossNotificationsIsJoinedAtTheCarriageReturn) {
   connect();
   rig->channel.send_line("VER\r", true);
-  rig->idle_passes = 700;
+  rig->channel.wait_for_input(0);  // takes the send's wake-up
   ASSERT_TRUE(peer.send("abc\rde"));
   EXPECT_EQ(pump_lines(1), (std::vector<std::string>{"abc"}));
-  EXPECT_EQ(rig->idle_passes.load(), 0u);
+  EXPECT_TRUE(rig->channel.wait_for_input(0));  // the line woke the worker
   ASSERT_TRUE(peer.send("f\r"));
   EXPECT_EQ(pump_lines(1), (std::vector<std::string>{"def"}));
   ASSERT_TRUE(peer.send("\nline feed kept\r"));
@@ -60,6 +60,10 @@ TEST_F(NetworkChannel, LinesSentWhileConnectingLeaveAfterTheConnectAtThePacedRat
   rig->channel.send_line("SYSTEM\r", true);
   rig->channel.send_line("MOD_TYPE ALL\r", true);
   EXPECT_EQ(rig->channel.queued_lines(), 3u);
+  NextWake connecting(rig->clock.now_ms());
+  rig->channel.add_deadlines(connecting);
+  EXPECT_FALSE(connecting.wait_ms());  // the connect notice wakes the worker instead
+  rig->channel.wait_for_input(0);      // takes the wake-ups of the open and the sends
 
   ASSERT_TRUE(peer.accept_connection());
   for (int i = 0; i < 300; ++i) {  // the worker keeps polling; nothing leaves before the notice
@@ -68,6 +72,10 @@ TEST_F(NetworkChannel, LinesSentWhileConnectingLeaveAfterTheConnectAtThePacedRat
   }
   EXPECT_EQ(rig->channel.queued_lines(), 3u);
   ASSERT_TRUE(eventually([&] { rig->pump.run_once(10); }, [&] { return rig->channel.is_ready(); }));
+  EXPECT_TRUE(rig->channel.wait_for_input(0));
+  NextWake connected(rig->clock.now_ms());
+  rig->channel.add_deadlines(connected);
+  EXPECT_EQ(connected.wait_ms(), 0u);
 
   rig->channel.poll_receive();
   EXPECT_EQ(peer.read(4), "VER\r");

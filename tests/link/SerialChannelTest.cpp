@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -10,6 +11,9 @@
 
 namespace mav::test {
 namespace {
+
+// How long a wait that bytes should end may take before the test gives up on it.
+constexpr std::uint32_t kWaitLimitMs = 10000;
 
 class SerialChannel : public testing::Test {
  protected:
@@ -40,17 +44,49 @@ TEST_F(SerialChannel, AnOverlongLineKeepsOnlyWhatFollowsIts256thCharacter) {
   EXPECT_EQ(receive_lines(1), (std::vector<std::string>{std::string(44, 'b')}));
 }
 
-TEST_F(SerialChannel, ACompleteLineEndsTheWaitForAReplyAndWakesTheWorker) {
+TEST_F(SerialChannel, ArrivingBytesEndTheWorkersWaitAndALineEndsTheWaitForAReply) {
   rig->channel.send_line("VER\r", true);
-  rig->idle_passes = 1500;
+  rig->channel.wait_for_input(0);  // takes the send's wake-up
+  EXPECT_FALSE(rig->channel.wait_for_input(0));
   ASSERT_TRUE(gateway.write("%VER 2.14 E0\r"));
+  EXPECT_TRUE(rig->channel.wait_for_input(kWaitLimitMs));
   receive_lines(1);
-  EXPECT_EQ(rig->idle_passes.load(), 0u);
   EXPECT_EQ(rig->contact.last_contact_time(), rig->clock.now_seconds());
   // The reply arrived, so a time-out later finds nothing to report.
   rig->clock.advance_ms(5000);
-  for (int i = 0; i < 100; ++i) rig->channel.poll_receive();
+  rig->channel.poll_receive();
   EXPECT_NE(rig->frontend.last_message(), "Lost contact with MAV-7700");
+}
+
+TEST_F(SerialChannel, DeadlinesAreTheReplyTimeOutAndTheNextPacedLine) {
+  const struct {
+    const char* name;
+    const char* sent;  // at once, before the hold
+    bool expects_reply;
+    const char* queued;  // behind the hold
+    std::uint32_t then_ms;
+    std::optional<std::uint32_t> wait_ms;
+  } rows[] = {
+      {"nothing pending", nullptr, false, nullptr, 0, std::nullopt},
+      {"a reply awaited", "VER\r", true, nullptr, 1000, 3001},
+      {"a reply overdue", "VER\r", true, nullptr, 4001, 0},
+      {"no reply expected", "DISCH 01 02\r", false, nullptr, 1000, std::nullopt},
+      {"a line queued since the open", nullptr, false, "VER\r", 0, 0},
+      {"a queued line paced behind a sent one", "VER\r", true, "SYSTEM\r", 50, 151},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    auto line = std::make_unique<LinkRig>();
+    ASSERT_TRUE(line->channel.open_serial(gateway.name(), 9600));
+    if (row.sent) line->channel.send_line(row.sent, row.expects_reply);
+    line->channel.set_hold(true);
+    if (row.queued) line->channel.send_line(row.queued, true);
+    line->clock.advance_ms(row.then_ms);
+    NextWake next(line->clock.now_ms());
+    line->channel.add_deadlines(next);
+    EXPECT_EQ(next.wait_ms(), row.wait_ms);
+    gateway.read_available();
+  }
 }
 
 TEST_F(SerialChannel, ABurstOnAnIdleChannelIsWrittenBackToBack) {

@@ -97,7 +97,7 @@ struct ControllerRig {
   RecordingFrontend frontend;
   SessionState state;
   SilentContact contact;
-  LinkChannel channel{clock, model, log, frontend, contact, state.idle_passes};
+  LinkChannel channel{clock, model, log, frontend, contact, state.worker_wake};
   PollPump pump{clock, channel};
   RecordingHooks hooks{&channel};
   LineReader reader{channel.received_lines()};
@@ -105,7 +105,7 @@ struct ControllerRig {
                                              frontend, clock, state,
                                              SessionHooks{hooks, hooks, hooks, hooks}}};
   DeviceCommands commands{channel, state};
-  WorkerLoop worker{channel, reader, dispatcher};
+  WorkerLoop worker{clock, channel, reader, dispatcher};
 };
 
 }  // namespace mav::test

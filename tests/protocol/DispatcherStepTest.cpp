@@ -1,6 +1,6 @@
 // The dispatcher's framework: status rules, the three endings, the busy indication and its 400 ms
 // settling, parse errors, the deferred synchronisation, the automatic save, the selection
-// time-out and the idle throttle.
+// time-out, and the deadlines the worker wakes for.
 #include "protocol/DispatcherFixture.h"
 
 namespace mav {
@@ -71,7 +71,6 @@ TEST_F(DispatcherTest, BusyIndicationSettlesFourHundredMillisecondsAfterTheLastL
   clock.advance_ms(400);
   dispatcher.dispatch_step();
   EXPECT_FALSE(state.input_ready);
-  EXPECT_EQ(state.idle_passes, 0u);  // kept spinning while the stream may go on
   EXPECT_EQ(frontend.last_message(), kProcessing);
 
   clock.advance_ms(1);
@@ -123,15 +122,48 @@ TEST_F(DispatcherTest, PendingSelectionTimesOutAfterFifteenSeconds) {
   EXPECT_FALSE(state.selection_pending());
 }
 
-TEST_F(DispatcherTest, IdlePassesAreClampedAtTwoThousandAndClearedByLinesAndSlides) {
-  for (int i = 0; i < 2003; ++i) dispatcher.dispatch_step();
-  EXPECT_EQ(state.idle_passes, 2000u);
-  Feed("%VER 1.0 E0");
-  EXPECT_EQ(state.idle_passes, 0u);
-  for (int i = 0; i < 2003; ++i) dispatcher.dispatch_step();
-  frontend.sliding = true;
-  dispatcher.dispatch_step();
-  EXPECT_EQ(state.idle_passes, 0u);
+TEST(DispatcherDeadlines, TheEarliestPendingTimerNamesTheNextWakeUp) {
+  // Each row: the state after one step at the start time, then how long the worker may sleep
+  // at the later moment.
+  const struct {
+    const char* name;
+    const char* line;  // fed at the start, or nothing
+    bool sliding;
+    Selection selection;
+    std::uint32_t autosave_age_ms;  // at the start
+    std::uint32_t later_ms;
+    std::uint32_t wait_ms;
+  } rows[] = {
+      {"quiet: a selection made meanwhile", nullptr, false, Selection::None, 0, 0, 15001},
+      {"quiet, later", nullptr, false, Selection::None, 0, 7000, 15001},
+      {"automatic save due soon", nullptr, false, Selection::None, 50000, 0, 10001},
+      {"automatic save due now", nullptr, false, Selection::None, 50000, 10001, 0},
+      {"busy indication", "%EQ 01 2 E0", false, Selection::None, 0, 100, 301},
+      {"busy indication ends now", "%EQ 01 2 E0", false, Selection::None, 0, 401, 0},
+      {"quiet reply leaves no busy indication", "%VER 1.0 E0", false, Selection::None, 0, 100,
+       15001},
+      {"pending selection", nullptr, false, Selection::Port, 0, 14000, 1001},
+      {"pending selection expires now", nullptr, false, Selection::Net, 0, 15001, 0},
+      {"slides run", "%EQ 01 2 E0", true, Selection::Port, 0, 0, 10},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    auto bench = std::make_unique<test::DispatcherBench>();
+    bench->Set({1, 1});
+    bench->state.last_autosave_ms = bench->clock.now_ms() - row.autosave_age_ms;
+    bench->state.selection = row.selection;
+    bench->state.selection_time = bench->clock.now_ms();
+    bench->frontend.sliding = row.sliding;
+    if (row.line) {
+      bench->Feed(row.line);
+    } else {
+      bench->dispatcher.dispatch_step();
+    }
+    bench->clock.advance_ms(row.later_ms);
+    NextWake next(bench->clock.now_ms());
+    bench->dispatcher.add_deadlines(next);
+    EXPECT_EQ(next.wait_ms(), row.wait_ms);
+  }
 }
 
 TEST_F(DispatcherTest, BusyReportShowsItsTextQuietly) {

@@ -4,7 +4,6 @@
 // channel is large.
 #pragma once
 
-#include <atomic>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -69,8 +68,8 @@ struct LinkRig {
   EventLog log{scratch / "Logs", clock};
   RecordingFrontend frontend;
   ContactSupervisor contact{clock, model, log, frontend};
-  std::atomic<std::uint32_t> idle_passes{0};
-  LinkChannel channel{clock, model, log, frontend, contact, idle_passes};
+  WakeSignal worker_wake;
+  LinkChannel channel{clock, model, log, frontend, contact, worker_wake};
   PollPump pump{clock, channel};
 };
 

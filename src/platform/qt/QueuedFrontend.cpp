@@ -5,7 +5,8 @@
 
 namespace mav {
 
-QueuedFrontend::QueuedFrontend(QObject& ui_object) : ui_object_(&ui_object) {}
+QueuedFrontend::QueuedFrontend(QObject& ui_object, WakeSignal& worker_wake)
+    : ui_object_(&ui_object), worker_wake_(worker_wake) {}
 
 void QueuedFrontend::set_target(Frontend& target) {
   target_ = &target;
@@ -58,7 +59,10 @@ void QueuedFrontend::request_repaint() {
 }
 
 void QueuedFrontend::start_move(int port, int from_net, int to_net) {
-  post([=, this] { target_.load()->start_move(port, from_net, to_net); });
+  post([=, this] {
+    target_.load()->start_move(port, from_net, to_net);
+    worker_wake_.wake();
+  });
 }
 
 bool QueuedFrontend::animation_step() {

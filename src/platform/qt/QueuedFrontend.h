@@ -2,7 +2,8 @@
 // the UI thread is woken once to run the whole queue, so a burst of worker calls costs one
 // wake-up and the worker never waits for the screen. The target runs every call on the UI
 // thread, except animation_step, which is forwarded at once (it runs on every worker pass and
-// must be thread-safe and cheap in the target).
+// must be thread-safe and cheap in the target). A slide started on the UI thread wakes the worker,
+// which then moves it frame by frame.
 #pragma once
 
 #include <QObject>
@@ -13,13 +14,14 @@
 #include <vector>
 
 #include "frontend/Frontend.h"
+#include "platform/WakeSignal.h"
 
 namespace mav {
 
 class QueuedFrontend final : public Frontend {
  public:
   // ui_object lives on the UI thread; the target's calls run in its thread.
-  explicit QueuedFrontend(QObject& ui_object);
+  QueuedFrontend(QObject& ui_object, WakeSignal& worker_wake);
 
   // Where the calls go; until it is set, they wait. UI thread.
   void set_target(Frontend& target);
@@ -44,6 +46,7 @@ class QueuedFrontend final : public Frontend {
 
   std::atomic<Frontend*> target_{nullptr};
   QPointer<QObject> ui_object_;
+  WakeSignal& worker_wake_;
   std::mutex mutex_;
   std::vector<std::function<void()>> queue_;
   bool wake_pending_ = false;
