@@ -7,6 +7,8 @@ cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
 
 jobs=$(nproc)
+# Paths relative to the checkout let the compiler cache serve any clone of the project.
+export CCACHE_BASEDIR="$PWD"
 fuzz_seconds=${MAV_FUZZ_SECONDS:-20}
 export QT_QPA_PLATFORM=offscreen
 
