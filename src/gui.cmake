@@ -14,6 +14,10 @@ if(gui_sources)
   if(EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/qt/main.cpp)
     add_executable(mav-controller qt/main.cpp)
     target_link_libraries(mav-controller PRIVATE mav_gui)
+    # The installed program directory holds the VOQ-3 guide, so building the program writes it.
+    if(TARGET voq_help)
+      add_dependencies(mav-controller voq_help)
+    endif()
 
     # `cmake --install` lays out a ready program directory: the program, its sounds and manual,
     # and the empty folders it keeps its files in.
