@@ -14,7 +14,9 @@ PHRASES = {
     "Activate.wav": [(660, 0.07), (880, 0.09)],
     "Deactivate.wav": [(880, 0.07), (660, 0.09)],
     "Click.wav": [(1400, 0.025)],
-    "Buzz.wav": [(150, 0.18)],
+    # A refusal must be heard on small laptop speakers, which hardly reproduce anything below
+    # 300 Hz: a 400 Hz tone with strong odd harmonics.
+    "Buzz.wav": [(400, 0.2)],
     "Punch.wav": [(520, 0.05), (390, 0.06)],
     "Connect.wav": [(523, 0.08), (659, 0.08), (784, 0.12)],
     "LongConnect.wav": [(523, 0.1), (659, 0.1), (784, 0.1), (1047, 0.2)],
@@ -31,8 +33,9 @@ def note(frequency, seconds, buzz):
     for i in range(count):
         t = i / RATE
         if buzz:  # a rough square-ish tone for refusals
-            value = 0.5 * math.copysign(1.0, math.sin(2 * math.pi * frequency * t))
-            value += 0.2 * math.sin(2 * math.pi * frequency * 3 * t)
+            value = 0.6 * math.copysign(1.0, math.sin(2 * math.pi * frequency * t))
+            value += 0.3 * math.sin(2 * math.pi * frequency * 3 * t)
+            value += 0.15 * math.sin(2 * math.pi * frequency * 5 * t)
         else:
             value = math.sin(2 * math.pi * frequency * t) + 0.25 * math.sin(4 * math.pi * frequency * t)
         envelope = min(1.0, i / ramp, (count - i) / ramp) * math.exp(-2.5 * t / seconds)

@@ -24,6 +24,7 @@ class NullFrontend final : public Frontend {
   void show_message(std::string_view) override {}
   void show_message_box(const MessageBoxRequest&) override {}
   void update_title() override {}
+  void link_state_changed() override {}
   void request_repaint() override {}
   void start_move(int, int, int) override {}
   bool animation_step() override { return false; }

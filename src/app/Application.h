@@ -11,6 +11,7 @@
 #include <mutex>
 #include <string>
 
+#include "app/ConnectionIndicator.h"
 #include "app/ContactSupervisor.h"
 #include "app/PreferencesStore.h"
 #include "app/ShellWindow.h"
@@ -101,6 +102,8 @@ class Application final : public ShellHooks,
   bool remove_site(int index);
   void open_recent(int index);
   void update_network_title();
+  // How the channel to the gateway stands, for the connection indicator. Any thread.
+  LinkStatus link_status() const;
   // The serial port dialog: OK opens the port (false: "Error opening serial port", the dialog
   // stays), Cancel warns when no port is open, and both end with the settings stored.
   bool choose_serial_port(const std::string& name, std::uint32_t baud);

@@ -57,6 +57,24 @@ void Application::update_network_title() {
   set_title(network_site_title(prefs.sites[static_cast<std::size_t>(prefs.selected_site)]));
 }
 
+LinkStatus Application::link_status() const {
+  const Preferences prefs = prefs_.get();
+  LinkStatus status;
+  status.open = link_.is_open();
+  status.network = link_.is_network();
+  status.connected = link_.is_ready();
+  status.contact_lost = contact_.contact_lost_reported();
+  if (!status.open) return status;
+  const bool known_site = prefs.selected_site >= 0 && prefs.selected_site < prefs.site_count();
+  if (!status.network) {
+    status.peer = link_.device_name().value_or(prefs.serial_port_name);
+  } else if (known_site) {
+    status.site = prefs.selected_site;
+    status.peer = site_peer_name(prefs.sites[static_cast<std::size_t>(prefs.selected_site)]);
+  }
+  return status;
+}
+
 bool Application::add_site(const std::array<std::uint8_t, 4>& address, std::int32_t port,
                            const std::string& description) {
   bool added = false;

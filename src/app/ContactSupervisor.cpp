@@ -15,12 +15,13 @@ ContactSupervisor::ContactSupervisor(const Clock& clock, const DeviceModel& mode
 void ContactSupervisor::report_contact(bool lost) {
   if (!lost) {
     last_contact_time_ = clock_.now_seconds();
-    contact_lost_reported_ = false;
+    if (contact_lost_reported_.exchange(false)) frontend_.link_state_changed();
     frontend_.show_message("");
     return;
   }
   frontend_.show_message("Lost contact with MAV-7700");
   const bool already_reported = contact_lost_reported_.exchange(true);
+  if (!already_reported) frontend_.link_state_changed();
   if (already_reported || model_.CountModules() == 0) return;
   frontend_.show_message_box(
       MessageBoxRequest{"The MAV Controller has lost contact\rwith the MAV-7700", "MAV Controller",

@@ -35,6 +35,9 @@ class Frontend {
   virtual void show_message_box(const MessageBoxRequest& box) = 0;
   // The main window title depends on the channel; bring it up to date.
   virtual void update_title() = 0;
+  // The channel opened, connected or closed, or the gateway stopped answering or answers again:
+  // the connection indicator reads the link's state anew.
+  virtual void link_state_changed() = 0;
 
   // The matrix: repaint it whole (ignored while an icon slides; the slide ends with a repaint),
   // slide a port's icon from the row of one net to another's (net numbers, GROUP_NONE or 0 for

@@ -44,6 +44,7 @@ bool LinkChannel::open_serial(std::string_view device_name, std::uint32_t baud_r
   is_open_ = true;
   worker_wake_.wake();  // a new port to watch, and the queue may drain again
   frontend_.request_repaint();
+  frontend_.link_state_changed();
   return true;
 }
 
@@ -99,6 +100,7 @@ bool LinkChannel::open_network(const std::uint8_t (&address)[4], std::uint16_t p
   is_open_ = true;
   worker_wake_.wake();
   frontend_.request_repaint();
+  frontend_.link_state_changed();
   return true;
 }
 
@@ -131,6 +133,7 @@ void LinkChannel::close() {
   model_.Reset(false);  // nothing is known of a gateway we no longer talk to
   // The matrix must not go on showing the state of a gateway that is no longer connected.
   frontend_.request_repaint();
+  frontend_.link_state_changed();
 }
 
 bool LinkChannel::is_ready() const {
@@ -278,6 +281,7 @@ void LinkChannel::on_socket_connected() {
   connect_pending_ = false;
   worker_wake_.wake();  // the lines queued while connecting may leave now
   frontend_.update_title();
+  frontend_.link_state_changed();
   frontend_.request_repaint();
   log_.write_log_entry("Network connection established");
 }

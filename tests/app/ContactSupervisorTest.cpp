@@ -47,15 +47,19 @@ class ContactSupervision : public testing::Test {
 };
 
 TEST_F(ContactSupervision, ATimeOutWithNoModuleKnownShowsOnlyTheStatusText) {
+  const int opened = rig->frontend.link_state_changes();
   time_out();
   EXPECT_EQ(rig->frontend.last_message(), "Lost contact with MAV-7700");
   EXPECT_TRUE(rig->frontend.boxes().empty());
   EXPECT_EQ(rig->log_count("*** Lost contact with MAV-7700"), 0);
   EXPECT_TRUE(rig->contact.contact_lost_reported());
+  time_out();
+  EXPECT_EQ(rig->frontend.link_state_changes(), opened + 1);  // the loss is reported once
 
   rig->channel.close();  // closing clears the lost state
   EXPECT_FALSE(rig->contact.contact_lost_reported());
   EXPECT_EQ(rig->frontend.last_message(), "");
+  EXPECT_GT(rig->frontend.link_state_changes(), opened + 1);
 }
 
 TEST_F(ContactSupervision, TheReplyMayTakeExactlyTheAllowedTime) {

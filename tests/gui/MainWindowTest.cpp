@@ -1,8 +1,12 @@
 // The main window driven as the operator does: start-up from the preferences file, titles, the
-// menu bar with its ids, captions and marks, each shell command keeping mark, field and file in
-// step, and the size rule.
+// connection indicator, the menu bar with its ids, captions and marks, each shell command keeping
+// mark, field and file in step, the size rule, and the manual without a desktop viewer.
+#include <QActionGroup>
+#include <QLabel>
 #include <QMenuBar>
+#include <QTextBrowser>
 
+#include "gui/DesktopViewer.h"
 #include "gui/ProgramRig.h"
 #include "support/FileBytes.h"
 #include "support/PseudoTerminal.h"
@@ -13,12 +17,19 @@ namespace {
 class MainWindowTest : public ProgramRig {
  protected:
   void answer_title_dialog(const char* typed, QDialog::DialogCode answer) {
-    prompts_.dialog_script = [typed, answer](QDialog& dialog) {
+    prompts_.dialog_script = [this, typed, answer](QDialog& dialog) {
+      opened_with_ = child<QLineEdit>(dialog, 1347)->text().toStdString();
+      EXPECT_GE(dialog.minimumWidth(), 350);  // a long title fits
       child<QLineEdit>(dialog, 1347)->setText(typed);
       dialog.done(answer);
       return int{answer};
     };
   }
+  std::string indicator() {
+    return static_cast<QLabel*>(window().menuBar()->cornerWidget())->text().toStdString();
+  }
+
+  std::string opened_with_;  // what the title dialog showed when it opened
 };
 
 TEST_F(MainWindowTest, FirstStartCreatesTheFileQuietlyAndAlternatesTheSaveSlot) {
@@ -170,6 +181,7 @@ TEST_F(MainWindowTest, SerialPortAtStartUpGivesTheSerialTitles) {
   // Cancelled, the typed title changes nothing.
   answer_title_dialog("Ignored", QDialog::Rejected);
   trigger(40066);
+  EXPECT_EQ(opened_with_, "MAV Controller - Orvane Systems");
   EXPECT_EQ(title(), line.name() + " - MAV Controller - Orvane Systems");
   EXPECT_FALSE(checked(40066));
   EXPECT_EQ(read_bytes(prefs_file())[1056], 0);
@@ -185,6 +197,77 @@ TEST_F(MainWindowTest, SerialPortAtStartUpGivesTheSerialTitles) {
   trigger(40067);
   EXPECT_EQ(title(), line.name() + " - MAV Controller - Orvane Systems");
   EXPECT_TRUE(checked(40067));
+  trigger(40066);
+  EXPECT_EQ(opened_with_, "Tower");
+}
+
+TEST_F(MainWindowTest, ConnectionIndicatorFollowsTheLink) {
+  PseudoTerminal line;
+  Preferences prefs;
+  prefs.serial_port_name = line.name();
+  prefs.auto_connect = true;
+  prefs.sites = {{{127, 0, 0, 1}, 1, "North"}};
+  write_preferences(prefs);
+  start();
+  const auto shows = [&](const std::string& text) {
+    // The test takes the worker's part: the reply time-out and the received bytes.
+    return process_events_until([&] {
+      program_->link().poll_receive();
+      return indicator() == text;
+    });
+  };
+  EXPECT_TRUE(shows("Connected to " + line.name() + " (serial)"));
+  // Nobody answers the start-up questions; a line from the gateway brings the link back.
+  EXPECT_TRUE(shows("Lost contact with " + line.name() + " (serial)"));
+  ASSERT_TRUE(line.write("OK\r"));
+  EXPECT_TRUE(shows("Connected to " + line.name() + " (serial)"));
+
+  // Nothing listens on port 1: the connect stays under way until its timer gives up.
+  program_->application().select_connection(0);
+  EXPECT_TRUE(shows("Connecting to North (network)"));
+  program_->application().select_connection(-1);
+  EXPECT_TRUE(shows("Not connected"));
+}
+
+TEST_F(MainWindowTest, ExclusiveChoicesKeepOneRadioMark) {
+  struct Click {
+    int command;
+    int marked;  // the one mark of its group afterwards
+  };
+  const Click clicks[] = {
+      {40020, 40020}, {40020, 40020},  // clicking the marked choice again keeps it
+      {40038, 40038}, {40039, 40039}, {40042, 40042}, {40041, 40041}, {40058, 40058},
+      {40068, 40068}, {40069, 40069}, {40066, 40067},  // refused without a serial port: the default
+                                                       // title keeps its mark
+  };
+  start();
+  for (const Click& click : clicks) {
+    SCOPED_TRACE(click.command);
+    trigger(click.command);
+    const QActionGroup* group = action(click.command)->actionGroup();
+    ASSERT_NE(group, nullptr);
+    EXPECT_TRUE(group->isExclusive());
+    int marks = 0;
+    for (const QAction* member : group->actions()) {
+      EXPECT_TRUE(member->isCheckable());
+      marks += member->isChecked() ? 1 : 0;
+    }
+    EXPECT_EQ(marks, 1);
+    EXPECT_TRUE(checked(click.marked));
+  }
+}
+
+TEST_F(MainWindowTest, ManualWithoutADesktopViewerOpensTheProgramsOwnWindow) {
+  const DesktopViewer no_viewer(false);
+  start();
+  trigger(40064);
+  trigger(40064);
+  const auto windows = window().findChildren<QTextBrowser*>("manualWindow");
+  ASSERT_EQ(windows.size(), 1);  // the second request raises the same window
+  EXPECT_TRUE(windows[0]->isWindow());
+  EXPECT_TRUE(windows[0]->isVisible());
+  EXPECT_EQ(windows[0]->source().toLocalFile().toStdString(),
+            (dir_.path() / "MAV C_Help.html").string());
 }
 
 TEST_F(MainWindowTest, CustomTitleIsForSerialPortsOnly) {

@@ -121,7 +121,9 @@ TEST_F(MenuCommandsTest, EveryCommandHasItsEffect) {
       {40050, "ask:Restore to Last Configuration:\rAre you sure?"},  // answered No
       {40060, "tell:Get configuration from MAV first"},
       {40062, "tell:Get configuration from MAV first"},
-      {40005, ""},  // About has no effect of its own
+      {40005,
+       "tell:MAV Controller\rVersion 0.1\rThe operator's program for the MAV-7700 audio "
+       "interconnect gateway.\rCopyright Orvane Systems. All rights reserved."},
       {40001,
        "ask:The MAV Controller automatically saves your configuration\rwhen you close the "
        "program.  You can restore this configuration\rthe next time you run the MAV Controller "

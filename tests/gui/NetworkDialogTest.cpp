@@ -1,5 +1,5 @@
-// The network site dialog as the operator fills it in, and the recent-connection items of the
-// Connect menu.
+// The network site dialog as the operator fills it in and uses it from the keyboard, and the
+// recent-connection items of the Connect menu.
 #include <QApplication>
 #include <QListWidget>
 #include <QTest>
@@ -23,6 +23,11 @@ class NetworkDialogTest : public ProgramRig {
     }
     child<QLineEdit>(dialog, 1399)->setText(port);
     child<QLineEdit>(dialog, 1400)->setText(description);
+  }
+  static void show_active(QDialog& dialog) {
+    dialog.show();
+    QApplication::setActiveWindow(&dialog);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
   }
   static QStringList listed(QDialog& dialog) {
     QStringList lines;
@@ -68,32 +73,76 @@ TEST_F(NetworkDialogTest, TypedSitesAreCheckedBeforeTheyAreStored) {
                 row.told.empty() ? std::vector<std::string>{} : std::vector{row.told});
     }
     EXPECT_EQ(listed(dialog), QStringList({"10.0.0.7:23 (North)", "10.0.0.7:2300 ()"}));
+    // An added site leaves the form ready for the next one.
+    QStringList form;
+    for (int id : {1394, 1395, 1396, 1397, 1399, 1400})
+      form << child<QLineEdit>(dialog, id)->text();
+    EXPECT_EQ(form, QStringList({"", "", "", "", "23", ""}));
   });
   const Preferences saved = saved_preferences();
   ASSERT_EQ(saved.site_count(), 2);
   EXPECT_EQ(saved.sites[1].port, 2300);
 }
 
-TEST_F(NetworkDialogTest, ThreeDigitsMoveTheFocusOn) {
+TEST_F(NetworkDialogTest, AddressFieldsTakeNumbersAndMoveOnAfterThreeDigitsOrADot) {
+  struct Typing {
+    int field;
+    const char* keys;
+    const char* kept;
+    int focus;  // the field with the focus afterwards
+  };
+  const Typing rows[] = {
+      {1394, "19", "19", 1394},    {1394, "192", "192", 1395}, {1395, "10.", "10", 1396},
+      {1396, "x2a56", "25", 1396},  // letters and numbers above 255 are refused
+      {1397, "7.", "7", 1397},      // no number follows the last
+      {1397, "254", "254", 1399},
+  };
   start();
   with_dialog([&](QDialog& dialog) {
-    dialog.show();
-    QApplication::setActiveWindow(&dialog);
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
-    auto* first = child<QLineEdit>(dialog, 1394);
-    auto* second = child<QLineEdit>(dialog, 1395);
-    second->setText("55");
-    first->setFocus();
-    QTest::keyClicks(first, "19");
-    EXPECT_TRUE(first->hasFocus());
-    QTest::keyClicks(first, "2");
-    EXPECT_TRUE(second->hasFocus());
-    EXPECT_EQ(second->selectedText(), "55");
-    auto* fourth = child<QLineEdit>(dialog, 1397);
-    fourth->setFocus();
-    QTest::keyClicks(fourth, "254");
-    EXPECT_TRUE(child<QLineEdit>(dialog, 1399)->hasFocus());
+    show_active(dialog);
+    child<QLineEdit>(dialog, 1395)->setText("55");
+    for (const Typing& row : rows) {
+      SCOPED_TRACE(row.keys);
+      auto* field = child<QLineEdit>(dialog, row.field);
+      field->clear();
+      field->setFocus();
+      QTest::keyClicks(field, row.keys);
+      EXPECT_EQ(field->text(), row.kept);
+      auto* focused = child<QLineEdit>(dialog, row.focus);
+      EXPECT_TRUE(focused->hasFocus());
+      // The field moved to is selected whole, so typing replaces it.
+      if (focused != field) {
+        EXPECT_EQ(focused->selectedText(), focused->text());
+      }
+    }
   });
+}
+
+TEST_F(NetworkDialogTest, EnterOrADoubleClickOnAListedSiteConnectsAndStoresNothing) {
+  Preferences prefs;
+  prefs.sites = {{{127, 0, 0, 1}, 1, "First"}, {{127, 0, 0, 1}, 2, "Second"}};
+  write_preferences(prefs);
+  start();
+  for (const int row : {1, 0}) {
+    with_dialog([&](QDialog& dialog) {
+      show_active(dialog);
+      auto* list = child<QListWidget>(dialog, 1358);
+      // The site in use is marked without a change to its line.
+      EXPECT_EQ(list->item(1)->font().bold(), row == 0);
+      EXPECT_EQ(list->item(1)->text(), "127.0.0.1:2 (Second)");
+      type_site(dialog, "10.0.0.9", "23", "Half typed");
+      list->setCurrentRow(row);
+      list->setFocus();
+      if (row == 1) {
+        QTest::keyClick(list, Qt::Key_Return);
+      } else {
+        emit list->itemDoubleClicked(list->item(row));
+      }
+      EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    });
+    EXPECT_EQ(program_->application().preferences().site_count(), 2);
+    EXPECT_EQ(program_->application().link_status().site, row);
+  }
 }
 
 TEST_F(NetworkDialogTest, DisconnectAndRemoveRefuseWhatTheyCannotDo) {

@@ -29,6 +29,7 @@ class RecordingFrontend : public Frontend {
     std::lock_guard lock(mutex_);
     ++title_updates_;
   }
+  void link_state_changed() override { ++link_state_changes_; }
 
   void request_repaint() override { ++repaints_; }
   void start_move(int port, int from_net, int to_net) override {
@@ -92,6 +93,7 @@ class RecordingFrontend : public Frontend {
     std::lock_guard lock(mutex_);
     return menu_checks_;
   }
+  int link_state_changes() const { return link_state_changes_.load(); }
   int repaints() const { return repaints_.load(); }
   CursorShape cursor() const { return cursor_.load(); }
   int dialog_refreshes() const { return dialog_refreshes_.load(); }
@@ -105,6 +107,7 @@ class RecordingFrontend : public Frontend {
   std::vector<Move> moves_;
   std::vector<std::string> sounds_;
   std::vector<std::pair<int, bool>> menu_checks_;
+  std::atomic<int> link_state_changes_{0};
   std::atomic<int> repaints_{0};
   std::atomic<CursorShape> cursor_{CursorShape::Arrow};
   std::atomic<int> dialog_refreshes_{0};

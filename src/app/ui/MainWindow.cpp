@@ -2,7 +2,6 @@
 
 #include <QCloseEvent>
 #include <QCoreApplication>
-#include <QDesktopServices>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMenuBar>
@@ -16,6 +15,7 @@
 #include "config/ui/ConfigurationFileDialog.h"
 #include "frontend/MenuIds.h"
 #include "platform/SocketReadiness.h"
+#include "platform/qt/DesktopOpen.h"
 
 namespace mav {
 namespace {
@@ -30,6 +30,11 @@ constexpr int kHeldCommandRetryMs = 50;
 
 // The window sizes of the three screen sizes. The window may be made smaller, never larger.
 constexpr ScreenSize kScreenSizes[] = {{800, 600, 526}, {1024, 768, 730}, {1280, 1024, 930}};
+
+constexpr const char* kAboutText =
+    "MAV Controller\rVersion " MAV_VERSION
+    "\rThe operator's program for the MAV-7700 audio interconnect gateway.\r"
+    "Copyright Orvane Systems. All rights reserved.";
 
 int full_screen_width() {
   const QScreen* screen = QGuiApplication::primaryScreen();
@@ -68,6 +73,11 @@ MainWindow::MainWindow(const MainWindowParts& parts)
       sounds_(parts.app.program_directory() / "Sounds") {
   setWindowTitle("MAV Controller");
   setCentralWidget(&matrix_);
+  link_indicator_ = new QLabel;
+  link_indicator_->setObjectName("connectionIndicator");
+  link_indicator_->setContentsMargins(8, 0, 8, 0);
+  menuBar()->setCornerWidget(link_indicator_, Qt::TopRightCorner);
+  show_link_state();
   resize_whole_window(kScreenSizes[0].width, kScreenSizes[0].height);
   connect(menuBar(), &QMenuBar::triggered, this, &MainWindow::on_action);
   register_commands();
@@ -85,8 +95,7 @@ MainWindow::~MainWindow() {
 
 void MainWindow::on_action(QAction* action) {
   const int command_id = action->data().toInt();
-  // A checkable item's mark is the application's to set, not Qt's automatic toggle.
-  if (action->isCheckable()) action->setChecked(!action->isChecked());
+  menus_->undo_automatic_marks(*action);
   run_command(command_id);
 }
 
@@ -108,6 +117,7 @@ void MainWindow::register_commands() {
     commands_.add(kScreen800x600 + index, [this, index] { choose_screen_size(index); });
   }
   commands_.add(kManual, [this] { open_manual(); });
+  commands_.add(kAbout, [this] { show_about(); });
 }
 
 void MainWindow::select_serial_port() {
@@ -196,8 +206,29 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void MainWindow::open_manual() {
-  QDesktopServices::openUrl(QUrl::fromLocalFile(
-      QString::fromStdString((app_.program_directory() / "MAV C_Help.html").string())));
+  const std::filesystem::path manual = app_.program_directory() / "MAV C_Help.html";
+  if (open_with_desktop_viewer(manual)) return;
+  if (!manual_window_) {
+    auto* browser = new QTextBrowser(this);
+    browser->setObjectName("manualWindow");
+    browser->setWindowFlag(Qt::Window);
+    browser->setWindowTitle("MAV Controller Manual");
+    browser->setOpenExternalLinks(true);
+    browser->resize(720, 800);
+    manual_window_ = browser;
+  }
+  manual_window_->setSource(QUrl::fromLocalFile(QString::fromStdString(manual.string())));
+  manual_window_->show();
+  manual_window_->raise();
+  manual_window_->activateWindow();
+}
+
+void MainWindow::show_about() {
+  prompts_.tell({kAboutText, "About MAV Controller", MessageIcon::Information, true}, this);
+}
+
+void MainWindow::show_link_state() {
+  link_indicator_->setText(QString::fromStdString(connection_indicator_text(app_.link_status())));
 }
 
 void MainWindow::start_keepalive_timer() {
@@ -262,7 +293,7 @@ std::optional<std::filesystem::path> MainWindow::choose_configuration_file(
 }
 
 std::string MainWindow::ask_custom_title() {
-  TitleDialog dialog(this);
+  TitleDialog dialog(app_.preferences().custom_title, this);
   prompts_.run_dialog(dialog);
   return dialog.title();
 }
@@ -287,6 +318,10 @@ void MainWindow::show_message_box(const MessageBoxRequest& box) {
 
 void MainWindow::update_title() {
   if (session_.network_mode) app_.update_network_title();
+}
+
+void MainWindow::link_state_changed() {
+  show_link_state();
 }
 
 void MainWindow::request_repaint() {

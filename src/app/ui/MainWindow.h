@@ -4,8 +4,11 @@
 // UI-thread end of the core's Frontend (the QueuedFrontend posts every call here). UI thread.
 #pragma once
 
+#include <QLabel>
 #include <QMainWindow>
+#include <QPointer>
 #include <QSocketNotifier>
+#include <QTextBrowser>
 #include <QTimer>
 #include <map>
 #include <memory>
@@ -89,6 +92,7 @@ class MainWindow final : public QMainWindow,
   void show_message(std::string_view text) override;
   void show_message_box(const MessageBoxRequest& box) override;
   void update_title() override;
+  void link_state_changed() override;
   void request_repaint() override;
   void start_move(int port, int from_net, int to_net) override;
   bool animation_step() override;
@@ -117,6 +121,9 @@ class MainWindow final : public QMainWindow,
   // Sizes the window, frame included, to one of the three screen sizes.
   void resize_whole_window(int width, int height);
   void open_manual();
+  void show_about();
+  // The connection indicator in the menu bar's corner, read anew from the link.
+  void show_link_state();
   void on_socket_writable();
   void on_socket_readable();
   void after_slide_step(const SlideStep& step);
@@ -131,6 +138,9 @@ class MainWindow final : public QMainWindow,
   MatrixGestures& gestures_;
   ModuleSettingsOpener& module_settings_;
   std::unique_ptr<MenuBar> menus_;
+  QLabel* link_indicator_ = nullptr;  // owned by the menu bar
+  // The program's own manual window, for a desktop without a viewer; made on first use.
+  QPointer<QTextBrowser> manual_window_;
   ProgramCursors cursors_;
   SoundPlayer sounds_;
   QTimer keepalive_;

@@ -47,6 +47,9 @@ MenuBar::MenuBar(QMenuBar& bar) {
   QMenu* auto_connect = options->addMenu("Auto Connect on Startup");
   add(*auto_connect, kAutoConnectOn, "On");
   add(*auto_connect, kAutoConnectOff, "Off", true);
+  make_exclusive({kRightButtonDisconnect, kRightButtonEditSettings});
+  make_exclusive({kAutoSwitchingOn, kAutoSwitchingOff});
+  make_exclusive({kAutoConnectOn, kAutoConnectOff});
 
   QMenu* display = bar.addMenu("&Display");
   add(*display, kCorReporting, "&COR Reporting", true);
@@ -54,8 +57,9 @@ MenuBar::MenuBar(QMenuBar& bar) {
   display->addSeparator();
   add(*display, kSound, "&Sound", true);
   display->addSeparator();
-  add(*display, kHoverIconDescription, "Hover Icon Description")
-      ->setStatusTip("Displays module name when the cursor is moved over an icon.");
+  QAction* hover = add(*display, kHoverIconDescription, "Hover Icon Description");
+  hover->setStatusTip("Displays module name when the cursor is moved over an icon.");
+  hover->setCheckable(true);
   display->addSeparator();
   QMenu* screen = display->addMenu("Screen Si&ze");
   add(*screen, kScreen800x600, "&800 x 600");
@@ -64,6 +68,8 @@ MenuBar::MenuBar(QMenuBar& bar) {
   QMenu* title = display->addMenu("&Window Title");
   add(*title, kTitleUseDefault, "Use Default", true);
   add(*title, kTitleUseCustom, "Use &Custom...");
+  make_exclusive({kScreen800x600, kScreen1024x768, kScreen1280x1024});
+  make_exclusive({kTitleUseDefault, kTitleUseCustom});
   add(*display, kChangeColors, "Change C&olors...");
   display->addSeparator();
   QMenu* animations = display->addMenu("&Animations");
@@ -71,6 +77,7 @@ MenuBar::MenuBar(QMenuBar& bar) {
   add(*animations, kAnimationMedium, "&Medium", true);
   add(*animations, kAnimationFast, "&Fast");
   add(*animations, kAnimationOff, "&Off");
+  make_exclusive({kAnimationSlow, kAnimationMedium, kAnimationFast, kAnimationOff});
 
   QMenu* permanent = bar.addMenu("&PermConn");
   for (int net = 1; net <= 7; ++net) {
@@ -91,7 +98,20 @@ QAction* MenuBar::add(QMenu& menu, int command_id, const char* caption, bool che
     item->setChecked(true);
   }
   actions_[command_id] = item;
+  marks_[command_id] = checked;
   return item;
+}
+
+void MenuBar::make_exclusive(std::initializer_list<int> command_ids) {
+  QAction* first = action(*command_ids.begin());
+  auto* group = new QActionGroup(first->parent());
+  // The application may leave a group without a mark for a moment while it sets the next one.
+  group->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
+  for (const int command_id : command_ids) {
+    QAction* item = action(command_id);
+    item->setCheckable(true);
+    group->addAction(item);
+  }
 }
 
 QAction* MenuBar::action(int command_id) const {
@@ -104,6 +124,17 @@ void MenuBar::set_check(int command_id, bool checked) {
   if (!item) return;
   item->setCheckable(true);
   item->setChecked(checked);
+  // Checking one item of a group unchecks the others.
+  const QList<QAction*> affected =
+      item->actionGroup() ? item->actionGroup()->actions() : QList<QAction*>{item};
+  for (const QAction* member : affected) marks_[member->data().toInt()] = member->isChecked();
+}
+
+void MenuBar::undo_automatic_marks(QAction& item) {
+  if (!item.isCheckable()) return;
+  const QList<QAction*> affected =
+      item.actionGroup() ? item.actionGroup()->actions() : QList<QAction*>{&item};
+  for (QAction* member : affected) member->setChecked(marks_[member->data().toInt()]);
 }
 
 bool MenuBar::is_checked(int command_id) const {
@@ -114,6 +145,7 @@ bool MenuBar::is_checked(int command_id) const {
 void MenuBar::set_recent_connections(const std::vector<std::string>& labels) {
   for (QAction* item : recent_) {
     actions_.erase(item->data().toInt());
+    marks_.erase(item->data().toInt());
     connect_menu_->removeAction(item);
     item->deleteLater();
   }

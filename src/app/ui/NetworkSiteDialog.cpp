@@ -3,8 +3,10 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
+#include <QRegularExpressionValidator>
 #include <QVBoxLayout>
 
 #include "app/AddressFields.h"
@@ -15,6 +17,14 @@ namespace mav {
 namespace {
 
 constexpr int kDescriptionLength = 47;
+constexpr const char* kDefaultPort = "23";
+// 0 to 255, leading zeros allowed: typing that would leave this range is refused.
+const QRegularExpression kAddressNumber("[01]?[0-9]{1,2}|2[0-4][0-9]|25[0-5]");
+
+void move_to(QLineEdit* next) {
+  next->setFocus();
+  next->selectAll();
+}
 
 }  // namespace
 
@@ -29,13 +39,15 @@ NetworkSiteDialog::NetworkSiteDialog(Application& app, OperatorPrompts& prompts,
   for (int i = 0; i < 4; ++i) {
     QLineEdit* edit = named(new QLineEdit, 1394 + i);
     edit->setMaxLength(3);
+    edit->setValidator(new QRegularExpressionValidator(kAddressNumber, edit));
+    edit->installEventFilter(this);
     address_[static_cast<std::size_t>(i)] = edit;
     address_row->addWidget(edit);
     if (i < 3) address_row->addWidget(new QLabel("."));
   }
   add_layout->addLayout(address_row, 0, 1);
   add_layout->addWidget(new QLabel("Port (23 is default)"), 1, 0);
-  port_ = named(new QLineEdit("23"), 1399);
+  port_ = named(new QLineEdit(kDefaultPort), 1399);
   add_layout->addWidget(port_, 1, 1);
   add_layout->addWidget(new QLabel("Description:"), 2, 0);
   description_ = named(new QLineEdit, 1400);
@@ -44,6 +56,7 @@ NetworkSiteDialog::NetworkSiteDialog(Application& app, OperatorPrompts& prompts,
   auto* add = named(new QPushButton("Add"), 1369);
   auto* add_and_connect = named(new QPushButton("Add and Connect"), 1398);
   auto* add_buttons = new QHBoxLayout;
+  add->setDefault(true);
   add_buttons->addWidget(add);
   add_buttons->addWidget(add_and_connect);
   add_layout->addLayout(add_buttons, 3, 1);
@@ -51,6 +64,7 @@ NetworkSiteDialog::NetworkSiteDialog(Application& app, OperatorPrompts& prompts,
   auto* stored_box = new QGroupBox("Stored Network Sites");
   auto* stored_layout = new QVBoxLayout(stored_box);
   sites_ = named(new QListWidget, 1358);
+  sites_->installEventFilter(this);
   stored_layout->addWidget(sites_);
   auto* connect_button = named(new QPushButton("Connect"), 1363);
   auto* remove = named(new QPushButton("Remove"), 1366);
@@ -73,11 +87,10 @@ NetworkSiteDialog::NetworkSiteDialog(Application& app, OperatorPrompts& prompts,
     QLineEdit* next = i < 3 ? address_[static_cast<std::size_t>(i + 1)] : port_;
     connect(address_[static_cast<std::size_t>(i)], &QLineEdit::textEdited, this,
             [next](const QString& text) {
-              if (text.size() != 3) return;
-              next->setFocus();
-              next->selectAll();
+              if (text.size() == 3) move_to(next);
             });
   }
+  connect(sites_, &QListWidget::itemDoubleClicked, this, &NetworkSiteDialog::on_connect);
   connect(add, &QPushButton::clicked, this, [this] { add_typed_site(); });
   connect(add_and_connect, &QPushButton::clicked, this, &NetworkSiteDialog::on_add_and_connect);
   connect(connect_button, &QPushButton::clicked, this, &NetworkSiteDialog::on_connect);
@@ -88,11 +101,44 @@ NetworkSiteDialog::NetworkSiteDialog(Application& app, OperatorPrompts& prompts,
   fill_list();
 }
 
+bool NetworkSiteDialog::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() != QEvent::KeyPress) return QDialog::eventFilter(watched, event);
+  const int key = static_cast<QKeyEvent*>(event)->key();
+  if (watched == sites_ && (key == Qt::Key_Return || key == Qt::Key_Enter)) {
+    // Enter on a listed site means that site, never the form's default Add.
+    on_connect();
+    return true;
+  }
+  if (key == Qt::Key_Period) {
+    // "." ends an address number as typing it in dotted form would.
+    for (std::size_t i = 0; i < 3; ++i) {
+      if (watched == address_[i]) {
+        move_to(address_[i + 1]);
+        return true;
+      }
+    }
+  }
+  return QDialog::eventFilter(watched, event);
+}
+
 void NetworkSiteDialog::fill_list() {
   sites_->clear();
-  for (const NetworkSite& site : app_.preferences().sites) {
-    sites_->addItem(QString::fromStdString(site_list_line(site)));
+  const int in_use = app_.link_status().site;
+  const std::vector<NetworkSite> sites = app_.preferences().sites;
+  for (std::size_t i = 0; i < sites.size(); ++i) {
+    auto* item = new QListWidgetItem(QString::fromStdString(site_list_line(sites[i])), sites_);
+    if (static_cast<int>(i) != in_use) continue;
+    QFont bold = item->font();
+    bold.setBold(true);
+    item->setFont(bold);
   }
+}
+
+void NetworkSiteDialog::clear_form() {
+  for (QLineEdit* edit : address_) edit->clear();
+  port_->setText(kDefaultPort);
+  description_->clear();
+  address_[0]->setFocus();
 }
 
 void NetworkSiteDialog::warn(const char* text) {
@@ -122,6 +168,7 @@ bool NetworkSiteDialog::add_typed_site() {
     return false;
   }
   fill_list();
+  clear_form();
   return true;
 }
 

@@ -1,6 +1,7 @@
 // "Select Network Site": adding sites (address, port, description), the stored sites with
 // Connect, Remove and Disconnect. Every check and refusal is told to the operator; the site
-// list itself lives in the application's preferences. UI thread.
+// list itself lives in the application's preferences. Enter in the form adds the typed site;
+// Enter or a double-click on a listed site connects to it. UI thread.
 #pragma once
 
 #include <QDialog>
@@ -19,8 +20,13 @@ class NetworkSiteDialog : public QDialog {
  public:
   NetworkSiteDialog(Application& app, OperatorPrompts& prompts, QWidget* parent);
 
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
  private:
+  // The stored sites, the one in use in bold.
   void fill_list();
+  void clear_form();
   // Checks and stores the typed site; false (with the reason told) when it was not added.
   bool add_typed_site();
   void on_add_and_connect();

@@ -1,33 +1,33 @@
 #include "app/ui/TitleDialog.h"
 
-#include <QHBoxLayout>
 #include <QLabel>
-#include <QPushButton>
 #include <QVBoxLayout>
+
+#include "platform/qt/OkCancelRow.h"
 
 namespace mav {
 
-TitleDialog::TitleDialog(QWidget* parent) : QDialog(parent) {
+namespace {
+
+constexpr int kMinimumWidth = 350;  // room for a long title without scrolling
+
+}  // namespace
+
+TitleDialog::TitleDialog(const std::string& current_title, QWidget* parent) : QDialog(parent) {
   setWindowTitle("MAV Controller");
-  edit_ = new QLineEdit;
-  edit_->setObjectName("id1347");
+  setMinimumWidth(kMinimumWidth);
+  edit_ = named(new QLineEdit, 1347);
   edit_->setMaxLength(254);
-  auto* ok = new QPushButton("OK");
-  ok->setObjectName("id1");
-  ok->setDefault(true);
-  auto* cancel = new QPushButton("Cancel");
-  cancel->setObjectName("id2");
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch();
-  buttons->addWidget(ok);
-  buttons->addWidget(cancel);
+  edit_->setText(QString::fromStdString(current_title));
+  edit_->selectAll();
+  const OkCancelRow buttons = make_ok_cancel_row();
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(new QLabel("Enter a new window title:"));
   layout->addWidget(edit_);
-  layout->addLayout(buttons);
+  layout->addLayout(buttons.row);
   edit_->setFocus();
-  connect(ok, &QPushButton::clicked, this, &QDialog::accept);
-  connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+  connect(buttons.ok, &QPushButton::clicked, this, &QDialog::accept);
+  connect(buttons.cancel, &QPushButton::clicked, this, &QDialog::reject);
 }
 
 std::string TitleDialog::title() const {

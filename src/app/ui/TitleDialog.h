@@ -11,7 +11,8 @@ class TitleDialog : public QDialog {
   Q_OBJECT
 
  public:
-  explicit TitleDialog(QWidget* parent);
+  // Opens with the title in use filled in and selected, so typing replaces it.
+  TitleDialog(const std::string& current_title, QWidget* parent);
   // The typed title, at most 254 characters; empty when the dialog was cancelled.
   std::string title() const;
 

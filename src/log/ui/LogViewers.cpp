@@ -1,14 +1,12 @@
 #include "log/ui/LogViewers.h"
 
-#include <QDesktopServices>
 #include <QFileDialog>
-#include <QStandardPaths>
-#include <QUrl>
 #include <system_error>
 #include <utility>
 
 #include "frontend/MenuIds.h"
 #include "log/LogReports.h"
+#include "platform/qt/DesktopOpen.h"
 
 namespace mav {
 
@@ -24,7 +22,7 @@ void LogViewers::view_recent_log() {
   const std::filesystem::path report = parts_.program_directory / kRecentReportName;
   if (!write_recent_report(parts_.log, report)) {
     tell("File Error", "View Log Failed");
-  } else if (!open_in_viewer(report)) {
+  } else if (!open_with_desktop_viewer(report)) {
     tell(kNoTextViewerText, "MAV Controller");
   }
 }
@@ -33,7 +31,7 @@ void LogViewers::view_entire_log() {
   const std::filesystem::path copy = parts_.log.log_directory() / kLogCopyName;
   if (!copy_entire_log(parts_.log, copy)) {
     tell("File Error", "View Log Failed");
-  } else if (!open_in_viewer(copy)) {
+  } else if (!open_with_desktop_viewer(copy)) {
     // Without a viewer the operator must at least learn where the copy is.
     tell(std::string(kNoTextViewerText) + "\r" + copy.string(), "MAV Controller");
   }
@@ -57,11 +55,6 @@ void LogViewers::select_new_log() {
   const std::string path = dialog.selectedFiles().front().toStdString();
   parts_.remember_log_file(path);
   start_new_log(parts_.log, path);
-}
-
-bool LogViewers::open_in_viewer(const std::filesystem::path& file) {
-  if (QStandardPaths::findExecutable("xdg-open").isEmpty()) return false;
-  return QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(file.string())));
 }
 
 void LogViewers::tell(const std::string& text, const char* caption) {

@@ -37,8 +37,6 @@ class LogViewers {
   void view_recent_log();
   void view_entire_log();
   void select_new_log();
-  // Hands `file` to the desktop's text viewer; false when the desktop has none.
-  static bool open_in_viewer(const std::filesystem::path& file);
   void tell(const std::string& text, const char* caption);
 
   LogViewerParts parts_;

@@ -7,6 +7,7 @@
 #include <QVBoxLayout>
 
 #include "platform/qt/ControlIds.h"
+#include "platform/qt/OkCancelRow.h"
 
 namespace mav {
 namespace {
@@ -56,8 +57,8 @@ DialDialog::DialDialog(const DialParts& parts, PhoneBookStore& book, OperatorPro
   auto* buttons = new QHBoxLayout;
   buttons->addWidget(no_number_);
   buttons->addStretch();
-  buttons->addWidget(dial);
-  buttons->addWidget(cancel);
+  buttons->addWidget(desktop_button_order(
+      {{dial, QDialogButtonBox::AcceptRole}, {cancel, QDialogButtonBox::RejectRole}}));
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(entries);
   layout->addLayout(choices);

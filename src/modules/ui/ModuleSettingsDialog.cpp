@@ -16,6 +16,7 @@
 #include <cstring>
 #include <vector>
 
+#include "platform/qt/OkCancelRow.h"
 #include "vocabulary/Vocabulary.h"
 
 namespace mav {
@@ -27,12 +28,6 @@ constexpr std::array<const char*, 8> kColourCycle = {"Gray",  "Red",  "Orange", 
 constexpr int kMaxTextLength = kTextFieldSize - 1;
 constexpr int kMaxColumns = 2;
 constexpr int kControlsPerColumn = 12;  // groups and lists fill about this many rows per column
-
-template <typename Widget>
-Widget* named(Widget* widget, int id) {
-  widget->setObjectName(QStringLiteral("id%1").arg(id));
-  return widget;
-}
 
 void copy_text(char (&field)[kTextFieldSize], const QString& text) {
   const std::string bytes = text.left(kMaxTextLength).toStdString();
@@ -108,7 +103,9 @@ ModuleSettingsDialog::ModuleSettingsDialog(const ModuleDialogParts& parts, int p
   connect(ok, &QPushButton::clicked, this, [this] { store_and_send(true); });
   connect(cancel, &QPushButton::clicked, this, &ModuleSettingsDialog::reject);
   connect(apply, &QPushButton::clicked, this, [this] { store_and_send(false); });
-  for (QPushButton* b : {ok, cancel, apply}) buttons->addWidget(b);
+  buttons->addWidget(desktop_button_order({{ok, QDialogButtonBox::AcceptRole},
+                                           {cancel, QDialogButtonBox::RejectRole},
+                                           {apply, QDialogButtonBox::ApplyRole}}));
   page->addLayout(buttons);
 
   if (table_ == nullptr) return;

@@ -1,6 +1,8 @@
 #include "platform/qt/OperatorPrompts.h"
 
+#include <QIcon>
 #include <QMessageBox>
+#include <QStyle>
 
 namespace mav {
 namespace {
@@ -19,6 +21,33 @@ QMessageBox::Icon icon_of(MessageIcon icon) {
   return QMessageBox::NoIcon;
 }
 
+// The desktop's own icon for the box, drawn at the style's message-box size for the screen's pixel
+// ratio; the style's icon where the desktop's theme has none.
+void use_desktop_icon(QMessageBox& message, MessageIcon icon) {
+  const char* theme_name = nullptr;
+  QStyle::StandardPixmap fallback = QStyle::SP_MessageBoxWarning;
+  switch (icon) {
+    case MessageIcon::Exclamation:
+      theme_name = "dialog-warning";
+      break;
+    case MessageIcon::Question:
+      theme_name = "dialog-question";
+      fallback = QStyle::SP_MessageBoxQuestion;
+      break;
+    case MessageIcon::Information:
+      theme_name = "dialog-information";
+      fallback = QStyle::SP_MessageBoxInformation;
+      break;
+    case MessageIcon::None:
+      return;
+  }
+  QStyle* style = message.style();
+  const QIcon themed =
+      QIcon::fromTheme(QString::fromLatin1(theme_name), style->standardIcon(fallback));
+  const int size = style->pixelMetric(QStyle::PM_MessageBoxIconSize, nullptr, &message);
+  message.setIconPixmap(themed.pixmap(QSize(size, size), message.devicePixelRatio()));
+}
+
 // A "\r" in a box's text starts a new line.
 QString text_of(const MessageBoxRequest& box) {
   return QString::fromStdString(box.text).replace(QLatin1Char('\r'), QLatin1Char('\n'));
@@ -30,6 +59,7 @@ QMessageBox* make_box(const MessageBoxRequest& box, QWidget* owner,
       new QMessageBox(icon_of(box.icon), QString::fromStdString(box.caption), text_of(box), buttons,
                       box.owned_by_main_window ? owner : nullptr);
   message->setAttribute(Qt::WA_DeleteOnClose);
+  use_desktop_icon(*message, box.icon);
   return message;
 }
 

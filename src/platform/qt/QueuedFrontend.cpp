@@ -54,6 +54,10 @@ void QueuedFrontend::update_title() {
   post([this] { target_.load()->update_title(); });
 }
 
+void QueuedFrontend::link_state_changed() {
+  post([this] { target_.load()->link_state_changed(); });
+}
+
 void QueuedFrontend::request_repaint() {
   post([this] { target_.load()->request_repaint(); });
 }

@@ -30,6 +30,7 @@ class QueuedFrontend final : public Frontend {
   void show_message(std::string_view text) override;
   void show_message_box(const MessageBoxRequest& box) override;
   void update_title() override;
+  void link_state_changed() override;
   void request_repaint() override;
   void start_move(int port, int from_net, int to_net) override;
   bool animation_step() override;
