@@ -216,6 +216,7 @@ void Application::on_connect_timeout() {
 void Application::on_socket_closed() {
   if (link_.is_open()) save_site_record();
   link_.on_socket_closed();
+  link_.trace().mark(TraceMark::Reconnect, "Reconnecting to the same site");
   select_connection(prefs_.get().selected_site);
 }
 

@@ -9,8 +9,8 @@ constexpr std::int64_t kQuietSeconds = 45;  // silence that earns an extra keep-
 }  // namespace
 
 ContactSupervisor::ContactSupervisor(const Clock& clock, const DeviceModel& model, EventLog& log,
-                                     Frontend& frontend)
-    : clock_(clock), model_(model), log_(log), frontend_(frontend) {}
+                                     Frontend& frontend, ProtocolTrace& trace)
+    : clock_(clock), model_(model), log_(log), frontend_(frontend), trace_(trace) {}
 
 void ContactSupervisor::report_contact(bool lost) {
   if (!lost) {
@@ -21,7 +21,10 @@ void ContactSupervisor::report_contact(bool lost) {
   }
   frontend_.show_message("Lost contact with MAV-7700");
   const bool already_reported = contact_lost_reported_.exchange(true);
-  if (!already_reported) frontend_.link_state_changed();
+  if (!already_reported) {
+    frontend_.link_state_changed();
+    trace_.mark(TraceMark::LostContact, "Lost contact with MAV-7700");
+  }
   if (already_reported || model_.CountModules() == 0) return;
   frontend_.show_message_box(
       MessageBoxRequest{"The MAV Controller has lost contact\rwith the MAV-7700", "MAV Controller",

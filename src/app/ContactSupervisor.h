@@ -13,13 +13,15 @@
 #include "log/EventLog.h"
 #include "model/DeviceModel.h"
 #include "platform/Clock.h"
+#include "trace/ProtocolTrace.h"
 
 namespace mav {
 
 class ContactSupervisor final : public ContactReporter {
  public:
-  ContactSupervisor(const Clock& clock, const DeviceModel& model, EventLog& log,
-                    Frontend& frontend);
+  // The beginning of each loss is marked in trace.
+  ContactSupervisor(const Clock& clock, const DeviceModel& model, EventLog& log, Frontend& frontend,
+                    ProtocolTrace& trace);
 
   // Any thread (the worker for serial lines and time-outs, the UI thread for socket lines).
   void report_contact(bool lost) override;
@@ -35,6 +37,7 @@ class ContactSupervisor final : public ContactReporter {
   const DeviceModel& model_;
   EventLog& log_;
   Frontend& frontend_;
+  ProtocolTrace& trace_;
   std::atomic<std::int64_t> last_contact_time_{0};
   std::atomic<bool> contact_lost_reported_{false};
   int keepalive_counter_ = 0;  // UI thread

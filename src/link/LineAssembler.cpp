@@ -6,7 +6,9 @@ namespace mav {
 
 bool LineAssembler::add_byte(char byte) {
   if (byte == '\r') {
-    ring_.push(std::string_view(line_buffer_, line_length_));
+    const std::string_view line(line_buffer_, line_length_);
+    ring_.push(line);
+    trace_.received(line);
     line_length_ = 0;
     return true;
   }

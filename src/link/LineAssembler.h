@@ -8,12 +8,14 @@
 #include <string_view>
 
 #include "link/ReceivedLineRing.h"
+#include "trace/ProtocolTrace.h"
 
 namespace mav {
 
 class LineAssembler {
  public:
-  explicit LineAssembler(ReceivedLineRing& ring) : ring_(ring) {}
+  // Every completed line goes to the ring and to the trace, a line the full ring drops included.
+  LineAssembler(ReceivedLineRing& ring, ProtocolTrace& trace) : ring_(ring), trace_(trace) {}
 
   // One byte of the serial path; true when it completed a line (pushed, or dropped by a full
   // ring).
@@ -26,6 +28,7 @@ class LineAssembler {
 
  private:
   ReceivedLineRing& ring_;
+  ProtocolTrace& trace_;
   char line_buffer_[kLineSize] = {};
   std::size_t line_length_ = 0;
 };

@@ -13,16 +13,23 @@ std::uint32_t next_slot(std::uint32_t slot) {
 
 constexpr std::string_view kLogout = "logout\r";
 
+// A command as the trace shows it: without the carriage return that ends every one.
+std::string_view without_terminator(std::string_view line) {
+  if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+  return line;
+}
+
 }  // namespace
 
 LinkChannel::LinkChannel(const Clock& clock, DeviceModel& model, EventLog& log, Frontend& frontend,
-                         ContactReporter& contact, WakeSignal& worker_wake)
+                         ContactReporter& contact, WakeSignal& worker_wake, ProtocolTrace& trace)
     : clock_(clock),
       model_(model),
       log_(log),
       frontend_(frontend),
       contact_(contact),
-      worker_wake_(worker_wake) {}
+      worker_wake_(worker_wake),
+      trace_(trace) {}
 
 void LinkChannel::attach_event_host(SocketEventHost& host) {
   host_ = &host;
@@ -166,6 +173,7 @@ bool LinkChannel::send_line(std::string_view text, bool expects_reply) {
       last_send_ms_ = clock_.now_ms();
       if (expects_reply) awaiting_reply_ = true;
       const std::size_t written = write_locked(text.data(), text.size());
+      trace_.sent(without_terminator(text), false);  // under the lock: the trace keeps wire order
       lock.unlock();
       worker_wake_.wake();
       return !is_network_ && written > 0;
@@ -175,6 +183,7 @@ bool LinkChannel::send_line(std::string_view text, bool expects_reply) {
       // Never overwrite or reorder what waits: the newest line is the one refused.
       overflow_began = !queue_overflowed_;
       queue_overflowed_ = true;
+      trace_.mark(TraceMark::QueueOverflow, without_terminator(text));
     } else {
       char* slot = queue_[queue_in_];
       const std::size_t length = std::min(text.size(), kQueueLineSize - 1);
@@ -190,6 +199,11 @@ bool LinkChannel::send_line(std::string_view text, bool expects_reply) {
 
 void LinkChannel::poll_receive() {
   if (awaiting_reply_ && has_passed(clock_.now_ms(), last_send_ms_, reply_timeout_ms_)) {
+    if (trace_.recording()) {
+      char text[48];
+      std::snprintf(text, sizeof text, "No reply within %u ms", reply_timeout_ms_.load());
+      trace_.mark(TraceMark::ReplyTimeout, text);
+    }
     contact_.report_contact(true);
     awaiting_reply_ = false;
   }
@@ -231,6 +245,7 @@ void LinkChannel::drain_queue() {
     const char* line = queue_[queue_out_];
     const std::size_t length = std::strlen(line);
     const std::size_t written = write_locked(line, length);
+    trace_.sent(without_terminator({line, length}), true);
     // A socket closed under the queue loses the line quietly, as any write on a closed channel.
     // A socket that refuses bytes is reported once, until it takes a line again.
     const bool refused = is_network_ && socket_.is_open() && length > 0 && written == 0;
@@ -287,6 +302,7 @@ void LinkChannel::on_socket_connected() {
 }
 
 void LinkChannel::on_socket_closed() {
+  trace_.mark(TraceMark::LostContact, "Network connection closed externally");
   close();
   frontend_.show_message("Connection closed, retrying");
   log_.write_log_entry("Network connection closed externally");

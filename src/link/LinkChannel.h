@@ -27,6 +27,7 @@
 #include "platform/SocketEvents.h"
 #include "platform/TcpSocket.h"
 #include "platform/WakeSignal.h"
+#include "trace/ProtocolTrace.h"
 
 namespace mav {
 
@@ -40,9 +41,10 @@ inline constexpr std::uint32_t kNetworkReplyTimeoutMs = 15000;
 
 class LinkChannel final : public LineSender, public SocketEvents {
  public:
-  // worker_wake is the worker thread's wake-up, which the channel rings.
+  // worker_wake is the worker thread's wake-up, which the channel rings; every line sent or
+  // received, and every reply time-out and refused line, goes to trace.
   LinkChannel(const Clock& clock, DeviceModel& model, EventLog& log, Frontend& frontend,
-              ContactReporter& contact, WakeSignal& worker_wake);
+              ContactReporter& contact, WakeSignal& worker_wake, ProtocolTrace& trace);
   LinkChannel(const LinkChannel&) = delete;
   LinkChannel& operator=(const LinkChannel&) = delete;
 
@@ -104,6 +106,7 @@ class LinkChannel final : public LineSender, public SocketEvents {
   bool push_line(std::string_view line) { return ring_.push(line); }
   bool next_line(ReceivedLine& out) { return ring_.next_line(out); }
   ReceivedLineRing& received_lines() { return ring_; }
+  ProtocolTrace& trace() { return trace_; }
 
  private:
   std::size_t write_locked(const char* data, std::size_t length);
@@ -117,6 +120,7 @@ class LinkChannel final : public LineSender, public SocketEvents {
   Frontend& frontend_;
   ContactReporter& contact_;
   WakeSignal& worker_wake_;
+  ProtocolTrace& trace_;
   SocketEventHost* host_ = nullptr;
 
   std::atomic<std::uint32_t> last_send_ms_{0};
@@ -140,9 +144,9 @@ class LinkChannel final : public LineSender, public SocketEvents {
   char queue_[kQueueSlots][kQueueLineSize] = {};
 
   ReceivedLineRing ring_;
-  LineAssembler serial_lines_{ring_};  // worker thread
-  LineAssembler socket_lines_{ring_};  // UI thread
-  char socket_chunk_[2048] = {};       // UI thread
+  LineAssembler serial_lines_{ring_, trace_};  // worker thread
+  LineAssembler socket_lines_{ring_, trace_};  // UI thread
+  char socket_chunk_[2048] = {};               // UI thread
 };
 
 }  // namespace mav

@@ -97,7 +97,8 @@ struct ControllerRig {
   RecordingFrontend frontend;
   SessionState state;
   SilentContact contact;
-  LinkChannel channel{clock, model, log, frontend, contact, state.worker_wake};
+  ProtocolTrace trace;
+  LinkChannel channel{clock, model, log, frontend, contact, state.worker_wake, trace};
   PollPump pump{clock, channel};
   RecordingHooks hooks{&channel};
   LineReader reader{channel.received_lines()};

@@ -67,9 +67,10 @@ struct LinkRig {
   DeviceModel model;
   EventLog log{scratch / "Logs", clock};
   RecordingFrontend frontend;
-  ContactSupervisor contact{clock, model, log, frontend};
+  ProtocolTrace trace;
+  ContactSupervisor contact{clock, model, log, frontend, trace};
   WakeSignal worker_wake;
-  LinkChannel channel{clock, model, log, frontend, contact, worker_wake};
+  LinkChannel channel{clock, model, log, frontend, contact, worker_wake, trace};
   PollPump pump{clock, channel};
 };
 

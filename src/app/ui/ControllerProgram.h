@@ -83,6 +83,7 @@ class ControllerProgram {
   PinTable pins_;
   PendingTable pending_;
   QueuedFrontend frontend_;
+  ProtocolTrace trace_;
   ContactSupervisor contact_;
   LinkChannel link_;
   LineReader reader_;
