@@ -47,6 +47,7 @@ inline constexpr int kCorReporting = 40029;
 inline constexpr int kPttReporting = 40031;
 inline constexpr int kSound = 40012;
 inline constexpr int kHoverIconDescription = 40070;
+inline constexpr int kProtocolTrace = 40071;
 
 // Display, Screen Size
 inline constexpr int kScreen800x600 = 40018;
@@ -79,6 +80,6 @@ inline constexpr int kManual = 40064;
 
 // The range of ids the window routes to the menu command table.
 inline constexpr int kCommandFirst = 40001;
-inline constexpr int kCommandLast = 40070;
+inline constexpr int kCommandLast = 40071;
 
 }  // namespace mav::menu

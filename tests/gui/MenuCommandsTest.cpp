@@ -17,7 +17,7 @@ constexpr int kMenuIds[] = {40002, 40003, 40011, 40050, 40001, 40065, 40004, 400
                             40009, 40010, 40045, 40062, 40046, 40060, 40051, 40041, 40042, 40057,
                             40058, 40068, 40069, 40029, 40031, 40012, 40070, 40018, 40019, 40020,
                             40067, 40066, 40059, 40037, 40039, 40036, 40038, 40021, 40022, 40023,
-                            40024, 40025, 40026, 40027, 40005, 40064};
+                            40024, 40025, 40026, 40027, 40005, 40064, 40071};
 
 class MenuCommandsTest : public ProgramRig {
  protected:
@@ -45,6 +45,9 @@ class MenuCommandsTest : public ProgramRig {
     const std::string viewed = viewer_.shown();
     const std::size_t asked = prompts_.asked.size();
     const std::size_t told = prompts_.told.size();
+    QWidgetList windows_shown;
+    for (QWidget* shown : QApplication::topLevelWidgets())
+      if (shown->isVisible()) windows_shown << shown;
     program_->session().resync_requested = false;
     seen_.clear();
 
@@ -68,6 +71,10 @@ class MenuCommandsTest : public ProgramRig {
     if (window().isMaximized() != maximized) seen_ += maximized ? " normal" : " maximized";
     if (title() != shown_title) seen_ += " title";
     if (program_->session().resync_requested) seen_ += " resync";
+    for (QWidget* shown : QApplication::topLevelWidgets()) {
+      if (shown->isVisible() && !windows_shown.contains(shown))
+        seen_ += " window:" + shown->windowTitle().toStdString();
+    }
     return seen_.empty() ? seen_ : seen_.substr(1);
   }
 
@@ -111,6 +118,7 @@ TEST_F(MenuCommandsTest, EveryCommandHasItsEffect) {
       {40038, "-40036 +40038 prefs"},
       {40039, "+40039 -40038 prefs"},
       {40064, "view:MAV C_Help.html"},
+      {40071, "window:Protocol Trace"},
       {40045, "ask:Connect All:\rAre you sure?"},  // answered No
       {40046, "ask:Disconnect All:\rAre you sure?"},
       {40021, ""},  // Net 1 to Net 7 mark the ports of a net, and no net has any here

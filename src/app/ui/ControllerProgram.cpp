@@ -66,6 +66,7 @@ ControllerProgram::~ControllerProgram() {
   worker_.stop();
   link_.close();
   security_.reset();
+  trace_window_.reset();
   window_.reset();
 }
 
@@ -116,6 +117,8 @@ bool ControllerProgram::init() {
       LogViewerParts{log_, app_.program_directory(), prompts_, *window_,
                      [this](const std::string& path) { app_.store_log_file_name(path); }});
   log_viewers_->register_commands(command_registry_);
+  trace_window_ = std::make_unique<TraceWindow>(trace_, prompts_);
+  trace_window_->register_commands(command_registry_);
   register_color_scheme_command(command_registry_, app_, prompts_, *window_);
   app_.attach_configurations(configurations_);
   configurations_.register_commands(command_registry_, *window_);

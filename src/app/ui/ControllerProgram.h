@@ -38,6 +38,7 @@
 #include "protocol/SessionState.h"
 #include "security/PinTable.h"
 #include "security/ui/SecurityCommands.h"
+#include "trace/ui/TraceWindow.h"
 
 namespace mav {
 
@@ -69,6 +70,7 @@ class ControllerProgram {
   PasswordCheck& password_check() { return security_->guard(); }
   SettingsWriter& settings_writer() { return settings_writer_; }
   ConfigurationFiles& configurations() { return configurations_; }
+  TraceWindow& trace_window() { return *trace_window_; }
 
  private:
   // The settings dialogs' template, custom icon and dial buttons.
@@ -107,6 +109,7 @@ class ControllerProgram {
   std::unique_ptr<MainWindow> window_;
   std::unique_ptr<SecurityCommands> security_;
   std::unique_ptr<LogViewers> log_viewers_;
+  std::unique_ptr<TraceWindow> trace_window_;
 };
 
 // SIGTERM and SIGINT reach the UI thread as `terminate`. Call once, before run. UI thread.

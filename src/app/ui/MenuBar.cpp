@@ -78,6 +78,8 @@ MenuBar::MenuBar(QMenuBar& bar) {
   add(*animations, kAnimationFast, "&Fast");
   add(*animations, kAnimationOff, "&Off");
   make_exclusive({kAnimationSlow, kAnimationMedium, kAnimationFast, kAnimationOff});
+  display->addSeparator();
+  add(*display, kProtocolTrace, "Protocol &Trace");
 
   QMenu* permanent = bar.addMenu("&PermConn");
   for (int net = 1; net <= 7; ++net) {
