@@ -84,13 +84,24 @@ class CapturingPrompts final : public OperatorPrompts {
 
 using Step = std::function<void(ControllerProgram&)>;
 
+using Window = std::function<QWidget*(ControllerProgram&)>;
+
+QWidget* main_window(ControllerProgram& program) {
+  return &program.window();
+}
+
+QWidget* manual_window(ControllerProgram& program) {
+  return program.window().findChild<QWidget*>(QStringLiteral("manualWindow"));
+}
+
 // A window to capture: how the operator opens it and the files of the dialogs it runs, in order
-// (at once or after the gateway's answer); or, for a picture of the main window, its file, how
-// to get there and how to leave again.
+// (at once or after the gateway's answer); or, for a window that stays open, its file, the
+// window and how to leave it again.
 struct WindowShot {
   Step open;
   std::vector<const char*> dialogs = {};
-  const char* main_window_file = nullptr;
+  const char* window_file = nullptr;
+  Window window = main_window;
   Step leave = [](ControllerProgram&) {};
 };
 
@@ -123,10 +134,14 @@ void connect_ports(ControllerProgram& program, int first, int second) {
 // Ports of the simulator's default line-up: 00 TOV-5, 02 LINE-7 (idle: a port connected to it
 // offers the dial dialog), 03 VOQ-3, 04 MEK-4, 07 HK-6, 09 VOQ-3 (monitors 11), 17 TOV-5.
 const std::vector<WindowShot> kWindows = {
-    {.open = [](ControllerProgram&) {}, .main_window_file = "main-window.png"},
+    {.open = [](ControllerProgram&) {}, .window_file = "main-window.png"},
     {.open = [](ControllerProgram& p) { p.gestures().click(0, HIT_COLUMN_HEADER, 9); },
-     .main_window_file = "monitor-mode.png",
+     .window_file = "monitor-mode.png",
      .leave = [](ControllerProgram& p) { p.gestures().on_char(kEscape); }},
+    {.open = [](ControllerProgram& p) { trigger(p, menu::kManual); },
+     .window_file = "manual.png",
+     .window = manual_window,
+     .leave = [](ControllerProgram& p) { manual_window(p)->close(); }},
     {[](ControllerProgram& p) { trigger(p, menu::kSelectSerialPort); }, {"select-serial-port.png"}},
     {[](ControllerProgram& p) { trigger(p, menu::kSelectNetworkSite); },
      {"select-network-site.png"}},
@@ -206,8 +221,9 @@ int capture_all(ControllerProgram& program, CapturingPrompts& prompts,
   for (const WindowShot& shot : kWindows) {
     prompts.expect(shot.dialogs);
     shot.open(program);
-    if (shot.main_window_file && !save_picture(program.window(), folder / shot.main_window_file)) {
-      ++failures;
+    if (shot.window_file) {
+      QWidget* window = shot.window(program);
+      if (!window || !save_picture(*window, folder / shot.window_file)) ++failures;
     }
     shot.leave(program);
     if (!process_events_until([&] { return prompts.all_taken(); }, 10000)) {
@@ -228,6 +244,7 @@ int capture(int screen_size, const Path& folder) {
   }
   save_preferences_file(program_directory.path() / "MAV_Controller.cfg",
                         capture_preferences(screen_size, sim.tcp_port));
+  std::filesystem::copy_file(MAV_MANUAL_PATH, program_directory.path() / "MAV C_Help.html");
   std::filesystem::create_directories(folder);
 
   CapturingPrompts prompts(folder);
@@ -249,6 +266,9 @@ int capture(int screen_size, const Path& folder) {
 }  // namespace mav
 
 int main(int argc, char** argv) {
+  // No desktop viewer to hand documents to: the manual opens in the program's own window, and
+  // nothing is launched outside the capture.
+  qputenv("PATH", "");
   QApplication application(argc, argv);
   if (argc != 3 || argv[1][0] < '0' || argv[1][0] > '2') {
     std::fprintf(stderr, "usage: %s SCREEN_SIZE(0-2) OUTPUT_FOLDER\n", argv[0]);
