@@ -11,6 +11,8 @@ namespace {
 constexpr const char* kCaption = "MAV Controller";
 constexpr const char* kNotOpened = "Load file could not be opened";
 constexpr const char* kNoModules = "Get configuration from MAV first";
+constexpr const char* kIncompatible =
+    "The specified configuration file is incompatible\rwith this version of the MAV Controller";
 
 static_assert(kPinTableBytes == kConfigPinTableBytes);
 
@@ -25,7 +27,10 @@ void sleep_through(std::chrono::milliseconds pause, const std::function<void()>&
 ConfigurationFiles::ConfigurationFiles(const ConfigParts& parts,
                                        const std::filesystem::path& program_directory,
                                        ReplayPause ui_pause)
-    : p_(parts), folder_(program_directory / "Configurations"), ui_pause_(std::move(ui_pause)) {}
+    : p_(parts),
+      folder_(program_directory / "Configurations"),
+      ui_pause_(std::move(ui_pause)),
+      history_(folder_ / kHistoryFolderName) {}
 
 Configuration ConfigurationFiles::snapshot() const {
   Configuration config;
@@ -44,14 +49,18 @@ void ConfigurationFiles::make_folder() const {
 }
 
 // The automatic files are written without a word when that fails.
-void ConfigurationFiles::save_silently(const char* file_name) const {
-  if (p_.model.CountModules() == 0) return;
+std::optional<Configuration> ConfigurationFiles::save_silently(const char* file_name) const {
+  if (p_.model.CountModules() == 0) return std::nullopt;
   make_folder();
-  WriteConfiguration(folder_ / file_name, snapshot());
+  Configuration config = snapshot();
+  WriteConfiguration(folder_ / file_name, config);
+  return config;
 }
 
 void ConfigurationFiles::AutoSave() {
-  save_silently(kAutoSaveFileNames[slot_.load()]);
+  if (const auto saved = save_silently(kAutoSaveFileNames[slot_.load()])) {
+    history_.Record(EncodeConfiguration(*saved), std::chrono::system_clock::now());
+  }
 }
 
 void ConfigurationFiles::SaveSnapshot() {
@@ -81,7 +90,7 @@ bool ConfigurationFiles::RestoreAfterGatewayRestart() {
 bool ConfigurationFiles::load_file(const std::filesystem::path& file, Opening opening,
                                    ConfigurationPrompts* prompts,
                                    const std::function<void()>& before_replay,
-                                   const ReplayPause& pause) {
+                                   const ReplayPause& pause, const GoAhead& go_ahead) {
   Configuration saved;
   const ConfigFileStatus status = ReadConfiguration(file, saved);
   if (status == ConfigFileStatus::CannotOpen) {
@@ -90,17 +99,51 @@ bool ConfigurationFiles::load_file(const std::filesystem::path& file, Opening op
     }
     return false;
   }
+  if (go_ahead && !go_ahead([this, status, &saved] { return changes_of(status, saved); })) {
+    return false;
+  }
   if (before_replay) before_replay();
   if (status == ConfigFileStatus::Incompatible) {
     p_.frontend.show_message_box(
-        {"The specified configuration file is incompatible\rwith this "
-         "version of the MAV Controller",
-         "Can't read configuration file", MessageIcon::Exclamation, false});
+        {kIncompatible, "Can't read configuration file", MessageIcon::Exclamation, false});
   } else if (LoadConfiguration(p_, saved, pause)) {
     return true;  // the replay repaints when it ends
   }
   p_.frontend.request_repaint();
   return true;
+}
+
+std::vector<std::string> ConfigurationFiles::changes_of(ConfigFileStatus status,
+                                                        const Configuration& saved) const {
+  switch (status) {
+    case ConfigFileStatus::Read:
+      return DescribeChanges(CompareWithModel(p_.model, saved));
+    case ConfigFileStatus::CannotOpen:
+      return {kNotOpened};
+    case ConfigFileStatus::Incompatible:
+      break;
+  }
+  return {kIncompatible};
+}
+
+std::vector<std::string> ConfigurationFiles::changes_of_file(
+    const std::filesystem::path& file) const {
+  Configuration saved;
+  const ConfigFileStatus status = ReadConfiguration(file, saved);
+  return changes_of(status, saved);
+}
+
+// Newest first; a file that cannot be read (removed meanwhile, damaged) is not offered.
+std::vector<HistoryRow> ConfigurationFiles::history_rows() const {
+  std::vector<HistoryRow> rows;
+  const std::vector<HistoryFile> files = history_.Files();
+  for (auto file = files.rbegin(); file != files.rend(); ++file) {
+    Configuration saved;
+    if (ReadConfiguration(file->file, saved) == ConfigFileStatus::Read) {
+      rows.push_back({*file, Summarize(saved)});
+    }
+  }
+  return rows;
 }
 
 bool ConfigurationFiles::modules_known(ConfigurationPrompts& prompts, const char* refusal) const {
@@ -126,14 +169,29 @@ void ConfigurationFiles::load_command(ConfigurationPrompts& prompts) {
   const std::optional<std::filesystem::path> file =
       prompts.choose_configuration_file(FileChoice::Load, folder_);
   if (!file) return;
+  // The operator confirms with the file's changes at hand before DISCH ALL goes out.
   load_file(
-      *file, Opening::ToldWhenUnopened, &prompts, [this] { send_disch_all(); }, ui_pause_);
+      *file, Opening::ToldWhenUnopened, &prompts, [this] { send_disch_all(); }, ui_pause_,
+      [&prompts](const Changes& changes) {
+        return prompts.ask_yes_no_showing_changes(
+            {"Load Configuration:\rAre you sure?", kCaption, MessageIcon::Question, true}, changes);
+      });
 }
 
-// Restore Last Config and Revert: the loader's own DISC_S ALL clears the gateway's connections.
-void ConfigurationFiles::restore_command(ConfigurationPrompts& prompts, const char* file_name) {
+// Restore Last Config, Restore from History and Revert: the loader's own DISC_S ALL clears the
+// gateway's connections.
+void ConfigurationFiles::restore_command(ConfigurationPrompts& prompts,
+                                         const std::filesystem::path& file) {
   if (!modules_known(prompts, kNoModules)) return;
-  load_file(folder_ / file_name, Opening::ToldWhenUnopened, &prompts, {}, ui_pause_);
+  load_file(file, Opening::ToldWhenUnopened, &prompts, {}, ui_pause_);
+}
+
+void ConfigurationFiles::history_command(ConfigurationPrompts& prompts) {
+  if (!modules_known(prompts, kNoModules)) return;
+  const std::optional<std::filesystem::path> file = prompts.choose_from_history(
+      history_rows(),
+      [this](const std::filesystem::path& saved) { return changes_of_file(saved); });
+  if (file) restore_command(prompts, *file);
 }
 
 void ConfigurationFiles::register_commands(CommandRegistry& registry,
@@ -141,15 +199,19 @@ void ConfigurationFiles::register_commands(CommandRegistry& registry,
   registry.add(menu::kSaveConfiguration, [this, &prompts] { save_command(prompts); });
   registry.add(menu::kLoadConfiguration, [this, &prompts] { load_command(prompts); });
   registry.add(menu::kRestoreLastConfig, [this, &prompts] {
-    if (!prompts.ask_yes_no({"Restore to Last Configuration:\rAre you sure?", kCaption,
-                             MessageIcon::Question, true})) {
+    // The previous run wrote the other slot's file.
+    const std::filesystem::path file = folder_ / kAutoSaveFileNames[1 - slot_.load()];
+    if (!prompts.ask_yes_no_showing_changes({"Restore to Last Configuration:\rAre you sure?",
+                                             kCaption, MessageIcon::Question, true},
+                                            [this, file] { return changes_of_file(file); })) {
       return;
     }
-    // The previous run wrote the other slot's file.
-    restore_command(prompts, kAutoSaveFileNames[1 - slot_.load()]);
+    restore_command(prompts, file);
   });
+  registry.add(menu::kRestoreFromHistory, [this, &prompts] { history_command(prompts); });
   for (const int revert : {menu::kRevertAfterConnectAll, menu::kRevertAfterDisconnectAll}) {
-    registry.add(revert, [this, &prompts] { restore_command(prompts, kSnapshotFileName); });
+    registry.add(revert,
+                 [this, &prompts] { restore_command(prompts, folder_ / kSnapshotFileName); });
   }
 }
 

@@ -3,13 +3,30 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <optional>
+#include <string>
+#include <vector>
+
+#include "config/ConfigurationChanges.h"
+#include "config/ConfigurationHistory.h"
 
 #include "frontend/Frontend.h"
 
 namespace mav {
 
 enum class FileChoice { Save, Load };
+
+// The lines of the comparison of one saved configuration with the gateway now; made only when
+// the operator asks for them.
+using ChangesOfFile = std::function<std::vector<std::string>(const std::filesystem::path& file)>;
+using Changes = std::function<std::vector<std::string>()>;
+
+// One kept automatic save as the history list shows it.
+struct HistoryRow {
+  HistoryFile saved;
+  ConfigurationSummary summary;
+};
 
 class ConfigurationPrompts {
  public:
@@ -20,6 +37,12 @@ class ConfigurationPrompts {
       FileChoice choice, const std::filesystem::path& folder) = 0;
   virtual void tell(const MessageBoxRequest& box) = 0;
   virtual bool ask_yes_no(const MessageBoxRequest& box) = 0;
+  // A Yes/No question whose "Show changes..." button shows the changes; true for Yes.
+  virtual bool ask_yes_no_showing_changes(const MessageBoxRequest& box, const Changes& changes) = 0;
+  // The history list, newest first, showing the changes of the row chosen; the file to restore,
+  // or nothing when cancelled.
+  virtual std::optional<std::filesystem::path> choose_from_history(
+      const std::vector<HistoryRow>& rows, const ChangesOfFile& changes) = 0;
 };
 
 }  // namespace mav

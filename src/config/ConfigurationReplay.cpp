@@ -5,6 +5,7 @@
 #include <cstring>
 #include <memory>
 
+#include "config/PortFit.h"
 #include "protocol/BusOperations.h"
 
 namespace mav {
@@ -15,11 +16,6 @@ constexpr int kLinkValues = 3;   // links 0..2 are rebuilt
 constexpr int kDischGroups = 7;  // DISCH groups 0..6
 constexpr int kNoPort = -1;
 
-// A saved port is in use when it sat on a bus or in a DISCH group.
-bool in_use(const PortRecord& saved) {
-  return saved.bus != GROUP_NONE || saved.disch_group != GROUP_NONE;
-}
-
 class Replay {
  public:
   Replay(const ConfigParts& parts, const Configuration& saved) : p_(parts), saved_(saved) {}
@@ -27,11 +23,9 @@ class Replay {
   // Which ports are restored; false when the saved configuration does not fit the gateway.
   bool check_compatibility() {
     for (int port = 0; port < kPortCount; ++port) {
-      const PortRecord current = record(port);
-      const PortRecord& saved = saved_.ports[static_cast<std::size_t>(port)];
-      const bool same_module = current.mod_type != MOD_NONE && current.mod_type == saved.mod_type;
-      restored_[static_cast<std::size_t>(port)] = same_module;
-      if (!same_module && saved.mod_type != MOD_NONE && in_use(saved)) return false;
+      const PortFit fit = FitOfPort(record(port), saved_.ports[static_cast<std::size_t>(port)]);
+      if (fit == PortFit::LoadFails) return false;
+      restored_[static_cast<std::size_t>(port)] = fit == PortFit::Restored;
     }
     return true;
   }

@@ -10,6 +10,7 @@ inline constexpr int kSaveConfiguration = 40002;
 inline constexpr int kLoadConfiguration = 40003;
 inline constexpr int kRetrieveCurrentConfig = 40011;
 inline constexpr int kRestoreLastConfig = 40050;
+inline constexpr int kRestoreFromHistory = 40072;
 inline constexpr int kExit = 40001;
 
 // Connect
@@ -80,6 +81,6 @@ inline constexpr int kManual = 40064;
 
 // The range of ids the window routes to the menu command table.
 inline constexpr int kCommandFirst = 40001;
-inline constexpr int kCommandLast = 40071;
+inline constexpr int kCommandLast = 40072;
 
 }  // namespace mav::menu

@@ -30,6 +30,16 @@ class ScriptedPrompts final : public ConfigurationPrompts {
     asked.push_back(box.text);
     return answer_yes;
   }
+  bool ask_yes_no_showing_changes(const MessageBoxRequest& box, const Changes& changes) override {
+    shown_changes = changes();
+    return ask_yes_no(box);
+  }
+  std::optional<std::filesystem::path> choose_from_history(const std::vector<HistoryRow>& rows,
+                                                           const ChangesOfFile& changes) override {
+    history = rows;
+    if (!rows.empty()) shown_changes = changes(rows.front().saved.file);
+    return history_choice;
+  }
 
   std::optional<std::filesystem::path> chosen;  // nothing: the operator cancels
   bool answer_yes = true;
@@ -37,6 +47,9 @@ class ScriptedPrompts final : public ConfigurationPrompts {
   std::filesystem::path chooser_folder;
   std::vector<std::string> told;
   std::vector<std::string> asked;
+  std::vector<std::string> shown_changes;  // the changes of the last confirmation or history
+  std::vector<HistoryRow> history;
+  std::optional<std::filesystem::path> history_choice;  // nothing: the operator cancels
 };
 
 // Custom icons from files: a file that exists gets the next id from 551.

@@ -17,7 +17,7 @@ constexpr int kMenuIds[] = {40002, 40003, 40011, 40050, 40001, 40065, 40004, 400
                             40009, 40010, 40045, 40062, 40046, 40060, 40051, 40041, 40042, 40057,
                             40058, 40068, 40069, 40029, 40031, 40012, 40070, 40018, 40019, 40020,
                             40067, 40066, 40059, 40037, 40039, 40036, 40038, 40021, 40022, 40023,
-                            40024, 40025, 40026, 40027, 40005, 40064, 40071};
+                            40024, 40025, 40026, 40027, 40005, 40064, 40071, 40072};
 
 class MenuCommandsTest : public ProgramRig {
  protected:
@@ -126,7 +126,8 @@ TEST_F(MenuCommandsTest, EveryCommandHasItsEffect) {
       // No module is known on this line: the configuration commands refuse before any file.
       {40002, "tell:No data to save"},
       {40003, "tell:Get configuration from MAV first"},
-      {40050, "ask:Restore to Last Configuration:\rAre you sure?"},  // answered No
+      {40050, "dialog:MAV Controller"},  // the confirmation, answered No
+      {40072, "tell:Get configuration from MAV first"},
       {40060, "tell:Get configuration from MAV first"},
       {40062, "tell:Get configuration from MAV first"},
       {40005,

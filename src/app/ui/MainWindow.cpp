@@ -12,7 +12,9 @@
 #include "app/ui/NetworkSiteDialog.h"
 #include "app/ui/SerialPortDialog.h"
 #include "app/ui/TitleDialog.h"
+#include "config/ui/ChangesDialogs.h"
 #include "config/ui/ConfigurationFileDialog.h"
+#include "config/ui/HistoryDialog.h"
 #include "frontend/MenuIds.h"
 #include "platform/SocketReadiness.h"
 #include "platform/qt/DesktopOpen.h"
@@ -290,6 +292,19 @@ std::optional<std::filesystem::path> MainWindow::choose_configuration_file(
   const std::unique_ptr<QFileDialog> dialog = make_configuration_dialog(choice, folder, this);
   if (prompts_.run_dialog(*dialog) != QDialog::Accepted) return std::nullopt;
   return chosen_file(*dialog);
+}
+
+bool MainWindow::ask_yes_no_showing_changes(const MessageBoxRequest& box, const Changes& changes) {
+  const std::unique_ptr<QDialog> dialog = make_changes_confirmation(
+      box, changes, this, [this](QDialog& list) { prompts_.run_dialog(list); });
+  return prompts_.run_dialog(*dialog) == QDialog::Accepted;
+}
+
+std::optional<std::filesystem::path> MainWindow::choose_from_history(
+    const std::vector<HistoryRow>& rows, const ChangesOfFile& changes) {
+  HistoryDialog dialog(rows, changes, this);
+  if (prompts_.run_dialog(dialog) != QDialog::Accepted) return std::nullopt;
+  return dialog.chosen();
 }
 
 std::string MainWindow::ask_custom_title() {

@@ -86,6 +86,9 @@ class MainWindow final : public QMainWindow,
   // ConfigurationPrompts (tell and ask_yes_no as above)
   std::optional<std::filesystem::path> choose_configuration_file(
       FileChoice choice, const std::filesystem::path& folder) override;
+  bool ask_yes_no_showing_changes(const MessageBoxRequest& box, const Changes& changes) override;
+  std::optional<std::filesystem::path> choose_from_history(const std::vector<HistoryRow>& rows,
+                                                           const ChangesOfFile& changes) override;
 
   // Frontend, on the UI thread (animation_step excepted: any thread).
   void show_status_text(std::string_view text) override;

@@ -14,6 +14,7 @@ MenuBar::MenuBar(QMenuBar& bar) {
   file->addSeparator();
   add(*file, kRetrieveCurrentConfig, "&Retrieve Current Config");
   add(*file, kRestoreLastConfig, "Restore Last &Config");
+  add(*file, kRestoreFromHistory, "Restore from &History...");
   file->addSeparator();
   add(*file, kExit, "E&xit");
 

@@ -1,0 +1,90 @@
+#include "config/ui/ChangesDialogs.h"
+
+#include <QApplication>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QStyle>
+#include <QVBoxLayout>
+
+#include "platform/qt/ControlIds.h"
+
+namespace mav {
+namespace {
+
+constexpr int kYesId = 6;
+constexpr int kNoId = 7;
+
+}  // namespace
+
+void set_changes(QPlainTextEdit& view, const std::vector<std::string>& lines) {
+  QStringList text;
+  for (const std::string& line : lines) text << QString::fromStdString(line);
+  view.setPlainText(text.join(QLatin1Char('\n')));
+}
+
+QPlainTextEdit* make_changes_view(const std::vector<std::string>& lines) {
+  auto* view = named(new QPlainTextEdit, kChangesTextId);
+  view->setReadOnly(true);
+  view->setLineWrapMode(QPlainTextEdit::NoWrap);
+  set_changes(*view, lines);
+  return view;
+}
+
+std::unique_ptr<QDialog> make_changes_dialog(const std::vector<std::string>& lines,
+                                             QWidget* parent) {
+  auto dialog = std::make_unique<QDialog>(parent);
+  dialog->setWindowTitle(QStringLiteral("Changes"));
+  auto* layout = new QVBoxLayout(dialog.get());
+  layout->addWidget(new QLabel(QStringLiteral("Restoring this configuration would change:")));
+  layout->addWidget(make_changes_view(lines));
+  auto* close = named(new QPushButton(QStringLiteral("Close")), 2);
+  close->setDefault(true);
+  QObject::connect(close, &QPushButton::clicked, dialog.get(), &QDialog::reject);
+  auto* row = new QHBoxLayout;
+  row->addStretch();
+  row->addWidget(close);
+  layout->addLayout(row);
+  dialog->resize(560, 320);
+  return dialog;
+}
+
+std::unique_ptr<QDialog> make_changes_confirmation(
+    const MessageBoxRequest& box, const Changes& changes, QWidget* parent,
+    const std::function<void(QDialog& changes_dialog)>& run_dialog) {
+  auto dialog = std::make_unique<QDialog>(box.owned_by_main_window ? parent : nullptr);
+  QDialog* self = dialog.get();
+  dialog->setWindowTitle(QString::fromStdString(box.caption));
+
+  auto* icon = new QLabel;
+  const int size = QApplication::style()->pixelMetric(QStyle::PM_MessageBoxIconSize);
+  icon->setPixmap(QApplication::style()->standardIcon(QStyle::SP_MessageBoxQuestion).pixmap(size));
+  // A "\r" in the question starts a new line, as in every other box.
+  auto* text = new QLabel(QString::fromStdString(box.text).replace(QLatin1Char('\r'), '\n'));
+  auto* top = new QHBoxLayout;
+  top->addWidget(icon, 0, Qt::AlignTop);
+  top->addWidget(text, 1);
+
+  auto* show = named(new QPushButton(QStringLiteral("Show changes...")), kShowChangesButtonId);
+  auto* yes = named(new QPushButton(QStringLiteral("&Yes")), kYesId);
+  auto* no = named(new QPushButton(QStringLiteral("&No")), kNoId);
+  yes->setDefault(true);
+  QObject::connect(yes, &QPushButton::clicked, self, &QDialog::accept);
+  QObject::connect(no, &QPushButton::clicked, self, &QDialog::reject);
+  QObject::connect(show, &QPushButton::clicked, self, [self, changes, run_dialog] {
+    const std::unique_ptr<QDialog> list = make_changes_dialog(changes(), self);
+    run_dialog(*list);
+  });
+  auto* buttons = new QHBoxLayout;
+  buttons->addWidget(show);
+  buttons->addStretch();
+  buttons->addWidget(yes);
+  buttons->addWidget(no);
+
+  auto* layout = new QVBoxLayout(self);
+  layout->addLayout(top);
+  layout->addLayout(buttons);
+  return dialog;
+}
+
+}  // namespace mav

@@ -1,0 +1,161 @@
+// The comparison of a saved configuration with the gateway now, on configuration bytes crafted at
+// their file offsets: nets, settings with their dialog labels and values, and modules that stop
+// the load or are skipped by it.
+#include <gtest/gtest.h>
+
+#include "config/ConfigRig.h"
+#include "config/ConfigurationReplay.h"
+#include "frontend/MenuIds.h"
+#include "model/SettingsFields.h"
+#include "support/FileBytes.h"
+#include "vocabulary/Vocabulary.h"
+
+namespace mav {
+namespace {
+
+using test::Place;
+using test::Placement;
+
+constexpr std::size_t record_at(int port) {
+  return 8 + 624 * static_cast<std::size_t>(port);
+}
+
+void put_i16(test::Bytes& bytes, std::size_t offset, std::int16_t value) {
+  bytes[offset] = static_cast<std::uint8_t>(value);
+  bytes[offset + 1] = static_cast<std::uint8_t>(value >> 8);
+}
+
+// Now: TOV-5 modules on ports 0 to 5; ports 1 and 2 share net 1 on bus 0; port 4 transmits at
+// "-4 dBm [5]". The file starts as a copy of that.
+struct Gateway {
+  Gateway() {
+    for (int port = 0; port <= 5; ++port) Place(model, port, Placement{});
+    for (const int port : {1, 2}) Place(model, port, {.bus = 0, .net = 1});
+    PortRecord record = test::RecordOf(model, 4);
+    store_setting(record.settings, kw::TX_LEVEL, 5);
+    model.SetPort(4, record);
+    Configuration now;
+    for (int port = 0; port < kPortCount; ++port) {
+      model.GetPort(port, now.ports[static_cast<std::size_t>(port)]);
+    }
+    file = EncodeConfiguration(now);
+  }
+
+  std::vector<std::string> changes() const {
+    const std::optional<Configuration> saved = DecodeConfiguration(file);
+    EXPECT_TRUE(saved);
+    return saved ? DescribeChanges(CompareWithModel(model, *saved)) : std::vector<std::string>{};
+  }
+
+  DeviceModel model;
+  test::Bytes file;
+};
+
+using Lines = std::vector<std::string>;
+
+TEST(ConfigurationChanges, ThePortsThatMoveAndTheSettingsThatDiffer) {
+  Gateway gateway;
+  EXPECT_EQ(gateway.changes(), Lines{"No changes."});
+
+  // Port 2 left port 1 for port 3, on bus 1 as net 2.
+  for (const int port : {2, 3}) {
+    put_i16(gateway.file, record_at(port) + 4, 2);
+    put_i16(gateway.file, record_at(port) + 6, 1);
+  }
+  put_i16(gateway.file, record_at(1) + 4, GROUP_NONE);
+  put_i16(gateway.file, record_at(1) + 6, GROUP_NONE);
+  gateway.file[record_at(4) + 83] = 6;  // TX_LEVEL
+  EXPECT_EQ(gateway.changes(), (Lines{"Port 01: Net 1 -> no net", "Port 02: Net 1 -> Net 2",
+                                      "Port 03: no net -> Net 2",
+                                      "Port 04 Tx Level: -4 dBm [5] -> 0 dBm [6] (default)"}));
+
+  // The same partners under another number change nothing.
+  Gateway renumbered;
+  for (const int port : {1, 2}) put_i16(renumbered.file, record_at(port) + 4, 5);
+  EXPECT_EQ(renumbered.changes(), Lines{"No changes."});
+}
+
+TEST(ConfigurationChanges, AnotherModuleStopsTheLoadOnlyWhereTheFileUsesThePort) {
+  const struct {
+    const char* what;
+    std::int16_t bus;
+    std::int16_t disch;
+    Lines expected;
+  } cases[] = {
+      {"on a bus",
+       1,
+       GROUP_NONE,
+       {"The load would fail: nothing would change.",
+        "Port 05: TOV-5 in the gateway, VOQ-3 in the file: load would fail"}},
+      {"in a DISCH group",
+       GROUP_NONE,
+       0,
+       {"The load would fail: nothing would change.",
+        "Port 05: TOV-5 in the gateway, VOQ-3 in the file: load would fail"}},
+      {"in no group",
+       GROUP_NONE,
+       GROUP_NONE,
+       {"Port 04 Tx Level: -4 dBm [5] -> 0 dBm [6] (default)",
+        "Port 05: TOV-5 in the gateway, VOQ-3 in the file: not restored",
+        "Port 06: no module in the gateway, LINE-7 in the file: not restored"}},
+  };
+  for (const auto& c : cases) {
+    Gateway gateway;
+    test::put_i32(gateway.file, record_at(5), 4);  // VOQ-3
+    put_i16(gateway.file, record_at(5) + 6, c.bus);
+    put_i16(gateway.file, record_at(5) + 10, c.disch);
+    test::put_i32(gateway.file, record_at(6), 3);  // LINE-7 where the gateway has none
+    gateway.file[record_at(4) + 83] = 6;
+    EXPECT_EQ(gateway.changes(), c.expected) << c.what;
+  }
+}
+
+// The comparison's verdict is the loader's: what it calls a failing load sends nothing.
+TEST(ConfigurationChanges, TheLoadAgreesWithTheComparison) {
+  for (const std::int16_t bus : {std::int16_t{1}, GROUP_NONE}) {
+    auto rig = test::make_config_rig();
+    for (int port = 0; port <= 5; ++port) Place(rig->link.model, port, Placement{});
+    Configuration saved;
+    for (int port = 0; port < kPortCount; ++port) {
+      saved.ports[static_cast<std::size_t>(port)] = rig->port(port);
+    }
+    saved.ports[5].mod_type = MOD_VOQ3;
+    saved.ports[5].bus = bus;
+    const bool fails = CompareWithModel(rig->link.model, saved).load_fails();
+    EXPECT_EQ(fails, bus != GROUP_NONE);
+    EXPECT_EQ(
+        LoadConfiguration(ConfigParts{rig->link.model, rig->pending, rig->pins, rig->link.channel,
+                                      rig->session, rig->link.frontend, rig->icons, rig->settings},
+                          saved, [](auto, auto rest) { rest(); }),
+        !fails);
+  }
+}
+
+TEST(ConfigurationChanges, RestoreLastAndLoadShowTheChangesBeforeTheyAsk) {
+  auto rig = test::make_config_rig();
+  rig->link.insert_module(0);
+  rig->files.set_save_slot(0);
+  std::filesystem::create_directories(rig->folder());
+  Configuration saved;
+  for (int port = 0; port < kPortCount; ++port) {
+    saved.ports[static_cast<std::size_t>(port)] = rig->port(port);
+  }
+  saved.ports[0].mod_type = MOD_HK6;
+  ASSERT_TRUE(WriteConfiguration(rig->folder() / "AutoS2.mav", saved));
+  rig->prompts.answer_yes = false;
+  const Lines expected{"Port 00: TOV-5 in the gateway, HK-6 in the file: not restored"};
+
+  rig->run(menu::kRestoreLastConfig);
+  EXPECT_EQ(rig->prompts.shown_changes, expected);
+
+  rig->prompts.shown_changes.clear();
+  rig->prompts.chosen = rig->folder() / "AutoS2.mav";
+  rig->run(menu::kLoadConfiguration);
+  EXPECT_EQ(rig->prompts.asked, (Lines{"Restore to Last Configuration:\rAre you sure?",
+                                       "Load Configuration:\rAre you sure?"}));
+  EXPECT_EQ(rig->prompts.shown_changes, expected);
+  EXPECT_EQ(rig->wire(), "");  // declined: not even DISCH ALL
+}
+
+}  // namespace
+}  // namespace mav
