@@ -14,23 +14,79 @@ namespace {
 
 using Ports = std::array<PortRecord, kPortCount>;
 
-// The other ports sharing a port's net; empty when it is in none.
-std::vector<int> partners(const Ports& ports, int port) {
-  std::vector<int> found;
-  const std::int16_t net = ports[static_cast<std::size_t>(port)].net;
-  if (net == GROUP_NONE) return found;
-  for (int other = 0; other < kPortCount; ++other) {
-    if (other != port && ports[static_cast<std::size_t>(other)].net == net) found.push_back(other);
+constexpr int kNetValues = 8;  // the loader joins saved nets 0..7
+
+// The net a port ends up in: one of 0..7 shared with at least one other port, else GROUP_NONE
+// (a lone port is its net's anchor with nothing joined to it).
+std::array<int, kPortCount> effective_nets(const Ports& ports) {
+  std::array<int, kNetValues> members{};
+  for (const PortRecord& record : ports) {
+    if (record.net >= 0 && record.net < kNetValues) ++members[static_cast<std::size_t>(record.net)];
   }
-  return found;
+  std::array<int, kPortCount> nets;
+  for (int port = 0; port < kPortCount; ++port) {
+    const int net = ports[static_cast<std::size_t>(port)].net;
+    const bool joined = net >= 0 && net < kNetValues && members[static_cast<std::size_t>(net)] > 1;
+    nets[static_cast<std::size_t>(port)] = joined ? net : GROUP_NONE;
+  }
+  return nets;
 }
 
-// Renumbering after the load may give a net another number: only a change of partners counts.
-void compare_nets(const Ports& now, const Ports& saved, ConfigurationChanges& changes) {
+// The gateway numbers the rebuilt nets itself, so a saved net is known by the current net it
+// shares the most ports with; a net that only gains or loses ports keeps its number and just the
+// ports that move are reported. A saved net sharing no port takes the lowest number no current
+// net uses.
+std::array<int, kNetValues> number_saved_nets(const std::array<int, kPortCount>& now,
+                                              const std::array<int, kPortCount>& saved) {
+  std::array<std::array<int, kNetValues>, kNetValues> shared{};
+  std::array<bool, kNetValues> taken{};
+  std::array<bool, kNetValues> in_file{};
   for (int port = 0; port < kPortCount; ++port) {
-    if (partners(now, port) == partners(saved, port)) continue;
-    changes.nets.push_back(
-        {port, now[static_cast<std::size_t>(port)].net, saved[static_cast<std::size_t>(port)].net});
+    const int n = now[static_cast<std::size_t>(port)];
+    const int s = saved[static_cast<std::size_t>(port)];
+    if (n != GROUP_NONE) taken[static_cast<std::size_t>(n)] = true;
+    if (s != GROUP_NONE) in_file[static_cast<std::size_t>(s)] = true;
+    if (n != GROUP_NONE && s != GROUP_NONE) {
+      ++shared[static_cast<std::size_t>(s)][static_cast<std::size_t>(n)];
+    }
+  }
+  std::array<int, kNetValues> number;
+  std::array<bool, kNetValues> matched{};
+  for (int s = 0; s < kNetValues; ++s) {
+    const auto& row = shared[static_cast<std::size_t>(s)];
+    int best = GROUP_NONE;
+    for (int n = 0; n < kNetValues; ++n) {
+      if (row[static_cast<std::size_t>(n)] == 0 || matched[static_cast<std::size_t>(n)]) continue;
+      if (best == GROUP_NONE ||
+          row[static_cast<std::size_t>(n)] > row[static_cast<std::size_t>(best)]) {
+        best = n;
+      }
+    }
+    if (best != GROUP_NONE) matched[static_cast<std::size_t>(best)] = true;
+    number[static_cast<std::size_t>(s)] = best;
+  }
+  for (int s = 0; s < kNetValues; ++s) {
+    if (!in_file[static_cast<std::size_t>(s)] ||
+        number[static_cast<std::size_t>(s)] != GROUP_NONE) {
+      continue;
+    }
+    const auto free = std::find(taken.begin() + 1, taken.end(), false);
+    number[static_cast<std::size_t>(s)] =
+        free == taken.end() ? s : static_cast<int>(free - taken.begin());
+    if (free != taken.end()) *free = true;
+  }
+  return number;
+}
+
+void compare_nets(const Ports& now_ports, const Ports& saved_ports, ConfigurationChanges& changes) {
+  const std::array<int, kPortCount> now = effective_nets(now_ports);
+  const std::array<int, kPortCount> saved = effective_nets(saved_ports);
+  const std::array<int, kNetValues> number = number_saved_nets(now, saved);
+  for (int port = 0; port < kPortCount; ++port) {
+    const int from = now[static_cast<std::size_t>(port)];
+    const int s = saved[static_cast<std::size_t>(port)];
+    const int to = s == GROUP_NONE ? GROUP_NONE : number[static_cast<std::size_t>(s)];
+    if (from != to) changes.nets.push_back({port, from, to});
   }
 }
 
@@ -138,13 +194,12 @@ std::vector<std::string> DescribeChanges(const ConfigurationChanges& changes) {
 
 ConfigurationSummary Summarize(const Configuration& config) {
   ConfigurationSummary summary{0, 0};
-  std::array<bool, 8> nets{};
   for (const PortRecord& port : config.ports) {
-    if (port.mod_type == MOD_NONE) continue;
-    ++summary.modules;
-    if (port.net >= 0 && port.net < static_cast<int>(nets.size())) {
-      nets[static_cast<std::size_t>(port.net)] = true;
-    }
+    if (port.mod_type != MOD_NONE) ++summary.modules;
+  }
+  std::array<bool, kNetValues> nets{};
+  for (const int net : effective_nets(config.ports)) {
+    if (net != GROUP_NONE) nets[static_cast<std::size_t>(net)] = true;
   }
   summary.nets = static_cast<int>(std::count(nets.begin(), nets.end(), true));
   return summary;

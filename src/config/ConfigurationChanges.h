@@ -15,7 +15,8 @@
 
 namespace mav {
 
-// A port whose partners would differ: nets 1..7, GROUP_NONE for none.
+// A port that would move to another net or leave or join one: net numbers as the operator sees
+// them, GROUP_NONE for none.
 struct NetChange {
   int port;
   int now_net;

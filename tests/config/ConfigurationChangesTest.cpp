@@ -25,12 +25,13 @@ void put_i16(test::Bytes& bytes, std::size_t offset, std::int16_t value) {
   bytes[offset + 1] = static_cast<std::uint8_t>(value >> 8);
 }
 
-// Now: TOV-5 modules on ports 0 to 5; ports 1 and 2 share net 1 on bus 0; port 4 transmits at
-// "-4 dBm [5]". The file starts as a copy of that.
+// Now: TOV-5 modules on ports 0 to 5; ports 0 and 1 are net 1 on bus 0, ports 2 to 4 net 2 on
+// bus 1; port 4 transmits at "-4 dBm [5]". The file starts as a copy of that.
 struct Gateway {
   Gateway() {
     for (int port = 0; port <= 5; ++port) Place(model, port, Placement{});
-    for (const int port : {1, 2}) Place(model, port, {.bus = 0, .net = 1});
+    for (const int port : {0, 1}) Place(model, port, {.bus = 0, .net = 1});
+    for (const int port : {2, 3, 4}) Place(model, port, {.bus = 1, .net = 2});
     PortRecord record = test::RecordOf(model, 4);
     store_setting(record.settings, kw::TX_LEVEL, 5);
     model.SetPort(4, record);
@@ -57,22 +58,21 @@ TEST(ConfigurationChanges, ThePortsThatMoveAndTheSettingsThatDiffer) {
   Gateway gateway;
   EXPECT_EQ(gateway.changes(), Lines{"No changes."});
 
-  // Port 2 left port 1 for port 3, on bus 1 as net 2.
-  for (const int port : {2, 3}) {
-    put_i16(gateway.file, record_at(port) + 4, 2);
-    put_i16(gateway.file, record_at(port) + 6, 1);
-  }
-  put_i16(gateway.file, record_at(1) + 4, GROUP_NONE);
-  put_i16(gateway.file, record_at(1) + 6, GROUP_NONE);
+  // Port 2 joins net 1; a port alone in a net is in none.
+  put_i16(gateway.file, record_at(2) + 4, 1);
+  put_i16(gateway.file, record_at(2) + 6, 0);
+  put_i16(gateway.file, record_at(5) + 4, 3);
   gateway.file[record_at(4) + 83] = 6;  // TX_LEVEL
-  EXPECT_EQ(gateway.changes(), (Lines{"Port 01: Net 1 -> no net", "Port 02: Net 1 -> Net 2",
-                                      "Port 03: no net -> Net 2",
+  EXPECT_EQ(gateway.changes(), (Lines{"Port 02: Net 2 -> Net 1",
                                       "Port 04 Tx Level: -4 dBm [5] -> 0 dBm [6] (default)"}));
 
-  // The same partners under another number change nothing.
+  // The same nets under other numbers change nothing; a net of ports in none takes a free number.
   Gateway renumbered;
-  for (const int port : {1, 2}) put_i16(renumbered.file, record_at(port) + 4, 5);
-  EXPECT_EQ(renumbered.changes(), Lines{"No changes."});
+  for (const int port : {0, 1}) put_i16(renumbered.file, record_at(port) + 4, 5);
+  for (const int port : {2, 3, 4}) put_i16(renumbered.file, record_at(port) + 4, 0);
+  put_i16(renumbered.file, record_at(4) + 4, 7);
+  put_i16(renumbered.file, record_at(5) + 4, 7);
+  EXPECT_EQ(renumbered.changes(), (Lines{"Port 04: Net 2 -> Net 3", "Port 05: no net -> Net 3"}));
 }
 
 TEST(ConfigurationChanges, AnotherModuleStopsTheLoadOnlyWhereTheFileUsesThePort) {
