@@ -19,7 +19,10 @@ constexpr int kNoId = 7;
 
 void set_changes(QPlainTextEdit& view, const std::vector<std::string>& lines) {
   QStringList text;
-  for (const std::string& line : lines) text << QString::fromStdString(line);
+  // A "\r" inside a line (a message of the loader's) starts a new line, as in the boxes.
+  for (const std::string& line : lines) {
+    text << QString::fromStdString(line).replace(QLatin1Char('\r'), QLatin1Char('\n'));
+  }
   view.setPlainText(text.join(QLatin1Char('\n')));
 }
 
