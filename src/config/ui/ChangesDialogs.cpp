@@ -1,13 +1,14 @@
 #include "config/ui/ChangesDialogs.h"
 
-#include <QApplication>
 #include <QHBoxLayout>
+#include <QIcon>
 #include <QLabel>
 #include <QPushButton>
 #include <QStyle>
 #include <QVBoxLayout>
 
 #include "platform/qt/ControlIds.h"
+#include "platform/qt/OkCancelRow.h"
 
 namespace mav {
 namespace {
@@ -44,10 +45,7 @@ std::unique_ptr<QDialog> make_changes_dialog(const std::vector<std::string>& lin
   auto* close = named(new QPushButton(QStringLiteral("Close")), 2);
   close->setDefault(true);
   QObject::connect(close, &QPushButton::clicked, dialog.get(), &QDialog::reject);
-  auto* row = new QHBoxLayout;
-  row->addStretch();
-  row->addWidget(close);
-  layout->addLayout(row);
+  layout->addWidget(desktop_button_order({{close, QDialogButtonBox::RejectRole}}));
   dialog->resize(560, 320);
   return dialog;
 }
@@ -59,9 +57,13 @@ std::unique_ptr<QDialog> make_changes_confirmation(
   QDialog* self = dialog.get();
   dialog->setWindowTitle(QString::fromStdString(box.caption));
 
+  // The desktop's question icon, as the other questions show it.
   auto* icon = new QLabel;
-  const int size = QApplication::style()->pixelMetric(QStyle::PM_MessageBoxIconSize);
-  icon->setPixmap(QApplication::style()->standardIcon(QStyle::SP_MessageBoxQuestion).pixmap(size));
+  QStyle* style = self->style();
+  const int size = style->pixelMetric(QStyle::PM_MessageBoxIconSize, nullptr, self);
+  icon->setPixmap(QIcon::fromTheme(QStringLiteral("dialog-question"),
+                                   style->standardIcon(QStyle::SP_MessageBoxQuestion))
+                      .pixmap(QSize(size, size), self->devicePixelRatio()));
   // A "\r" in the question starts a new line, as in every other box.
   auto* text = new QLabel(QString::fromStdString(box.text).replace(QLatin1Char('\r'), '\n'));
   auto* top = new QHBoxLayout;
@@ -78,15 +80,11 @@ std::unique_ptr<QDialog> make_changes_confirmation(
     const std::unique_ptr<QDialog> list = make_changes_dialog(changes(), self);
     run_dialog(*list);
   });
-  auto* buttons = new QHBoxLayout;
-  buttons->addWidget(show);
-  buttons->addStretch();
-  buttons->addWidget(yes);
-  buttons->addWidget(no);
-
   auto* layout = new QVBoxLayout(self);
   layout->addLayout(top);
-  layout->addLayout(buttons);
+  layout->addWidget(desktop_button_order({{show, QDialogButtonBox::ActionRole},
+                                          {yes, QDialogButtonBox::YesRole},
+                                          {no, QDialogButtonBox::NoRole}}));
   return dialog;
 }
 
