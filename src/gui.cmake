@@ -15,6 +15,7 @@ if(gui_sources)
   if(EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/qt/main.cpp)
     add_executable(mav-controller qt/main.cpp)
     target_link_libraries(mav-controller PRIVATE mav_gui)
+    target_compile_definitions(mav-controller PRIVATE MAV_VERSION="${PROJECT_VERSION}")
     # The installed program directory holds the VOQ-3 guide, so building the program writes it.
     if(TARGET voq_help)
       add_dependencies(mav-controller voq_help)

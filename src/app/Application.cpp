@@ -21,7 +21,7 @@ constexpr std::pair<std::int16_t, int> kAnimationSpeeds[] = {{200, menu::kAnimat
 
 }  // namespace
 
-Application::Application(const ApplicationParts& parts, std::filesystem::path program_directory)
+Application::Application(const ApplicationParts& parts, ProgramFolders folders)
     : model_(parts.model),
       log_(parts.log),
       link_(parts.link),
@@ -30,8 +30,8 @@ Application::Application(const ApplicationParts& parts, std::filesystem::path pr
       commands_(parts.commands),
       pins_(parts.pins),
       frontend_(parts.frontend),
-      program_directory_(std::move(program_directory)),
-      prefs_(program_directory_ / kPreferencesFileName) {}
+      folders_(std::move(folders)),
+      prefs_(folders_.program / kPreferencesFileName) {}
 
 PreferencesOrigin Application::load_settings(int screen_width) {
   Preferences defaults;
@@ -45,7 +45,7 @@ PreferencesOrigin Application::load_settings(int screen_width) {
   session_.sound_on = prefs.sound_on;
   session_.network_mode = prefs.network_mode;
   log_.set_log_file_name(prefs.log_file_name);
-  convert_old_sites_file(program_directory_ / kSitesFileName);
+  convert_old_sites_file(folders_.program / kSitesFileName);
   session_.input_ready = true;
   session_.resync_requested = false;
   return origin;
@@ -55,19 +55,42 @@ void Application::attach_window(ShellWindow& window) {
   window_ = &window;
 }
 
-void Application::connect_at_startup() {
+void Application::connect_at_startup(const RunConnection& run) {
   refresh_recent_menu();
   const Preferences prefs = prefs_.get();
-  if (!prefs.auto_connect || (prefs.network_mode && prefs.sites.empty())) {
-    set_title(kNotConnectedTitle);
-    set_checks(menu::kAutoConnectOn, menu::kAutoConnectOff, false);
-  } else {
-    set_checks(menu::kAutoConnectOn, menu::kAutoConnectOff, true);
-    if (prefs.network_mode) {
-      connect_site_at_startup(prefs);
-    } else {
-      connect_serial_at_startup(prefs);
+  const bool auto_connect = prefs.auto_connect && !(prefs.network_mode && prefs.sites.empty());
+  set_checks(menu::kAutoConnectOn, menu::kAutoConnectOff, auto_connect);
+  switch (run.kind) {
+    case RunConnection::Kind::Network: {
+      const NetworkSite site{run.address, run.port, ""};
+      {
+        std::lock_guard lock(site_mutex_);
+        run_site_ = site;
+      }
+      session_.network_mode = true;
+      open_site(site);
+      break;
     }
+    case RunConnection::Kind::Serial:
+      session_.network_mode = false;
+      connect_serial_at_startup(run.device, static_cast<std::int32_t>(run.baud), false);
+      break;
+    case RunConnection::Kind::Stored:
+      if (auto_connect && prefs.network_mode) {
+        if (const auto site = network_site_in_use()) {
+          open_site(*site);
+        } else {
+          set_title(kNotConnectedTitle);
+        }
+      } else if (auto_connect) {
+        connect_serial_at_startup(prefs.serial_port_name, prefs.serial_baud, true);
+      } else {
+        set_title(kNotConnectedTitle);
+      }
+      break;
+    case RunConnection::Kind::None:
+      set_title(kNotConnectedTitle);
+      break;
   }
   if (channel_usable()) {
     link_.send_line(prefs.voice_prompts ? "VPMTS ON\r" : "VPMTS OFF\r", true);
@@ -75,12 +98,7 @@ void Application::connect_at_startup() {
   set_checks_from_preferences();
 }
 
-void Application::connect_site_at_startup(const Preferences& prefs) {
-  if (prefs.selected_site < 0 || prefs.selected_site >= prefs.site_count()) {
-    set_title(kNotConnectedTitle);
-    return;
-  }
-  const NetworkSite& site = prefs.sites[static_cast<std::size_t>(prefs.selected_site)];
+void Application::open_site(const NetworkSite& site) {
   set_title(kConnectingTitle);
   std::uint8_t address[4];
   std::copy(site.address.begin(), site.address.end(), address);
@@ -97,14 +115,15 @@ void Application::connect_site_at_startup(const Preferences& prefs) {
   commands_.synchronise();
 }
 
-void Application::connect_serial_at_startup(const Preferences& prefs) {
-  if (link_.open_serial(prefs.serial_port_name, static_cast<std::uint32_t>(prefs.serial_baud))) {
-    add_recent(serial_connection(prefs.serial_port_name, prefs.serial_baud));
+void Application::connect_serial_at_startup(const std::string& device, std::int32_t baud,
+                                            bool stored) {
+  if (link_.open_serial(device, static_cast<std::uint32_t>(baud))) {
+    if (stored) add_recent(serial_connection(device, baud));
     set_serial_title();
     commands_.synchronise();
   } else {
     set_title(kNotConnectedTitle);
-    prefs_.change([](Preferences& p) { p.serial_port_name.clear(); });
+    if (stored) prefs_.change([](Preferences& p) { p.serial_port_name.clear(); });
     if (window_) window_->offer_serial_port_selection();
   }
   {
@@ -249,15 +268,14 @@ void Application::check_animation_speed(int command_id) {
 }
 
 void Application::set_custom_title(bool on) {
-  const Preferences prefs = prefs_.get();
   if (!on) {
     prefs_.change([](Preferences& p) { p.use_custom_title = false; });
     save_preferences();
-    if (!prefs.network_mode) set_serial_title();
+    if (!session_.network_mode) set_serial_title();
     set_checks(menu::kTitleUseCustom, menu::kTitleUseDefault, false);
     return;
   }
-  if (prefs.network_mode || !link_.is_open()) {
+  if (session_.network_mode || !link_.is_open()) {
     tell("This feature can only be used when\ra serial port is being used.", MessageIcon::None);
     return;
   }

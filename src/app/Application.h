@@ -14,6 +14,7 @@
 #include "app/ConnectionIndicator.h"
 #include "app/ContactSupervisor.h"
 #include "app/PreferencesStore.h"
+#include "app/RunConnection.h"
 #include "app/ShellWindow.h"
 #include "app/SiteNames.h"
 #include "app/SiteRecord.h"
@@ -27,6 +28,7 @@
 #include "model/DeviceModel.h"
 #include "modules/ModuleTemplates.h"
 #include "modules/PhoneBook.h"
+#include "platform/ProgramFolders.h"
 #include "platform/SocketEvents.h"
 #include "protocol/DeviceCommands.h"
 #include "protocol/SessionHooks.h"
@@ -63,7 +65,7 @@ class Application final : public ShellHooks,
                           public PhoneBookStore,
                           public TemplateNames {
  public:
-  Application(const ApplicationParts& parts, std::filesystem::path program_directory);
+  Application(const ApplicationParts& parts, ProgramFolders folders);
 
   // Start-up, in this order. The defaults (with the screen size for a display `screen_width`
   // pixels wide), the preferences file and the old site list's conversion; the result says
@@ -74,9 +76,9 @@ class Application final : public ShellHooks,
   void attach_password_check(PasswordCheck& check);
   // Where Connect All and Disconnect All save the state they change.
   void attach_configurations(ConfigurationFiles& files);
-  // The recent-connection items, the automatic connection, the voice prompt state and the menu
-  // marks.
-  void connect_at_startup();
+  // The recent-connection items, the automatic connection (or the one this run asks for), the
+  // voice prompt state and the menu marks.
+  void connect_at_startup(const RunConnection& run);
   // The automatic-save slot inverted and the preferences saved; after the first paint, the start
   // is written to the log.
   void invert_save_slot();
@@ -87,7 +89,9 @@ class Application final : public ShellHooks,
 
   // Any thread.
   Preferences preferences() const { return prefs_.get(); }
-  const std::filesystem::path& program_directory() const { return program_directory_; }
+  const std::filesystem::path& program_directory() const { return folders_.program; }
+  // Where the sounds, the manual and the module guide are.
+  const std::filesystem::path& shared_directory() const { return folders_.shared; }
   const std::string& title() const { return title_; }
 
   // The shell's menu commands (see MenuIds.h), including the recent connections.
@@ -174,8 +178,13 @@ class Application final : public ShellHooks,
   void toggle_sound();
   void retrieve_current_config();
   void tell(const char* text, MessageIcon icon);
-  void connect_site_at_startup(const Preferences& prefs);
-  void connect_serial_at_startup(const Preferences& prefs);
+  // Opens `site` and synchronises; the title says how far it got.
+  void open_site(const NetworkSite& site);
+  // `stored`: the preferences' port, which is put at the head of the recent list when it opens
+  // and forgotten when it does not.
+  void connect_serial_at_startup(const std::string& device, std::int32_t baud, bool stored);
+  // The site this run's command line asked for, or the selected stored site.
+  std::optional<NetworkSite> network_site_in_use() const;
 
   DeviceModel& model_;
   EventLog& log_;
@@ -185,15 +194,17 @@ class Application final : public ShellHooks,
   DeviceCommands& commands_;
   PinTable& pins_;
   Frontend& frontend_;
-  const std::filesystem::path program_directory_;
+  const ProgramFolders folders_;
   PreferencesStore prefs_;
   ShellWindow* window_ = nullptr;
   PasswordCheck* password_check_ = nullptr;
   ConfigurationFiles* configurations_ = nullptr;
   std::string title_;
 
-  mutable std::mutex site_mutex_;  // current_site_ and the site list file
+  mutable std::mutex site_mutex_;  // current_site_, run_site_ and the site list file
   SiteRecord current_site_{};
+  // In use while the connection is the command line's site, whose record is never written.
+  std::optional<NetworkSite> run_site_;
   CustomIconLoader load_icon_;
 };
 

@@ -7,6 +7,7 @@
 #include "app/ConnectionLists.h"
 #include "app/SitesFile.h"
 #include "app/WindowTitles.h"
+#include "platform/SerialDevices.h"
 
 namespace mav {
 
@@ -15,6 +16,11 @@ bool Application::select_connection(int index) {
     save_site_record();
     link_.close();
     set_title(kNotConnectedTitle);
+  }
+  {
+    // The operator's own choice ends the command line's site.
+    std::lock_guard lock(site_mutex_);
+    run_site_.reset();
   }
   if (index == -1 || index == -2) {
     const bool network = index == -2;
@@ -48,13 +54,22 @@ bool Application::select_connection(int index) {
 }
 
 void Application::update_network_title() {
-  const Preferences prefs = prefs_.get();
-  const bool known_site = prefs.selected_site >= 0 && prefs.selected_site < prefs.site_count();
-  if (!link_.is_ready() || !known_site) {
+  const auto site = network_site_in_use();
+  if (!link_.is_ready() || !site) {
     set_title(kNotConnectedTitle);
     return;
   }
-  set_title(network_site_title(prefs.sites[static_cast<std::size_t>(prefs.selected_site)]));
+  set_title(network_site_title(*site));
+}
+
+std::optional<NetworkSite> Application::network_site_in_use() const {
+  {
+    std::lock_guard lock(site_mutex_);
+    if (run_site_) return run_site_;
+  }
+  const Preferences prefs = prefs_.get();
+  if (prefs.selected_site < 0 || prefs.selected_site >= prefs.site_count()) return std::nullopt;
+  return prefs.sites[static_cast<std::size_t>(prefs.selected_site)];
 }
 
 LinkStatus Application::link_status() const {
@@ -137,7 +152,10 @@ void Application::open_recent(int index) {
 bool Application::choose_serial_port(const std::string& name, std::uint32_t baud) {
   select_connection(-1);
   if (!link_.open_serial(name, baud)) {
-    tell("Error opening serial port", MessageIcon::Exclamation);
+    // The specified words first, then what the operator needs to put it right.
+    const std::string text =
+        "Error opening serial port\r\r" + serial_open_failure(name, link_.serial_open_error());
+    tell(text.c_str(), MessageIcon::Exclamation);
     return false;
   }
   add_recent(serial_connection(name, static_cast<std::int32_t>(baud)));
@@ -169,15 +187,15 @@ void Application::serial_dialog_cancelled() {
 
 void Application::save_site_record() {
   std::lock_guard lock(site_mutex_);
-  if (!capture_port_entries(model_, current_site_)) return;
-  store_site_record(program_directory_ / kSitesFileName, current_site_);
+  if (run_site_ || !capture_port_entries(model_, current_site_)) return;
+  store_site_record(folders_.program / kSitesFileName, current_site_);
 }
 
 bool Application::load_site_record() {
   bool found = false;
   {
     std::lock_guard lock(site_mutex_);
-    const auto record = find_site_record(program_directory_ / kSitesFileName, current_site_.address,
+    const auto record = find_site_record(folders_.program / kSitesFileName, current_site_.address,
                                          current_site_.port);
     if (record) {
       current_site_ = *record;
@@ -217,7 +235,16 @@ void Application::on_socket_closed() {
   if (link_.is_open()) save_site_record();
   link_.on_socket_closed();
   link_.trace().mark(TraceMark::Reconnect, "Reconnecting to the same site");
-  select_connection(prefs_.get().selected_site);
+  std::optional<NetworkSite> run_site;
+  {
+    std::lock_guard lock(site_mutex_);
+    run_site = run_site_;
+  }
+  if (run_site) {
+    open_site(*run_site);
+  } else {
+    select_connection(prefs_.get().selected_site);
+  }
 }
 
 }  // namespace mav

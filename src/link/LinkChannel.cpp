@@ -147,6 +147,11 @@ bool LinkChannel::is_ready() const {
   return is_open_ && !(is_network_ && connect_pending_);
 }
 
+int LinkChannel::serial_open_error() const {
+  std::lock_guard lock(io_mutex_);
+  return serial_.open_error();
+}
+
 std::optional<std::string> LinkChannel::device_name() const {
   std::lock_guard lock(io_mutex_);
   if (device_name_.empty()) return std::nullopt;

@@ -56,6 +56,8 @@ class LinkChannel final : public LineSender, public SocketEvents {
   // first) and keeps the queued lines. False, reporting nothing, when the device cannot be
   // opened. UI thread.
   bool open_serial(std::string_view device_name, std::uint32_t baud_rate);
+  // Why the last open_serial failed: the system's error number (0 after one that succeeded).
+  int serial_open_error() const;
   // Closes whatever is open, then starts connecting to address:port (address bytes in the order
   // given). True when the connect is under way; failures are reported with a message box. UI
   // thread.

@@ -74,6 +74,7 @@ SerialPort::~SerialPort() {
 bool SerialPort::open(const char* device_name, std::uint32_t baud_rate) {
   close();
   fd_ = ::open(device_name, O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+  open_error_ = fd_ < 0 ? errno : 0;
   if (fd_ < 0) return false;
   ioctl(fd_, TIOCEXCL);  // nobody else may open the line while the program holds it
   set_line(fd_, baud_rate);

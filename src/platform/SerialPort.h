@@ -19,6 +19,8 @@ class SerialPort {
   // the rate is not one the platform knows), 8N1, raw bytes. False when the device cannot be
   // opened; the line settings themselves are applied as far as the device allows.
   bool open(const char* device_name, std::uint32_t baud_rate);
+  // The system's error number of the last open that failed; 0 after one that succeeded.
+  int open_error() const { return open_error_; }
   bool is_open() const { return fd_ >= 0; }
   // The open device's descriptor, for waiting until bytes arrive; -1 when closed.
   int fd() const { return fd_; }
@@ -33,6 +35,7 @@ class SerialPort {
 
  private:
   int fd_ = -1;
+  int open_error_ = 0;
 };
 
 }  // namespace mav

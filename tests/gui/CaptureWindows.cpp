@@ -248,7 +248,8 @@ int capture(int screen_size, const Path& folder) {
   std::filesystem::create_directories(folder);
 
   CapturingPrompts prompts(folder);
-  ControllerProgram program(program_directory.path(), prompts);
+  ControllerProgram program(ProgramFolders{program_directory.path(), program_directory.path()},
+                            prompts);
   if (!program.init()) return 1;
   // Exactly the chosen size, even where it fills the screen and the program would maximise.
   program.window().set_screen_size(screen_size, false);

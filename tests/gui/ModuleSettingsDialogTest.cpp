@@ -40,7 +40,15 @@ class ModuleDialogTest : public ::testing::Test {
     return std::make_unique<ModuleSettingsDialog>(parts(), kPort, record, template_name, nullptr);
   }
   ModuleDialogParts parts() {
-    return {model, sender, writer, session, icons, screen, prompts, QDir::tempPath().toStdString(),
+    return {model,
+            sender,
+            writer,
+            session,
+            icons,
+            screen,
+            prompts,
+            QDir::tempPath().toStdString(),
+            QDir::tempPath().toStdString(),
             {}};
   }
   PortRecord stored() {

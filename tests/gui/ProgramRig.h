@@ -81,8 +81,9 @@ class ProgramRig : public ::testing::Test {
     return prefs;
   }
 
-  void start() {
-    program_ = std::make_unique<ControllerProgram>(dir_.path(), prompts_);
+  void start(const RunConnection& run = {}) {
+    program_ = std::make_unique<ControllerProgram>(ProgramFolders{dir_.path(), dir_.path()},
+                                                   prompts_, run);
     ASSERT_TRUE(program_->init());
   }
   void stop() { program_.reset(); }

@@ -2,6 +2,7 @@
 // pseudo-terminal plays the gateway's port.
 #include <QKeyEvent>
 #include <QRadioButton>
+#include <QTest>
 
 #include "gui/ProgramRig.h"
 #include "support/PseudoTerminal.h"
@@ -89,7 +90,9 @@ TEST_F(SerialDialogTest, OkOpensThePortOrStaysOpenWithTheReason) {
     click(dialog, 1);
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
   });
-  EXPECT_EQ(prompts_.told_texts(), (std::vector<std::string>{"Error opening serial port",
+  EXPECT_EQ(prompts_.told_texts(), (std::vector<std::string>{"Error opening serial port\r\r" +
+                                                                 (dir_.path() / "absent").string() +
+                                                                 ": No such file or directory.",
                                                              "Serial port successfully selected"}));
   EXPECT_EQ(title(), line.name() + " - MAV Controller - Orvane Systems");
   EXPECT_EQ(action(50000)->text().toStdString(),
@@ -99,6 +102,25 @@ TEST_F(SerialDialogTest, OkOpensThePortOrStaysOpenWithTheReason) {
   EXPECT_EQ(saved.serial_baud, 115200);
   EXPECT_FALSE(saved.network_mode);
   EXPECT_TRUE(program_->session().resync_requested);
+}
+
+TEST_F(SerialDialogTest, TypingInOrFocusingTheOtherNameChoosesIt) {
+  Preferences prefs;
+  prefs.serial_port_name = "COM1";
+  write_preferences(prefs);
+  start();
+  with_dialog([&](QDialog& dialog) {
+    QTest::keyClicks(other_name(dialog), "/dev/ttyUSB7");
+    EXPECT_TRUE(radio(dialog, 1331)->isChecked());
+    radio(dialog, 1327)->setChecked(true);
+    QFocusEvent focus(QEvent::FocusIn, Qt::TabFocusReason);
+    QCoreApplication::sendEvent(other_name(dialog), &focus);
+    EXPECT_TRUE(radio(dialog, 1331)->isChecked());
+    click(dialog, 1);
+  });
+  EXPECT_EQ(prompts_.told_texts(),
+            (std::vector<std::string>{
+                "Error opening serial port\r\r/dev/ttyUSB7: No such file or directory."}));
 }
 
 TEST_F(SerialDialogTest, CancelOrEscapeWithoutAnOpenPortSaysSo) {

@@ -9,8 +9,10 @@
 #include <chrono>
 #include <filesystem>
 #include <functional>
+#include <optional>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "support/FileText.h"
 
@@ -28,12 +30,23 @@ inline bool wait_for(const std::function<bool()>& done, int deadline_ms = 30000)
 
 class ControllerProcess {
  public:
-  ControllerProcess(const char* executable, const std::filesystem::path& directory) {
+  // With `output`, standard output and error go to "stdout.txt" and "stderr.txt" in that folder.
+  ControllerProcess(const char* executable, const std::filesystem::path& directory,
+                    const std::vector<std::string>& arguments = {},
+                    const std::optional<std::filesystem::path>& output = std::nullopt) {
+    std::vector<char*> argv{const_cast<char*>(executable)};
+    for (const std::string& argument : arguments)
+      argv.push_back(const_cast<char*>(argument.c_str()));
+    argv.push_back(nullptr);
     pid_ = fork();
     if (pid_ == 0) {
       if (chdir(directory.c_str()) != 0) _exit(126);
+      if (output && (!freopen((*output / "stdout.txt").c_str(), "w", stdout) ||
+                     !freopen((*output / "stderr.txt").c_str(), "w", stderr))) {
+        _exit(126);
+      }
       setenv("QT_QPA_PLATFORM", "offscreen", 1);
-      execl(executable, executable, static_cast<char*>(nullptr));
+      execv(executable, argv.data());
       _exit(127);
     }
   }
@@ -52,6 +65,10 @@ class ControllerProcess {
   // SIGTERM and the exit status; -1 when it did not exit by itself within 15 s.
   int terminate() {
     kill(pid_, SIGTERM);
+    return wait();
+  }
+  // The exit status once the program ends by itself; -1 when it has not within 15 s.
+  int wait() {
     int status = 0;
     if (!wait_for([&] { return waitpid(pid_, &status, WNOHANG) == pid_; }, 15000)) return -1;
     pid_ = -1;

@@ -33,23 +33,24 @@ int window_width_of(int screen_size) {
 
 }  // namespace
 
-ControllerProgram::ControllerProgram(std::filesystem::path program_directory,
-                                     OperatorPrompts& prompts)
+ControllerProgram::ControllerProgram(const ProgramFolders& folders, OperatorPrompts& prompts,
+                                     RunConnection run)
     : prompts_(prompts),
-      log_(program_directory / "Logs", clock_),
+      run_(std::move(run)),
+      log_(folders.program / "Logs", clock_),
       frontend_(ui_object_, session_.worker_wake),
       contact_(clock_, model_, log_, frontend_, trace_),
       link_(clock_, model_, log_, frontend_, contact_, session_.worker_wake, trace_),
       reader_(link_.received_lines()),
       commands_(link_, session_),
       app_(ApplicationParts{model_, log_, link_, contact_, session_, commands_, pins_, frontend_},
-           program_directory),
+           folders),
       slides_(model_, clock_),
       port_view_(icons_, slides_),
       settings_writer_(link_, session_),
       configurations_(ConfigParts{model_, pending_, pins_, link_, session_, frontend_, icons_,
                                   settings_writer_},
-                      program_directory,
+                      folders.program,
                       [this](std::chrono::milliseconds pause, std::function<void()> rest) {
                         QTimer::singleShot(pause, &ui_object_, std::move(rest));
                       }),
@@ -59,7 +60,7 @@ ControllerProgram::ControllerProgram(std::filesystem::path program_directory,
                                   SessionHooks{app_, configurations_, port_view_, dial_dialogs_}}),
       worker_(clock_, link_, reader_, dispatcher_),
       module_files_(prompts_),
-      templates_(TemplateParts{settings_writer_, module_files_, app_, program_directory}) {}
+      templates_(TemplateParts{settings_writer_, module_files_, app_, folders.program}) {}
 
 ControllerProgram::~ControllerProgram() {
   // The worker and the channel call into the window; both stop before it goes away.
@@ -101,7 +102,7 @@ bool ControllerProgram::init() {
   matrix_->set_gestures(*gestures_);
   module_settings_ = std::make_unique<ModuleSettingsOpener>(ModuleOpenerParts{
       ModuleDialogParts{model_, link_, settings_writer_, session_, icons_, frontend_, prompts_,
-                        app_.program_directory(), module_features()},
+                        app_.program_directory(), app_.shared_directory(), module_features()},
       session_, [this](int port) { return app_.template_name(port); }});
   window_ = std::make_unique<MainWindow>(MainWindowParts{app_, session_, prompts_, slides_,
                                                          *matrix_, command_registry_, *gestures_,
@@ -133,7 +134,7 @@ bool ControllerProgram::init() {
   });
 
   model_.Reset(false);
-  app_.connect_at_startup();
+  app_.connect_at_startup(run_);
 
   const int screen_size = app_.preferences().screen_size;
   window_->set_screen_size(screen_size, full_screen_width() == window_width_of(screen_size));

@@ -10,6 +10,7 @@
 
 #include "app/Application.h"
 #include "app/ContactSupervisor.h"
+#include "app/RunConnection.h"
 #include "app/ui/MainWindow.h"
 #include "config/ConfigurationFiles.h"
 #include "frontend/CommandRegistry.h"
@@ -31,6 +32,7 @@
 #include "modules/ui/ModuleFileDialogs.h"
 #include "modules/ui/ModuleSettingsOpener.h"
 #include "platform/Clock.h"
+#include "platform/ProgramFolders.h"
 #include "platform/qt/OperatorPrompts.h"
 #include "platform/qt/QueuedFrontend.h"
 #include "protocol/DeviceCommands.h"
@@ -44,8 +46,10 @@ namespace mav {
 
 class ControllerProgram {
  public:
-  // program_directory: the working directory at start-up; every file lives under it.
-  ControllerProgram(std::filesystem::path program_directory, OperatorPrompts& prompts);
+  // folders: where the program's own files live and where the read-only ones are found; run:
+  // how this run connects at start-up.
+  ControllerProgram(const ProgramFolders& folders, OperatorPrompts& prompts,
+                    RunConnection run = {});
   ~ControllerProgram();
 
   // Start-up; false when the window cannot be made (the process then ends with exit code 1).
@@ -78,6 +82,7 @@ class ControllerProgram {
 
   QObject ui_object_;
   OperatorPrompts& prompts_;
+  const RunConnection run_;
   SystemClock clock_;
   DeviceModel model_;
   EventLog log_;

@@ -72,7 +72,7 @@ MainWindow::MainWindow(const MainWindowParts& parts)
       module_settings_(parts.module_settings),
       menus_(std::make_unique<MenuBar>(*menuBar())),
       cursors_(draw_program_cursors()),
-      sounds_(parts.app.program_directory() / "Sounds") {
+      sounds_(parts.app.shared_directory() / "Sounds") {
   setWindowTitle("MAV Controller");
   setCentralWidget(&matrix_);
   link_indicator_ = new QLabel;
@@ -208,7 +208,7 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void MainWindow::open_manual() {
-  const std::filesystem::path manual = app_.program_directory() / "MAV C_Help.html";
+  const std::filesystem::path manual = app_.shared_directory() / "MAV C_Help.html";
   if (open_with_desktop_viewer(manual)) return;
   if (!manual_window_) {
     auto* browser = new QTextBrowser(this);

@@ -1,11 +1,14 @@
 #include "app/ui/SerialPortDialog.h"
 
 #include <QButtonGroup>
+#include <QComboBox>
+#include <QEvent>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "platform/SerialDevices.h"
 #include "platform/qt/ControlIds.h"
 #include "platform/qt/OkCancelRow.h"
 
@@ -34,11 +37,19 @@ SerialPortDialog::SerialPortDialog(Application& app, const std::string& shown_na
   }
   auto* other_row = new QHBoxLayout;
   other_ = named(new QRadioButton("(Other) -->"), 1331);
-  other_name_ = named(new QLineEdit, 1338);
+  auto* other_choices = new QComboBox;
+  other_choices->setEditable(true);
+  other_choices->setInsertPolicy(QComboBox::NoInsert);
+  for (const std::string& device : serial_devices_in("/dev")) {
+    other_choices->addItem(QString::fromStdString(device));
+  }
+  other_choices->setMinimumContentsLength(20);
+  other_name_ = named(other_choices->lineEdit(), 1338);
   other_name_->setMaxLength(kMaxNameLength);
+  other_name_->installEventFilter(this);
   name_group->addButton(other_);
   other_row->addWidget(other_);
-  other_row->addWidget(other_name_);
+  other_row->addWidget(other_choices, 1);
   names_layout->addLayout(other_row);
 
   auto* speed = new QGroupBox("Connect To");
@@ -60,14 +71,19 @@ SerialPortDialog::SerialPortDialog(Application& app, const std::string& shown_na
   for (QRadioButton* radio : fixed_names_) {
     if (radio->text() == name) radio->setChecked(fixed = true);
   }
-  if (!fixed) {
-    other_->setChecked(true);
-    other_name_->setText(name);
-  }
+  other_name_->setText(fixed ? QString() : name);
+  if (!fixed) other_->setChecked(true);
   (baud == static_cast<std::int32_t>(kFastBaud) ? fast_ : slow_)->setChecked(true);
 
+  connect(other_choices, &QComboBox::currentTextChanged, other_,
+          [this] { other_->setChecked(true); });
   connect(ok, &QPushButton::clicked, this, &SerialPortDialog::on_ok);
   connect(cancel, &QPushButton::clicked, this, &SerialPortDialog::reject);
+}
+
+bool SerialPortDialog::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == other_name_ && event->type() == QEvent::FocusIn) other_->setChecked(true);
+  return QDialog::eventFilter(watched, event);
 }
 
 std::string SerialPortDialog::chosen_name() const {

@@ -1,6 +1,7 @@
-// "Select Serial Port": the port name (four fixed names or any other device) and the gateway's
-// line speed. OK opens the port through the application and closes the dialog only when the
-// port opened; Cancel warns when no port is open. UI thread.
+// "Select Serial Port": the port name (four fixed names or any other device, the devices this
+// machine has offered in a list) and the gateway's line speed. OK opens the port through the
+// application and closes the dialog only when the port opened; Cancel warns when no port is open.
+// UI thread.
 #pragma once
 
 #include <QDialog>
@@ -23,6 +24,10 @@ class SerialPortDialog : public QDialog {
 
   // Cancel, Escape and the close box alike: the warning when no port is open.
   void reject() override;
+
+ protected:
+  // Focus on the other name's field chooses "(Other) -->", as typing in it does.
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void on_ok();

@@ -371,7 +371,7 @@ void ModuleSettingsDialog::dial() {
 
 void ModuleSettingsDialog::open_help() {
   QDesktopServices::openUrl(QUrl::fromLocalFile(
-      QString::fromStdString((parts_.program_directory / "VOQ_Help.pdf").string())));
+      QString::fromStdString((parts_.shared_directory / "VOQ_Help.pdf").string())));
 }
 
 void ModuleSettingsDialog::open_application_notes() {

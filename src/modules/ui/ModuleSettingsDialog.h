@@ -55,7 +55,8 @@ struct ModuleDialogParts {
   CustomIcons& icons;
   Frontend& screen;                         // repaints the matrix after OK
   OperatorPrompts& prompts;                 // the dialog itself and its message boxes
-  std::filesystem::path program_directory;  // where "VOQ_Help.pdf" and "Templates" are
+  std::filesystem::path program_directory;  // where "Templates" is
+  std::filesystem::path shared_directory;   // where "VOQ_Help.pdf" is
   ModuleDialogFeatures features;
 };
 

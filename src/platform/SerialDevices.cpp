@@ -1,0 +1,64 @@
+#include "platform/SerialDevices.h"
+
+#include <grp.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <string_view>
+#include <system_error>
+
+namespace mav {
+namespace {
+
+constexpr std::string_view kPortPrefixes[] = {"ttyS", "ttyUSB", "ttyACM"};
+
+bool is_port_name(const std::string& name) {
+  return std::any_of(std::begin(kPortPrefixes), std::end(kPortPrefixes),
+                     [&](std::string_view prefix) {
+                       return name.size() > prefix.size() && name.starts_with(prefix);
+                     });
+}
+
+bool account_in_group(gid_t group) {
+  if (getegid() == group) return true;
+  const int count = getgroups(0, nullptr);
+  if (count <= 0) return false;
+  std::vector<gid_t> groups(static_cast<std::size_t>(count));
+  const int filled = getgroups(count, groups.data());
+  return std::find(groups.begin(), groups.begin() + std::max(filled, 0), group) !=
+         groups.begin() + std::max(filled, 0);
+}
+
+}  // namespace
+
+std::vector<std::string> serial_devices_in(const std::filesystem::path& devices) {
+  std::vector<std::string> found;
+  std::error_code error;
+  for (const auto& entry : std::filesystem::directory_iterator(devices, error)) {
+    if (is_port_name(entry.path().filename().string())) found.push_back(entry.path().string());
+  }
+  for (const auto& entry :
+       std::filesystem::directory_iterator(devices / "serial" / "by-id", error)) {
+    found.push_back(entry.path().string());
+  }
+  std::sort(found.begin(), found.end());
+  return found;
+}
+
+std::string serial_open_failure(const std::string& device, int error) {
+  std::string text = device + ": " + std::system_category().message(error) + ".";
+  struct stat status {};
+  if ((error != EACCES && error != EPERM) || stat(device.c_str(), &status) != 0 ||
+      account_in_group(status.st_gid)) {
+    return text;
+  }
+  const group* owner = getgrgid(status.st_gid);
+  const std::string name = owner ? owner->gr_name : std::to_string(status.st_gid);
+  return text + "\rThis account is not in the group \"" + name +
+         "\", which may use the serial ports: run \"sudo usermod -aG " + name +
+         " $USER\" and log in again.";
+}
+
+}  // namespace mav
