@@ -8,6 +8,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev qt6-multimedia-dev libgl-dev
   xvfb xauth x11-apps netpbm
+  dpkg-dev desktop-file-utils appstream
 )
 
 missing=()
