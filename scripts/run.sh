@@ -33,34 +33,8 @@ port=$(sed -n 's/^tcp .*:\([0-9]*\)$/\1/p' "$run_dir/sim-announce.txt")
 [ -n "$port" ] || { echo "The simulator did not start:"; cat "$run_dir/sim-errors.txt"; exit 1; }
 echo "Simulator listening on 127.0.0.1:$port"
 
-# Preferences (the program's 32368-byte settings file) selecting that site, Auto Connect on.
-prefs="$program_dir/MAV_Controller.cfg"
-put() {  # put OFFSET BYTE... (bytes in hex)
-  local offset=$1
-  shift
-  local hex
-  hex=$(printf '\\x%s' "$@")
-  printf "$hex" | dd of="$prefs" bs=1 seek="$offset" conv=notrunc status=none
-}
-put_text() { printf '%s' "$2" | dd of="$prefs" bs=1 seek="$1" conv=notrunc status=none; }
-put_i32() { put "$1" "$(printf '%02x' $(($2 & 255)))" "$(printf '%02x' $((($2 >> 8) & 255)))" \
-  "$(printf '%02x' $((($2 >> 16) & 255)))" "$(printf '%02x' $((($2 >> 24) & 255)))"; }
-head -c 32368 /dev/zero >"$prefs"
-put 0 1b 00 01                     # version 27, save slot, 1024 x 768
-put 4 1f 32 4c 00 b9 9b 67 00      # background and grid colours
-put_text 12 "COM1"
-put_i32 272 9600
-put_text 276 "MAVPCI1.log"
-put_text 796 "MAV Controller - Orvane Systems"
-put 1056 00 01 01 00 00 00 01 01 01 01 01 01  # custom title off, Auto Connect on, switches
-put 1068 f4 01                     # animation 500 ms
-put 3271 01                        # network operation
-put_i32 3272 1                     # one site, selected
-put_text 3280 "MAV-7700 simulator"
-put 27280 7f 00 00 01              # 127.0.0.1
-put_i32 29280 "$port"
-put 31644 01                       # hover descriptions
-for entry in $(seq 0 19); do put $((31648 + entry * 36 + 34)) 0a; done  # free PIN entries
+# The site is this run's only: the program directory's stored sites and choice stay untouched.
+controller=("$program_dir/mav-controller" --program-dir "$program_dir" --connect "127.0.0.1:$port")
 
 synchronised() {
   grep -q 'MEK_SQUELCH_TYPE' "$run_dir/sim-transcript.txt" 2>/dev/null || return 1
@@ -74,7 +48,7 @@ synchronised() {
 
 if [ -n "${DISPLAY:-}" ] || [ -n "${WAYLAND_DISPLAY:-}" ]; then
   echo "Starting the controller; close its window to end."
-  (cd "$program_dir" && ./mav-controller)
+  "${controller[@]}"
   exit 0
 fi
 
@@ -86,20 +60,20 @@ exec 3>&-
 for _ in $(seq 100); do [ -s "$run_dir/xvfb-display.txt" ] && break; sleep 0.1; done
 export DISPLAY=":$(cat "$run_dir/xvfb-display.txt")"
 
-(cd "$program_dir" && exec ./mav-controller) >"$run_dir/controller-output.txt" 2>&1 &
-controller=$!
-pids+=("$controller")
+"${controller[@]}" >"$run_dir/controller-output.txt" 2>&1 &
+controller_pid=$!
+pids+=("$controller_pid")
 ready=false
 for _ in $(seq 60); do
   if synchronised; then ready=true; break; fi
   sleep 1
-  kill -0 "$controller" 2>/dev/null || { echo "The controller ended early:"; cat "$run_dir/controller-output.txt"; exit 1; }
+  kill -0 "$controller_pid" 2>/dev/null || { echo "The controller ended early:"; cat "$run_dir/controller-output.txt"; exit 1; }
 done
 $ready || { echo "The controller did not synchronise within a minute."; exit 1; }
 
 screenshot="$run_dir/screenshot.png"
 xwd -root -silent | xwdtopnm 2>/dev/null | pnmtopng >"$screenshot"
 echo "Connected and synchronised. Screenshot: $screenshot"
-kill -TERM "$controller"
-wait "$controller" || true
+kill -TERM "$controller_pid"
+wait "$controller_pid" || true
 echo "Event log: $program_dir/Logs/MAVPCI1.log"
