@@ -81,8 +81,15 @@ LinkStatus Application::link_status() const {
   status.contact_lost = contact_.contact_lost_reported();
   if (!status.open) return status;
   const bool known_site = prefs.selected_site >= 0 && prefs.selected_site < prefs.site_count();
+  std::optional<NetworkSite> run_site;
+  {
+    std::lock_guard lock(site_mutex_);
+    run_site = run_site_;
+  }
   if (!status.network) {
     status.peer = link_.device_name().value_or(prefs.serial_port_name);
+  } else if (run_site) {
+    status.peer = site_peer_name(*run_site);  // no stored site is in use
   } else if (known_site) {
     status.site = prefs.selected_site;
     status.peer = site_peer_name(prefs.sites[static_cast<std::size_t>(prefs.selected_site)]);

@@ -1,4 +1,6 @@
 // The connection the command line asks for: used in this run, never stored.
+#include <QLabel>
+#include <QMenuBar>
 #include <QTimer>
 
 #include "frontend/MenuIds.h"
@@ -33,8 +35,13 @@ TEST_F(RunConnectionTest, ASiteOfThisRunSynchronisesAndIsNeverStored) {
   start(run);
   const std::string synchronised_title =
       "Site: 127.0.0.1:" + std::to_string(sim_.tcp_port) + " - MAV Controller - Orvane Systems";
-  EXPECT_TRUE(run_until(
-      [&] { return program_->model().CountModules() > 0 && title() == synchronised_title; }));
+  const std::string indicator =
+      "Connected to 127.0.0.1:" + std::to_string(sim_.tcp_port) + " (network)";
+  EXPECT_TRUE(run_until([&] {
+    const auto* corner = static_cast<QLabel*>(window().menuBar()->cornerWidget());
+    return program_->model().CountModules() > 0 && title() == synchronised_title &&
+           corner->text().toStdString() == indicator;
+  }));
   stop();
 
   EXPECT_FALSE(std::filesystem::exists(dir_ / "Sites.cfg"));
