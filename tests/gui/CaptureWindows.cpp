@@ -94,6 +94,10 @@ QWidget* manual_window(ControllerProgram& program) {
   return program.window().findChild<QWidget*>(QStringLiteral("manualWindow"));
 }
 
+QWidget* trace_window(ControllerProgram& program) {
+  return &program.trace_window();
+}
+
 // A window to capture: how the operator opens it and the files of the dialogs it runs, in order
 // (at once or after the gateway's answer); or, for a window that stays open, its file, the
 // window and how to leave it again.
@@ -165,6 +169,24 @@ const std::vector<WindowShot> kWindows = {
      {"module-settings-voq3.png"}},
     {[](ControllerProgram& p) { p.window().open_module_settings(7, false); },
      {"module-settings-hk6.png"}},
+    // The trace records while it is open: a fresh synchronisation fills it.
+    {.open =
+         [](ControllerProgram& p) {
+           trigger(p, menu::kProtocolTrace);
+           p.session().request_resync();
+           wait_until_quiet(p);
+         },
+     .window_file = "protocol-trace.png",
+     .window = trace_window,
+     .leave = [](ControllerProgram& p) { p.trace_window().close(); }},
+    // Last, as it changes the gateway: the newest automatic save against a gateway where one
+    // port has moved to another net since.
+    {[](ControllerProgram& p) {
+       p.configurations().AutoSave();
+       connect_ports(p, 19, 23);
+       trigger(p, menu::kRestoreFromHistory);
+     },
+     {"restore-from-history.png"}},
 };
 
 // The preferences of an operator connected to the simulator as a network site, quiet.
@@ -215,6 +237,7 @@ int capture_all(ControllerProgram& program, CapturingPrompts& prompts,
     std::fprintf(stderr, "The controller did not synchronise with the simulator\n");
     return 1;
   }
+  program.configurations().AutoSave();  // the gateway as synchronised, first in the history
   dress_the_matrix(program, sim);
 
   int failures = 0;

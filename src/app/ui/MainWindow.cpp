@@ -231,6 +231,9 @@ void MainWindow::show_about() {
 
 void MainWindow::show_link_state() {
   link_indicator_->setText(QString::fromStdString(connection_indicator_text(app_.link_status())));
+  // The menu bar sizes its corner only when the corner is shown: a longer text would be cut.
+  link_indicator_->hide();
+  link_indicator_->show();
 }
 
 void MainWindow::start_keepalive_timer() {
