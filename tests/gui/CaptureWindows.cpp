@@ -6,8 +6,6 @@
 //   mav-capture-windows SCREEN_SIZE OUTPUT_FOLDER     (SCREEN_SIZE 0, 1 or 2)
 #include <QApplication>
 #include <QDialog>
-#include <QElapsedTimer>
-#include <QThread>
 #include <QTimer>
 #include <cstdio>
 #include <deque>
@@ -19,6 +17,7 @@
 #include "app/PreferencesFile.h"
 #include "app/ui/ControllerProgram.h"
 #include "frontend/MenuIds.h"
+#include "gui/ProcessEventsUntil.h"
 #include "matrix/HitTest.h"
 #include "platform/qt/OperatorPrompts.h"
 #include "sim/SimProcess.h"
@@ -29,17 +28,7 @@ namespace {
 
 using Path = std::filesystem::path;
 
-template <typename Done>
-bool process_events_until(Done done, int deadline_ms) {
-  QElapsedTimer elapsed;
-  elapsed.start();
-  while (!done()) {
-    if (elapsed.elapsed() > deadline_ms) return false;
-    QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    QThread::msleep(5);
-  }
-  return true;
-}
+using test::process_events_until;
 
 void settle(int ms) {
   process_events_until([] { return false; }, ms);

@@ -8,10 +8,8 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QDialog>
-#include <QElapsedTimer>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QThread>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -19,6 +17,7 @@
 #include "app/PreferencesCodec.h"
 #include "app/PreferencesFile.h"
 #include "app/ui/ControllerProgram.h"
+#include "gui/ProcessEventsUntil.h"
 #include "platform/qt/OperatorPrompts.h"
 #include "support/ScratchDirectory.h"
 
@@ -54,19 +53,6 @@ class RecordingPrompts final : public OperatorPrompts {
   int dialogs_run = 0;
   std::function<int(QDialog&)> dialog_script;
 };
-
-// Processes Qt events until the condition holds or a generous deadline passes.
-template <typename Done>
-bool process_events_until(Done done, int deadline_ms = 15000) {
-  QElapsedTimer elapsed;
-  elapsed.start();
-  while (!done()) {
-    if (elapsed.elapsed() > deadline_ms) return false;
-    QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    QThread::msleep(2);
-  }
-  return true;
-}
 
 class ProgramRig : public ::testing::Test {
  protected:
