@@ -9,6 +9,7 @@
 #include "link/LineAssembler.h"
 #include "link/LineReader.h"
 #include "link/ReceivedLineRing.h"
+#include "trace/ProtocolTrace.h"
 
 namespace {
 
@@ -30,6 +31,12 @@ void parse_waiting(mav::LineReader& reader, bool leave_unread) {
   }
 }
 
+// One trace for the whole run, recording as while the trace window is open.
+struct RecordingTrace {
+  mav::ProtocolTrace rows;
+  RecordingTrace() { rows.start(); }
+};
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -37,10 +44,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::uint8_t shape = data[0];
   const std::string_view bytes(reinterpret_cast<const char*>(data) + 1, size - 1);
 
+  static RecordingTrace trace;
   mav::ReceivedLineRing serial_ring;
   mav::ReceivedLineRing socket_ring;
-  mav::LineAssembler serial_lines(serial_ring);
-  mav::LineAssembler socket_lines(socket_ring);
+  mav::LineAssembler serial_lines(serial_ring, trace.rows);
+  mav::LineAssembler socket_lines(socket_ring, trace.rows);
   mav::LineReader serial_reader(serial_ring);
   mav::LineReader socket_reader(socket_ring);
 
