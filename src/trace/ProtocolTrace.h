@@ -3,7 +3,7 @@
 // the copy of that row; the window takes everything recorded since its last look by swapping
 // buffers under the same lock, so nobody ever waits on the window's own work. The buffer keeps
 // the newest rows: once it holds `capacity` unseen rows each new one overwrites the oldest.
-// While nobody watches, recording is off and a row costs one relaxed atomic load.
+// Until recording starts a row costs one relaxed atomic load; the program records from its start.
 #pragma once
 
 #include <atomic>

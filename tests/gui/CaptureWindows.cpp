@@ -158,7 +158,7 @@ const std::vector<WindowShot> kWindows = {
      {"module-settings-voq3.png"}},
     {[](ControllerProgram& p) { p.window().open_module_settings(7, false); },
      {"module-settings-hk6.png"}},
-    // The trace records while it is open: a fresh synchronisation fills it.
+    // A fresh synchronisation fills the trace.
     {.open =
          [](ControllerProgram& p) {
            trigger(p, menu::kProtocolTrace);

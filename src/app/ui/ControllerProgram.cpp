@@ -118,6 +118,7 @@ bool ControllerProgram::init() {
       LogViewerParts{log_, app_.program_directory(), prompts_, *window_,
                      [this](const std::string& path) { app_.store_log_file_name(path); }});
   log_viewers_->register_commands(command_registry_);
+  trace_.start();  // before the link opens: the trace holds the synchronisation too
   trace_window_ = std::make_unique<TraceWindow>(trace_, prompts_);
   trace_window_->register_commands(command_registry_);
   register_color_scheme_command(command_registry_, app_, prompts_, *window_);

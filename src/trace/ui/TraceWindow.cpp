@@ -81,10 +81,6 @@ TraceWindow::TraceWindow(ProtocolTrace& trace, OperatorPrompts& prompts)
   connect(&take_timer_, &QTimer::timeout, this, [this] { take_rows(); });
 }
 
-TraceWindow::~TraceWindow() {
-  trace_.stop();
-}
-
 void TraceWindow::register_commands(CommandRegistry& registry) {
   registry.add(menu::kProtocolTrace, [this] {
     show();
@@ -94,15 +90,13 @@ void TraceWindow::register_commands(CommandRegistry& registry) {
 }
 
 void TraceWindow::showEvent(QShowEvent* event) {
-  trace_.start();
   take_timer_.start(kTakeIntervalMs);
   QWidget::showEvent(event);
 }
 
 void TraceWindow::hideEvent(QHideEvent* event) {
-  // Nobody watches: recording stops, so the link's lines cost nothing more.
+  // Nobody watches: the rows wait in the trace (the newest 10 000) until the window is back.
   take_timer_.stop();
-  trace_.stop();
   QWidget::hideEvent(event);
 }
 

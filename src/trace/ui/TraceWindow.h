@@ -1,6 +1,7 @@
 // The protocol trace window (Display > Protocol Trace): every line to and from the gateway with
 // its time, whether it waited in the queue, and the link's marked events, newest at the bottom.
-// The trace records only while the window is open; a timer takes the recorded rows in batches.
+// The trace records from the program's start, so a window opened after a problem shows what led
+// to it; while the window is shown, a timer takes the recorded rows in batches.
 // Filter by keyword or port, pause (the rows keep being recorded and appear on resume, the
 // newest 10 000 kept), clear, and save what is shown as text. UI thread.
 #pragma once
@@ -22,7 +23,6 @@ namespace mav {
 class TraceWindow final : public QWidget {
  public:
   TraceWindow(ProtocolTrace& trace, OperatorPrompts& prompts);
-  ~TraceWindow() override;
 
   // Display > Protocol Trace opens the window, or raises it when it is open.
   void register_commands(CommandRegistry& registry);
