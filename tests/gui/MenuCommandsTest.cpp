@@ -110,7 +110,7 @@ TEST_F(MenuCommandsTest, EveryCommandHasItsEffect) {
       {40068, "+40068 -40069 prefs"},
       {40019, "-40018 +40019 prefs size:1024x768 normal"},
       {40020, "-40019 +40020 prefs size:1280x1024"},
-      {40018, "+40018 -40020 prefs maximized"},  // the display is 800 wide
+      {40018, "+40018 -40020 prefs size:800x600 maximized"},  // the display is 800 wide
       {40066, "dialog:MAV Controller -40067 +40066 prefs title"},
       {40067, "+40067 -40066 prefs title"},
       {40037, "+40037 -40039 prefs"},

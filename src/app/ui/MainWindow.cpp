@@ -143,13 +143,11 @@ void MainWindow::set_screen_size(int index, bool maximize) {
   index = screen_index(index);
   // Stored first: the size rule checks every resize against the stored size.
   app_.store_screen_size(index);
-  if (maximize) {
-    showMaximized();
-  } else {
-    showNormal();
-    move(0, 0);
-    resize_whole_window(kScreenSizes[index].width, kScreenSizes[index].height);
-  }
+  if (!maximize) showNormal();
+  // Sized even when maximised: without a window manager nothing else would size the window.
+  move(0, 0);
+  resize_whole_window(kScreenSizes[index].width, kScreenSizes[index].height);
+  if (maximize) showMaximized();
   apply_appearance();
 }
 
