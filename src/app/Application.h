@@ -185,6 +185,8 @@ class Application final : public ShellHooks,
   void connect_serial_at_startup(const std::string& device, std::int32_t baud, bool stored);
   // The site this run's command line asked for, or the selected stored site.
   std::optional<NetworkSite> network_site_in_use() const;
+  // The command line's site while it is in use.
+  std::optional<NetworkSite> run_site() const;
 
   DeviceModel& model_;
   EventLog& log_;

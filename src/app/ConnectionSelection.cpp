@@ -62,38 +62,32 @@ void Application::update_network_title() {
   set_title(network_site_title(*site));
 }
 
+std::optional<NetworkSite> Application::run_site() const {
+  std::lock_guard lock(site_mutex_);
+  return run_site_;
+}
+
 std::optional<NetworkSite> Application::network_site_in_use() const {
-  {
-    std::lock_guard lock(site_mutex_);
-    if (run_site_) return run_site_;
-  }
+  if (auto site = run_site()) return site;
   const Preferences prefs = prefs_.get();
   if (prefs.selected_site < 0 || prefs.selected_site >= prefs.site_count()) return std::nullopt;
   return prefs.sites[static_cast<std::size_t>(prefs.selected_site)];
 }
 
 LinkStatus Application::link_status() const {
-  const Preferences prefs = prefs_.get();
   LinkStatus status;
   status.open = link_.is_open();
   status.network = link_.is_network();
   status.connected = link_.is_ready();
   status.contact_lost = contact_.contact_lost_reported();
   if (!status.open) return status;
-  const bool known_site = prefs.selected_site >= 0 && prefs.selected_site < prefs.site_count();
-  std::optional<NetworkSite> run_site;
-  {
-    std::lock_guard lock(site_mutex_);
-    run_site = run_site_;
-  }
   if (!status.network) {
-    status.peer = link_.device_name().value_or(prefs.serial_port_name);
-  } else if (run_site) {
-    status.peer = site_peer_name(*run_site);  // no stored site is in use
-  } else if (known_site) {
-    status.site = prefs.selected_site;
-    status.peer = site_peer_name(prefs.sites[static_cast<std::size_t>(prefs.selected_site)]);
+    status.peer = link_.device_name().value_or(prefs_.get().serial_port_name);
+    return status;
   }
+  if (const auto site = network_site_in_use()) status.peer = site_peer_name(*site);
+  // The command line's site is none of the stored ones.
+  if (!run_site() && !status.peer.empty()) status.site = prefs_.get().selected_site;
   return status;
 }
 
@@ -242,13 +236,8 @@ void Application::on_socket_closed() {
   if (link_.is_open()) save_site_record();
   link_.on_socket_closed();
   link_.trace().mark(TraceMark::Reconnect, "Reconnecting to the same site");
-  std::optional<NetworkSite> run_site;
-  {
-    std::lock_guard lock(site_mutex_);
-    run_site = run_site_;
-  }
-  if (run_site) {
-    open_site(*run_site);
+  if (const auto site = run_site()) {
+    open_site(*site);
   } else {
     select_connection(prefs_.get().selected_site);
   }

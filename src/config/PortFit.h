@@ -13,9 +13,6 @@ enum class PortFit {
   LoadFails,    // the same, on a port that sat on a bus or in a DISCH group: nothing is loaded
 };
 
-// A saved port is in use when it sat on a bus or in a DISCH group.
-bool SavedPortInUse(const PortRecord& saved);
-
 PortFit FitOfPort(const PortRecord& current, const PortRecord& saved);
 
 }  // namespace mav

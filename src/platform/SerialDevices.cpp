@@ -26,9 +26,8 @@ bool account_in_group(gid_t group) {
   const int count = getgroups(0, nullptr);
   if (count <= 0) return false;
   std::vector<gid_t> groups(static_cast<std::size_t>(count));
-  const int filled = getgroups(count, groups.data());
-  return std::find(groups.begin(), groups.begin() + std::max(filled, 0), group) !=
-         groups.begin() + std::max(filled, 0);
+  groups.resize(static_cast<std::size_t>(std::max(getgroups(count, groups.data()), 0)));
+  return std::find(groups.begin(), groups.end(), group) != groups.end();
 }
 
 }  // namespace

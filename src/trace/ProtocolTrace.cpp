@@ -31,23 +31,12 @@ void ProtocolTrace::start() {
   recording_.store(true, std::memory_order_relaxed);
 }
 
-void ProtocolTrace::stop() {
-  recording_.store(false, std::memory_order_relaxed);
-  Buffer released;
-  {
-    std::lock_guard lock(mutex_);
-    std::swap(filling_, released);
-  }
-  taken_ = Buffer{};
-}
-
 void ProtocolTrace::append(TraceDirection direction, TraceMark mark, bool queued,
                            std::string_view text) {
   const std::int64_t now = calendar_ms();
   const std::size_t length = std::min(text.size(), kTraceTextSize - 1);
   std::lock_guard lock(mutex_);
   Buffer& buffer = filling_;
-  if (buffer.rows.empty()) return;  // stopped between the check and the lock
   std::size_t slot = 0;
   if (buffer.count == capacity_) {
     slot = buffer.first;

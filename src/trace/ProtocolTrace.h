@@ -24,10 +24,8 @@ class ProtocolTrace {
   ProtocolTrace(const ProtocolTrace&) = delete;
   ProtocolTrace& operator=(const ProtocolTrace&) = delete;
 
-  // Starts recording (the buffers are allocated here, not before) or stops it and frees them.
-  // The watching thread.
+  // Starts recording; the buffers are allocated here, not before. The watching thread.
   void start();
-  void stop();
   bool recording() const { return recording_.load(std::memory_order_relaxed); }
 
   // Records one row stamped with the calendar time; text beyond 255 characters is cut. Nothing

@@ -1,14 +1,13 @@
 #include "config/ui/ChangesDialogs.h"
 
 #include <QHBoxLayout>
-#include <QIcon>
 #include <QLabel>
 #include <QPushButton>
-#include <QStyle>
 #include <QVBoxLayout>
 
 #include "platform/qt/ControlIds.h"
 #include "platform/qt/OkCancelRow.h"
+#include "platform/qt/OperatorPrompts.h"
 
 namespace mav {
 namespace {
@@ -22,7 +21,7 @@ void set_changes(QPlainTextEdit& view, const std::vector<std::string>& lines) {
   QStringList text;
   // A "\r" inside a line (a message of the loader's) starts a new line, as in the boxes.
   for (const std::string& line : lines) {
-    text << QString::fromStdString(line).replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    text << box_text(line);
   }
   view.setPlainText(text.join(QLatin1Char('\n')));
 }
@@ -57,15 +56,10 @@ std::unique_ptr<QDialog> make_changes_confirmation(
   QDialog* self = dialog.get();
   dialog->setWindowTitle(QString::fromStdString(box.caption));
 
-  // The desktop's question icon, as the other questions show it.
+  // The desktop's icon and the box's lines, as the other questions show them.
   auto* icon = new QLabel;
-  QStyle* style = self->style();
-  const int size = style->pixelMetric(QStyle::PM_MessageBoxIconSize, nullptr, self);
-  icon->setPixmap(QIcon::fromTheme(QStringLiteral("dialog-question"),
-                                   style->standardIcon(QStyle::SP_MessageBoxQuestion))
-                      .pixmap(QSize(size, size), self->devicePixelRatio()));
-  // A "\r" in the question starts a new line, as in every other box.
-  auto* text = new QLabel(QString::fromStdString(box.text).replace(QLatin1Char('\r'), '\n'));
+  icon->setPixmap(desktop_box_icon(box.icon, *self));
+  auto* text = new QLabel(box_text(box.text));
   auto* top = new QHBoxLayout;
   top->addWidget(icon, 0, Qt::AlignTop);
   top->addWidget(text, 1);

@@ -21,9 +21,23 @@ QMessageBox::Icon icon_of(MessageIcon icon) {
   return QMessageBox::NoIcon;
 }
 
-// The desktop's own icon for the box, drawn at the style's message-box size for the screen's pixel
-// ratio; the style's icon where the desktop's theme has none.
-void use_desktop_icon(QMessageBox& message, MessageIcon icon) {
+QMessageBox* make_box(const MessageBoxRequest& box, QWidget* owner,
+                      QMessageBox::StandardButtons buttons) {
+  auto* message =
+      new QMessageBox(icon_of(box.icon), QString::fromStdString(box.caption), box_text(box.text),
+                      buttons, box.owned_by_main_window ? owner : nullptr);
+  message->setAttribute(Qt::WA_DeleteOnClose);
+  if (box.icon != MessageIcon::None) message->setIconPixmap(desktop_box_icon(box.icon, *message));
+  return message;
+}
+
+}  // namespace
+
+QString box_text(const std::string& text) {
+  return QString::fromStdString(text).replace(QLatin1Char('\r'), QLatin1Char('\n'));
+}
+
+QPixmap desktop_box_icon(MessageIcon icon, const QWidget& widget) {
   const char* theme_name = nullptr;
   QStyle::StandardPixmap fallback = QStyle::SP_MessageBoxWarning;
   switch (icon) {
@@ -39,31 +53,14 @@ void use_desktop_icon(QMessageBox& message, MessageIcon icon) {
       fallback = QStyle::SP_MessageBoxInformation;
       break;
     case MessageIcon::None:
-      return;
+      return {};
   }
-  QStyle* style = message.style();
+  const QStyle* style = widget.style();
   const QIcon themed =
       QIcon::fromTheme(QString::fromLatin1(theme_name), style->standardIcon(fallback));
-  const int size = style->pixelMetric(QStyle::PM_MessageBoxIconSize, nullptr, &message);
-  message.setIconPixmap(themed.pixmap(QSize(size, size), message.devicePixelRatio()));
+  const int size = style->pixelMetric(QStyle::PM_MessageBoxIconSize, nullptr, &widget);
+  return themed.pixmap(QSize(size, size), widget.devicePixelRatio());
 }
-
-// A "\r" in a box's text starts a new line.
-QString text_of(const MessageBoxRequest& box) {
-  return QString::fromStdString(box.text).replace(QLatin1Char('\r'), QLatin1Char('\n'));
-}
-
-QMessageBox* make_box(const MessageBoxRequest& box, QWidget* owner,
-                      QMessageBox::StandardButtons buttons) {
-  auto* message =
-      new QMessageBox(icon_of(box.icon), QString::fromStdString(box.caption), text_of(box), buttons,
-                      box.owned_by_main_window ? owner : nullptr);
-  message->setAttribute(Qt::WA_DeleteOnClose);
-  use_desktop_icon(*message, box.icon);
-  return message;
-}
-
-}  // namespace
 
 void ScreenPrompts::tell(const MessageBoxRequest& box, QWidget* owner) {
   make_box(box, owner, QMessageBox::Ok)->exec();

@@ -3,11 +3,20 @@
 #pragma once
 
 #include <QDialog>
+#include <QPixmap>
+#include <QString>
 #include <QWidget>
+#include <string>
 
 #include "frontend/Frontend.h"
 
 namespace mav {
+
+// A box's text as Qt shows it: a "\r" starts a new line.
+QString box_text(const std::string& text);
+// The desktop's own icon for a box, drawn at the style's message-box size for `widget`'s screen;
+// the style's icon where the desktop's theme has none; a null pixmap for MessageIcon::None.
+QPixmap desktop_box_icon(MessageIcon icon, const QWidget& widget);
 
 class OperatorPrompts {
  public:
