@@ -7,6 +7,15 @@ namespace mav {
 
 using namespace menu;
 
+namespace {
+
+// The item and the items whose marks change with it.
+QList<QAction*> with_its_group(QAction& item) {
+  return item.actionGroup() ? item.actionGroup()->actions() : QList<QAction*>{&item};
+}
+
+}  // namespace
+
 MenuBar::MenuBar(QMenuBar& bar) {
   QMenu* file = bar.addMenu("&File");
   add(*file, kSaveConfiguration, "&Save Configuration");
@@ -128,16 +137,14 @@ void MenuBar::set_check(int command_id, bool checked) {
   item->setCheckable(true);
   item->setChecked(checked);
   // Checking one item of a group unchecks the others.
-  const QList<QAction*> affected =
-      item->actionGroup() ? item->actionGroup()->actions() : QList<QAction*>{item};
-  for (const QAction* member : affected) marks_[member->data().toInt()] = member->isChecked();
+  for (const QAction* member : with_its_group(*item)) {
+    marks_[member->data().toInt()] = member->isChecked();
+  }
 }
 
 void MenuBar::undo_automatic_marks(QAction& item) {
   if (!item.isCheckable()) return;
-  const QList<QAction*> affected =
-      item.actionGroup() ? item.actionGroup()->actions() : QList<QAction*>{&item};
-  for (QAction* member : affected) member->setChecked(marks_[member->data().toInt()]);
+  for (QAction* member : with_its_group(item)) member->setChecked(marks_[member->data().toInt()]);
 }
 
 bool MenuBar::is_checked(int command_id) const {
