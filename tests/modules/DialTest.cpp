@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <string>
-#include <vector>
 
 #include "modules/DialSession.h"
 #include "modules/PhoneBook.h"
@@ -13,59 +12,33 @@
 namespace mav {
 namespace {
 
-using Lines = std::vector<std::string>;
-
-PhoneBook book_of(int entries) {
-  PhoneBook book;
-  for (int i = 0; i < entries; ++i) {
-    AddToPhoneBook(book, std::to_string(1000 + i), "entry " + std::to_string(i));
-  }
-  return book;
-}
-
-TEST(PhoneBook, AddCutsTextsAndRefusesTheFiftyFirst) {
+TEST(PhoneBook, AddCutsTheNumberRefusesTheFiftyFirstAndRemoveMovesTheLastIntoTheGap) {
   PhoneBook book;
   EXPECT_TRUE(AddToPhoneBook(book, "123456789012345678901234567890", "Dispatch"));
   EXPECT_EQ(book.back(), (DialEntry{"123456789012345678901", "Dispatch"}));
-  book = book_of(50);
+  for (int i = 1; i < 50; ++i) AddToPhoneBook(book, "1", "entry " + std::to_string(i));
   EXPECT_FALSE(AddToPhoneBook(book, "5551234", "Fifty-first"));
-  EXPECT_EQ(book.size(), 50u);
+  EXPECT_FALSE(RemoveFromPhoneBook(book, "entry"));
+  EXPECT_TRUE(RemoveFromPhoneBook(book, "Dispatch"));
+  EXPECT_TRUE(RemoveFromPhoneBook(book, "entry 48"));  // the last, just moved: nothing moves
+  ASSERT_EQ(book.size(), 48u);
+  EXPECT_EQ(book.front().description + "," + book[1].description + "," + book.back().description,
+            "entry 49,entry 1,entry 47");
 }
 
-struct RemoveCase {
-  const char* removed;
-  bool found;
-  std::vector<std::string> left;
-};
-
-class PhoneBookRemove : public testing::TestWithParam<RemoveCase> {};
-
-TEST_P(PhoneBookRemove, LastEntryMovesIntoTheGap) {
-  PhoneBook book = book_of(3);
-  EXPECT_EQ(RemoveFromPhoneBook(book, GetParam().removed), GetParam().found);
-  std::vector<std::string> left;
-  for (const DialEntry& entry : book) left.push_back(entry.description + "=" + entry.number);
-  EXPECT_EQ(left, GetParam().left);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Entries, PhoneBookRemove,
-    testing::Values(RemoveCase{"entry 0", true, {"entry 2=1002", "entry 1=1001"}},
-                    RemoveCase{"entry 2", true, {"entry 0=1000", "entry 1=1001"}},
-                    RemoveCase{"entry", false, {"entry 0=1000", "entry 1=1001", "entry 2=1002"}}));
-
+// A LINE-7 in port 04, on hook or off, two-wire or four-wire.
 struct DialRig {
-  explicit DialRig(std::uint8_t on_hook, std::uint8_t two_w_four_w = 0) {
+  DialRig(std::uint8_t on_hook, std::uint8_t two_w_four_w) {
     PortRecord line{};
     line.mod_type = MOD_LINE7;
     line.settings.on_hook = on_hook;
     line.settings.two_w_four_w = two_w_four_w;
     model.SetPort(4, line);
   }
-  std::uint32_t disch_step() {
-    PortRecord record;
-    model.GetPort(4, record);
-    return record.disch_step;
+  std::string sent() const {
+    std::string all;
+    for (const std::string& line : sender.lines()) all += line;
+    return all;
   }
 
   test::ScratchDirectory dir;
@@ -76,65 +49,41 @@ struct DialRig {
   DialSession session{DialParts{model, sender, log, clock}, 4};
 };
 
-struct DialCase {
-  std::uint8_t on_hook;
-  const char* number;
-  int line;
-  bool no_number;
-  DialOutcome outcome;
-  Lines sent;
-};
+TEST(DialSession, SendsTheDialLineOnlyForAnIdleLineWithANumberAndLogsIt) {
+  const auto dial = [](std::uint8_t on_hook, const char* number, int line, bool no_number) {
+    DialRig rig(on_hook, 0);
+    const DialOutcome outcome = rig.session.dial(number, line, no_number);
+    if (outcome == DialOutcome::LineBusy) return "busy " + rig.sent();
+    return (outcome == DialOutcome::NumberMissing ? "no number " : "") + rig.sent();
+  };
+  EXPECT_EQ(dial(1, "5551234", 1, false), "DIAL 04 5551234 1\r");
+  EXPECT_EQ(dial(1, "5551234", 2, false), "DIAL 04 5551234 2\r");
+  EXPECT_EQ(dial(1, "5551234", 2, true), "DIAL 04 ! 2\r");
+  EXPECT_EQ(dial(1, "", 1, true), "DIAL 04 ! 1\r");
+  EXPECT_EQ(dial(1, "", 1, false), "no number ");
+  EXPECT_EQ(dial(0, "5551234", 1, false), "busy ");
 
-class Dialling : public testing::TestWithParam<DialCase> {};
-
-TEST_P(Dialling, SendsTheDialLineOnlyForAnIdleLineWithANumber) {
-  DialRig rig(GetParam().on_hook);
-  EXPECT_EQ(rig.session.dial(GetParam().number, GetParam().line, GetParam().no_number),
-            GetParam().outcome);
-  EXPECT_EQ(rig.sender.lines(), GetParam().sent);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Requests, Dialling,
-    testing::Values(DialCase{1, "5551234", 1, false, DialOutcome::Sent, {"DIAL 04 5551234 1\r"}},
-                    DialCase{1, "5551234", 2, false, DialOutcome::Sent, {"DIAL 04 5551234 2\r"}},
-                    DialCase{1, "5551234", 2, true, DialOutcome::Sent, {"DIAL 04 ! 2\r"}},
-                    DialCase{1, "", 1, true, DialOutcome::Sent, {"DIAL 04 ! 1\r"}},
-                    DialCase{1, "", 1, false, DialOutcome::NumberMissing, {}},
-                    DialCase{0, "5551234", 1, false, DialOutcome::LineBusy, {}}));
-
-TEST(DialSession, DialIsLoggedAndCaptionNamesThePort) {
-  DialRig rig(1);
+  DialRig rig(1, 0);
   rig.session.dial("911", 2, false);
   EXPECT_NE(test::file_text(rig.dir / "Logs" / "MAVPCI1.log").find("  04 dialed 911 on line 2\n"),
             std::string::npos);
   EXPECT_EQ(rig.session.caption(), "LINE Dial on port 04");
 }
 
-struct GiveUpCase {
-  std::uint8_t on_hook;
-  std::uint8_t two_w_four_w;
-  bool time_ran_out;
-  bool warn;
-  Lines sent;
-  std::uint32_t disch_step;
-};
-
-class GivingUp : public testing::TestWithParam<GiveUpCase> {};
-
-TEST_P(GivingUp, IdleTwoWireLineIsDisconnected) {
-  DialRig rig(GetParam().on_hook, GetParam().two_w_four_w);
-  EXPECT_EQ(rig.session.give_up(GetParam().time_ran_out), GetParam().warn);
-  EXPECT_EQ(rig.sender.lines(), GetParam().sent);
-  EXPECT_EQ(rig.disch_step(), GetParam().disch_step);
+TEST(DialSession, GivingUpDisconnectsAnIdleTwoWireLineAndWarnsOfABusyOneOnTimeOut) {
+  const auto give_up = [](std::uint8_t on_hook, std::uint8_t two_w_four_w, bool time_ran_out) {
+    DialRig rig(on_hook, two_w_four_w);
+    const bool warn = rig.session.give_up(time_ran_out);
+    PortRecord record;
+    rig.model.GetPort(4, record);
+    return (warn ? "warn " : "") + rig.sent() + std::to_string(record.disch_step);
+  };
+  EXPECT_EQ(give_up(1, 0, true), "DISC_S 04\r9");
+  EXPECT_EQ(give_up(1, 0, false), "DISC_S 04\r9");
+  EXPECT_EQ(give_up(1, 1, true), "0");
+  EXPECT_EQ(give_up(0, 0, true), "warn 0");
+  EXPECT_EQ(give_up(0, 0, false), "0");
 }
-
-INSTANTIATE_TEST_SUITE_P(Lines, GivingUp,
-                         testing::Values(GiveUpCase{1, 0, true, false, {"DISC_S 04\r"}, 9},
-                                         GiveUpCase{1, 0, false, false, {"DISC_S 04\r"}, 9},
-                                         GiveUpCase{1, 1, true, false, {}, 0},
-                                         GiveUpCase{0, 0, true, true, {}, 0},
-                                         GiveUpCase{0, 0, false, false, {}, 0}));
 
 }  // namespace
 }  // namespace mav
