@@ -64,12 +64,11 @@ TEST_F(SerialChannel, DeadlinesAreTheReplyTimeOutAndTheNextPacedLine) {
     std::uint32_t then_ms;
     std::optional<std::uint32_t> wait_ms;
   } rows[] = {
-      {nullptr, false, nullptr, 0, std::nullopt},
-      {"VER\r", true, nullptr, 1000, 3001},
-      {"VER\r", true, nullptr, 4001, 0},
-      {"DISCH 01 02\r", false, nullptr, 1000, {}},
-      {nullptr, false, "VER\r", 0, 0},
-      {"VER\r", true, "SYSTEM\r", 50, 151},
+      // clang-format off
+      {nullptr, false, nullptr, 0, std::nullopt}, {"VER\r", true, nullptr, 1000, 3001},
+      {"VER\r", true, nullptr, 4001, 0},          {"DISCH 01 02\r", false, nullptr, 1000, {}},
+      {nullptr, false, "VER\r", 0, 0},            {"VER\r", true, "SYSTEM\r", 50, 151},
+      // clang-format on
   };
   for (const auto& row : rows) {
     auto line = std::make_unique<LinkRig>();

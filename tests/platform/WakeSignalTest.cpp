@@ -36,11 +36,14 @@ TEST(WakeSignal, WakeUpsAndBytesEndTheWaitAHungUpDescriptorDoesNot) {
   }
 }
 
-TEST(WakeSignal, AWakeUpFromAnotherThreadEndsAWaitWithoutLimit) {
+TEST(WakeSignal, AWakeUpFromAnotherThreadEndsAWaitEachTime) {
   WakeSignal signal;
-  std::thread other([&] { signal.wake(); });
-  EXPECT_TRUE(signal.wait(-1, std::nullopt));
-  other.join();
+  std::thread first([&] { signal.wake(); });
+  EXPECT_TRUE(signal.wait(-1, std::nullopt));  // a wait without limit
+  first.join();
+  std::thread second([&] { signal.wake(); });
+  EXPECT_TRUE(signal.wait(-1, 10000));  // a wake-up after a taken one counts again
+  second.join();
 }
 
 }  // namespace
