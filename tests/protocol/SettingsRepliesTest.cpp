@@ -2,11 +2,8 @@
 // dialling results and hook states.
 #include "protocol/DispatcherFixture.h"
 
-namespace mav {
+namespace mav::test {
 namespace {
-
-using test::DispatcherTest;
-using Lines = std::vector<std::string>;
 
 // One field of a module's settings, widened for comparison.
 using Field = long (*)(const ModuleSettings&);
@@ -172,4 +169,4 @@ TEST_F(DispatcherTest, DialResultTakesTheLineOffHook) {
 }
 
 }  // namespace
-}  // namespace mav
+}  // namespace mav::test
