@@ -111,26 +111,6 @@ TEST(ConfigurationChanges, AnotherModuleStopsTheLoadOnlyWhereTheFileUsesThePort)
   }
 }
 
-// The comparison's verdict is the loader's: what it calls a failing load sends nothing.
-TEST(ConfigurationChanges, TheLoadAgreesWithTheComparison) {
-  for (const std::int16_t bus : {std::int16_t{1}, GROUP_NONE}) {
-    auto rig = test::make_connected_rig();
-    for (int port = 0; port <= 5; ++port) Place(rig->model, port, Placement{});
-    Configuration saved;
-    for (int port = 0; port < kPortCount; ++port) {
-      saved.ports[static_cast<std::size_t>(port)] = rig->port(port);
-    }
-    saved.ports[5].mod_type = MOD_VOQ3;
-    saved.ports[5].bus = bus;
-    const bool fails = CompareWithModel(rig->model, saved).load_fails();
-    EXPECT_EQ(fails, bus != GROUP_NONE);
-    EXPECT_EQ(LoadConfiguration(ConfigParts{rig->model, rig->pending, rig->pins, rig->channel,
-                                            rig->state, rig->frontend, rig->icons, rig->settings},
-                                saved, [](auto, auto rest) { rest(); }),
-              !fails);
-  }
-}
-
 TEST(ConfigurationChanges, RestoreLastAndLoadShowTheChangesBeforeTheyAsk) {
   auto rig = test::make_connected_rig();
   Place(rig->model, 0, {});

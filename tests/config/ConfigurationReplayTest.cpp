@@ -14,12 +14,12 @@
 namespace mav {
 namespace {
 
-using test::ControllerRig;
+using test::ConfigRig;
 using test::make_connected_rig;
 using test::Place;
 
 // A TOV-5 in every port, no group; the saved configuration starts as that.
-Configuration install_modules(ControllerRig& rig) {
+Configuration install_modules(ConfigRig& rig) {
   Configuration config;
   for (int port = 0; port < kPortCount; ++port) {
     Place(rig.model, port, {});
@@ -29,14 +29,14 @@ Configuration install_modules(ControllerRig& rig) {
 }
 
 // Revert loads "Auto_CD.mav" without any line of its own before the loader's.
-void revert_to(ControllerRig& rig, const Configuration& config) {
+void revert_to(ConfigRig& rig, const Configuration& config) {
   std::filesystem::create_directories(rig.files.folder());
   ASSERT_TRUE(WriteConfiguration(rig.files.folder() / "Auto_CD.mav", config));
   rig.registry.run(menu::kRevertAfterConnectAll);
 }
 
 // The waiting step a port's join left in its record and in the pending table.
-void expect_waits(ControllerRig& rig, std::uint8_t kind, int port, int step, int data2 = 0) {
+void expect_waits(ConfigRig& rig, std::uint8_t kind, int port, int step, int data2 = 0) {
   SCOPED_TRACE(::testing::Message() << "port " << port);
   const PortRecord record = rig.port(port);
   EXPECT_EQ(kind == PendingTable::kConnectWaits ? record.connect_step : record.disch_step,

@@ -15,7 +15,7 @@ namespace mav {
 namespace {
 
 using sim::test::SimProcess;
-using test::ControllerRig;
+using test::ConfigRig;
 
 class EndToEnd : public ::testing::Test {
  protected:
@@ -30,8 +30,8 @@ class EndToEnd : public ::testing::Test {
   void send(const std::string& line) { rig.channel.send_line(line + "\r", true); }
 
   SimProcess sim;
-  std::unique_ptr<ControllerRig> rig_ptr = std::make_unique<ControllerRig>(true);
-  ControllerRig& rig = *rig_ptr;
+  std::unique_ptr<ConfigRig> rig_ptr = std::make_unique<ConfigRig>(true);
+  ConfigRig& rig = *rig_ptr;
 };
 
 TEST_F(EndToEnd, SynchronisationLeavesTheModelEqualToTheGatewayAndEventsChangeIt) {

@@ -31,8 +31,6 @@ class LineChannel {
   LineChannel(const LineChannel&) = delete;
   LineChannel& operator=(const LineChannel&) = delete;
 
-  int fd() const { return fd_; }
-
   void send(const std::string& bytes) const {
     std::size_t done = 0;
     while (done < bytes.size()) {
@@ -146,8 +144,6 @@ class SimProcess {
     pid_ = -1;
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
   }
-
-  bool running() const { return pid_ > 0 && waitpid(pid_, nullptr, WNOHANG) == 0; }
 
   void write_stdin(const std::string& text) const {
     if (write(stdin_fd_, text.data(), text.size()) < 0) return;

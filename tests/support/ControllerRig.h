@@ -82,11 +82,9 @@ class FileIcons final : public CustomIcons {
 struct ControllerRig {
   static constexpr std::uint8_t kLocalHost[4] = {127, 0, 0, 1};
 
-  explicit ControllerRig(bool real_time = false)
+  explicit ControllerRig(bool real_time = true)
       : clock(real_time ? static_cast<Clock&>(system_clock) : fake_clock) {
     channel.attach_event_host(pump);
-    files.register_commands(registry, prompts);
-    files.set_save_slot(1);
   }
   ~ControllerRig() {
     worker.stop();
@@ -173,6 +171,16 @@ struct ControllerRig {
                                              SessionHooks{hooks, hooks, hooks, hooks}}};
   DeviceCommands commands{channel, state};
   WorkerLoop worker{clock, channel, reader, dispatcher};
+};
+
+// The rig with the configuration files and their commands, this run saving into slot 1.
+struct ConfigRig : ControllerRig {
+  explicit ConfigRig(bool real_time = false) : ControllerRig(real_time) {
+    files.register_commands(registry, prompts);
+    files.set_save_slot(1);
+  }
+  ~ConfigRig() { worker.stop(); }  // the worker calls into the files
+
   FileIcons icons;
   ScriptedPrompts prompts;
   SettingsWriter settings{channel, state};
@@ -186,8 +194,8 @@ struct ControllerRig {
       }};
 };
 
-inline std::unique_ptr<ControllerRig> make_connected_rig() {
-  auto rig = std::make_unique<ControllerRig>();
+inline std::unique_ptr<ConfigRig> make_connected_rig() {
+  auto rig = std::make_unique<ConfigRig>();
   EXPECT_TRUE(rig->connect());
   return rig;
 }

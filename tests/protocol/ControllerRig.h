@@ -1,0 +1,4 @@
+// The controller rig under its older name, for the benchmarks.
+#pragma once
+
+#include "support/ControllerRig.h"
