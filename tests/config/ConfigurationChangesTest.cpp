@@ -3,10 +3,11 @@
 // the load or are skipped by it.
 #include <gtest/gtest.h>
 
-#include "config/ConfigRig.h"
 #include "config/ConfigurationReplay.h"
 #include "frontend/MenuIds.h"
+#include "model/RecordImage.h"
 #include "model/SettingsFields.h"
+#include "support/ControllerRig.h"
 #include "support/FileBytes.h"
 #include "vocabulary/Vocabulary.h"
 
@@ -110,47 +111,26 @@ TEST(ConfigurationChanges, AnotherModuleStopsTheLoadOnlyWhereTheFileUsesThePort)
   }
 }
 
-// The comparison's verdict is the loader's: what it calls a failing load sends nothing.
-TEST(ConfigurationChanges, TheLoadAgreesWithTheComparison) {
-  for (const std::int16_t bus : {std::int16_t{1}, GROUP_NONE}) {
-    auto rig = test::make_config_rig();
-    for (int port = 0; port <= 5; ++port) Place(rig->link.model, port, Placement{});
-    Configuration saved;
-    for (int port = 0; port < kPortCount; ++port) {
-      saved.ports[static_cast<std::size_t>(port)] = rig->port(port);
-    }
-    saved.ports[5].mod_type = MOD_VOQ3;
-    saved.ports[5].bus = bus;
-    const bool fails = CompareWithModel(rig->link.model, saved).load_fails();
-    EXPECT_EQ(fails, bus != GROUP_NONE);
-    EXPECT_EQ(
-        LoadConfiguration(ConfigParts{rig->link.model, rig->pending, rig->pins, rig->link.channel,
-                                      rig->session, rig->link.frontend, rig->icons, rig->settings},
-                          saved, [](auto, auto rest) { rest(); }),
-        !fails);
-  }
-}
-
 TEST(ConfigurationChanges, RestoreLastAndLoadShowTheChangesBeforeTheyAsk) {
-  auto rig = test::make_config_rig();
-  rig->link.insert_module(0);
+  auto rig = test::make_connected_rig();
+  Place(rig->model, 0, {});
   rig->files.set_save_slot(0);
-  std::filesystem::create_directories(rig->folder());
+  std::filesystem::create_directories(rig->files.folder());
   Configuration saved;
   for (int port = 0; port < kPortCount; ++port) {
     saved.ports[static_cast<std::size_t>(port)] = rig->port(port);
   }
   saved.ports[0].mod_type = MOD_HK6;
-  ASSERT_TRUE(WriteConfiguration(rig->folder() / "AutoS2.mav", saved));
+  ASSERT_TRUE(WriteConfiguration(rig->files.folder() / "AutoS2.mav", saved));
   rig->prompts.answer_yes = false;
   const Lines expected{"Port 00: TOV-5 in the gateway, HK-6 in the file: not restored"};
 
-  rig->run(menu::kRestoreLastConfig);
+  rig->registry.run(menu::kRestoreLastConfig);
   EXPECT_EQ(rig->prompts.shown_changes, expected);
 
   rig->prompts.shown_changes.clear();
-  rig->prompts.chosen = rig->folder() / "AutoS2.mav";
-  rig->run(menu::kLoadConfiguration);
+  rig->prompts.chosen = rig->files.folder() / "AutoS2.mav";
+  rig->registry.run(menu::kLoadConfiguration);
   EXPECT_EQ(rig->prompts.asked, (Lines{"Restore to Last Configuration:\rAre you sure?",
                                        "Load Configuration:\rAre you sure?"}));
   EXPECT_EQ(rig->prompts.shown_changes, expected);

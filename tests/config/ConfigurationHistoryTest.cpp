@@ -4,7 +4,8 @@
 
 #include <algorithm>
 
-#include "config/ConfigRig.h"
+#include "model/RecordImage.h"
+#include "support/ControllerRig.h"
 #include "support/FileBytes.h"
 
 namespace mav {
@@ -23,22 +24,22 @@ std::vector<std::string> names(const ConfigurationHistory& history) {
 }
 
 TEST(ConfigurationHistory, OnlyASaveThatDiffersFromTheNewestIsKept) {
-  auto rig = test::make_config_rig();
+  auto rig = test::make_connected_rig();
   rig->files.set_save_slot(0);
   rig->files.AutoSave();  // no module known: nothing anywhere
   EXPECT_TRUE(rig->files.history().Files().empty());
 
-  rig->link.insert_module(6);
+  test::Place(rig->model, 6, {});
   rig->files.AutoSave();
   rig->files.AutoSave();
   const std::vector<HistoryFile> kept = rig->files.history().Files();
   ASSERT_EQ(kept.size(), 1u);
-  EXPECT_EQ(kept[0].file.parent_path(), rig->folder() / "History");
-  EXPECT_EQ(test::read_bytes(kept[0].file), test::read_bytes(rig->folder() / "AutoS1.mav"));
+  EXPECT_EQ(kept[0].file.parent_path(), rig->files.folder() / "History");
+  EXPECT_EQ(test::read_bytes(kept[0].file), test::read_bytes(rig->files.folder() / "AutoS1.mav"));
 
   PortRecord record = rig->port(6);
   record.icon_color = 3;
-  rig->link.model.SetPort(6, record);
+  rig->model.SetPort(6, record);
   rig->files.AutoSave();
   rig->files.AutoSave();
   EXPECT_EQ(rig->files.history().Files().size(), 2u);

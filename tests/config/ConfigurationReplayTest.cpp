@@ -6,206 +6,261 @@
 #include <cstring>
 #include <fstream>
 
-#include "config/ConfigRig.h"
 #include "frontend/MenuIds.h"
+#include "model/RecordImage.h"
+#include "support/ControllerRig.h"
+#include "support/FileBytes.h"
 
 namespace mav {
 namespace {
 
 using test::ConfigRig;
-using test::make_config_rig;
+using test::make_connected_rig;
 using test::Place;
-using test::Placement;
 
-// The saved configuration starts as the model holds it now: a TOV-5 in every port, no group,
-// the same settings.
-Configuration current_configuration(const ConfigRig& rig) {
+// A TOV-5 in every port, no group; the saved configuration starts as that.
+Configuration install_modules(ConfigRig& rig) {
   Configuration config;
   for (int port = 0; port < kPortCount; ++port) {
+    Place(rig.model, port, {});
     config.ports[static_cast<std::size_t>(port)] = rig.port(port);
   }
   return config;
 }
 
-void put_in(Configuration& config, int port, std::int16_t net, std::int16_t bus,
-            std::int16_t link) {
-  PortRecord& record = config.ports[static_cast<std::size_t>(port)];
-  record.net = net;
-  record.bus = bus;
-  record.bus_link = link;
-}
-
-void install_modules(ConfigRig& rig) {
-  for (int port = 0; port < kPortCount; ++port) Place(rig.link.model, port, Placement{});
-}
-
 // Revert loads "Auto_CD.mav" without any line of its own before the loader's.
 void revert_to(ConfigRig& rig, const Configuration& config) {
-  std::filesystem::create_directories(rig.folder());
-  ASSERT_TRUE(WriteConfiguration(rig.folder() / "Auto_CD.mav", config));
-  rig.run(menu::kRevertAfterConnectAll);
+  std::filesystem::create_directories(rig.files.folder());
+  ASSERT_TRUE(WriteConfiguration(rig.files.folder() / "Auto_CD.mav", config));
+  rig.registry.run(menu::kRevertAfterConnectAll);
 }
 
-std::pair<int, int> pending_entry(ConfigRig& rig, std::uint8_t kind, int port) {
-  std::uint8_t data1 = 0;
-  std::uint8_t data2 = 0;
-  if (!rig.pending.Take(kind, static_cast<std::uint8_t>(port), data1, data2)) return {-1, -1};
-  return {data1, data2};
+// The waiting step a port's join left in its record and in the pending table.
+void expect_waits(ConfigRig& rig, std::uint8_t kind, int port, int step, int data2 = 0) {
+  SCOPED_TRACE(::testing::Message() << "port " << port);
+  const PortRecord record = rig.port(port);
+  EXPECT_EQ(kind == PendingTable::kConnectWaits ? record.connect_step : record.disch_step,
+            static_cast<std::uint32_t>(step));
+  std::uint8_t data1 = 0, taken2 = 0;
+  ASSERT_TRUE(rig.pending.Take(kind, static_cast<std::uint8_t>(port), data1, taken2));
+  EXPECT_EQ(std::pair(int{data1}, int{taken2}), std::pair(step, data2));
 }
 
 TEST(ConfigurationReplay, SavedAndLoadedBackSendsOneJoinPerFurtherNetPort) {
-  auto rig = make_config_rig();
+  auto rig = make_connected_rig();
   install_modules(*rig);
-  for (const int port : {0, 1, 2}) Place(rig->link.model, port, {.bus = 0, .net = 1});
-  for (const int port : {3, 4}) Place(rig->link.model, port, {.bus = 1, .net = 2});
-  rig->prompts.chosen = rig->folder() / "mine.mav";
-  rig->run(menu::kSaveConfiguration);
-  rig->run(menu::kLoadConfiguration);
+  for (const int port : {0, 1, 2}) Place(rig->model, port, {.bus = 0, .net = 1});
+  for (const int port : {3, 4}) Place(rig->model, port, {.bus = 1, .net = 2});
+  rig->prompts.chosen = rig->files.folder() / "mine.mav";
+  rig->registry.run(menu::kSaveConfiguration);
+  rig->registry.run(menu::kLoadConfiguration);
 
   EXPECT_EQ(rig->wire(),
             "VPMTS OFF\rDISCH ALL\rVPMTS ON\rDISC_S ALL\rCONNECT_S 01 00\rCONNECT_S 02 00\r"
             "CONNECT_S 04 03\r");
   EXPECT_EQ(rig->prompts.choices, (std::vector{FileChoice::Save, FileChoice::Load}));
-  EXPECT_EQ(rig->prompts.chooser_folder, rig->link.scratch / "Configurations");
+  EXPECT_EQ(rig->prompts.chooser_folder, rig->scratch / "Configurations");
   EXPECT_TRUE(rig->prompts.told.empty());
   EXPECT_EQ(rig->pauses, std::vector{std::chrono::milliseconds(500)});
-  const std::pair<int, int> steps[] = {{1, 2}, {2, 5}, {4, 2}};
-  for (const auto& [port, step] : steps) {
-    EXPECT_EQ(rig->port(port).connect_step, static_cast<std::uint32_t>(step)) << port;
-    EXPECT_EQ(pending_entry(*rig, PendingTable::kConnectWaits, port), std::pair(step, 0)) << port;
+  for (const auto& [port, step] : {std::pair{1, 2}, {2, 5}, {4, 2}}) {
+    expect_waits(*rig, PendingTable::kConnectWaits, port, step);
   }
-  EXPECT_FALSE(rig->session.replay_running.load());
+  EXPECT_FALSE(rig->state.replay_running.load());
 }
 
-TEST(ConfigurationReplay, LinksDischGroupsPinsAndMonitorsFollowTheNets) {
-  auto rig = make_config_rig();
-  install_modules(*rig);
+TEST(ConfigurationReplay, LinksDischGroupsPinsMonitorsNamesAndIconsFollow) {
+  auto rig = make_connected_rig();
+  Configuration saved = install_modules(*rig);
   PortRecord watcher = rig->port(20);
   AddMonitor(watcher, 21);
   AddMonitor(watcher, 5);
-  rig->link.model.SetPort(20, watcher);
-  Configuration saved = current_configuration(*rig);
+  rig->model.SetPort(20, watcher);
+  saved.ports[20] = watcher;
   for (std::int16_t net = 1; net <= 4; ++net) {
-    put_in(saved, 2 * net - 2, net, net, 0);
-    put_in(saved, 2 * net - 1, net, net, 0);
+    for (const int port : {2 * net - 2, 2 * net - 1}) {
+      PortRecord& record = saved.ports[static_cast<std::size_t>(port)];
+      record.net = record.bus = net;
+      record.bus_link = 0;
+    }
   }
   for (const int port : {9, 12, 14}) saved.ports[static_cast<std::size_t>(port)].disch_group = 3;
   saved.ports[17].disch_group = 4;  // alone in its group: nothing sent
   std::memcpy(saved.pin_table.data(), "Night shift", 11);
   saved.security_mode = 13;
+  const std::filesystem::path icon = rig->scratch / "tower.bmp";
+  std::ofstream(icon) << "BM";
+  for (const auto& [port, name, file] :
+       {std::tuple{10, "Tower", icon}, {11, "Gone", rig->scratch / "gone.bmp"}}) {
+    PortRecord& record = saved.ports[static_cast<std::size_t>(port)];
+    std::strcpy(record.port_name, name);
+    std::strcpy(record.icon_path, file.c_str());
+    record.icon_preset = 0;
+    record.icon_color = 6;
+  }
+  saved.ports[10].settings.tx_level = 7;  // the one setting that differs
   revert_to(*rig, saved);
 
   EXPECT_EQ(rig->wire(),
             "DISC_S ALL\rMON 20 21 ON\rMON 20 05 ON\r"
             "CONNECT_S 01 00\rCONNECT_S 03 02\rCONNECT_S 05 04\rCONNECT_S 07 06\r"
             "CONNECT_S 02 00\rCONNECT_S 04 00\rCONNECT_S 06 00\r"
-            "DISCH 09\rDISCH 12\rDISCH 14\r");
-  const std::pair<int, int> link_steps[] = {{2, 3}, {4, 6}, {6, 6}};
-  for (const auto& [port, step] : link_steps) {
-    EXPECT_EQ(rig->port(port).connect_step, static_cast<std::uint32_t>(step)) << port;
-    EXPECT_EQ(pending_entry(*rig, PendingTable::kConnectWaits, port), std::pair(step, 0)) << port;
+            "DISCH 09\rDISCH 12\rDISCH 14\rTX_LEVEL 10 7\r");
+  for (const auto& [port, step] : {std::pair{2, 3}, {4, 6}, {6, 6}}) {
+    expect_waits(*rig, PendingTable::kConnectWaits, port, step);
   }
-  const struct {
-    int port;
-    std::uint32_t step;
-    int partner;
-  } disch[] = {{9, 1, 129}, {12, 5, 9}, {14, 5, 9}};
-  for (const auto& d : disch) {
-    EXPECT_EQ(rig->port(d.port).disch_step, d.step) << d.port;
-    EXPECT_EQ(rig->port(d.port).pending_partner, d.partner) << d.port;
-    EXPECT_EQ(pending_entry(*rig, PendingTable::kDischWaits, d.port),
-              std::pair(static_cast<int>(d.step), d.partner))
-        << d.port;
+  for (const auto& [port, step, partner] : {std::tuple{9, 1, 129}, {12, 5, 9}, {14, 5, 9}}) {
+    expect_waits(*rig, PendingTable::kDischWaits, port, step, partner);
+    EXPECT_EQ(rig->port(port).pending_partner, partner);
   }
   EXPECT_STREQ(rig->pins.entry(0).name, "Night shift");
-  EXPECT_EQ(rig->session.security_mode.load(), 13);
-}
-
-TEST(ConfigurationReplay, NamesAndIconsComeBackAndAMissingIconFallsBackToItsPreset) {
-  auto rig = make_config_rig();
-  install_modules(*rig);
-  const std::filesystem::path icon = rig->link.scratch / "tower.bmp";
-  std::ofstream(icon) << "BM";
-  Configuration saved = current_configuration(*rig);
-  const struct {
-    int port;
-    const char* name;
-    std::filesystem::path icon;
-    int icon_id;
-    int preset;
-  } ports[] = {{0, "Tower", icon, 551, 0}, {1, "Gone", rig->link.scratch / "gone.bmp", -1, 1}};
-  for (const auto& p : ports) {
-    PortRecord& record = saved.ports[static_cast<std::size_t>(p.port)];
-    std::strcpy(record.port_name, p.name);
-    std::strcpy(record.icon_path, p.icon.c_str());
-    record.icon_preset = 0;
-    record.icon_color = 6;
-    record.perm_conn = 1;
-  }
-  saved.ports[0].settings.tx_level = 7;  // the one setting that differs
-  revert_to(*rig, saved);
-  EXPECT_EQ(rig->wire(), "DISC_S ALL\rTX_LEVEL 00 7\r");
-  EXPECT_EQ(rig->port(0).settings.tx_level, 7);
+  EXPECT_EQ(rig->state.security_mode.load(), 13);
+  EXPECT_EQ(rig->port(10).settings.tx_level, 7);
   EXPECT_EQ(rig->icons.frees, 1);
-  for (const auto& p : ports) {
-    const PortRecord record = rig->port(p.port);
-    EXPECT_STREQ(record.port_name, p.name);
-    EXPECT_EQ(record.icon_id, p.icon_id) << p.name;
-    EXPECT_EQ(record.icon_preset, p.preset) << p.name;
-    EXPECT_EQ(record.icon_color, 6);
-    EXPECT_EQ(record.perm_conn, 1);
-  }
+  EXPECT_STREQ(rig->port(11).port_name, "Gone");
+  EXPECT_EQ(rig->port(10).icon_id, 551);
+  EXPECT_EQ(rig->port(11).icon_color, 6);
+  EXPECT_EQ(rig->port(11).icon_id, -1);  // a missing icon falls back to its preset
+  EXPECT_EQ(rig->port(11).icon_preset, 1);
 }
 
 // Port 04 of the saved configuration holds a TOV-5 whose groups vary; the gateway now has the
 // module below in that port.
 TEST(ConfigurationReplay, AUsedPortMeetingAnotherModuleRefusesTheWholeLoad) {
   const struct {
-    const char* what;
     std::uint32_t module_now;
-    std::int16_t saved_bus;
-    std::int16_t saved_disch;
+    std::int16_t saved_bus, saved_disch;
     bool refused;
-  } cases[] = {
-      {"on a bus, VOQ-3 now", MOD_VOQ3, 0, GROUP_NONE, true},
-      {"in a DISCH group, VOQ-3 now", MOD_VOQ3, GROUP_NONE, 2, true},
-      {"on a bus, no module now", MOD_NONE, 0, GROUP_NONE, true},
-      {"unused, VOQ-3 now", MOD_VOQ3, GROUP_NONE, GROUP_NONE, false},
-  };
+  } cases[] = {{MOD_VOQ3, 0, GROUP_NONE, true},
+               {MOD_VOQ3, GROUP_NONE, 2, true},
+               {MOD_NONE, 0, GROUP_NONE, true},
+               {MOD_VOQ3, GROUP_NONE, GROUP_NONE, false}};
   for (const auto& c : cases) {
-    auto rig = make_config_rig();
-    install_modules(*rig);
-    Place(rig->link.model, 4, {.mod_type = c.module_now});
-    PortRecord current = rig->port(4);
-    current.settings.tx_level = 3;
-    std::strcpy(current.port_name, "Now");
-    rig->link.model.SetPort(4, current);
-    Configuration saved = current_configuration(*rig);
-    saved.ports[4].mod_type = MOD_TOV5;
+    SCOPED_TRACE(::testing::Message() << c.module_now << " " << c.saved_bus << c.saved_disch);
+    auto rig = make_connected_rig();
+    Configuration saved = install_modules(*rig);
+    Place(rig->model, 4, {.mod_type = c.module_now});
     saved.ports[4].bus = c.saved_bus;
     saved.ports[4].disch_group = c.saved_disch;
     saved.ports[4].settings.tx_level = 7;
-    std::strcpy(saved.ports[4].port_name, "Saved");
     std::memcpy(saved.pin_table.data(), "Saved user", 10);
     revert_to(*rig, saved);
 
-    const std::vector<MessageBoxRequest> boxes = rig->link.frontend.boxes();
+    const std::vector<MessageBoxRequest> boxes = rig->frontend.boxes();
+    EXPECT_EQ(rig->wire(), c.refused ? "" : "DISC_S ALL\r");
+    ASSERT_EQ(boxes.size(), c.refused ? 1u : 0u);
     if (c.refused) {
-      EXPECT_EQ(rig->wire(), "") << c.what;
-      ASSERT_EQ(boxes.size(), 1u) << c.what;
       EXPECT_EQ(boxes[0].text,
                 "Load Failed!\rSaved configuration incompatible\rwith current configuration");
       EXPECT_EQ(boxes[0].caption, "MAV Controller");
       EXPECT_FALSE(boxes[0].owned_by_main_window);
-      EXPECT_STREQ(rig->pins.entry(0).name, "") << c.what;
-    } else {
-      EXPECT_EQ(rig->wire(), "DISC_S ALL\r") << c.what;
-      EXPECT_TRUE(boxes.empty()) << c.what;
+      EXPECT_STREQ(rig->pins.entry(0).name, "");
     }
-    // Neither a refused load nor a skipped port takes anything from the saved port.
-    EXPECT_EQ(rig->port(4).settings.tx_level, 3) << c.what;
-    EXPECT_STREQ(rig->port(4).port_name, "Now") << c.what;
+    EXPECT_EQ(rig->port(4).settings.tx_level, 3);  // nothing taken from the saved port
   }
+}
+
+TEST(ConfigurationFiles, CommandsTellTheOperatorWhatStoppedThem) {
+  const struct {
+    int command;
+    bool modules, answer_yes;
+    const char* told;  // nullptr: nothing
+  } cases[] = {
+      {menu::kSaveConfiguration, false, true, "No data to save"},
+      {menu::kLoadConfiguration, false, true, "Get configuration from MAV first"},
+      {menu::kRestoreLastConfig, false, true, "Get configuration from MAV first"},
+      {menu::kRevertAfterDisconnectAll, false, true, "Get configuration from MAV first"},
+      {menu::kRestoreLastConfig, true, true, "Load file could not be opened"},  // no previous run
+      {menu::kRestoreLastConfig, true, false, nullptr},
+      {menu::kRevertAfterConnectAll, true, true, "Load file could not be opened"},
+      {menu::kRevertAfterDisconnectAll, true, true, "Load file could not be opened"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.command);
+    auto rig = make_connected_rig();
+    if (c.modules) Place(rig->model, 0, {});
+    rig->files.AutoSave();  // this run's own file exists: Restore Last must read the other one
+    rig->prompts.answer_yes = c.answer_yes;
+    rig->registry.run(c.command);
+    EXPECT_EQ(rig->prompts.told,
+              c.told ? std::vector<std::string>{c.told} : std::vector<std::string>{});
+    EXPECT_EQ(rig->wire(), "");
+  }
+}
+
+TEST(ConfigurationFiles, AutomaticSavesRestoreLastAndFilesThatCannotBeUsed) {
+  auto rig = make_connected_rig();
+  rig->files.AutoSave();
+  rig->files.SaveSnapshot();
+  EXPECT_FALSE(std::filesystem::exists(rig->files.folder()));  // no module known
+
+  Place(rig->model, 6, {});
+  rig->files.AutoSave();
+  const test::Bytes saved = test::read_bytes(rig->files.folder() / "AutoS2.mav");
+  ASSERT_EQ(saved.size(), 16953u);
+  EXPECT_EQ(test::get_i32(saved, 8 + 624 * 6), MOD_TOV5);
+  rig->files.SaveSnapshot();
+  EXPECT_EQ(test::read_bytes(rig->files.folder() / "Auto_CD.mav"), saved);
+  rig->files.set_save_slot(0);
+  rig->files.AutoSave();
+  rig->files.set_save_slot(1);
+  rig->registry.run(menu::kRestoreLastConfig);
+  EXPECT_EQ(rig->prompts.asked,
+            std::vector<std::string>{"Restore to Last Configuration:\rAre you sure?"});
+  EXPECT_EQ(rig->wire(), "DISC_S ALL\r");
+
+  rig->prompts.chosen = rig->scratch / "no such folder" / "x.mav";
+  rig->registry.run(menu::kSaveConfiguration);
+  rig->registry.run(menu::kLoadConfiguration);
+  EXPECT_EQ(rig->prompts.told, (std::vector<std::string>{"Save file could not be opened",
+                                                         "Load file could not be opened"}));
+  rig->prompts.chosen.reset();
+  rig->registry.run(menu::kLoadConfiguration);
+  EXPECT_EQ(rig->prompts.told.size(), 2u);
+  EXPECT_EQ(rig->wire(), "");
+
+  // A foreign version is refused after the command's own DISCH ALL has gone out.
+  test::Bytes bytes = EncodeConfiguration(Configuration{});
+  test::put_i32(bytes, 0, 8);
+  rig->prompts.chosen = rig->scratch / "eight.mav";
+  test::write_bytes(*rig->prompts.chosen, bytes);
+  rig->state.voice_prompts = false;
+  rig->registry.run(menu::kLoadConfiguration);
+  EXPECT_EQ(rig->wire(), "DISCH ALL\r");
+  const std::vector<MessageBoxRequest> boxes = rig->frontend.boxes();
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_EQ(boxes[0].text,
+            "The specified configuration file is incompatible\rwith this version of the MAV "
+            "Controller");
+  EXPECT_EQ(boxes[0].caption, "Can't read configuration file");
+  EXPECT_EQ(boxes[0].icon, MessageIcon::Exclamation);
+  EXPECT_FALSE(boxes[0].owned_by_main_window);
+}
+
+TEST(ConfigurationFiles, GatewayRestartSavesThenSendsThePreludeAndTheReplay) {
+  const struct {
+    bool voice, cor, ptt;
+    const char* prelude;
+  } cases[] = {
+      {true, true, false,
+       "USER_PGM OFF\rVPMTS OFF\rDISCH ALL\rVPMTS ON\rCOR_LED ON\rPTT_LED OFF\r"},
+      {false, false, true, "USER_PGM OFF\rDISCH ALL\rCOR_LED OFF\rPTT_LED ON\r"},
+  };
+  for (const auto& c : cases) {
+    auto rig = make_connected_rig();
+    for (const int port : {3, 8}) Place(rig->model, port, {.bus = 2, .net = 1});
+    rig->state.voice_prompts = c.voice;
+    rig->state.cor_reporting = c.cor;
+    rig->state.ptt_reporting = c.ptt;
+    EXPECT_TRUE(rig->files.RestoreAfterGatewayRestart());
+    EXPECT_EQ(rig->wire(), std::string(c.prelude) + "DISC_S ALL\rCONNECT_S 08 03\r");
+    EXPECT_TRUE(std::filesystem::exists(rig->files.folder() / "AutoS2.mav"));
+  }
+  auto rig = make_connected_rig();
+  Place(rig->model, 0, {});
+  std::ofstream(rig->files.folder()) << "in the way";  // nothing can be saved, nor read back
+  EXPECT_FALSE(rig->files.RestoreAfterGatewayRestart());
+  EXPECT_EQ(rig->wire(), "");
+  EXPECT_TRUE(rig->frontend.boxes().empty());
 }
 
 }  // namespace

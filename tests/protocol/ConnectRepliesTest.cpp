@@ -2,27 +2,21 @@
 // RELAY report that follows on a network channel.
 #include "protocol/DispatcherFixture.h"
 
-namespace mav {
+namespace mav::test {
 namespace {
 
-using Lines = std::vector<std::string>;
-using Move = test::RecordingFrontend::Move;
-using test::DispatcherTest;
-using test::RunSteps;
+using Move = RecordingFrontend::Move;
+constexpr int kConnect = PendingTable::kConnectWaits;
 
-constexpr int N = GROUP_NONE;
-
-TEST_F(DispatcherTest, AsynchronousConnectOfTwoFreePorts) {
+TEST_F(DispatcherTest, AsynchronousConnect) {
   Set({3, 1});
   Set({7, 3});
   Feed("%CONNECT 03 07 E0");
-  EXPECT_EQ(Port(3).bus, 0);
-  EXPECT_EQ(Port(7).bus, 0);
-  EXPECT_EQ(Port(3).net, 1);
+  Expect({3, 1, 0});
+  Expect({7, 3, 0});
   EXPECT_EQ(Port(7).net, 1);
-  EXPECT_EQ(LogMessages(), Lines{"03 was connected to 07"});
   EXPECT_EQ(frontend.sounds(), Lines{"LongConnect.wav"});
-  EXPECT_EQ(frontend.moves(), (std::vector<Move>{{3, GROUP_NONE, 1}, {7, GROUP_NONE, 1}}));
+  EXPECT_EQ(frontend.moves(), (std::vector<Move>{{3, N, 1}, {7, N, 1}}));
   EXPECT_EQ(frontend.last_message(), "Asynchronous CONNECT received");
   EXPECT_TRUE(state.input_ready);  // quiet ending
 
@@ -31,126 +25,74 @@ TEST_F(DispatcherTest, AsynchronousConnectOfTwoFreePorts) {
   Feed("%CONNECT 03 09 E0");
   EXPECT_EQ(Port(9).bus, 0);
   EXPECT_EQ(frontend.sounds().size(), 1u);
-}
 
-TEST_F(DispatcherTest, AsynchronousConnectThatChangesNothingAborts) {
-  Set({1, 1, 0});
-  Set({2, 1, 0});
-  Feed("%CONNECT 01 02 E0");
-  EXPECT_EQ(LogMessages(), Lines{"01 was connected to 02"});
-  EXPECT_TRUE(frontend.messages().empty());
-  EXPECT_TRUE(frontend.moves().empty());
-
+  // Nothing changes: the step aborts after logging; a refusal logs nothing.
+  const std::size_t texts = frontend.messages().size();
+  Feed("%CONNECT 03 07 E0");
   Feed("%CONNECT 03 04 E2");
-  EXPECT_EQ(LogMessages().size(), 1u);
+  EXPECT_EQ(frontend.messages().size(), texts);
+  EXPECT_EQ(frontend.moves().size(), 3u);
+  EXPECT_EQ(LogMessages(),
+            (Lines{"03 was connected to 07", "03 was connected to 09", "03 was connected to 07"}));
 }
 
 // Ports are {port, type, bus, link, disch group, connect step, disch step, partner, pending bus}.
+// clang-format off
 TEST(ConnectReplies, AsynchronousConnectMergesGroups) {
   RunSteps({
-      {"joins the bus already in use",
-       {{1, 1, 0, 2}, {2, 1, 0, 2}, {5, 2}},
-       "%CONNECT 01 05 E0",
-       {{1, 1, 0, 2}, {5, 2, 0, 2}},
-       {},
-       {"01 was connected to 05"}},
+      {"joins the bus already in use", {{1, 1, 0, 2}, {2, 1, 0, 2}, {5, 2}}, "%CONNECT 01 05 E0",
+       {{1, 1, 0, 2}, {5, 2, 0, 2}}, {}, {"01 was connected to 05"}},
       {"two buses: the listed ports move, the rest stay",
-       {{1, 1, 0, 1}, {2, 1, 0, 1}, {5, 2, 1}, {6, 2, 1}},
-       "%CONNECT 01 05 E0",
-       {{1, 1, 0}, {2, 1, 0, 1}, {5, 2, 0}, {6, 2}},
-       {},
-       {"01 was connected to 05"}},
-      {"into a DISCH group",
-       {{1, 1, 0, N, 3}, {2, 1, 0, N, 3}, {5, 2}},
-       "%CONNECT 01 05 E0",
-       {{5, 2, N, N, 3}},
-       {},
-       {"01 was connected to 05"}},
+       {{1, 1, 0, 1}, {2, 1, 0, 1}, {5, 2, 1}, {6, 2, 1}}, "%CONNECT 01 05 E0",
+       {{1, 1, 0}, {2, 1, 0, 1}, {5, 2, 0}, {6, 2}}, {}, {"01 was connected to 05"}},
+      {"into a DISCH group", {{1, 1, 0, N, 3}, {2, 1, 0, N, 3}, {5, 2}}, "%CONNECT 01 05 E0",
+       {{5, 2, N, N, 3}}, {}, {"01 was connected to 05"}},
   });
 }
 
 TEST(ConnectReplies, EachConnectStep) {
   RunSteps({
       {"0: the lowest free bus, no report for an asynchronous settle",
-       {{3, 1}, {7, 3}, {9, 1, 0}, {10, 1, 0}},
-       "%CONNECT_S 03 07 E0",
-       {{3, 1, 1}, {7, 3, 1}, {9, 1, 0}},
-       {},
-       {"03 was connected to 07"},
-       {{3, 1}, {7, 1}, {9, 2}}},
-      {"0: a listed port's bus leaves the port without one",
-       {{3, 1}, {7, 1, 2}, {8, 1, 2}},
-       "%CONNECT_S 03 07 E0",
-       {{3, 1}, {7, 1, 2}, {8, 1, 2}},
-       {},
-       {"03 was connected to 07"}},
-      {"1: only reports",
-       {{1, 1, 0, N, N, 1}, {2, 1, 0}},
-       "%CONNECT_S 01 05 E0",
-       {{1, 1, 0, N, N, 1}, {5, 0}},
-       {"RELAY"},
+       {{3, 1}, {7, 3}, {9, 1, 0}, {10, 1, 0}}, "%CONNECT_S 03 07 E0",
+       {{3, 1, 1}, {7, 3, 1}, {9, 1, 0}}, {}, {"03 was connected to 07"}, {{3, 1}, {7, 1}, {9, 2}}},
+      {"0: a listed port's bus leaves the port without one", {{3, 1}, {7, 1, 2}, {8, 1, 2}},
+       "%CONNECT_S 03 07 E0", {{3, 1}, {7, 1, 2}, {8, 1, 2}}, {}, {"03 was connected to 07"}},
+      {"1: only reports", {{1, 1, 0, N, N, 1}, {2, 1, 0}}, "%CONNECT_S 01 05 E0",
+       {{1, 1, 0, N, N, 1}, {5, 0}}, {"RELAY"}, {"01 was connected to 05"}},
+      {"2 from the pending table: a new bus", {{3, 1, 0}, {4, 1, 0}, {7, 2}}, "%CONNECT_S 03 07 E0",
+       {{3, 1, 1}, {7, 2, 1}, {4, 1}}, {"RELAY"}, {"03 was connected to 07"}, {}, {3, kConnect, 2}},
+      {"3: both buses linked", {{1, 1, 0, N, N, 3, 0, 5}, {2, 1, 0}, {5, 2, 1}, {6, 2, 1}},
+       "%CONNECT_S 01 05 E0", {{1, 1, 0, 0}, {2, 1, 0, 0}, {5, 2, 1, 0}, {6, 2, 1, 0}}, {"RELAY"},
        {"01 was connected to 05"}},
-      {"2 from the pending table: a new bus",
-       {{3, 1, 0}, {4, 1, 0}, {7, 2}},
-       "%CONNECT_S 03 07 E0",
-       {{3, 1, 1}, {7, 2, 1}, {4, 1}},
-       {"RELAY"},
-       {"03 was connected to 07"},
-       {},
-       {3, PendingTable::kConnectWaits, 2}},
-      {"3: both buses linked",
-       {{1, 1, 0, N, N, 3, 0, 5}, {2, 1, 0}, {5, 2, 1}, {6, 2, 1}},
-       "%CONNECT_S 01 05 E0",
-       {{1, 1, 0, 0}, {2, 1, 0, 0}, {5, 2, 1, 0}, {6, 2, 1, 0}},
-       {"RELAY"},
-       {"01 was connected to 05"}},
-      {"4: a new DISCH group",
-       {{1, 1, 0, N, 0}, {2, 1, 0, N, 0}, {5, 2, 1, N, N, 4}, {6, 2, 1}},
-       "%CONNECT_S 05 06 E0",
-       {{5, 2, 1, N, 1}, {6, 2, 1, N, 1}, {1, 1, 0, N, 0}},
-       {"RELAY"},
+      {"4: a new DISCH group", {{1, 1, 0, N, 0}, {2, 1, 0, N, 0}, {5, 2, 1, N, N, 4}, {6, 2, 1}},
+       "%CONNECT_S 05 06 E0", {{5, 2, 1, N, 1}, {6, 2, 1, N, 1}, {1, 1, 0, N, 0}}, {"RELAY"},
        {"05 was connected to 06"}},
       {"5: the pending bus and the listed link",
-       {{4, 1, N, N, N, 5, 0, 8, 3}, {8, 1, 3, 1}, {9, 1, 3, 1}},
-       "%CONNECT_S 04 08 E0",
-       {{4, 1, 3, 1, N, 0, 0, PORT_NONE, 3}, {8, 1, 3, 1}},
-       {"RELAY"},
-       {"04 was connected to 08"}},
+       {{4, 1, N, N, N, 5, 0, 8, 3}, {8, 1, 3, 1}, {9, 1, 3, 1}}, "%CONNECT_S 04 08 E0",
+       {{4, 1, 3, 1, N, 0, 0, PORT_NONE, 3}, {8, 1, 3, 1}}, {"RELAY"}, {"04 was connected to 08"}},
       {"6: the link spreads, listed ports keep their partner",
-       {{1, 1, 0, 2, N, 6}, {2, 1, 0, 2}, {5, 2, 1, N, N, 3, 0, 1}, {6, 2, 1}},
-       "%CONNECT_S 01 05 E0",
-       {{1, 1, 0, 2}, {5, 2, 1, 2, N, 0, 0, 1}, {6, 2, 1, 2}},
-       {"RELAY"},
-       {"01 was connected to 05"}},
-      {"7: the listed DISCH group",
-       {{1, 1, 0, N, N, 7}, {2, 1, 0}, {5, 2, 1, N, 3}, {6, 2, 1, N, 3}},
-       "%CONNECT_S 01 05 E0",
-       {{1, 1, 0, N, 3}, {2, 1, 0}, {5, 2, 1, N, 3}},
-       {"RELAY"},
+       {{1, 1, 0, 2, N, 6}, {2, 1, 0, 2}, {5, 2, 1, N, N, 3, 0, 1}, {6, 2, 1}}, "%CONNECT_S 01 05 E0",
+       {{1, 1, 0, 2}, {5, 2, 1, 2, N, 0, 0, 1}, {6, 2, 1, 2}}, {"RELAY"}, {"01 was connected to 05"}},
+      {"7: the listed DISCH group", {{1, 1, 0, N, N, 7}, {2, 1, 0}, {5, 2, 1, N, 3}, {6, 2, 1, N, 3}},
+       "%CONNECT_S 01 05 E0", {{1, 1, 0, N, 3}, {2, 1, 0}, {5, 2, 1, N, 3}}, {"RELAY"},
        {"01 was connected to 05"}},
       {"8: the port's group goes to the listed ports",
        {{1, 1, 0, N, 2, 8, 0, 5}, {2, 1, 0, N, 2}, {5, 2, 1, N, N, 4, 1, 9}, {6, 2, 1}},
-       "%CONNECT_S 01 05 E0",
-       {{1, 1, 0, N, 2}, {5, 2, 1, N, 2, 0, 0, 9}, {6, 2, 1}},
-       {"RELAY"},
+       "%CONNECT_S 01 05 E0", {{1, 1, 0, N, 2}, {5, 2, 1, N, 2, 0, 0, 9}, {6, 2, 1}}, {"RELAY"},
        {"01 was connected to 05"}},
-      {"9 from the pending table: cleared, reported, nothing joined",
-       {{3, 3}, {7, 3}},
-       "%CONNECT_S 03 07 E0",
-       {{3, 3}, {7, 3}},
-       {"RELAY"},
-       {"03 was connected to 07"},
-       {},
-       {3, PendingTable::kConnectWaits, 9}},
+      {"9 from the pending table: cleared, reported, nothing joined", {{3, 3}, {7, 3}},
+       "%CONNECT_S 03 07 E0", {{3, 3}, {7, 3}}, {"RELAY"}, {"03 was connected to 07"}, {},
+       {3, kConnect, 9}},
   });
 }
+// clang-format on
 
 TEST_F(DispatcherTest, ConnectRefusalsShowTheirBoxesAndChangeNothing) {
   Set({3, 1});
   Set({7, 1});
-  Feed("%CONNECT_S 03 07 E8");
-  Feed("%CONNECT_S 03 07 E16");
-  Feed("%CONNECT_S 03 07 E3");
+  for (const char* line : {"%CONNECT_S 03 07 E8", "%CONNECT_S 03 07 E16", "%CONNECT_S 03 07 E3"}) {
+    Feed(line);
+  }
   const auto boxes = frontend.boxes();
   ASSERT_EQ(boxes.size(), 2u);
   EXPECT_EQ(boxes[0].text, "Can't make connection: No audio busses available");
@@ -159,8 +101,9 @@ TEST_F(DispatcherTest, ConnectRefusalsShowTheirBoxesAndChangeNothing) {
     EXPECT_EQ(box.caption, "MAV Controller");
     EXPECT_EQ(box.icon, MessageIcon::Exclamation);
   }
-  EXPECT_EQ(Port(3).bus, GROUP_NONE);
+  EXPECT_EQ(Port(3).bus, N);
   EXPECT_TRUE(LogMessages().empty());
+  EXPECT_TRUE(sender.lines().empty());
   EXPECT_TRUE(state.input_ready);
 }
 
@@ -168,10 +111,7 @@ TEST_F(DispatcherTest, DialMarkerOffersTheDialDialogForIdleLines) {
   Set({3, 3});
   Set({7, 3});
   Set({8, 1});
-  PortRecord busy = Port(7);
-  busy.settings.on_hook = 0;
-  Store(7, busy);
-
+  Change(7, [](PortRecord& r) { r.settings.on_hook = 0; });
   Feed("%CONNECT_S 03 07 08 E0");
   EXPECT_TRUE(hooks.dial_ports().empty());  // no marker, no dialog
 
@@ -182,21 +122,18 @@ TEST_F(DispatcherTest, DialMarkerOffersTheDialDialogForIdleLines) {
   EXPECT_FALSE(pending.Take(1, 122, d1, d2));
 }
 
-TEST_F(DispatcherTest, RelayLineEncodesEveryPortAndDropsNetSeven) {
+TEST_F(DispatcherTest, RelayLineEncodesEveryPortAndTheReplyIsDecoded) {
   for (int bus = 0; bus < 7; ++bus) {
     Set({2 * bus, 1, bus});
     Set({2 * bus + 1, 1, bus});
   }
   Set({2, 1, 1, 0, 1});
   Set({3, 1, 1, 0});
-
   dispatcher.send_relay_state();
   EXPECT_EQ(sender.lines(), Lines{"RELAY 40406a688080a0a0c0c0e0e00000"
                                   "000000000000000000000000000000000000\r"});
   EXPECT_EQ(sender.expects_reply(), std::vector<bool>{false});
-}
 
-TEST_F(DispatcherTest, RelayReplyIsDecodedIntoTheModel) {
   Set({0, 1, 4, 3, 2});
   Set({9, 1, 4, 3, 2});
   Feed("%RELAY 406a");
@@ -209,4 +146,4 @@ TEST_F(DispatcherTest, RelayReplyIsDecodedIntoTheModel) {
 }
 
 }  // namespace
-}  // namespace mav
+}  // namespace mav::test

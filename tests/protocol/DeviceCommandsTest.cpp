@@ -2,7 +2,6 @@
 #include <gtest/gtest.h>
 
 #include "protocol/DeviceCommands.h"
-#include "protocol/ModelNames.h"
 #include "protocol/RecordingSender.h"
 
 namespace mav {
@@ -110,12 +109,6 @@ TEST_F(DeviceCommandsTest, PortSweepAsksTheSettingsOfTheModuleType) {
     commands.query_port_settings(row.port, row.type);
     EXPECT_EQ(Wire(), row.wire);
   }
-}
-
-TEST(ModelNames, FiveModuleTypesHaveNamesAndNothingElseDoes) {
-  const char* const names[] = {"", "TOV-5", "MEK-4", "LINE-7", "VOQ-3", "HK-6", ""};
-  for (int type = 0; type < 7; ++type) EXPECT_EQ(model_name(type), names[type]) << type;
-  EXPECT_EQ(model_name(-1), "");
 }
 
 }  // namespace

@@ -5,8 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
-#include <filesystem>
 #include <memory>
 #include <string>
 #include <utility>
@@ -27,24 +25,21 @@
 
 namespace mav::test {
 
+using Lines = std::vector<std::string>;
+inline constexpr int N = GROUP_NONE;
+
 // A port's module, groups and unfinished steps: written before a reply, compared after it.
 struct PortState {
   int port;
   std::uint32_t type = 1;
-  int bus = GROUP_NONE;
-  int link = GROUP_NONE;
-  int disch = GROUP_NONE;
-  std::uint32_t connect_step = 0;
-  std::uint32_t disch_step = 0;
-  int partner = PORT_NONE;
-  int pending_bus = GROUP_NONE;
+  int bus = N, link = N, disch = N;
+  std::uint32_t connect_step = 0, disch_step = 0;
+  int partner = PORT_NONE, pending_bus = N;
 };
 
 class DispatcherBench {
  public:
   DispatcherBench() { state.last_autosave_ms = clock.now_ms(); }
-  DispatcherBench(const DispatcherBench&) = delete;
-  DispatcherBench& operator=(const DispatcherBench&) = delete;
 
   // One received line through the parser and one dispatcher step.
   void Feed(std::string_view line) {
@@ -59,50 +54,51 @@ class DispatcherBench {
     model.GetPort(port, record);
     return record;
   }
-  void Store(int port, const PortRecord& record) { ASSERT_TRUE(model.SetPort(port, record)); }
-
+  template <typename F>
+  void Change(int port, F change) {
+    PortRecord record = Port(port);
+    change(record);
+    ASSERT_TRUE(model.SetPort(port, record));
+  }
   void Set(const PortState& s) {
-    PortRecord record = Port(s.port);
-    record.mod_type = s.type;
-    record.bus = static_cast<std::int16_t>(s.bus);
-    record.bus_link = static_cast<std::int16_t>(s.link);
-    record.disch_group = static_cast<std::int16_t>(s.disch);
-    record.connect_step = s.connect_step;
-    record.disch_step = s.disch_step;
-    record.pending_partner = static_cast<std::uint16_t>(s.partner);
-    record.pending_bus = static_cast<std::uint16_t>(s.pending_bus);
-    Store(s.port, record);
+    Change(s.port, [&](PortRecord& r) {
+      r.mod_type = s.type;
+      r.bus = static_cast<std::int16_t>(s.bus);
+      r.bus_link = static_cast<std::int16_t>(s.link);
+      r.disch_group = static_cast<std::int16_t>(s.disch);
+      r.connect_step = s.connect_step;
+      r.disch_step = s.disch_step;
+      r.pending_partner = static_cast<std::uint16_t>(s.partner);
+      r.pending_bus = static_cast<std::uint16_t>(s.pending_bus);
+    });
   }
   void Expect(const PortState& s) const {
-    SCOPED_TRACE(::testing::Message() << "port " << s.port);
     const PortRecord r = Port(s.port);
-    EXPECT_EQ(r.bus, s.bus);
-    EXPECT_EQ(r.bus_link, s.link);
-    EXPECT_EQ(r.disch_group, s.disch);
-    EXPECT_EQ(r.connect_step, s.connect_step);
-    EXPECT_EQ(r.disch_step, s.disch_step);
-    EXPECT_EQ(r.pending_partner, s.partner);
-    EXPECT_EQ(r.pending_bus, static_cast<std::uint16_t>(s.pending_bus));
+    EXPECT_EQ((std::vector<int>{r.bus, r.bus_link, r.disch_group, static_cast<int>(r.connect_step),
+                                static_cast<int>(r.disch_step), r.pending_partner, r.pending_bus}),
+              (std::vector<int>{s.bus, s.link, s.disch, static_cast<int>(s.connect_step),
+                                static_cast<int>(s.disch_step), s.partner,
+                                static_cast<std::uint16_t>(s.pending_bus)}))
+        << "port " << s.port;
   }
 
   // The lines sent, each RELAY report cut to its keyword (its bytes are checked on their own).
-  std::vector<std::string> Sent() const {
-    std::vector<std::string> lines = sender.lines();
+  Lines Sent() const {
+    Lines lines = sender.lines();
     for (std::string& line : lines) {
-      if (line.rfind("RELAY ", 0) == 0) line = "RELAY";
+      if (line.starts_with("RELAY ")) line = "RELAY";
     }
     return lines;
   }
 
   // The event log's messages in the order written, without their time stamps.
-  std::vector<std::string> LogMessages() const {
-    std::vector<std::string> messages;
-    const std::vector<std::string> ring_entries = log.recent_entries();
-    const int next = log.recent_index();
+  Lines LogMessages() const {
+    Lines messages;
+    const Lines entries = log.recent_entries();
     for (int i = 0; i < EventLog::kRecentSlots; ++i) {
-      const std::string& entry = ring_entries[static_cast<std::size_t>((next + i) % 30)];
-      if (entry.empty()) continue;
-      messages.push_back(entry.substr(22, entry.size() - 23));  // stamp and "\n" dropped
+      const std::string& entry =
+          entries[static_cast<std::size_t>((log.recent_index() + i) % EventLog::kRecentSlots)];
+      if (!entry.empty()) messages.push_back(entry.substr(22, entry.size() - 23));
     }
     return messages;
   }
@@ -126,25 +122,18 @@ class DispatcherBench {
 
 class DispatcherTest : public ::testing::Test, public DispatcherBench {};
 
-// A waiting entry of the pending table, for the port it names.
-struct PendingEntry {
-  int port = -1;
-  std::uint8_t kind = 0;
-  std::uint8_t data1 = 0;
-  std::uint8_t data2 = 0;
-};
-
-// One connection reply on a network channel, from a model set up for it: the ports after it, the
-// lines it sent, what it logged and the nets ({port, net}) it left.
+// One reply on a network channel, from a model (and a waiting entry of the pending table,
+// {port, kind, data1, data2}, when given) made for it: the ports after it, the lines it
+// sent, what it logged and the nets ({port, net}) it left.
 struct StepCase {
   const char* name;
   std::vector<PortState> before;
   std::string reply;
   std::vector<PortState> after;
-  std::vector<std::string> sent = {};
-  std::vector<std::string> log = {};
+  Lines sent = {};
+  Lines log = {};
   std::vector<std::pair<int, int>> nets = {};
-  PendingEntry pending = {};
+  std::vector<int> pending = {};
 };
 
 inline void RunSteps(const std::vector<StepCase>& cases) {
@@ -153,9 +142,10 @@ inline void RunSteps(const std::vector<StepCase>& cases) {
     auto bench = std::make_unique<DispatcherBench>();
     bench->state.network_mode = true;
     for (const PortState& s : c.before) bench->Set(s);
-    if (c.pending.port >= 0) {
-      ASSERT_TRUE(bench->pending.Add(c.pending.kind, static_cast<std::uint8_t>(c.pending.port),
-                                     c.pending.data1, c.pending.data2));
+    if (!c.pending.empty()) {
+      std::vector<std::uint8_t> p(c.pending.begin(), c.pending.end());
+      p.resize(4);
+      ASSERT_TRUE(bench->pending.Add(p[1], p[0], p[2], p[3]));
     }
     bench->Feed(c.reply);
     for (const PortState& s : c.after) bench->Expect(s);

@@ -3,10 +3,8 @@
 // time-out, and the deadlines the worker wakes for.
 #include "protocol/DispatcherFixture.h"
 
-namespace mav {
+namespace mav::test {
 namespace {
-
-using test::DispatcherTest;
 
 constexpr const char* kProcessing = "Processing commands from the MAV";
 
@@ -25,39 +23,39 @@ TEST_F(DispatcherTest, StatusRuleStoresSomeSettingsWhateverTheStatusOthersOnlyOn
   EXPECT_EQ(Port(2).settings.duplex, 1);
 }
 
-TEST_F(DispatcherTest, AbortEndingLeavesStatusAndCursorAloneAndSkipsTheClosingStep) {
-  Set({2, 4});
-  Feed("%TX_LEVEL 02 7 E1");
-  EXPECT_TRUE(frontend.messages().empty());
-  EXPECT_TRUE(state.input_ready);
-  EXPECT_EQ(frontend.cursor(), CursorShape::Arrow);
-
-  state.request_resync();
-  Feed("%SECURITY_MODE EXCLUSIVE E2");
-  EXPECT_TRUE(sender.lines().empty());
-  EXPECT_TRUE(state.resync_requested);
-}
-
-TEST_F(DispatcherTest, QuietEndingRunsTheClosingStepWithoutTheBusyIndication) {
-  state.request_resync();
-  Feed("%SECURITY_MODE EXCLUSIVE E0");
-  EXPECT_EQ(state.security_mode, 12);
-  EXPECT_TRUE(frontend.messages().empty());
-  EXPECT_TRUE(state.input_ready);
-  EXPECT_EQ(sender.lines().size(), 14u);  // the synchronisation ran
-  EXPECT_FALSE(state.resync_requested);
-}
-
-TEST_F(DispatcherTest, ParseErrorChangesNothingAndSkipsTheClosingStep) {
-  state.request_resync();
-  Set({5, 1});
-  Feed("%TX_LEVEL 05 3");  // no status token
-  EXPECT_EQ(Port(5).settings.tx_level, 3);
-  Feed("%NO_SUCH_KEYWORD 05 3 E0");
-  EXPECT_TRUE(frontend.messages().empty());
-  EXPECT_TRUE(sender.lines().empty());
-  EXPECT_TRUE(state.resync_requested);
-  EXPECT_TRUE(state.input_ready);
+// Each line after a resynchronisation request: the text it leaves (the busy indication's keeps
+// input waiting) and whether the closing step ran (it sends the fourteen synchronisation lines).
+TEST(DispatcherEndings, AbortQuietBusyAndParseErrors) {
+  const struct {
+    const char* line;
+    const char* message;
+    bool closing_step;
+  } rows[] = {
+      {"%TX_LEVEL 02 7 E1", "", false},  // abort: status and cursor left alone
+      {"%SECURITY_MODE EXCLUSIVE E2", "", false},
+      {"%SECURITY_MODE EXCLUSIVE E0", "", true},  // quiet
+      {"%TX_LEVEL 02 3", "", false},              // parse errors: no status, unknown keyword
+      {"%NO_SUCH_KEYWORD 02 3 E0", "", false},
+      {"%BUSY", "QVB-1 was busy, try command again", true},
+      {"%USER_PGM OFF E0", kProcessing, true},
+      {"%USER_PGM OFF E4", "", false},
+      {"%ANSWER 03 E9", kProcessing, true},
+      {"% E0", kProcessing, true},
+      {"%VER 2.1 E0", "", true},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.line);
+    auto bench = std::make_unique<DispatcherBench>();
+    bench->Set({2, 4});
+    bench->state.request_resync();
+    bench->Feed(row.line);
+    EXPECT_EQ(bench->frontend.last_message(), row.message);
+    const bool busy = std::string_view(row.message) == kProcessing;
+    EXPECT_EQ(bench->state.input_ready, !busy);
+    EXPECT_EQ(bench->frontend.cursor(), busy ? CursorShape::Wait : CursorShape::Arrow);
+    EXPECT_EQ(bench->sender.lines().size(), row.closing_step ? 14u : 0u);
+    EXPECT_EQ(bench->state.resync_requested, !row.closing_step);
+  }
 }
 
 TEST_F(DispatcherTest, BusyIndicationSettlesFourHundredMillisecondsAfterTheLastLine) {
@@ -148,7 +146,7 @@ TEST(DispatcherDeadlines, TheEarliestPendingTimerNamesTheNextWakeUp) {
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.name);
-    auto bench = std::make_unique<test::DispatcherBench>();
+    auto bench = std::make_unique<DispatcherBench>();
     bench->Set({1, 1});
     bench->state.last_autosave_ms = bench->clock.now_ms() - row.autosave_age_ms;
     bench->state.selection = row.selection;
@@ -166,28 +164,5 @@ TEST(DispatcherDeadlines, TheEarliestPendingTimerNamesTheNextWakeUp) {
   }
 }
 
-TEST_F(DispatcherTest, BusyReportShowsItsTextQuietly) {
-  Feed("%BUSY");
-  EXPECT_EQ(frontend.last_message(), "QVB-1 was busy, try command again");
-  EXPECT_TRUE(state.input_ready);
-  EXPECT_TRUE(sender.lines().empty());
-}
-
-TEST_F(DispatcherTest, KeywordsWithoutActionTakeTheirEndings) {
-  const struct {
-    const char* line;
-    bool input_ready;  // false: the busy indication is on
-  } rows[] = {{"%USER_PGM OFF E0", false},
-              {"%USER_PGM OFF E4", true},
-              {"%ANSWER 03 E9", false},
-              {"% E0", false},
-              {"%VER 2.1 E0", true}};
-  for (const auto& row : rows) {
-    state.input_ready = true;
-    Feed(row.line);
-    EXPECT_EQ(state.input_ready, row.input_ready) << row.line;
-  }
-}
-
 }  // namespace
-}  // namespace mav
+}  // namespace mav::test

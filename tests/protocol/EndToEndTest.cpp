@@ -1,169 +1,178 @@
-// The controller's core against the gateway simulator, over loopback TCP and over a
-// pseudo-terminal, with the real worker thread: the start-up synchronisation must leave the model
-// equal to the gateway, and the gateway's events must change model and log as they should.
+// The controller's core on its real threads against the gateway simulator over loopback TCP: the
+// synchronisation and the gateway's events, a DISCH group built and broken up, and the replay
+// after a gateway restart.
 #include <gtest/gtest.h>
 
-#include <array>
 #include <memory>
+#include <sstream>
 #include <string>
 
-#include "protocol/ControllerRig.h"
-#include "sim/SimProcess.h"
+#include "protocol/RelayState.h"
+#include "support/ControllerRig.h"
+#include "support/FileText.h"
 
 namespace mav {
 namespace {
 
-using sim::test::LineChannel;
 using sim::test::SimProcess;
-using test::ControllerRig;
-using test::ScratchDirectory;
+using test::ConfigRig;
 
-// The simulator's default module line-up, port 00 to 25.
-constexpr std::array<std::uint32_t, kPortCount> kLineup = {1, 1, 3, 4, 2, 0, 1, 5, 3, 4, 0, 1, 2,
-                                                           5, 3, 0, 4, 1, 1, 5, 3, 0, 2, 4, 1, 5};
-constexpr const char* kNames[] = {"", "TOV-5", "MEK-4", "LINE-7", "VOQ-3", "HK-6"};
-
-// Gateway state set up before the controller connects, by another client of the gateway.
-void prepare_gateway(int tcp_port) {
-  LineChannel gateway(sim::test::connect_loopback(tcp_port), '\r');
-  gateway.send(
-      "TX_LEVEL 00 6\rDUPLEX 01 HALF\rLINE_TYPE 02 SATCOM\rSQUELCH_TYPE 03 CTCSS\r"
-      "RING_CADENCE 07 EURO\rCONNECT_S 00 01\rCONNECT_S 06 11\rMON 04 06 ON\rPIN 1234 5\r"
-      "SECURITY_MODE EXCLUSIVE\rSECURITY_MODE ?\r");
-  // The set and the query both answer; the query's answer comes last.
-  int answers = 0;
-  while (std::optional<std::string> line = gateway.read_line()) {
-    if (line->rfind("%SECURITY_MODE", 0) == 0 && ++answers == 2) break;
-  }
-}
-
-bool lineup_known(const ControllerRig& rig) {
-  for (int port = 0; port < kPortCount; ++port) {
-    if (rig.port(port).mod_type != kLineup[static_cast<std::size_t>(port)]) return false;
-  }
-  return true;
-}
-
-void expect_lineup(const ControllerRig& rig) {
-  for (int port = 0; port < kPortCount; ++port) {
-    const PortRecord record = rig.port(port);
-    EXPECT_EQ(record.mod_type, kLineup[static_cast<std::size_t>(port)]) << port;
-    EXPECT_STREQ(record.port_name, kNames[record.mod_type]) << port;
-  }
-}
-
-class EndToEndTcp : public ::testing::Test {
+class EndToEnd : public ::testing::Test {
  protected:
-  void SetUp() override {
-    ASSERT_TRUE(sim_.start({"--tcp", "127.0.0.1:0", "--control-port", "0", "--transcript",
-                            (rig_->scratch / "transcript.txt").string()}));
-    sim_.close_stdin();
-    prepare_gateway(sim_.tcp_port);
-    ASSERT_TRUE(rig_->synchronise_over_tcp(sim_.tcp_port));
+  // Waits for the condition, then until no line has come for half a second and none waits.
+  template <typename Condition>
+  bool settle(Condition condition) {
+    return rig.pump_until(condition) && rig.pump_until([&] {
+      return rig.channel.queued_lines() == 0 &&
+             rig.clock.now_ms() - rig.state.last_line_ms.load() > 500;
+    });
   }
+  void send(const std::string& line) { rig.channel.send_line(line + "\r", true); }
 
-  SimProcess sim_;
-  std::unique_ptr<ControllerRig> rig_ = std::make_unique<ControllerRig>();
+  SimProcess sim;
+  std::unique_ptr<ConfigRig> rig_ptr = std::make_unique<ConfigRig>(true);
+  ConfigRig& rig = *rig_ptr;
 };
 
-TEST_F(EndToEndTcp, SynchronisationLeavesTheModelEqualToTheGateway) {
-  ControllerRig& rig = *rig_;
-  expect_lineup(rig);
+TEST_F(EndToEnd, SynchronisationLeavesTheModelEqualToTheGatewayAndEventsChangeIt) {
+  ASSERT_TRUE(rig.start_gateway(
+      sim,
+      "TX_LEVEL 00 6\rLINE_TYPE 02 SATCOM\rSQUELCH_TYPE 03 CTCSS\rCONNECT_S 00 01\r"
+      "CONNECT_S 06 11\rMON 04 06 ON\rPIN 1234 5\rSECURITY_MODE EXCLUSIVE\r"));
+  const char lineup[] = "11342015340125304115302415";  // the simulator's default, port 00 on
+  for (int port = 0; port < kPortCount; ++port) {
+    EXPECT_EQ(rig.port(port).mod_type, static_cast<std::uint32_t>(lineup[port] - '0')) << port;
+    EXPECT_EQ(rig.port(port).settings.on_hook, 1) << port;
+  }
+  EXPECT_STREQ(rig.port(2).port_name, "LINE-7");
   EXPECT_TRUE(rig.logged("*** Received system information from MAV-7700"));
-
   EXPECT_EQ(rig.port(0).settings.tx_level, 6);
-  EXPECT_EQ(rig.port(1).settings.duplex, 0);
   EXPECT_EQ(rig.port(2).settings.line_type, 0);
   EXPECT_EQ(rig.port(3).settings.squelch_type, 17u);
-  EXPECT_EQ(rig.port(7).settings.ring_cadence, 0);
-
-  EXPECT_NE(rig.port(0).bus, GROUP_NONE);
-  EXPECT_EQ(rig.port(0).bus, rig.port(1).bus);
   EXPECT_NE(rig.port(0).net, GROUP_NONE);
   EXPECT_EQ(rig.port(0).net, rig.port(1).net);
-  EXPECT_NE(rig.port(6).net, GROUP_NONE);
   EXPECT_EQ(rig.port(6).net, rig.port(11).net);
   EXPECT_NE(rig.port(6).net, rig.port(0).net);
   EXPECT_EQ(rig.port(2).net, GROUP_NONE);
-
   EXPECT_TRUE(rig.model.IsMonitoring(4, 6));
-  EXPECT_EQ(rig.model.MonitorCount(4), 1);
   EXPECT_EQ(rig.state.security_mode.load(), 12);
   EXPECT_EQ(rig.pins.entry(0).pin, 1234);
   EXPECT_EQ(rig.pins.entry(0).level, 5);
-  EXPECT_EQ(rig.pins.entry(1).level, kPinLevelUnused);
-  for (int port = 0; port < kPortCount; ++port) {
-    if (rig.port(port).mod_type != 0) {
-      EXPECT_EQ(rig.port(port).settings.on_hook, 1) << port;
-    }
-  }
-}
 
-TEST_F(EndToEndTcp, GatewayEventsChangeModelAndLog) {
-  ControllerRig& rig = *rig_;
-  EXPECT_EQ(sim_.control("connect 8 9"), "ok");
-  ASSERT_TRUE(rig.pump_until([&] { return rig.logged("08 was connected to 09"); }));
+  EXPECT_EQ(sim.control("connect 8 9"), "ok");
   ASSERT_TRUE(rig.pump_until([&] { return rig.port(8).net != GROUP_NONE; }));
   EXPECT_EQ(rig.port(8).bus, rig.port(9).bus);
-
-  EXPECT_EQ(sim_.control("disc 8"), "ok");
+  EXPECT_EQ(sim.control("disc 8"), "ok");
   ASSERT_TRUE(rig.pump_until([&] { return rig.port(9).bus == GROUP_NONE; }));
-  EXPECT_EQ(rig.port(8).bus, GROUP_NONE);
   EXPECT_TRUE(rig.logged("08 was disconnected"));
-
-  EXPECT_EQ(sim_.control("cor 5"), "ok");
+  EXPECT_EQ(sim.control("cor 5"), "ok");
   ASSERT_TRUE(rig.pump_until([&] { return rig.port(2).cor_active == 1; }));
-  EXPECT_EQ(rig.port(0).cor_active, 1);
   EXPECT_EQ(rig.port(1).cor_active, 0);
-
-  EXPECT_EQ(sim_.control("hook 2 off"), "ok");
-  ASSERT_TRUE(rig.pump_until([&] { return rig.port(2).settings.on_hook == 0; }));
-
-  EXPECT_EQ(sim_.control("pin 3 7 4444"), "ok");
+  EXPECT_EQ(sim.control("pin 3 7 4444"), "ok");
   ASSERT_TRUE(rig.pump_until([&] {
     return rig.logged("Unrecognized PIN entered from port 03 attempting to access port 07");
   }));
-  EXPECT_EQ(sim_.control("pin 3 7 1234 0"), "ok");
-  ASSERT_TRUE(rig.pump_until(
-      [&] { return rig.logged("PIN \"\" entered from port 03 to access port 07"); }));
-
-  EXPECT_EQ(sim_.control("remove 12"), "ok");
+  EXPECT_EQ(sim.control("remove 12"), "ok");
   ASSERT_TRUE(rig.pump_until([&] { return rig.port(12).mod_type == 0; }));
-  EXPECT_EQ(rig.hooks.released_icons(), (std::vector<std::pair<int, int>>{{12, -1}}));
-
-  EXPECT_EQ(sim_.control("insert 12 3"), "ok");
+  EXPECT_EQ(sim.control("insert 12 3"), "ok");
   ASSERT_TRUE(rig.pump_until([&] { return rig.port(12).mod_type == 3; }));
-  EXPECT_STREQ(rig.port(12).port_name, "LINE-7");
-
-  EXPECT_EQ(sim_.control("restart"), "ok");
-  ASSERT_TRUE(rig.pump_until([&] { return rig.hooks.restores.load() == 1; }));
 }
 
-TEST(EndToEndSerial, SynchronisationAndEventsOverAPseudoTerminal) {
-  const ScratchDirectory link_dir;
-  const std::filesystem::path link = link_dir / "gateway";
-  SimProcess sim;
-  auto rig = std::make_unique<ControllerRig>();
-  ASSERT_TRUE(sim.start({"--pty", link.string(), "--control-port", "0", "--transcript",
-                         (rig->scratch / "transcript.txt").string()}));
-  sim.close_stdin();
-  rig->worker.start();
-  ASSERT_TRUE(rig->channel.open_serial(sim.pty_device, 9600));
-  rig->commands.synchronise();
-  ASSERT_TRUE(rig->pump_until([&] {
-    return lineup_known(*rig) && rig->state.mek_squelch_type.load() != -1 &&
-           rig->state.input_ready.load();
-  }));
-  expect_lineup(*rig);
-  EXPECT_EQ(rig->hooks.site_name_loads.load(), 1);
+// The test stands in for the operator's gestures: it stores the steps the connection actions
+// store and sends their lines. After each action the gateway's relay image must be the
+// controller's.
+TEST_F(EndToEnd, DischGroupBuiltAndBrokenUpAgreesWithTheGateway) {
+  ASSERT_TRUE(rig.start_gateway(sim));
+  // The steps a gesture stores before it sends its line.
+  const auto steps = [&](int port, std::uint32_t connect, std::uint32_t disch, int partner) {
+    PortRecord record = rig.port(port);
+    record.connect_step = connect;
+    record.disch_step = disch;
+    record.pending_partner = static_cast<std::uint16_t>(partner);
+    record.pending_bus = GROUP_NONE;
+    rig.model.SetPort(port, record);
+  };
+  const auto agree = [&](const std::string& image) {
+    EXPECT_EQ(sim.control("ask CONNECT_S ALL ?"), "ok %CONNECT_S 00 01 E0 | %CONNECT_S 03 06 E0");
+    EXPECT_EQ(sim.control("relay ?"), "ok %RELAY " + image + std::string(50, '0'));
+    char line[kRelayLineLength + 1];
+    format_relay_line(rig.model, line);
+    EXPECT_EQ(std::string(line + 6, 64), image + std::string(50, '0'));
+  };
+  for (const auto& [s, t, line] :
+       {std::tuple{0, 1, "CONNECT_S 00 01"}, {3, 6, "CONNECT_S 03 06"}}) {
+    steps(s, 2, 0, PORT_NONE);  // two free ports
+    steps(t, 0, 0, PORT_NONE);
+    send(line);
+  }
+  ASSERT_TRUE(
+      settle([&] { return rig.port(1).net != GROUP_NONE && rig.port(6).net != GROUP_NONE; }));
+  agree("40400060000060");
 
-  EXPECT_EQ(sim.control("connect 0 1"), "ok");
-  ASSERT_TRUE(rig->pump_until([&] { return rig->port(0).net != GROUP_NONE; }));
-  EXPECT_EQ(sim.control("disc all"), "ok");
-  ASSERT_TRUE(rig->pump_until([&] { return rig->logged("All ports disconnected"); }));
-  ASSERT_TRUE(rig->pump_until([&] { return rig->port(0).bus == GROUP_NONE; }));
-  std::error_code ignored;
-  std::filesystem::remove_all(link.parent_path(), ignored);
+  // 00 and 03, connected on different buses, split into a DISCH group.
+  steps(0, 0, 1, PORT_NONE);
+  steps(3, 0, 5, 0);
+  send("DISCH 00");
+  send("DISCH 03");
+  ASSERT_TRUE(settle([&] { return rig.port(3).disch_group != GROUP_NONE; }));
+  agree("41400061000060");
+
+  // The idle line 02 joins the group.
+  steps(2, 7, 0, PORT_NONE);
+  send("CONNECT_S 02 00");
+  ASSERT_TRUE(settle([&] { return rig.port(2).disch_group == rig.port(0).disch_group; }));
+  agree("41400161000060");
+
+  // The line leaves; with two members left the group stays.
+  rig.pending.Add(3, static_cast<std::uint8_t>(rig.model.OtherGroupMember(2)), 0, 0);
+  steps(2, 0, 2, PORT_NONE);
+  send("DISC_S 02");
+  ASSERT_TRUE(settle([&] { return rig.port(2).disch_group == GROUP_NONE; }));
+  agree("41400061000060");
+
+  // The last but one leaves: the gateway reports the one left, which then leaves the group too.
+  rig.pending.Add(3, static_cast<std::uint8_t>(rig.model.OtherGroupMember(3)), 0, 0);
+  steps(3, 0, 6, rig.model.FindPartner(3));
+  send("DISCH 03");
+  ASSERT_TRUE(settle([&] { return rig.port(3).disch_group == GROUP_NONE; }));
+  agree("40400060000060");
+}
+
+// The controller saves, sends its prelude and replays the saved nets and monitors, and the
+// gateway's connections come back as they were, all without the operator.
+TEST_F(EndToEnd, AGatewayRestartIsFollowedByTheReplay) {
+  rig.hooks.forward_saves = &rig.files;
+  ASSERT_TRUE(rig.start_gateway(
+      sim, "CONF ALL ON\rCONNECT_S 00 01\rCONNECT_S 06 00\rCONNECT_S 11 17\rMON 04 06 ON\r"));
+  ASSERT_TRUE(rig.pump_until([&] { return rig.port(17).net != GROUP_NONE; }));
+  const std::string connections = "ok %CONNECT_S 00 01 06 E0 | %CONNECT_S 11 17 E0";
+  EXPECT_EQ(sim.control("ask CONNECT_S ALL ?"), connections);
+  const std::filesystem::path transcript = rig.scratch / "transcript.txt";
+  const std::size_t restart_at = test::file_text(transcript).size();
+
+  EXPECT_EQ(sim.control("restart"), "ok");
+  ASSERT_TRUE(rig.pump_until([&] {
+    return rig.hooks.restores.load() == 1 && !rig.state.replay_running.load() &&
+           rig.channel.queued_lines() == 0 && rig.port(17).net != GROUP_NONE &&
+           rig.state.input_ready.load();
+  }));
+  EXPECT_TRUE(std::filesystem::exists(rig.files.folder() / "AutoS2.mav"));
+  EXPECT_EQ(sim.control("ask CONNECT_S ALL ?"), connections);
+  EXPECT_EQ(sim.control("ask MON ALL ?"), "ok %MON 04 06 ON E0");
+
+  // What the gateway received after the restart, the controller's RELAY reports left out.
+  std::string received;
+  std::istringstream lines(test::file_text(transcript).substr(restart_at));
+  for (std::string line; std::getline(lines, line);) {
+    const std::size_t at = line.find(" tcp <- ");
+    if (at != std::string::npos && line.find("RELAY", at) == std::string::npos) {
+      received += line.substr(at + 8) + "|";
+    }
+  }
+  EXPECT_TRUE(received.starts_with(
+      "USER_PGM OFF|VPMTS OFF|DISCH ALL|VPMTS ON|COR_LED ON|PTT_LED ON|DISC_S ALL|"
+      "MON 04 06 ON|CONNECT_S 01 00|CONNECT_S 06 00|CONNECT_S 17 11|"))
+      << received;
 }
 
 }  // namespace

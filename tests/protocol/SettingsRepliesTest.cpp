@@ -2,11 +2,8 @@
 // dialling results and hook states.
 #include "protocol/DispatcherFixture.h"
 
-namespace mav {
+namespace mav::test {
 namespace {
-
-using test::DispatcherTest;
-using Lines = std::vector<std::string>;
 
 // One field of a module's settings, widened for comparison.
 using Field = long (*)(const ModuleSettings&);
@@ -30,7 +27,9 @@ TEST_F(DispatcherTest, SettingRepliesStoreTheReportedValueInThePort) {
       {"%CONF 03 ON E0", FIELD(conf), 1},
       {"%CALLING_TIME 03 CONT E0", FIELD(calling_time), 3},
       {"%CALLING_TIME 03 US E0", FIELD(calling_time), 25},
-      {"%SQUELCH_TYPE 03 CTCSS E0", FIELD(squelch_type), 17},
+      {"%SQUELCH_TYPE 03 COR E0", FIELD(squelch_type), 14},
+      {"%SQUELCH_TYPE 03 VOX E0", FIELD(squelch_type), 18},
+      {"%SQUELCH_TYPE 03 PRIORITY E0", FIELD(squelch_type), 25},
       {"%SQUELCH_TYPE 03 DTMF E0", FIELD(squelch_type), 25},
       {"%DB_TONE 03 US E0", FIELD(db_tone), 6},
       {"%DB_TONE 03 EURO E0", FIELD(db_tone), 25},
@@ -172,4 +171,4 @@ TEST_F(DispatcherTest, DialResultTakesTheLineOffHook) {
 }
 
 }  // namespace
-}  // namespace mav
+}  // namespace mav::test

@@ -31,8 +31,6 @@ class LineChannel {
   LineChannel(const LineChannel&) = delete;
   LineChannel& operator=(const LineChannel&) = delete;
 
-  int fd() const { return fd_; }
-
   void send(const std::string& bytes) const {
     std::size_t done = 0;
     while (done < bytes.size()) {
@@ -102,22 +100,19 @@ inline int connect_loopback(int port) {
 class SimProcess {
  public:
   // Starts the simulator with the arguments; stdin is a pipe the test may write to or close.
-  bool start(const std::vector<std::string>& args) {
-    int out[2];
-    int in[2];
+  bool start(std::vector<std::string> args) {
+    int out[2], in[2];
     if (pipe(out) != 0 || pipe(in) != 0) return false;
+    std::string program = MAV_SIM_PATH;
+    std::vector<char*> argv{program.data()};
+    for (std::string& arg : args) argv.push_back(arg.data());
+    argv.push_back(nullptr);
     pid_ = fork();
     if (pid_ == 0) {
       dup2(in[0], STDIN_FILENO);
       dup2(out[1], STDOUT_FILENO);
       close(in[1]);
       close(out[0]);
-      std::vector<char*> argv;
-      std::string program = MAV_SIM_PATH;
-      argv.push_back(program.data());
-      std::vector<std::string> copies = args;
-      for (std::string& arg : copies) argv.push_back(arg.data());
-      argv.push_back(nullptr);
       execv(program.c_str(), argv.data());
       _exit(127);
     }
@@ -125,15 +120,15 @@ class SimProcess {
     close(out[1]);
     stdin_fd_ = in[1];
     stdout_ = std::make_unique<LineChannel>(out[0], '\n');
-    for (;;) {
-      const std::optional<std::string> line = stdout_->read_line();
-      if (!line) return false;
+    // It announces "tcp HOST:PORT", "control HOST:PORT" and "pty DEVICE", then "ready".
+    while (std::optional<std::string> line = stdout_->read_line()) {
       if (*line == "ready") return true;
       const std::size_t colon = line->rfind(':');
-      if (line->rfind("tcp ", 0) == 0) tcp_port = std::stoi(line->substr(colon + 1));
-      if (line->rfind("control ", 0) == 0) control_port = std::stoi(line->substr(colon + 1));
-      if (line->rfind("pty ", 0) == 0) pty_device = line->substr(4);
+      if (line->starts_with("tcp ")) tcp_port = std::stoi(line->substr(colon + 1));
+      if (line->starts_with("control ")) control_port = std::stoi(line->substr(colon + 1));
+      if (line->starts_with("pty ")) pty_device = line->substr(4);
     }
+    return false;
   }
 
   ~SimProcess() {
@@ -149,8 +144,6 @@ class SimProcess {
     pid_ = -1;
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
   }
-
-  bool running() const { return pid_ > 0 && waitpid(pid_, nullptr, WNOHANG) == 0; }
 
   void write_stdin(const std::string& text) const {
     if (write(stdin_fd_, text.data(), text.size()) < 0) return;

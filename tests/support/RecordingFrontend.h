@@ -1,4 +1,5 @@
-// A Frontend that records what the core asked the screen to show, for assertions.
+// A Frontend that records what the core asked the screen to show, for assertions. Any thread may
+// record while the test thread reads.
 #pragma once
 
 #include <atomic>
@@ -13,43 +14,6 @@ namespace mav::test {
 
 class RecordingFrontend : public Frontend {
  public:
-  void show_status_text(std::string_view text) override {
-    std::lock_guard lock(mutex_);
-    status_texts_.emplace_back(text);
-  }
-  void show_message(std::string_view text) override {
-    std::lock_guard lock(mutex_);
-    messages_.emplace_back(text);
-  }
-  void show_message_box(const MessageBoxRequest& box) override {
-    std::lock_guard lock(mutex_);
-    boxes_.push_back(box);
-  }
-  void update_title() override {
-    std::lock_guard lock(mutex_);
-    ++title_updates_;
-  }
-  void link_state_changed() override { ++link_state_changes_; }
-
-  void request_repaint() override { ++repaints_; }
-  void start_move(int port, int from_net, int to_net) override {
-    std::lock_guard lock(mutex_);
-    moves_.push_back(Move{port, from_net, to_net});
-  }
-  // Slides run while the test says so.
-  bool animation_step() override { return sliding; }
-  std::atomic<bool> sliding{false};
-  void play_sound(std::string_view file_name) override {
-    std::lock_guard lock(mutex_);
-    sounds_.emplace_back(file_name);
-  }
-  void set_cursor(CursorShape shape) override { cursor_ = shape; }
-  void set_menu_check(int command_id, bool checked) override {
-    std::lock_guard lock(mutex_);
-    menu_checks_.emplace_back(command_id, checked);
-  }
-  void refresh_settings_dialog(int) override { ++dialog_refreshes_; }
-
   struct Move {
     int port;
     int from_net;
@@ -57,60 +21,62 @@ class RecordingFrontend : public Frontend {
     bool operator==(const Move&) const = default;
   };
 
-  std::vector<std::string> status_texts() const {
-    std::lock_guard lock(mutex_);
-    return status_texts_;
+  void show_status_text(std::string_view text) override { add(status_texts_, std::string(text)); }
+  void show_message(std::string_view text) override { add(messages_, std::string(text)); }
+  void show_message_box(const MessageBoxRequest& box) override { add(boxes_, box); }
+  void update_title() override { ++title_updates_; }
+  void link_state_changed() override { ++link_state_changes_; }
+  void request_repaint() override { ++repaints_; }
+  void start_move(int port, int from_net, int to_net) override {
+    add(moves_, Move{port, from_net, to_net});
   }
-  std::string last_status_text() const {
-    std::lock_guard lock(mutex_);
-    return status_texts_.empty() ? std::string() : status_texts_.back();
+  // Slides run while the test says so.
+  bool animation_step() override { return sliding; }
+  std::atomic<bool> sliding{false};
+  void play_sound(std::string_view file_name) override { add(sounds_, std::string(file_name)); }
+  void set_cursor(CursorShape shape) override { cursor_ = shape; }
+  void set_menu_check(int command_id, bool checked) override {
+    add(menu_checks_, std::pair(command_id, checked));
   }
-  std::vector<std::string> messages() const {
-    std::lock_guard lock(mutex_);
-    return messages_;
-  }
-  std::string last_message() const {
-    std::lock_guard lock(mutex_);
-    return messages_.empty() ? std::string() : messages_.back();
-  }
-  std::vector<MessageBoxRequest> boxes() const {
-    std::lock_guard lock(mutex_);
-    return boxes_;
-  }
-  int title_updates() const {
-    std::lock_guard lock(mutex_);
-    return title_updates_;
-  }
-  std::vector<Move> moves() const {
-    std::lock_guard lock(mutex_);
-    return moves_;
-  }
-  std::vector<std::string> sounds() const {
-    std::lock_guard lock(mutex_);
-    return sounds_;
-  }
-  std::vector<std::pair<int, bool>> menu_checks() const {
-    std::lock_guard lock(mutex_);
-    return menu_checks_;
-  }
+  void refresh_settings_dialog(int) override { ++dialog_refreshes_; }
+
+  std::vector<std::string> status_texts() const { return copy(status_texts_); }
+  std::string last_status_text() const { return last(status_texts_); }
+  std::vector<std::string> messages() const { return copy(messages_); }
+  std::string last_message() const { return last(messages_); }
+  std::vector<MessageBoxRequest> boxes() const { return copy(boxes_); }
+  std::vector<Move> moves() const { return copy(moves_); }
+  std::vector<std::string> sounds() const { return copy(sounds_); }
+  std::vector<std::pair<int, bool>> menu_checks() const { return copy(menu_checks_); }
+  int title_updates() const { return title_updates_.load(); }
   int link_state_changes() const { return link_state_changes_.load(); }
   int repaints() const { return repaints_.load(); }
   CursorShape cursor() const { return cursor_.load(); }
   int dialog_refreshes() const { return dialog_refreshes_.load(); }
 
  private:
+  template <typename T>
+  void add(std::vector<T>& list, T item) {
+    std::lock_guard lock(mutex_);
+    list.push_back(std::move(item));
+  }
+  template <typename T>
+  std::vector<T> copy(const std::vector<T>& list) const {
+    std::lock_guard lock(mutex_);
+    return list;
+  }
+  std::string last(const std::vector<std::string>& list) const {
+    std::lock_guard lock(mutex_);
+    return list.empty() ? std::string() : list.back();
+  }
+
   mutable std::mutex mutex_;
-  std::vector<std::string> status_texts_;
-  std::vector<std::string> messages_;
+  std::vector<std::string> status_texts_, messages_, sounds_;
   std::vector<MessageBoxRequest> boxes_;
-  int title_updates_ = 0;
   std::vector<Move> moves_;
-  std::vector<std::string> sounds_;
   std::vector<std::pair<int, bool>> menu_checks_;
-  std::atomic<int> link_state_changes_{0};
-  std::atomic<int> repaints_{0};
+  std::atomic<int> title_updates_{0}, link_state_changes_{0}, repaints_{0}, dialog_refreshes_{0};
   std::atomic<CursorShape> cursor_{CursorShape::Arrow};
-  std::atomic<int> dialog_refreshes_{0};
 };
 
 }  // namespace mav::test

@@ -1,0 +1,260 @@
+// The gateway stand-in as the controller meets it: every dialogue is answered line for line, and
+// every answer must also pass the controller's own reply parser.
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+
+#include "Events.h"
+#include "GatewayTestSupport.h"
+#include "LineFramer.h"
+#include "Lineup.h"
+#include "ScriptRunner.h"
+
+namespace mav::sim::test {
+namespace {
+
+const std::string z48(48, '0');
+
+TEST_F(GatewayTest, ConnectionsBusesDischGroupsAndMonitors) {
+  converse({
+      // Refusals: no module, the same port twice, no such port, a conference without CONF.
+      {"CONNECT_S 00 08", {"%CONNECT_S 00 08 E4"}},
+      {"CONNECT_S 03 03", {"% E2"}},
+      {"CONNECT_S 00 26", {"% E2"}},
+      {"CONNECT_S 00 01 02", {"% E2"}},
+      {"DISC_S 08", {"%DISC_S 08 E4"}},
+      {"CONNECT_S 00 02", {"%CONNECT_S 00 02 E0"}},
+      {"CONNECT_S 03 00", {"%CONNECT_S 03 00 E16"}},
+      {"CONF 03 ON", {"%CONF 03 ON E0"}},
+      {"CONNECT_S 03 00", {"%CONNECT_S 03 00 E16"}},
+      {"CONF 00 ON", {"%CONF 00 ON E0"}},
+      {"CONNECT_S 03 00", {"%CONNECT_S 03 00 E0"}},
+  });
+  tell({"CONF ALL ON"});
+  converse({
+      {"CONNECT_S 05 06", {"%CONNECT_S 05 06 E0"}},
+      {"CONNECT_S ALL ?", {"%CONNECT_S 00 02 03 E0", "%CONNECT_S 05 06 E0"}},
+      // Per port ((net + 1) * 4 + link + 1) * 8 + group + 1, nets counting occupied buses from 1.
+      {"sim relay ?", {"ok %RELAY 4000404000606000" + z48}},
+      // CONNECT moves the partners onto the first port's bus; CONNECT_S links two buses.
+      {"CONNECT 05 02", {"%CONNECT 05 02 E0"}},
+      {"CONNECT_S ALL ?", {"%CONNECT_S 00 03 E0", "%CONNECT_S 02 05 06 E0"}},
+      {"CONNECT_S 00 05", {"%CONNECT_S 00 05 E0"}},
+      {"sim relay ?", {"ok %RELAY 4800684800686800" + z48}},
+      // A bus left with one port is released.
+      {"DISC 03", {"%DISC 03 E0"}},
+      {"CONNECT_S ALL ?", {"%CONNECT_S 02 05 06 E0"}},
+      {"DISC ALL", {"%DISC ALL E0"}},
+      {"CONNECT_S ALL ?", {"%CONNECT_S ALL E4"}},
+      {"FREE_BUS ?", {"%FREE_BUS 7 E0"}},
+      // DISCH holds a port; two held ports joined make a group; a group left with one member is
+      // dissolved and that member reported.
+      {"CONNECT_S 00 01", {"%CONNECT_S 00 01 E0"}},
+      {"CONNECT_S 03 05", {"%CONNECT_S 03 05 E0"}},
+      {"DISCH 00", {"%DISCH 00 E0"}},
+      {"DISCH 03", {"%DISCH 03 E0"}},
+      {"CONNECT_S 03 00", {"%CONNECT_S 03 00 E0"}},
+      {"CONNECT_S 02 00", {"%CONNECT_S 02 00 E0"}},
+      {"sim relay ?", {"ok %RELAY 414001610060" + z48 + "0000"}},
+      {"DISCH 03", {"%DISCH 03 E0"}},
+      {"DISC_S 02", {"%DISC_S 02 E0", "%DISCH 00 E0"}},
+      {"sim relay ?", {"ok %RELAY 404000600060" + z48 + "0000"}},
+      {"DISCH 00", {"%DISCH 00 E0"}},
+      {"DISCH 03", {"%DISCH 03 E0"}},
+      {"CONNECT_S 00 03", {"%CONNECT_S 00 03 E0"}},
+      {"sim disc 03", {"%DISC 03 E0", "%DISCH 00 E0"}},
+      {"RELAY 0102" + z48 + "000000000000", {}},  // the controller's report changes nothing
+      {"DISCH ALL", {"%DISCH ALL E0"}},
+      {"sim relay ?", {"ok %RELAY " + z48 + "0000000000000000"}},
+      // Monitors: refused relations are answered as they stand.
+      {"MON 04 07 ON", {"%MON 04 07 ON E0"}},
+      {"MON 04 03 ON", {"%MON 04 03 ON E0"}},
+      {"MON 09 00 ON", {"%MON 09 00 ON E0"}},
+      {"MON ALL ?", {"%MON 04 07 03 ON E0", "%MON 09 00 ON E0"}},
+      {"MON 04 07 OFF", {"%MON 04 07 OFF E0"}},
+      {"MON 04 ?", {"%MON 04 03 ON E0"}},
+      {"MON 04 08 ON", {"%MON 04 08 OFF E4"}},
+      {"MON 04 07 MAYBE", {"% E2"}},
+  });
+}
+
+class ThreeBusGateway : public GatewayTest {
+ protected:
+  ThreeBusGateway() : GatewayTest(3) {}
+};
+
+TEST_F(ThreeBusGateway, EachPairTakesAFreeBusUntilNoneIsLeft) {
+  converse({{"CONNECT_S 00 01", {"%CONNECT_S 00 01 E0"}},
+            {"CONNECT_S 02 03", {"%CONNECT_S 02 03 E0"}},
+            {"CONNECT 04 05", {"%CONNECT 04 05 E0"}},
+            {"FREE_BUS ?", {"%FREE_BUS 0 E0"}},
+            {"CONNECT_S 06 07", {"%CONNECT_S 06 07 E8"}},
+            {"CONNECT 06 07", {"%CONNECT 06 07 E8"}},
+            {"DISC_S 02", {"%DISC_S 02 E0"}},
+            {"CONNECT_S 06 07", {"%CONNECT_S 06 07 E0"}}});
+}
+
+// A refused value comes back with status 3: for the settings the controller stores whatever the
+// status, with the value kept; for the others, with the value asked for.
+TEST_F(GatewayTest, SettingsAreStoredEchoedAndRefused) {
+  converse({
+      {"TX_LEVEL ALL ?",
+       {"%TX_LEVEL 00 6 E0", "%TX_LEVEL 02 3 E0", "%TX_LEVEL 03 6 E0", "%TX_LEVEL 05 6 E0",
+        "%TX_LEVEL 06 6 E0", "%TX_LEVEL 07 3 E0"}},
+      {"ON_HOOK ALL ?",
+       {"%ON_HOOK 02 ON E0", "%ON_HOOK 04 ON E0", "%ON_HOOK 07 ON E0", "%ON_HOOK 09 ON E0"}},
+      {"DUPLEX 00 ?", {"%DUPLEX 00 HALF E0"}},
+      {"SQUELCH_TYPE 03 ?", {"%SQUELCH_TYPE 03 VOX E0"}},
+      {"CALLING_TIME 02 ?", {"%CALLING_TIME 02 30 E0"}},
+      {"MEK_SQUELCH_TYPE ?", {"%MEK_SQUELCH_TYPE MIC E0"}},
+      {"TX_LEVEL 05 3", {"%TX_LEVEL 05 3 E0"}},
+      {"TX_LEVEL 05 ?", {"%TX_LEVEL 05 3 E0"}},
+      {"CALLING_TIME 09 CONT", {"%CALLING_TIME 09 CONT E0"}},
+      {"LINE_TYPE 02 SATCOM", {"%LINE_TYPE 02 SATCOM E0"}},
+      {"RX_SQUELCH ALL OFF", {"%RX_SQUELCH 03 OFF E0", "%RX_SQUELCH 06 OFF E0"}},
+      {"EQ 03 8", {"%EQ 03 4 E3"}},
+      {"LINE_TYPE 02 PULSE", {"%LINE_TYPE 02 SATCOM E3"}},
+      {"TX_LEVEL 00 12", {"%TX_LEVEL 00 12 E3"}},
+      {"RX_LEVEL 02 9", {"%RX_LEVEL 02 9 E3"}},
+      {"USER_CONTROL 00 MAYBE", {"%USER_CONTROL 00 ON E3"}},
+      {"TX_LEVEL 00 x7", {"%TX_LEVEL 00 6 E3"}},
+      {"EQ 00 4", {"% E4"}},
+      {"TX_LEVEL 08 ?", {"% E4"}},
+      {"TX_LEVEL 26 ?", {"% E2"}},
+      {"TX_LEVEL 05 3 4", {"% E2"}},
+  });
+}
+
+TEST_F(GatewayTest, SystemSwitchesPinsCallsAndRestart) {
+  tell({"SECURITY_LEVEL 03 2", "SECURITY_LEVEL 05 5"});
+  converse({
+      {"", {"% E0"}},
+      {"HELLO", {"% E1"}},
+      {"tx_level 05 ?", {"% E1"}},
+      {"SYSTEM 4", {"% E2"}},
+      {"logout", {}},
+      {"SYSTEM", {"%SYSTEM 0001 0102 0203 0304 0405 0501 0604 0703 0905 1002 E0"}},
+      {"MOD_TYPE 03", {"%MOD_TYPE 03 4 E0"}},
+      {"MOD_TYPE 30", {"% E2"}},
+      {"VPMTS OFF", {"%VPMTS OFF E0"}},
+      {"VPMTS LOUD", {"% E2"}},
+      {"SECURITY_MODE LOOSE", {"%SECURITY_MODE OFF E3"}},
+      {"MEK_SQUELCH_TYPE NOISE", {"%MEK_SQUELCH_TYPE MIC E3"}},
+      // PINs: four digits echoed so "0030" is not read as the value word "30".
+      {"PIN ?", {"%PIN E4"}},
+      {"PIN 1111 2", {"%PIN 1111 2 E0"}},
+      {"PIN 2222 5", {"%PIN 2222 5 E0"}},
+      {"PIN 10000 1", {"%PIN 10000 1 E3"}},
+      {"DEL_PIN 30", {"%DEL_PIN 0030 E4"}},
+      {"PIN ?", {"%PIN 1111 2 E0", "%PIN 2222 5 E0"}},
+      // PIN use: OFF admits every known PIN, PRIORITY a level or higher on both ports,
+      // EXCLUSIVE only the very level.
+      {"sim pin 00 05 1111", {"%PIN_ACTIVITY 00 05 1111 E0"}},
+      {"sim pin 00 05 4444", {"%PIN_ACTIVITY 00 05 4444 E17"}},
+      {"SECURITY_MODE PRIORITY", {"%SECURITY_MODE PRIORITY E0"}},
+      {"sim pin 00 05 1111", {"%PIN_ACTIVITY 00 05 1111 E18"}},
+      {"sim pin 05 00 1111", {"%PIN_ACTIVITY 05 00 1111 E18"}},
+      {"sim pin 00 03 2222", {"%PIN_ACTIVITY 00 03 2222 E0"}},
+      {"SECURITY_MODE EXCLUSIVE", {"%SECURITY_MODE EXCLUSIVE E0"}},
+      {"sim pin 00 03 2222", {"%PIN_ACTIVITY 00 03 2222 E18"}},
+      {"sim pin 00 03 1111", {"%PIN_ACTIVITY 00 03 1111 E0"}},
+      // Calls: "!" seizes the line; an automatic answer takes a ringing line off hook.
+      {"DIAL 02 5551234 1", {"%DIAL 02 5551234 E0"}},
+      {"ON_HOOK 02 ?", {"%ON_HOOK 02 OFF E0"}},
+      {"ON_HOOK 02", {"%ON_HOOK 02 ON E0"}},
+      {"DIAL 07 ! 2", {"%DIAL 07 ! E0"}},
+      {"DIAL 04 5551234 1", {"% E4"}},
+      {"RING_LED ON", {"%RING_LED ON E0"}},
+      {"AUTO_ANS 07 OFF", {"%AUTO_ANS 07 OFF E0"}},
+      {"sim ring 84", {"%RING_LED 0000 0084 E0", "%ON_HOOK 02 OFF E0"}},
+      // A restart ends what is live and keeps what is set up.
+      {"CONNECT_S 00 01", {"%CONNECT_S 00 01 E0"}},
+      {"MON 04 03 ON", {"%MON 04 03 ON E0"}},
+      {"sim restart", {"%BOOT 00 E0"}},
+      {"CONNECT_S ALL ?", {"%CONNECT_S ALL E4"}},
+      {"MON ALL ?", {"% E4"}},
+      {"ON_HOOK 02 ?", {"%ON_HOOK 02 ON E0"}},
+      {"RING_LED ?", {"%RING_LED ON E0"}},
+      {"VPMTS ?", {"%VPMTS OFF E0"}},
+      {"SECURITY_MODE ?", {"%SECURITY_MODE EXCLUSIVE E0"}},
+      {"PIN ?", {"%PIN 1111 2 E0", "%PIN 2222 5 E0"}},
+  });
+  for (int pin = 1002; pin < 1020; ++pin) ask("PIN " + std::to_string(pin) + " 1");
+  EXPECT_EQ(ask_one("PIN 2000 1"), "%PIN 2000 1 E5");  // twenty users at most
+}
+
+// Every event the gateway raises by itself has a control command that changes what it reports.
+TEST_F(GatewayTest, ControlCommandsRaiseEvents) {
+  tell({"CONF ALL ON", "MON 04 03 ON"});
+  converse({
+      {"sim cor 38001", {}},
+      {"COR_LED ON", {"%COR_LED ON E0", "%COR_LED 0003 8001 E0"}},
+      {"PTT_LED ON", {"%PTT_LED ON E0"}},
+      {"sim ptt 20001", {"%PTT_LED 0002 0001 E0"}},
+      {"sim connect 3 6 0", {"%CONNECT 03 06 00 E0"}},
+      {"sim disc 6", {"%DISC 06 E0"}},
+      {"CONNECT_S ALL ?", {"%CONNECT_S 00 03 E0"}},
+      {"sim pin 4 0 1234 17", {"%PIN_ACTIVITY 04 00 1234 E17"}},
+      {"sim remove 3", {"%BOOT 03 E14"}},
+      {"SYSTEM", {"%SYSTEM 0001 0102 0203 0405 0501 0604 0703 0905 1002 E0"}},
+      {"CONNECT_S ALL ?", {"%CONNECT_S ALL E4"}},
+      {"MON ALL ?", {"% E4"}},
+      {"sim insert 8 2", {"%BOOT 08 E15"}},
+      {"MOD_TYPE 08", {"%MOD_TYPE 08 2 E0"}},
+      {"sim hook 9 off", {"%ON_HOOK 09 OFF E0"}},
+      {"sim busy", {"%BUSY"}},
+      {"sim send %VER 1.0 E0", {"%VER 1.0 E0"}},
+      {"sim ask RING_CADENCE ALL ?", {"ok %RING_CADENCE 04 US E0 | %RING_CADENCE 09 US E0"}},
+  });
+  for (const char* bad : {"cor xyz", "connect 3", "connect 3 99", "disc 11", "pin 1 2", "remove 12",
+                          "insert 0 1", "insert 7 7", "hook 0 on", "warp 9"}) {
+    const ControlOutcome outcome = run_control(bad, gateway_, faults_);
+    EXPECT_TRUE(outcome.response.starts_with("error: ")) << bad << ": " << outcome.response;
+    EXPECT_TRUE(outcome.lines.empty()) << bad;
+  }
+}
+
+TEST_F(GatewayTest, RandomLinesGetGrammaticalAnswers) {
+  std::mt19937 random(7);
+  const std::vector<std::string> words = {"CONNECT_S", "MON",   "PIN", "TX_LEVEL", "ALL",
+                                          "?",         "ON",    "00",  "26",       "9999",
+                                          "DEL_PIN",   "DISCH", "%",   "\t"};
+  for (int i = 0; i < 3000; ++i) {
+    std::string line;
+    for (int w = static_cast<int>(random() % 5); w > 0; --w) line += words[random() % 14] + " ";
+    ask(line);
+  }
+}
+
+TEST(SimParts, FramerLineupAndScript) {
+  LineFramer framer('\r');
+  std::vector<LineFramer::Line> lines;
+  framer.feed("SYS", lines);
+  framer.feed("TEM\r\r" + std::string(300, 'X') + "\rMON", lines);
+  ASSERT_EQ(lines.size(), 3u);
+  EXPECT_EQ(lines[0].text, "SYSTEM");
+  EXPECT_EQ(lines[1].text, "");
+  EXPECT_TRUE(lines[2].overlong);
+
+  const std::optional<Lineup> lineup = parse_lineup("12 3-5\n# rest empty\n.4");
+  ASSERT_TRUE(lineup);
+  EXPECT_EQ((std::vector<int>(lineup->begin(), lineup->begin() + 8)),
+            (std::vector<int>{1, 2, 3, 0, 5, 0, 4, 0}));
+  EXPECT_FALSE(parse_lineup("1236"));
+  EXPECT_FALSE(parse_lineup(std::string(27, '1')));
+
+  std::string error;
+  ScriptRunner script;
+  ASSERT_TRUE(script.load("# a comment\n100 cor 5\n\n  0 ptt 1\r\n250 restart\n", error)) << error;
+  script.start(1000);
+  EXPECT_TRUE(script.take_due(1099).empty());
+  EXPECT_EQ(script.take_due(1100), (Lines{"cor 5", "ptt 1"}));
+  EXPECT_EQ(script.next_due(), 1350u);
+  EXPECT_EQ(script.take_due(5000), (Lines{"restart"}));
+  EXPECT_FALSE(script.load("cor 5\n", error));
+  EXPECT_NE(error.find("line 1"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace mav::sim::test
