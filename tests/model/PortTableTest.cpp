@@ -54,7 +54,8 @@ TEST(PortQueries, CountsAndLowestFreeNumbers) {
 TEST(PortQueries, NetLookupsPartnersAndGroupMembers) {
   DeviceModel model;
   // clang-format off
-  PlaceAll(model, {{3, {.bus = 4, .link = 1, .net = 2, .disch = 0}}, {5, {.bus = 6, .link = 2, .net = 2}},
+  PlaceAll(model, {{3, {.bus = 4, .link = 1, .net = 2, .disch = 0}},
+                   {5, {.bus = 6, .link = 2, .net = 2}},
                    {9, {.bus = 6, .link = 2, .net = 2}}, {11, {.link = 3}}});
   // clang-format on
   EXPECT_EQ(model.BusOfNet(2), 4);  // from the first port of the net
@@ -127,9 +128,11 @@ TEST(RenumberNets, SettlesBusesLinksAndNets) {
       {"a bus merges into its lowest net",
        {{6, {.bus = 1, .net = 4}}, {7, {.bus = 1, .net = 2}}, {8, {.bus = 1}}},
        {{6, 1, kNone, 2}, {7, 1, kNone, 2}, {8, 1, kNone, 2}}},
-      {"a port on no bus loses net and link", {{9, {.link = 1, .net = 3}}}, {{9, kNone, kNone, kNone}}},
+      {"a port on no bus loses net and link",
+       {{9, {.link = 1, .net = 3}}}, {{9, kNone, kNone, kNone}}},
       {"a one-module bus is dissolved; an empty slot hears nothing",
-       {{3, {.bus = 2, .net = 1}}, {4, {.bus = 2, .mod_type = MOD_NONE}}}, {{3, kNone, kNone, kNone}}},
+       {{3, {.bus = 2, .net = 1}}, {4, {.bus = 2, .mod_type = MOD_NONE}}},
+       {{3, kNone, kNone, kNone}}},
       // Its old net dies with the move; the next pass gives it the net of its new bus.
       {"a linked lone port moves to its link's bus and joins that net",
        {{0, {.bus = 4, .link = 0, .net = 1}}, {1, {.bus = 2, .link = 0, .net = 2}},
@@ -174,7 +177,8 @@ TEST(RenumberNets, DamagedTablesStillReturn) {
   // clang-format off
   PlaceAll(model, {{0, {.bus = 5, .link = 0, .net = 3, .mod_type = MOD_NONE}},
                    {1, {.bus = 2, .link = 0, .net = 1}}, {2, {.bus = 40, .net = 2}},
-                   {3, {.bus = -3, .net = 2}}, {4, {.bus = 29, .net = 120}}, {5, {.bus = 29, .net = -7}}});
+                   {3, {.bus = -3, .net = 2}}, {4, {.bus = 29, .net = 120}},
+                   {5, {.bus = 29, .net = -7}}});
   // clang-format on
   model.RenumberNets();
   EXPECT_EQ(RecordOf(model, 2).bus, kNone);

@@ -24,7 +24,8 @@ TEST(PasswordRules, ComparisonAndNewPasswordVerdicts) {
   const char* const kMismatch = "Confirmation doesn't match password entry";
   for (const auto& [entry, confirmation, message] :
        {std::tuple{"abc", "abc", kShort}, {"abc", "abcd", kShort}, {"", "", kShort},
-        {"abcd", "abce", kMismatch}, {"abcd", "", kMismatch}, {"abcd", "abcd", "Password changed"}}) {
+        {"abcd", "abce", kMismatch}, {"abcd", "", kMismatch},
+        {"abcd", "abcd", "Password changed"}}) {
     EXPECT_STREQ(verdict_message(judge_new_password(entry, confirmation)), message) << entry;
   }
   // clang-format on
