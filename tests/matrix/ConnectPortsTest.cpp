@@ -83,12 +83,13 @@ TEST_P(ConnectPorts, SendsStoresAndSounds) {
   session.voice_prompts = c.voice_prompts;
   put(3, c.s);
   put(7, c.t);
-  select_port(3);
+  session.selected_index = 3;
+  session.selection = Selection::Port;
 
   actions.connect_ports(3, 7);
 
   EXPECT_EQ(sender.lines(), c.lines);
-  EXPECT_EQ(frontend.sounds(), c.sound ? Sounds{c.sound} : Sounds{});
+  EXPECT_EQ(sounds(), c.sound ? Lines{c.sound} : Lines{});
   EXPECT_EQ(steps_of(port(3)), c.s_steps);
   EXPECT_EQ(steps_of(port(7)), c.t_steps);
   const bool sends_connect_s = !c.lines.empty() && c.lines[0].starts_with("CONNECT_S");

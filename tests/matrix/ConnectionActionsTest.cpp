@@ -7,71 +7,62 @@ namespace mav::test {
 namespace {
 
 constexpr int N = GROUP_NONE;
-
+using Moves = std::vector<RecordingFrontend::Move>;
 using Actions = GestureRig;
+using Pair = std::pair<int, int>;
 
 TEST_F(Actions, DisconnectingAPortFollowsItsGroupAndMark) {
-  struct Row {
-    const char* name;
+  const struct {
     PortSetup port;
     Lines lines;
     std::uint32_t disch_step;
     const char* sound;
-  };
-  const Row rows[] = {
-      {"OnBus", {0}, {"DISC_S 03\r"}, 2, "Disconnect.wav"},
-      {"Marked", {0, N, N, true}, {}, 0, "Buzz.wav"},
-      {"Unconnected", {}, {}, 0, "Buzz.wav"},
-      {"GroupOnBus", {0, 1}, {"VPMTS OFF\r", "DISCH 03\r", "VPMTS ON\r"}, 6, "Disconnect.wav"},
-      {"GroupOffBus", {N, 1}, {"DISC_S 03\r"}, 2, "Disconnect.wav"},
+  } rows[] = {
+      {{0}, {"DISC_S 03\r"}, 2, "Disconnect.wav"},
+      {{0, N, N, true}, {}, 0, "Buzz.wav"},  // marked permanent
+      {{}, {}, 0, "Buzz.wav"},               // unconnected
+      {{0, 1}, {"VPMTS OFF\r", "DISCH 03\r", "VPMTS ON\r"}, 6, "Disconnect.wav"},
+      {{N, 1}, {"DISC_S 03\r"}, 2, "Disconnect.wav"},
   };
   put(8, {0});
   put(9, {N, 1});
-  for (const Row& row : rows) {
+  for (const auto& row : rows) {
     sender.clear();
     put(3, row.port);
-    const bool disconnected = actions.disconnect_port(3);
-    EXPECT_EQ(disconnected, !row.lines.empty()) << row.name;
-    EXPECT_EQ(sender.lines(), row.lines) << row.name;
-    EXPECT_EQ(port(3).disch_step, row.disch_step) << row.name;
-    EXPECT_EQ(frontend.sounds().back(), row.sound) << row.name;
+    EXPECT_EQ(actions.disconnect_port(3), !row.lines.empty());
+    EXPECT_EQ(sender.lines(), row.lines);
+    EXPECT_EQ(port(3).disch_step, row.disch_step);
+    EXPECT_EQ(sounds().back(), row.sound);
   }
-  // The group's other member waits for a DISCH reply; the partner is port 8 on the same bus.
-  std::uint8_t step = 0;
-  std::uint8_t partner = 0;
+  // The group's other member waits for a DISCH reply.
+  std::uint8_t step = 0, partner = 0;
   EXPECT_TRUE(pending.Take(PendingTable::kDischWaits, 9, step, partner));
-}
-
-TEST_F(Actions, DisconnectingAGroupPortOnALinkedBusKeepsItsBus) {
+  // On a linked bus the partner is port 8, on the same bus.
   put(3, {0, 1, 2});
   put(8, {4, N, 2});
-  put(9, {N, 1});
   actions.disconnect_port(3);
-  EXPECT_EQ(port(3).pending_partner, 8);
-  EXPECT_EQ(port(3).pending_bus, 0);
+  EXPECT_EQ(Pair(port(3).pending_partner, port(3).pending_bus), (Pair{8, 0}));
 }
 
-TEST_F(Actions, UnlinkedNetOfMarkedPortsStaysAndOthersLeave) {
+TEST_F(Actions, DisconnectingANet) {
   put(3, {0, N, N, true});
   put(5, {0, N, N, true});
   model.RenumberNets();
-  EXPECT_FALSE(actions.disconnect_net(1));
+  EXPECT_FALSE(actions.disconnect_net(1));  // an unlinked net of marked ports stays
   EXPECT_TRUE(sender.lines().empty());
-  EXPECT_TRUE(frontend.sounds().empty());
-
+  EXPECT_TRUE(sounds().empty());
   put(5, {0});
   put(6, {0, 2});  // a DISCH-group port is let go here and now
   model.RenumberNets();
   EXPECT_TRUE(actions.disconnect_net(1));
   EXPECT_EQ(sender.lines(), Lines{"DISC_S 05\r"});
-  EXPECT_EQ(port(6).bus, N);
-  EXPECT_EQ(frontend.moves(), (std::vector<RecordingFrontend::Move>{{6, 1, N}}));
-}
+  EXPECT_EQ(frontend.moves(), (Moves{{6, 1, N}}));
 
-TEST_F(Actions, LinkedNetIsTakenApartWhateverTheMarks) {
+  // A linked net is taken apart whatever the marks.
+  sender.clear();
   session.voice_prompts = false;
-  put(3, {0, N, 1, true});
   put(5, {0, 2, 1});
+  put(3, {0, N, 1, true});
   put(6, {0, N, 1});
   put(10, {1, N, 1});
   put(11, {1, N, 1});
@@ -85,7 +76,7 @@ TEST_F(Actions, LinkedNetIsTakenApartWhateverTheMarks) {
   for (int p : {3, 5, 6, 10, 11}) EXPECT_EQ(port(p).bus_link, N) << p;
 }
 
-TEST_F(Actions, PermanentMarksToggle) {
+TEST_F(Actions, PermanentMarksToggleBehindThePassword) {
   put(3, {0});
   put(5, {0});
   put(6, {0, 1});
@@ -100,42 +91,37 @@ TEST_F(Actions, PermanentMarksToggle) {
   hooks.unlocked = false;             // the password check said no
   registry.run(menu::kPermConnNet1);
   EXPECT_EQ(port(3).perm_conn, 0);
-  EXPECT_EQ(frontend.sounds(), (Sounds{"PC.wav", "PC_Off.wav", "Buzz.wav"}));
+  EXPECT_EQ(sounds(), (Lines{"PC.wav", "PC_Off.wav", "Buzz.wav"}));
   EXPECT_EQ(hooks.guards, std::vector<Guard>(3, Guard::PermanentConnections));
   EXPECT_TRUE(sender.lines().empty());
 }
 
-TEST_F(Actions, ConnectAllJoinsEveryRadioAndHandsetToTheFirst) {
+TEST_F(Actions, ConnectAllAndDisconnectAllAskFirst) {
+  gestures.register_commands(registry, hooks);
+  put(2);
+  registry.run(menu::kDisconnectAll);  // a single module: nothing at all
   put(0, {}, MOD_LINE7);
   put(2, {}, MOD_TOV5);
   put(4, {}, MOD_TOV5);
   put(6, {}, MOD_MEK4);
   put(8, {}, MOD_HK6);
-  gestures.register_commands(registry, hooks);
   hooks.answer_yes = false;
   registry.run(menu::kConnectAll);
   EXPECT_TRUE(sender.lines().empty());
+  EXPECT_EQ(hooks.snapshots, 0);
 
-  hooks.answer_yes = true;
+  hooks.answer_yes = true;  // every radio and handset joins the first radio
   registry.run(menu::kConnectAll);
   EXPECT_EQ(sender.lines(),
             (Lines{"VPMTS OFF\r", "CONNECT 04 02\r", "CONNECT 06 02\r", "VPMTS ON\r"}));
+  EXPECT_EQ(hooks.questions.back(), "Connect All:\rAre you sure?");
   session.voice_prompts = false;
   sender.clear();
   registry.run(menu::kConnectAll);
   EXPECT_EQ(sender.lines(), (Lines{"CONNECT 04 02\r", "CONNECT 06 02\r"}));
-  EXPECT_EQ(hooks.questions, (Lines{"Connect All:\rAre you sure?", "Connect All:\rAre you sure?",
-                                    "Connect All:\rAre you sure?"}));
-  EXPECT_EQ(hooks.snapshots, 2);
-}
 
-TEST_F(Actions, DisconnectAllReleasesEveryJoinedPort) {
-  put(3);
-  gestures.register_commands(registry, hooks);
-  registry.run(menu::kDisconnectAll);  // a single module: nothing at all
-  EXPECT_TRUE(sender.lines().empty());
-  EXPECT_EQ(hooks.snapshots, 0);
-
+  session.voice_prompts = true;
+  sender.clear();
   put(5, {0});
   put(6, {N, 1});
   put(7, {0});
@@ -144,7 +130,7 @@ TEST_F(Actions, DisconnectAllReleasesEveryJoinedPort) {
             (Lines{"VPMTS OFF\r", "DISC_S 05\r", "DISC_S 06\r", "DISC_S 07\r", "VPMTS ON\r"}));
   EXPECT_EQ(hooks.questions.back(), "Disconnect All:\rAre you sure?");
   EXPECT_EQ(port(6).disch_step, 2u);
-  EXPECT_EQ(hooks.snapshots, 1);
+  EXPECT_EQ(hooks.snapshots, 3);
 }
 
 TEST_F(Actions, PortJoinsANet) {
@@ -157,9 +143,8 @@ TEST_F(Actions, PortJoinsANet) {
   session.voice_prompts = false;
   actions.add_port_to_net(0, 9);
   EXPECT_EQ(sender.lines(), Lines{"DISCH 09\r"});
-  EXPECT_EQ(port(9).disch_step, 4u);
-  EXPECT_EQ(port(9).pending_partner, 3);
-  EXPECT_EQ(port(9).pending_bus, 0);
+  EXPECT_EQ(std::tuple(port(9).disch_step, int{port(9).pending_partner}, int{port(9).pending_bus}),
+            std::tuple(4u, 3, 0));
   // Unconnected: straight to the free port, after the dial marker.
   sender.clear();
   put(12);
@@ -173,18 +158,14 @@ TEST_F(Actions, PortJoinsANet) {
   actions.add_port_to_net(0, 5);
   actions.add_port_to_net(0, 11);
   EXPECT_TRUE(sender.lines().empty());
-}
-
-TEST_F(Actions, PortJoinsANetWithoutFreePortHere) {
+  // A net without a free port here takes the port at once, without a line.
   put(3, {0, 1});
   put(5, {0, 1});
-  put(12);
   model.RenumberNets();
   actions.add_port_to_net(0, 12);
   EXPECT_TRUE(sender.lines().empty());
-  EXPECT_EQ(port(12).bus, 0);
-  EXPECT_EQ(port(12).net, 1);
-  EXPECT_EQ(frontend.moves(), (std::vector<RecordingFrontend::Move>{{12, N, 1}}));
+  EXPECT_EQ(Pair(port(12).bus, port(12).net), (Pair{0, 1}));
+  EXPECT_EQ(frontend.moves(), (Moves{{12, N, 1}}));
 }
 
 TEST_F(Actions, NetsJoinOnTheWireOrHere) {
@@ -207,8 +188,7 @@ TEST_F(Actions, NetsJoinOnTheWireOrHere) {
   session.selection = Selection::Net;
   actions.join_nets(0, 1);
   EXPECT_TRUE(sender.lines().empty());
-  EXPECT_EQ(port(3).bus_link, 4);
-  EXPECT_EQ(port(5).bus_link, 4);
+  EXPECT_EQ(Pair(port(3).bus_link, port(5).bus_link), (Pair{4, 4}));
   EXPECT_TRUE(session.selection_pending());
 }
 

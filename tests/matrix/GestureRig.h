@@ -4,10 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <string>
-#include <utility>
-#include <vector>
-
 #include "matrix/MatrixGestures.h"
 #include "protocol/RecordingSender.h"
 #include "support/FakeClock.h"
@@ -16,7 +12,6 @@
 namespace mav::test {
 
 using Lines = std::vector<std::string>;
-using Sounds = std::vector<std::string>;
 
 class RecordingHooks final : public GestureHooks, public PasswordCheck {
  public:
@@ -35,9 +30,8 @@ class RecordingHooks final : public GestureHooks, public PasswordCheck {
   }
 
   GesturePreferences prefs;
-  bool answer_yes = true;
-  bool unlocked = true;
-  std::vector<std::string> questions;
+  bool answer_yes = true, unlocked = true;
+  Lines questions;
   std::vector<Guard> guards;
   std::vector<std::pair<int, bool>> settings_opened;
   int snapshots = 0;
@@ -51,9 +45,7 @@ class RecordingView final : public MatrixView {
 };
 
 struct PortSetup {
-  int bus = GROUP_NONE;
-  int group = GROUP_NONE;  // DISCH group
-  int link = GROUP_NONE;
+  int bus = GROUP_NONE, group = GROUP_NONE /* DISCH */, link = GROUP_NONE;
   bool permanent = false;
 };
 
@@ -68,8 +60,7 @@ class GestureRig : public ::testing::Test {
     record.disch_group = static_cast<std::int16_t>(setup.group);
     record.bus_link = static_cast<std::int16_t>(setup.link);
     record.perm_conn = setup.permanent ? 1 : 0;
-    record.disch_step = 0;
-    record.connect_step = 0;
+    record.disch_step = record.connect_step = 0;
     record.pending_partner = PORT_NONE;
     record.pending_bus = GROUP_NONE;
     model.SetPort(port, record);
@@ -80,14 +71,10 @@ class GestureRig : public ::testing::Test {
     return record;
   }
   bool dial_marker_left() {
-    std::uint8_t data1 = 0;
-    std::uint8_t data2 = 0;
+    std::uint8_t data1 = 0, data2 = 0;
     return pending.Take(PendingTable::kConnectWaits, PendingTable::kDialMarkerPort, data1, data2);
   }
-  void select_port(int p) {
-    session.selected_index = p;
-    session.selection = Selection::Port;
-  }
+  Lines sounds() const { return frontend.sounds(); }
 
   DeviceModel model;
   PendingTable pending;

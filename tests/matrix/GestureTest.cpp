@@ -16,12 +16,19 @@ class Gestures : public GestureRig {
     model.SetPort(4, monitoring);
     model.RenumberNets();
   }
+  // A left press on port p's icon in the row and its release, on port p_up when given.
+  void press(int p, int row, HeldKeys down = {}, HeldKeys up = {}, int p_up = -1) {
+    // Where a port stands on screen (800 x 600, 13 columns), from the core geometry.
+    const auto x_of = [](int port) { return ColumnLeft({0, false}, port) + 5; };
+    gestures.on_button_down(MouseButton::Left, down, x_of(p), IconTop(0, row) + 5);
+    gestures.on_button_up(MouseButton::Left, up, x_of(p_up < 0 ? p : p_up), IconTop(0, row) + 5);
+  }
   void type(const std::string& keys) {
     for (char key : keys) gestures.on_char(key);
   }
-  Sounds sounds_since(std::size_t first) const {
-    const Sounds all = frontend.sounds();
-    return Sounds(all.begin() + static_cast<std::ptrdiff_t>(first), all.end());
+  Lines sounds_since(std::size_t first) const {
+    const Lines all = sounds();
+    return Lines(all.begin() + static_cast<std::ptrdiff_t>(first), all.end());
   }
 };
 
@@ -33,7 +40,7 @@ struct ClickCase {
   HitKind kind;
   int index;
   Lines lines;
-  Sounds sounds;
+  Lines sounds;
   Selection selection_after;
   int monitor_after;
   bool corner_after = true;
@@ -113,74 +120,49 @@ TEST_P(Clicks, Dispatch) {
 INSTANTIATE_TEST_SUITE_P(Table, Clicks, ::testing::ValuesIn(kClicks),
                          [](const auto& row) { return std::string(row.param.name); });
 
-TEST_F(Gestures, ClickingTheSelectedPortAgainOpensItsSettingsMarkedOpen) {
+TEST_F(Gestures, PressAndReleaseMustMeetOnOneElementWithTheSameKeys) {
+  press(3, 1);
+  EXPECT_EQ(session.selection.load(), kPort);
+  EXPECT_EQ(frontend.cursor(), CursorShape::Selected);
+  press(7, 0, {}, {}, 8);  // released elsewhere
+  EXPECT_FALSE(session.selection_pending());
+  press(3, 1, {true, false});  // Ctrl let go
+  EXPECT_TRUE(sender.lines().empty());
+  EXPECT_FALSE(session.selection_pending());
+  session.input_ready = false;  // replies stream in: no new press
+  press(7, 0);
+  EXPECT_FALSE(session.selection_pending());
+  session.input_ready = true;
+
+  // The selected port clicked again, also by the release of a double click, opens its settings
+  // marked open; Ctrl+click with edit settings opens them unmarked.
+  press(3, 1);
+  gestures.on_button_up(MouseButton::Left, {}, ColumnLeft({0, false}, 3), IconTop(0, 1));
   hooks.prefs.right_button_disconnects = false;
-  gestures.click(0, HIT_PORT, 3);
-  gestures.click(0, HIT_PORT, 3);
   gestures.click(1, HIT_PORT, 5);
   EXPECT_EQ(hooks.settings_opened, (std::vector<std::pair<int, bool>>{{3, true}, {5, false}}));
   EXPECT_FALSE(session.selection_pending());
   EXPECT_EQ(frontend.cursor(), CursorShape::Arrow);
 }
 
-// Where port p stands on screen (800 x 600, 13 columns), from the core geometry.
-int x_of(int p) {
-  return ColumnLeft({0, false}, p) + 5;
-}
-int y_of(int row) {
-  return IconTop(0, row) + 5;
-}
-
-TEST_F(Gestures, MousePressAndReleaseMustMeetOnOneElementWithTheSameKeys) {
-  const HeldKeys plain;
-  const HeldKeys ctrl{true, false};
-  gestures.on_button_down(MouseButton::Left, plain, x_of(3), y_of(1));
-  gestures.on_button_up(MouseButton::Left, plain, x_of(3), y_of(1));
-  EXPECT_EQ(session.selection.load(), kPort);
-  EXPECT_EQ(frontend.cursor(), CursorShape::Selected);
-
-  gestures.on_button_down(MouseButton::Left, plain, x_of(7), y_of(0));
-  gestures.on_button_up(MouseButton::Left, plain, x_of(8), y_of(0));  // released elsewhere
-  EXPECT_FALSE(session.selection_pending());
-
-  gestures.on_button_down(MouseButton::Left, ctrl, x_of(3), y_of(1));
-  gestures.on_button_up(MouseButton::Left, plain, x_of(3), y_of(1));  // Ctrl let go
-  EXPECT_TRUE(sender.lines().empty());
-  EXPECT_FALSE(session.selection_pending());
-
-  session.input_ready = false;  // replies stream in: no new press
-  gestures.on_button_down(MouseButton::Left, plain, x_of(7), y_of(0));
-  gestures.on_button_up(MouseButton::Left, plain, x_of(7), y_of(0));
-  EXPECT_FALSE(session.selection_pending());
-}
-
-TEST_F(Gestures, DoubleClickReleaseClicksTheSelectedPortAgain) {
-  gestures.on_button_down(MouseButton::Left, {}, x_of(3), y_of(1));
-  gestures.on_button_up(MouseButton::Left, {}, x_of(3), y_of(1));
-  gestures.on_button_up(MouseButton::Left, {}, x_of(3), y_of(1));  // the second press is no press
-  EXPECT_EQ(hooks.settings_opened, (std::vector<std::pair<int, bool>>{{3, true}}));
-}
-
 TEST_F(Gestures, DisconnectModeLeftClickDisconnectsEvenWithEditSettingsAndSwitchesBack) {
   hooks.prefs.right_button_disconnects = false;
   gestures.click(0, HIT_CORNER, 0);
   ASSERT_FALSE(view.shown.corner_switch);
-  gestures.on_button_down(MouseButton::Left, {}, x_of(3), y_of(1));
-  gestures.on_button_up(MouseButton::Left, {}, x_of(3), y_of(1));
+  press(3, 1);
   EXPECT_EQ(sender.lines(), Lines{"DISC_S 03\r"});
   EXPECT_TRUE(view.shown.corner_switch);
 
   // Without automatic switching the indicator stays in disconnect mode.
   hooks.prefs.auto_indicator_switching = false;
   gestures.click(0, HIT_CORNER, 0);
-  gestures.on_button_down(MouseButton::Left, {}, x_of(5), y_of(1));
-  gestures.on_button_up(MouseButton::Left, {}, x_of(5), y_of(1));
+  press(5, 1);
   EXPECT_EQ(sender.lines().back(), "DISC_S 05\r");
   EXPECT_FALSE(view.shown.corner_switch);
 }
 
 TEST_F(Gestures, HoverShowsDescriptionsAndStatusTexts) {
-  gestures.on_mouse_move(x_of(3), y_of(1));
+  gestures.on_mouse_move(ColumnLeft({0, false}, 3), IconTop(0, 1));
   EXPECT_TRUE(view.shown.hover_shown);
   EXPECT_EQ(view.shown.hover_port, 3);
   gestures.on_mouse_move(20, 100);  // net 1's button

@@ -2,10 +2,7 @@
 // of each area and one pixel outside.
 #include <gtest/gtest.h>
 
-#include <string>
 #include <tuple>
-#include <utility>
-#include <vector>
 
 #include "matrix/HitTest.h"
 
@@ -17,25 +14,21 @@ struct Cells {
 };
 
 struct HitNumbers {
-  int size;
-  int corner_x0, corner_x1, corner_y0, corner_y1;
-  int header_band;
+  int corner_x0, corner_x1, corner_y0, corner_y1, header_band;
   Cells header[2];  // 13 columns, 26 columns
-  int monitor_panel_x;
-  int left_band_end;  // first x outside the left band
-  int button_a, button_b, button_pitch, button_h;
-  int row_b, row_pitch, row_h;
+  int monitor_panel_x, left_band_end;
+  int button_a, button_b, button_pitch, button_h, row_b, row_pitch, row_h;
   Cells column[2];
 };
 
 // clang-format off
 const HitNumbers kSizes[] = {
-    {0, 7, 52, 7, 52, 22, {{77, 56, 25}, {67, 28, 19}}, 59, 47,
-     11, 93, 60, 40, 27, 60, 52, {{66, 56, 47}, {65, 28, 24}}},
-    {1, 9, 66, 8, 66, 28, {{99, 72, 32}, {86, 36, 24}}, 75, 61,
-     16, 118, 77, 51, 35, 77, 67, {{84, 72, 60}, {83, 36, 31}}},
-    {2, 10, 82, 11, 81, 35, {{123, 90, 40}, {107, 44, 30}}, 94, 77,
-     20, 149, 96, 64, 43, 96, 90, {{106, 90, 75}, {104, 44, 38}}},
+    {7, 52, 7, 52, 22, {{77, 56, 25}, {67, 28, 19}}, 59, 47, 11, 93, 60, 40, 27, 60, 52,
+     {{66, 56, 47}, {65, 28, 24}}},
+    {9, 66, 8, 66, 28, {{99, 72, 32}, {86, 36, 24}}, 75, 61, 16, 118, 77, 51, 35, 77, 67,
+     {{84, 72, 60}, {83, 36, 31}}},
+    {10, 82, 11, 81, 35, {{123, 90, 40}, {107, 44, 30}}, 94, 77, 20, 149, 96, 64, 43, 96, 90,
+     {{106, 90, 75}, {104, 44, 38}}},
 };
 // clang-format on
 
@@ -50,102 +43,66 @@ struct Layouts : testing::TestWithParam<std::tuple<int, bool>> {
   HitScene scene;
 
   Layouts() {
-    scene.layout = {n.size, wide};
-    for (auto [port, row] : {std::pair{0, 0}, {3, 2}, {12, 7}, {20, 1}}) Place(port, row);
+    scene.layout = {std::get<0>(GetParam()), wide};
+    for (auto [port, row] : {std::pair{0, 0}, {3, 2}, {12, 7}, {20, 1}}) {
+      scene.ports[static_cast<std::size_t>(port)] = {true, row, false};
+    }
   }
-  void Place(int port, int row, bool sliding = false) {
-    scene.ports[static_cast<std::size_t>(port)] = {true, row, sliding};
+  // Probes two corners of a box inside and one pixel outside each side (the top of the picture
+  // has no outside).
+  void ExpectBox(int x0, int y0, int x1, int y1, MatrixHit hit) {
+    SCOPED_TRACE(testing::Message() << x0 << "," << y0);
+    EXPECT_EQ(HitTest(scene, x0, y0), hit);
+    EXPECT_EQ(HitTest(scene, x1, y1), hit);
+    for (auto [x, y] : {std::pair{x0 - 1, y0}, {x0, y0 - 1}, {x1 + 1, y1}, {x1, y1 + 1}}) {
+      if (y >= 0) {
+        EXPECT_NE(HitTest(scene, x, y), hit) << x << "," << y;
+      }
+    }
   }
-  MatrixHit At(int x, int y) const { return HitTest(scene, x, y); }
 };
 
-TEST_P(Layouts, CornerCoversItsSquareOnly) {
+TEST_P(Layouts, EveryAreaEndsAtItsEdges) {
   for (bool monitor_mode : {false, true}) {
     scene.monitor_mode = monitor_mode;
-    EXPECT_EQ(At(n.corner_x0, n.corner_y0), (MatrixHit{HIT_CORNER, 0}));
-    EXPECT_EQ(At(n.corner_x1 - 1, n.corner_y1 - 1), (MatrixHit{HIT_CORNER, 0}));
-    EXPECT_NE(At(n.corner_x0 - 1, n.corner_y0).kind, HIT_CORNER);
-    EXPECT_NE(At(n.corner_x0, n.corner_y0 - 1).kind, HIT_CORNER);
-    EXPECT_NE(At(n.corner_x1, n.corner_y0).kind, HIT_CORNER);
-    EXPECT_NE(At(n.corner_x0, n.corner_y1).kind, HIT_CORNER);
+    ExpectBox(n.corner_x0, n.corner_y0, n.corner_x1 - 1, n.corner_y1 - 1, {HIT_CORNER, 0});
   }
+  EXPECT_EQ(HitTest(scene, n.monitor_panel_x - 1, n.button_b), (MatrixHit{HIT_MONITOR_PANEL, 0}));
+  EXPECT_EQ(HitTest(scene, 0, n.button_b), (MatrixHit{HIT_MONITOR_PANEL, 0}));
+  EXPECT_EQ(HitTest(scene, n.monitor_panel_x, n.button_b), kNone);
   scene.monitor_mode = false;
-  EXPECT_EQ(At(n.corner_x1, n.corner_y1 - 1), kNone);
-}
+  EXPECT_EQ(HitTest(scene, n.corner_x1, n.corner_y1 - 1), kNone);
 
-TEST_P(Layouts, ColumnHeadersOnlyInsideTheHeaderBand) {
-  for (int c : {0, 1, columns - 1}) {
+  // The header pattern goes on past the last column: in 26 columns the picture still shows
+  // column 26, a port that never holds a module. Below the band the same x hits nothing.
+  for (int c : {0, columns - 1, columns}) {
     const int x = header.a + c * header.pitch;
-    SCOPED_TRACE("column " + std::to_string(c));
-    EXPECT_EQ(At(x, 0), (MatrixHit{HIT_COLUMN_HEADER, c}));
-    EXPECT_EQ(At(x + header.w, n.header_band - 1), (MatrixHit{HIT_COLUMN_HEADER, c}));
-    EXPECT_EQ(At(x + header.w + 1, 0), kNone);
-    EXPECT_EQ(At(x - 1, 0), kNone);
-    // Below the band the same x is a matrix point above the first row.
-    EXPECT_EQ(At(x, n.header_band), kNone);
+    ExpectBox(x, 0, x + header.w, n.header_band - 1, {HIT_COLUMN_HEADER, c});
   }
-  // The pattern goes on past the last column: in 26 columns the picture still shows column 26,
-  // a port that never holds a module.
-  EXPECT_EQ(At(header.a + columns * header.pitch, 0), (MatrixHit{HIT_COLUMN_HEADER, columns}));
-  // In the band nothing else is hit, not even the left panel.
-  EXPECT_EQ(At(n.button_a, 0), kNone);
-}
+  EXPECT_EQ(HitTest(scene, header.a, n.header_band), kNone);
+  EXPECT_EQ(HitTest(scene, n.button_a, 0), kNone);  // the left panel does not reach the band
 
-TEST_P(Layouts, NetButtonsInTheLeftBand) {
-  for (int row : {0, 3, 6}) {
+  for (int row : {0, 6}) {
     const int top = n.button_b + row * n.button_pitch;
-    SCOPED_TRACE("button " + std::to_string(row));
-    EXPECT_EQ(At(n.button_a, top), (MatrixHit{HIT_NET_BUTTON, row}));
-    EXPECT_EQ(At(n.left_band_end - 1, top + n.button_h), (MatrixHit{HIT_NET_BUTTON, row}));
-    EXPECT_EQ(At(n.button_a - 1, top), kNone);
-    EXPECT_EQ(At(n.button_a, top + n.button_h + 1), kNone);
-    EXPECT_EQ(At(n.left_band_end, top), kNone);
+    ExpectBox(n.button_a, top, n.left_band_end - 1, top + n.button_h, {HIT_NET_BUTTON, row});
   }
-  EXPECT_EQ(At(n.button_a, n.button_b - 1), kNone);
-  EXPECT_EQ(At(n.button_a, n.button_b + 7 * n.button_pitch), kNone);
-}
+  EXPECT_EQ(HitTest(scene, n.button_a, n.button_b - 1), kNone);
+  EXPECT_EQ(HitTest(scene, n.button_a, n.button_b + 7 * n.button_pitch), kNone);
 
-TEST_P(Layouts, MonitorPanelReplacesTheButtonsInMonitorMode) {
-  const int y = n.button_b;  // a net button outside monitor mode
-  scene.monitor_mode = true;
-  EXPECT_EQ(At(0, y), (MatrixHit{HIT_MONITOR_PANEL, 0}));
-  EXPECT_EQ(At(n.monitor_panel_x - 1, y), (MatrixHit{HIT_MONITOR_PANEL, 0}));
-  EXPECT_EQ(At(n.monitor_panel_x, y), kNone);
-  EXPECT_EQ(At(header.a, 0), (MatrixHit{HIT_COLUMN_HEADER, 0}));
-  scene.monitor_mode = false;
-  EXPECT_EQ(At(n.button_a, y), (MatrixHit{HIT_NET_BUTTON, 0}));
-  EXPECT_EQ(At(n.monitor_panel_x - 1, 5 * n.row_pitch), kNone);
-}
-
-TEST_P(Layouts, PortsWhereTheirIconsStand) {
-  std::vector<std::pair<int, int>> shown = {{0, 0}, {3, 2}, {12, 7}};
-  if (wide) shown.emplace_back(20, 1);  // the upper half only shows in 26 columns
-  for (const auto& [port, row] : shown) {
+  // The upper half only shows in 26 columns; under the icon stands its name box.
+  for (auto [port, row] : {std::pair{0, 0}, {3, 2}, {12, 7}, {20, 1}}) {
     const int x = column.a + port * column.pitch;
     const int y = n.row_b + row * n.row_pitch;
-    const MatrixHit hit{HIT_PORT, port};
-    SCOPED_TRACE("port " + std::to_string(port));
-    EXPECT_EQ(At(x, y), hit);
-    EXPECT_EQ(At(x + column.w, y + n.row_h), hit);
-    EXPECT_EQ(At(x - 1, y), kNone);
-    EXPECT_EQ(At(x, y - 1), kNone);
-    EXPECT_EQ(At(x + column.w + 1, y), kNone);
-    EXPECT_EQ(At(x, y + n.row_h + 1), kNone);  // the name box under the icon
+    if (port < columns) {
+      ExpectBox(x, y, x + column.w, y + n.row_h, {HIT_PORT, port});
+    } else {
+      EXPECT_EQ(HitTest(scene, x, y), kNone);
+    }
   }
-  // Another row of an occupied column, the crossing of an empty column, and the place a further
-  // column would take (in 13 columns where port 20 would stand if it were shown) are no hit.
-  EXPECT_EQ(At(column.a + 3 * column.pitch, n.row_b), kNone);
-  EXPECT_EQ(At(column.a + 1 * column.pitch, n.row_b), kNone);
-  EXPECT_EQ(At(column.a + columns * column.pitch, n.row_b + n.row_pitch), kNone);
-}
-
-TEST_P(Layouts, SlidingIconIsNoHit) {
-  const int x = column.a + 5 * column.pitch;
-  const int y = n.row_b + 4 * n.row_pitch;
-  Place(5, 4, true);
-  EXPECT_EQ(At(x, y), kNone);
-  Place(5, 4, false);
-  EXPECT_EQ(At(x, y), (MatrixHit{HIT_PORT, 5}));
+  EXPECT_EQ(HitTest(scene, column.a + 3 * column.pitch, n.row_b), kNone);  // another row
+  EXPECT_EQ(HitTest(scene, column.a + column.pitch, n.row_b), kNone);      // an empty column
+  scene.ports[3].sliding = true;
+  EXPECT_EQ(HitTest(scene, column.a + 3 * column.pitch, n.row_b + 2 * n.row_pitch), kNone);
 }
 
 INSTANTIATE_TEST_SUITE_P(AllSizes, Layouts,
@@ -156,9 +113,9 @@ TEST(HitTest, NothingOffThePictureOrInAnUnknownSize) {
   scene.ports[0] = {true, 0, false};
   for (int size : {0, 1, 2}) {
     scene.layout = {size, false};
-    EXPECT_EQ(HitTest(scene, -5, 30), kNone);
-    EXPECT_EQ(HitTest(scene, 70, -30), kNone);
-    EXPECT_EQ(HitTest(scene, 100000, 100000), kNone);
+    for (auto [x, y] : {std::pair{-5, 30}, {70, -30}, {100000, 100000}}) {
+      EXPECT_EQ(HitTest(scene, x, y), kNone);
+    }
   }
   for (const MatrixLayout layout : {MatrixLayout{3, false}, MatrixLayout{-1, true}}) {
     scene.layout = layout;

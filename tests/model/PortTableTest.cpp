@@ -1,4 +1,4 @@
-// The device model's searches over the port table, and keeping the nets shown to the operator
+// The device model's searches over the port table, and the nets shown to the operator kept
 // consistent with the gateway's bus assignment.
 #include <gtest/gtest.h>
 
@@ -6,7 +6,6 @@
 #include <vector>
 
 #include "RecordImage.h"
-#include "model/DeviceModel.h"
 
 namespace mav {
 namespace {
@@ -21,48 +20,45 @@ struct Placed {
   test::Placement placement;
 };
 
-void PlaceAll(DeviceModel& model, const std::vector<Placed>& ports) {
+DeviceModel& PlaceAll(DeviceModel& model, const std::vector<Placed>& ports) {
   for (const auto& [port, placement] : ports) Place(model, port, placement);
+  return model;
 }
 
-TEST(PortQueries, CountsOnlyModulesButEveryPortHoldsItsNumbers) {
+TEST(PortQueries, CountsAndLowestFreeNumbers) {
   DeviceModel model;
-  Place(model, 7, {.bus = 0, .net = 1, .mod_type = MOD_NONE});
+  Place(model, 7, {.bus = 0, .net = 1, .mod_type = MOD_NONE});  // numbers but no module
   EXPECT_EQ(model.CountModules(), 0);
   EXPECT_EQ(model.CountOnBus(0), 0);
   EXPECT_EQ(model.CountInNet(1), 0);
   EXPECT_EQ(model.LowestFreeBus(), 1);
   EXPECT_EQ(model.LowestFreeNet(), 2);
-
-  // The upper half of the gateway starts at port 13.
-  Place(model, 12, {});
+  Place(model, 12, {});  // the upper half of the gateway starts at port 13
   EXPECT_EQ(model.CountModules(), 1);
-  EXPECT_TRUE(model.HasModule(12));
   EXPECT_FALSE(model.AnyModuleInUpperHalf());
   Place(model, 13, {});
   EXPECT_TRUE(model.AnyModuleInUpperHalf());
-}
 
-// A later port may hold the number an earlier one pushed the candidate to: the scan has to
-// start over each time the candidate moves.
-TEST(PortQueries, LowestFreeSearchesRestartTheirScan) {
-  DeviceModel model;
+  // A later port may hold the number an earlier one pushed the candidate to.
+  // clang-format off
   PlaceAll(model, {{0, {.bus = 1, .link = 2, .net = 2, .disch = 1}},
                    {1, {.bus = 0, .link = 1, .net = 1, .disch = 0}},
                    {2, {.bus = 2, .link = 0, .net = 3, .disch = 2}}});
+  // clang-format on
   EXPECT_EQ(model.LowestFreeBus(), 3);
   EXPECT_EQ(model.LowestFreeLink(), 3);
   EXPECT_EQ(model.LowestFreeNet(), 4);
   EXPECT_EQ(model.LowestFreeDischGroup(), 3);
 }
 
-TEST(PortQueries, NetLookupsAnswerFromTheFirstPortOfTheNet) {
+TEST(PortQueries, NetLookupsPartnersAndGroupMembers) {
   DeviceModel model;
+  // clang-format off
   PlaceAll(model, {{3, {.bus = 4, .link = 1, .net = 2, .disch = 0}},
                    {5, {.bus = 6, .link = 2, .net = 2}},
-                   {9, {.bus = 6, .link = 2, .net = 2}},
-                   {11, {.link = 3}}});
-  EXPECT_EQ(model.BusOfNet(2), 4);
+                   {9, {.bus = 6, .link = 2, .net = 2}}, {11, {.link = 3}}});
+  // clang-format on
+  EXPECT_EQ(model.BusOfNet(2), 4);  // from the first port of the net
   EXPECT_EQ(model.LinkOfNet(2), 1);
   EXPECT_EQ(model.CountInNet(2), 3);
   EXPECT_EQ(model.CountOnBus(6), 2);
@@ -74,49 +70,39 @@ TEST(PortQueries, NetLookupsAnswerFromTheFirstPortOfTheNet) {
   EXPECT_EQ(model.CountInNet(kNone), 0);
   EXPECT_EQ(model.LinkOfBus(kNone), kNone);
   EXPECT_EQ(model.FirstFreePortOfNet(kNone), PORT_NONE);
-}
 
-TEST(PortQueries, FindPartnerLooksOnTheBusFirstThenAlongTheLink) {
-  DeviceModel model;
-  PlaceAll(model, {{1, {.bus = 1, .link = 4}},
-                   {2, {.bus = 0, .link = 4}},
-                   {4, {.bus = 0, .link = 4, .disch = 1}},  // held: never a partner
-                   {6, {.bus = 0, .link = 4}},
-                   {10, {.link = 4}},
-                   {11, {.bus = 3}}});
-  EXPECT_EQ(model.FindPartner(6), 2);
-  EXPECT_EQ(model.FindPartner(2), 6);
-  EXPECT_EQ(model.FindPartner(1), 2);           // alone on bus 1: first free port of the link
-  EXPECT_EQ(model.FindPartner(10), PORT_NONE);  // on no bus
-  EXPECT_EQ(model.FindPartner(11), PORT_NONE);  // alone and unlinked
-  for (int port : {-1, 26}) EXPECT_EQ(model.FindPartner(port), PORT_NONE);
-}
-
-TEST(PortQueries, OtherGroupMemberNamesOnlyASinglePartner) {
-  DeviceModel model;
-  Place(model, 1, {.disch = 2});
-  EXPECT_EQ(model.OtherGroupMember(1), -1);
-  Place(model, 4, {.disch = 2, .mod_type = MOD_NONE});  // no module: not a member
-  EXPECT_EQ(model.OtherGroupMember(1), -1);
-  Place(model, 7, {.disch = 2});
-  EXPECT_EQ(model.OtherGroupMember(1), 7);
-  EXPECT_EQ(model.OtherGroupMember(7), 1);
-  Place(model, 9, {.disch = 2});
-  EXPECT_EQ(model.OtherGroupMember(1), -1);
-  for (int port : {12, 30}) EXPECT_EQ(model.OtherGroupMember(port), -1);  // in no group
+  DeviceModel linked;
+  // clang-format off
+  PlaceAll(linked, {{1, {.bus = 1, .link = 4}}, {2, {.bus = 0, .link = 4}},
+                    {4, {.bus = 0, .link = 4, .disch = 1}},  // held: never a partner
+                    {6, {.bus = 0, .link = 4}}, {10, {.link = 4}}, {11, {.bus = 3}},
+                    {14, {.disch = 2}}, {17, {.disch = 2, .mod_type = MOD_NONE}}});
+  // clang-format on
+  // On the bus first, then the first free port along the link.
+  for (const auto& [port, partner] : {std::pair{6, 2},
+                                      {2, 6},
+                                      {1, 2},
+                                      {10, int{PORT_NONE}},
+                                      {11, int{PORT_NONE}},
+                                      {-1, int{PORT_NONE}},
+                                      {26, int{PORT_NONE}}}) {
+    EXPECT_EQ(linked.FindPartner(port), partner) << port;
+  }
+  EXPECT_EQ(linked.OtherGroupMember(14), -1);  // a slot without module is no member
+  Place(linked, 19, {.disch = 2});
+  EXPECT_EQ(linked.OtherGroupMember(14), 19);
+  EXPECT_EQ(linked.OtherGroupMember(19), 14);
+  Place(linked, 20, {.disch = 2});
+  EXPECT_EQ(linked.OtherGroupMember(14), -1);  // only a single partner is named
+  for (int port : {12, 30}) EXPECT_EQ(linked.OtherGroupMember(port), -1);
 }
 
 // A port's bus, link and net once renumbering has settled.
-struct Groups {
-  int port, bus, link, net;
-};
-
-void ExpectGroups(const DeviceModel& model, const std::vector<Groups>& expected) {
-  for (const Groups& want : expected) {
-    const PortRecord record = RecordOf(model, want.port);
-    EXPECT_EQ(std::tuple(record.bus, record.bus_link, record.net),
-              std::tuple(want.bus, want.link, want.net))
-        << "port " << want.port;
+void ExpectGroups(const DeviceModel& model,
+                  const std::vector<std::tuple<int, int, int, int>>& want) {
+  for (const auto& [port, bus, link, net] : want) {
+    const PortRecord r = RecordOf(model, port);
+    EXPECT_EQ(std::tuple(r.bus, r.bus_link, r.net), std::tuple(bus, link, net)) << "port " << port;
   }
 }
 
@@ -131,7 +117,7 @@ TEST(RenumberNets, SettlesBusesLinksAndNets) {
   struct Case {
     const char* what;
     std::vector<Placed> before;
-    std::vector<Groups> after;
+    std::vector<std::tuple<int, int, int, int>> after;  // port, bus, link, net
   };
   // clang-format off
   const Case cases[] = {
@@ -145,7 +131,8 @@ TEST(RenumberNets, SettlesBusesLinksAndNets) {
       {"a port on no bus loses net and link",
        {{9, {.link = 1, .net = 3}}}, {{9, kNone, kNone, kNone}}},
       {"a one-module bus is dissolved; an empty slot hears nothing",
-       {{3, {.bus = 2, .net = 1}}, {4, {.bus = 2, .mod_type = MOD_NONE}}}, {{3, kNone, kNone, kNone}}},
+       {{3, {.bus = 2, .net = 1}}, {4, {.bus = 2, .mod_type = MOD_NONE}}},
+       {{3, kNone, kNone, kNone}}},
       // Its old net dies with the move; the next pass gives it the net of its new bus.
       {"a linked lone port moves to its link's bus and joins that net",
        {{0, {.bus = 4, .link = 0, .net = 1}}, {1, {.bus = 2, .link = 0, .net = 2}},
@@ -162,11 +149,9 @@ TEST(RenumberNets, SettlesBusesLinksAndNets) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     DeviceModel model;
-    PlaceAll(model, c.before);
-    model.RenumberNets();
+    PlaceAll(model, c.before).RenumberNets();
     ExpectGroups(model, c.after);
-    // A settled table stays as it is.
-    const auto settled = Images(model);
+    const auto settled = Images(model);  // a settled table stays as it is
     model.RenumberNets();
     EXPECT_EQ(Images(model), settled);
   }
@@ -174,31 +159,27 @@ TEST(RenumberNets, SettlesBusesLinksAndNets) {
 
 TEST(RenumberNets, TheEighthNetGetsNoNumberUntilOneIsFreed) {
   DeviceModel model;
-  for (int bus = 0; bus < 8; ++bus) {
-    const auto b = static_cast<std::int16_t>(bus);
-    PlaceAll(model, {{2 * bus, {.bus = b}}, {2 * bus + 1, {.bus = b}}});
-  }
+  for (std::int16_t bus = 0; bus < 8; ++bus)
+    PlaceAll(model, {{2 * bus, {bus}}, {2 * bus + 1, {bus}}});
   model.RenumberNets();
   for (int bus = 0; bus < 7; ++bus) ExpectGroups(model, {{2 * bus, bus, kNone, bus + 1}});
   ExpectGroups(model, {{14, 7, kNone, kNone}, {15, 7, kNone, kNone}});  // connected, unnumbered
-
   Place(model, 0, {});  // bus 0 and net 1 are left with one module
   model.RenumberNets();
-  // The repeated pass gives the freed number to the unnumbered bus.
   ExpectGroups(model, {{1, kNone, kNone, kNone}, {14, 7, kNone, 1}, {15, 7, kNone, 1}});
 }
 
-// Tables read from damaged files or odd gateway reports must not hang or overrun anything.
+// Tables read from damaged files or odd gateway reports must not hang or overrun anything. A
+// linked bus held only by a port without a module keeps pulling a lone module back; bus numbers
+// no gateway uses count as no bus.
 TEST(RenumberNets, DamagedTablesStillReturn) {
   DeviceModel model;
-  // A linked bus held only by a port without a module keeps pulling a lone module back; bus
-  // numbers no gateway uses count as no bus.
+  // clang-format off
   PlaceAll(model, {{0, {.bus = 5, .link = 0, .net = 3, .mod_type = MOD_NONE}},
-                   {1, {.bus = 2, .link = 0, .net = 1}},
-                   {2, {.bus = 40, .net = 2}},
-                   {3, {.bus = -3, .net = 2}},
-                   {4, {.bus = 29, .net = 120}},
+                   {1, {.bus = 2, .link = 0, .net = 1}}, {2, {.bus = 40, .net = 2}},
+                   {3, {.bus = -3, .net = 2}}, {4, {.bus = 29, .net = 120}},
                    {5, {.bus = 29, .net = -7}}});
+  // clang-format on
   model.RenumberNets();
   EXPECT_EQ(RecordOf(model, 2).bus, kNone);
   EXPECT_EQ(RecordOf(model, 3).net, kNone);

@@ -1,16 +1,14 @@
-// Helpers for tests that look at a PortRecord as the bytes that go into configuration files,
-// and for building port tables by hand.
+// Helpers for tests that look at a PortRecord as the bytes of a configuration file record, and
+// for building port tables by hand.
 #pragma once
 
 #include <gtest/gtest.h>
 
 #include <array>
-#include <cstdint>
 #include <cstring>
 #include <initializer_list>
 
 #include "model/DeviceModel.h"
-#include "model/PortRecord.h"
 
 namespace mav::test {
 
@@ -30,14 +28,13 @@ inline std::uint32_t FieldAt(const RecordImage& image, std::size_t offset, std::
 }
 
 struct ImageField {
-  std::size_t offset;
-  std::size_t width;
+  std::size_t offset, width;
   std::uint32_t value;
 };
 
 inline void ExpectFields(const RecordImage& image, std::initializer_list<ImageField> fields) {
-  for (const ImageField& field : fields) {
-    EXPECT_EQ(FieldAt(image, field.offset, field.width), field.value) << "offset " << field.offset;
+  for (const ImageField& f : fields) {
+    EXPECT_EQ(FieldAt(image, f.offset, f.width), f.value) << "offset " << f.offset;
   }
 }
 
@@ -47,12 +44,9 @@ inline PortRecord RecordOf(const DeviceModel& model, int port) {
   return record;
 }
 
-// Puts a module on a port with the given groups; everything else as the model holds it.
+// A module on a port with the given groups; everything else as the model holds it.
 struct Placement {
-  std::int16_t bus = GROUP_NONE;
-  std::int16_t link = GROUP_NONE;
-  std::int16_t net = GROUP_NONE;
-  std::int16_t disch = GROUP_NONE;
+  std::int16_t bus = GROUP_NONE, link = GROUP_NONE, net = GROUP_NONE, disch = GROUP_NONE;
   std::uint32_t mod_type = MOD_TOV5;
 };
 

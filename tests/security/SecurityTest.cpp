@@ -1,0 +1,127 @@
+// The password rules, the PIN table and what the PIN settings' OK sends to the gateway.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "security/PasswordRules.h"
+#include "security/PinSettings.h"
+#include "security/PinTable.h"
+
+namespace mav {
+namespace {
+
+TEST(PasswordRules, ComparisonAndNewPasswordVerdicts) {
+  const std::string x259(259, 'x');
+  // clang-format off
+  for (const auto& [typed, password, matches] :
+       {std::tuple<std::string, std::string, bool>{"Secret1", "Secret1", true},
+        {"secret1", "Secret1", false}, {"Secret", "Secret1", false}, {"Secret12", "Secret1", false},
+        {"", "Secret1", false}, {"Secret1", "", false}, {"Secret1Secret1", "Secret1", false},
+        {std::string("Sec\0et1", 7), "Secret1", false}, {x259, x259, true}}) {
+    EXPECT_EQ(password_matches(typed, password), matches) << typed << " / " << password;
+  }
+  const char* const kShort = "The password must be at least 4 characters";
+  const char* const kMismatch = "Confirmation doesn't match password entry";
+  for (const auto& [entry, confirmation, message] :
+       {std::tuple{"abc", "abc", kShort}, {"abc", "abcd", kShort}, {"", "", kShort},
+        {"abcd", "abce", kMismatch}, {"abcd", "", kMismatch},
+        {"abcd", "abcd", "Password changed"}}) {
+    EXPECT_STREQ(verdict_message(judge_new_password(entry, confirmation)), message) << entry;
+  }
+  // clang-format on
+}
+
+TEST(PinTable, ReportedFreedAndLookedUp) {
+  PinTable table;
+  table.set_entry(1, "Dispatch", 1111, 4);
+  EXPECT_TRUE(table.store_reported_pin(2222, 3));  // first free entry, empty name
+  EXPECT_EQ(table.entry(0).pin, 2222);
+  EXPECT_TRUE(table.store_reported_pin(1111, 9));  // a known PIN keeps its entry and name
+  EXPECT_EQ(table.entry(1).level, 9);
+  EXPECT_STREQ(table.entry(1).name, "Dispatch");
+
+  table.set_entry(0, "Alice", 1234, 3);
+  table.set_entry(1, "Bob", 1234, 5);
+  table.free_pin(1234);  // only the first holder; freed entries keep name and PIN
+  EXPECT_EQ(table.entry(0).level, kPinLevelUnused);
+  EXPECT_EQ(table.entry(1).level, 5);
+  EXPECT_EQ(table.find_pin_name(1234), "Alice");
+  table.free_all();
+  EXPECT_EQ(table.entry(1).level, kPinLevelUnused);
+  EXPECT_TRUE(table.store_reported_pin(4321, 2));
+  EXPECT_EQ(table.entry(0).pin, 4321);
+  EXPECT_EQ(table.find_pin_name(4321), "");
+  EXPECT_EQ(table.find_pin_name(1234), "Bob");
+
+  table.set_entry(2, std::string(40, 'x'), 7, 1);
+  EXPECT_EQ(std::string(table.entry(2).name), std::string(31, 'x'));
+  table.set_entry(20, "nobody", 1, 1);
+  table.set_entry(-1, "nobody", 1, 1);
+  EXPECT_EQ(table.entry(20).level, kPinLevelUnused);
+  EXPECT_FALSE(table.find_pin_name(1).has_value());
+
+  for (int i = 2; i < kPinTableEntries; ++i) {
+    EXPECT_TRUE(table.store_reported_pin(static_cast<std::uint16_t>(100 + i), 1));
+  }
+  EXPECT_FALSE(table.store_reported_pin(9999, 1));  // every entry taken: the PIN is lost
+  EXPECT_FALSE(table.find_pin_name(9999).has_value());
+}
+
+TEST(PinTable, FileImage) {
+  PinTable table;
+  table.set_entry(0, "Al", 0x1234, 7);
+  table.set_entry(19, "Zed", 9999, 0);
+  const auto bytes = table.to_bytes();
+  // clang-format off
+  for (const auto& [offset, value] : {std::pair{0, 'A'}, {1, 'l'}, {2, 0}, {32, 0x34}, {33, 0x12},
+       {34, 7}, {36 + 34, 10}, {19 * 36, 'Z'}, {19 * 36 + 32, 0x0F}, {19 * 36 + 33, 0x27}}) {
+    EXPECT_EQ(bytes[static_cast<std::size_t>(offset)], value) << offset;
+  }
+  // clang-format on
+  PinTable copy;
+  copy.from_bytes(bytes);
+  EXPECT_EQ(copy.to_bytes(), bytes);
+
+  std::array<std::uint8_t, kPinTableBytes> unterminated{};
+  unterminated.fill('n');
+  copy.from_bytes(unterminated);
+  EXPECT_EQ(std::string(copy.entry(0).name).size(), 31u);
+}
+
+TEST(PinSettings, ModeThenDeletionThenTheValidRowsInOrder) {
+  for (const auto& [mode, word] :
+       {std::pair{11, "OFF"}, {12, "EXCLUSIVE"}, {13, "PRIORITY"}, {0, ""}, {25, ""}, {-1, ""}}) {
+    const PinSettingsOrder order = pin_settings_order(mode, std::vector<PinRowText>(20));
+    std::vector<std::string> lines{"DEL_PIN ALL\r"};
+    if (*word) lines.insert(lines.begin(), std::string("SECURITY_MODE ") + word + "\r");
+    EXPECT_EQ(order.lines, lines) << mode;
+    EXPECT_EQ(order.mode.has_value(), *word != 0) << mode;
+    EXPECT_TRUE(order.entries.empty());
+  }
+  std::vector<PinRowText> rows(20);
+  rows[0] = {"TooHigh", "10000", "1"};
+  rows[1] = {"Bob", "42", "3"};
+  rows[2] = {"LevelTen", "1111", "10"};
+  rows[3] = {"Carol", "9999", "9"};
+  rows[4] = {"NoLevel", "2222", ""};
+  rows[5] = {"NoPin", "", "2"};
+  rows[6] = {"Letters", "12a4", "2"};
+  rows[7] = {"Signed", "-5", "2"};
+  rows[8] = {"Zero", "0000", "0"};
+  rows[9] = {"Padded", "000000000000005", "1"};
+  rows[10] = {"PastFifteen", "0000000000000007", "1"};  // the 16th digit is not read
+  rows[19] = {std::string(40, 'n'), "1234", "5"};
+  const PinSettingsOrder order = pin_settings_order(12, rows);
+  EXPECT_EQ(order.lines,
+            (std::vector<std::string>{"SECURITY_MODE EXCLUSIVE\r", "DEL_PIN ALL\r", "PIN 0042 3\r",
+                                      "PIN 9999 9\r", "PIN 0000 0\r", "PIN 0005 1\r",
+                                      "PIN 0000 1\r", "PIN 1234 5\r"}));
+  ASSERT_EQ(order.entries.size(), 6u);
+  EXPECT_STREQ(order.entries[1].name, "Carol");
+  EXPECT_EQ(std::string(order.entries[5].name), std::string(31, 'n'));
+  EXPECT_EQ(order.entries[5].pin, 1234);
+  EXPECT_EQ(order.entries[5].level, 5);
+}
+
+}  // namespace
+}  // namespace mav
