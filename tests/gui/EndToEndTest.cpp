@@ -11,7 +11,6 @@
 
 #include "gui/SimulatorSiteRig.h"
 #include "support/ControllerProcess.h"
-#include "trace/TraceText.h"
 
 namespace mav::test {
 namespace {
@@ -170,34 +169,6 @@ TEST_F(EndToEndTest, ConnectingAnIdleLineAsksForANumberAndDialsIt) {
     return gateway_received("DIAL 02 5551234 1");
   }));
   EXPECT_EQ(captions, std::vector<std::string>{"LINE Dial on port 02"});
-}
-
-// Opened once the synchronisation is over, the trace still shows it, and saves it as text.
-TEST_F(EndToEndTest, ProtocolTraceShowsTheSynchronisationAndSavesIt) {
-  start();
-  TraceWindow& trace = program_->trace_window();
-  const auto shows = [&](const std::string& kind, const std::string& start) {
-    for (int row = 0; row < trace.shown_rows().rowCount(); ++row) {
-      const TraceRow& each = trace.shown_rows().row_at(row);
-      if (trace_kind_text(each) == kind && trace_visible_text(each).starts_with(start)) return true;
-    }
-    return false;
-  };
-  ASSERT_TRUE(run_until([&] {
-    if (!trace.isVisible() && quiet()) trigger(40071);
-    return shows("sent", "CONNECT_S ALL ?") && shows("received", "%SYSTEM ");
-  }));
-  const std::filesystem::path saved = dir_.path() / "trace.txt";
-  prompts_.dialog_script = [&](QDialog& dialog) {
-    static_cast<QFileDialog&>(dialog).selectFile(QString::fromStdString(saved.string()));
-    return int(QDialog::Accepted);
-  };
-  trace.findChild<QPushButton*>("save")->click();
-  const std::string text = file_text(saved);
-  EXPECT_NE(text.find("\tsent\t"), std::string::npos) << text;
-  EXPECT_NE(text.find("\tCONNECT_S ALL ?\n"), std::string::npos) << text;
-  EXPECT_EQ(std::ranges::count(text, '\n'), trace.shown_rows().rowCount());
-  trace.close();
 }
 
 // The command line's site is used in this run and never stored.

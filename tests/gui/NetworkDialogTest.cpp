@@ -62,10 +62,6 @@ TEST_F(NetworkDialogTest, TypedSitesAreCheckedBeforeTheyAreStored) {
     ASSERT_EQ(list->count(), 2);
     EXPECT_EQ(list->item(0)->text(), "10.0.0.7:23 (North)");
     EXPECT_EQ(list->item(1)->text(), "10.0.0.7:2300 ()");
-    // An added site leaves the form ready for the next one.
-    QStringList form;
-    for (int id : {1394, 1395, 1396, 1397, 1399, 1400}) form << child(dialog, id)->text();
-    EXPECT_EQ(form, QStringList({"", "", "", "", "23", ""}));
   });
   const Preferences saved = saved_preferences();
   ASSERT_EQ(saved.site_count(), 2);
