@@ -34,7 +34,7 @@ for index in 0 1 2; do
   [ -s "$work/display-$size" ] || { echo "Xvfb did not start:"; cat "$work/xvfb-errors.txt"; exit 1; }
   echo "=== $size"
   DISPLAY=":$(cat "$work/display-$size")" QT_QPA_PLATFORM=xcb \
-    "$root/build/normal/tests/gui/mav-capture-windows" "$index" "$out"
+    "$root/build/normal/tools/screenshots/mav-capture-windows" "$index" "$out"
   kill "$xvfb"
   wait "$xvfb" 2>/dev/null || true
   xvfb=""

@@ -1,5 +1,6 @@
-// The command line: every option read in this process, and the real program refusing what it
-// cannot use (status 2, one line on standard error, nothing made) or printing help and version.
+// The command line: every option and its boundaries read in this process, each refusal with its
+// reason, and the real program refusing (status 2, one line on standard error, nothing made) or
+// printing help and version.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -14,7 +15,7 @@ namespace {
 
 TEST(CommandLineTest, ReadsEveryOption) {
   using Kind = RunConnection::Kind;
-  struct Row {
+  const struct {
     QStringList arguments;
     const char* program_directory;  // "" when none is given
     Kind kind;
@@ -22,17 +23,19 @@ TEST(CommandLineTest, ReadsEveryOption) {
     std::int32_t port;
     const char* device;
     std::uint32_t baud;
-  };
-  const Row rows[] = {
+  } rows[] = {
       {{}, "", Kind::Stored, {}, 0, "", 0},
       {{"--program-dir", "/srv/mav"}, "/srv/mav", Kind::Stored, {}, 0, "", 0},
       {{"--connect", "10.1.2.3"}, "", Kind::Network, {10, 1, 2, 3}, 23, "", 0},
       {{"--connect=localhost:4000"}, "", Kind::Network, {127, 0, 0, 1}, 4000, "", 0},
+      {{"--connect", "10.1.2.3:1"}, "", Kind::Network, {10, 1, 2, 3}, 1, "", 0},
+      {{"--connect", "10.1.2.3:65535"}, "", Kind::Network, {10, 1, 2, 3}, 65535, "", 0},
       {{"--serial", "/dev/ttyUSB0"}, "", Kind::Serial, {}, 0, "/dev/ttyUSB0", 9600},
       {{"--serial", "/dev/ttyACM1,115200"}, "", Kind::Serial, {}, 0, "/dev/ttyACM1", 115200},
+      {{"--serial", "/dev/a,b,9600"}, "", Kind::Serial, {}, 0, "/dev/a,b", 9600},
       {{"--no-auto-connect", "--program-dir", "d"}, "d", Kind::None, {}, 0, "", 0},
   };
-  for (const Row& row : rows) {
+  for (const auto& row : rows) {
     SCOPED_TRACE(row.arguments.join(' ').toStdString());
     const auto parsed = parse_command_line(QStringList{"mav-controller"} + row.arguments);
     ASSERT_TRUE(std::holds_alternative<CommandLine>(parsed)) << std::get<std::string>(parsed);
@@ -43,6 +46,36 @@ TEST(CommandLineTest, ReadsEveryOption) {
     EXPECT_EQ(line.connection.port, row.port);
     EXPECT_EQ(line.connection.device, row.device);
     EXPECT_EQ(line.connection.baud, row.baud);
+  }
+}
+
+TEST(CommandLineTest, RefusesWhatItCannotUseWithTheReason) {
+  const struct {
+    QStringList arguments;
+    const char* reason;
+  } rows[] = {
+      {{"--bogus"}, "Unknown option 'bogus'."},
+      {{"--program-dir"}, "Missing value after '--program-dir'."},
+      {{"--program-dir="}, "empty folder name in --program-dir"},
+      {{"stray"}, "unexpected argument stray"},
+      {{"--connect", "127.0.0.1:65536"},
+       "bad port number in --connect 127.0.0.1:65536 (1 to 65535)"},
+      {{"--connect", "127.0.0.1:0"}, "bad port number in --connect 127.0.0.1:0 (1 to 65535)"},
+      {{"--connect", "127.0.0.1:x"}, "bad port number in --connect 127.0.0.1:x (1 to 65535)"},
+      {{"--connect", ":23"}, "unknown host in --connect :23"},
+      {{"--serial", "/dev/ttyS0,1234"},
+       "bad baud rate in --serial /dev/ttyS0,1234 (9600 or 115200)"},
+      {{"--serial", ",9600"}, "no device in --serial ,9600"},
+      {{"--connect", "127.0.0.1", "--serial", "/dev/ttyS0"},
+       "--connect, --serial and --no-auto-connect exclude each other"},
+      {{"--no-auto-connect", "--connect", "127.0.0.1"},
+       "--connect, --serial and --no-auto-connect exclude each other"},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.arguments.join(' ').toStdString());
+    const auto parsed = parse_command_line(QStringList{"mav-controller"} + row.arguments);
+    ASSERT_TRUE(std::holds_alternative<std::string>(parsed));
+    EXPECT_EQ(std::get<std::string>(parsed), row.reason);
   }
 }
 
@@ -61,23 +94,13 @@ Finished run_program(const ScratchDirectory& dir, const std::vector<std::string>
   return {status, file_text(dir / "stdout.txt"), file_text(dir / "stderr.txt")};
 }
 
-TEST(CommandLineTest, RefusesWhatItCannotUseBeforeAnyWindow) {
+TEST(CommandLineTest, TheProgramRefusesBeforeAnyWindowOrPrintsHelpAndVersion) {
   const std::vector<std::string> refused[] = {
-      {"--bogus"},
       {"--connect", "127.0.0.1:70000"},
-      {"--connect", "127.0.0.1:0"},
-      {"--connect", "127.0.0.1:x"},
-      {"--connect", ":23"},
-      {"--serial", "/dev/ttyS0,1234"},
-      {"--serial", ",9600"},
-      {"--connect", "127.0.0.1", "--serial", "/dev/ttyS0"},
-      {"--no-auto-connect", "--connect", "127.0.0.1"},
-      {"--program-dir"},
       {"--program-dir", "/proc/no-such-folder"},
-      {"stray"},
   };
   for (const auto& arguments : refused) {
-    SCOPED_TRACE(arguments.front() + (arguments.size() > 1 ? " " + arguments[1] : ""));
+    SCOPED_TRACE(arguments[1]);
     ScratchDirectory dir;
     const Finished finished = run_program(dir, arguments);
     EXPECT_EQ(finished.status, 2);
@@ -87,9 +110,6 @@ TEST(CommandLineTest, RefusesWhatItCannotUseBeforeAnyWindow) {
     EXPECT_FALSE(std::filesystem::exists(dir / ".local"));
     EXPECT_FALSE(std::filesystem::exists(dir / "Logs"));
   }
-}
-
-TEST(CommandLineTest, PrintsHelpAndVersion) {
   ScratchDirectory dir;
   const Finished version = run_program(dir, {"--version"});
   EXPECT_EQ(version.status, 0);

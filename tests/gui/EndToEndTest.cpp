@@ -1,14 +1,16 @@
-// The program against the simulated gateway over loopback TCP: in this process for what the
-// window shows, and as the installed executable for what a signal and a dropped connection do.
+// One test per operator flow, the program against the simulated gateway over loopback TCP: in
+// this process for what the window shows, and as the installed executable for what a signal and
+// a dropped connection do.
+#include <QComboBox>
 #include <QFileDialog>
+#include <QLabel>
+#include <QMenuBar>
 #include <QRadioButton>
 #include <QTest>
-#include <QTimer>
 #include <algorithm>
 
 #include "gui/SimulatorSiteRig.h"
 #include "support/ControllerProcess.h"
-#include "support/FileBytes.h"
 
 namespace mav::test {
 namespace {
@@ -23,23 +25,47 @@ std::vector<std::string> log_messages(const std::filesystem::path& program_direc
   return messages;
 }
 
+// The lines the gateway received, in order.
+std::vector<std::string> received_lines(const std::filesystem::path& transcript) {
+  std::vector<std::string> lines;
+  std::istringstream in(file_text(transcript));
+  for (std::string line; std::getline(in, line);) {
+    const std::size_t mark = line.find(" tcp <- ");
+    if (mark != std::string::npos) lines.push_back(line.substr(mark + 8));
+  }
+  return lines;
+}
+
 using EndToEndTest = SimulatorSiteRig;
 
-TEST_F(EndToEndTest, ConnectsSynchronisesAndShowsTheSiteTitle) {
+// Typed commands connect ports 03 and 07 into one net and take it apart again.
+TEST_F(EndToEndTest, ConnectsSynchronisesAndTypedCommandsConnectAndDisconnect) {
   start();
   EXPECT_EQ(title(), "Loopback Gateway");
-  bool synchronised = false;
-  QTimer probe;
-  QObject::connect(&probe, &QTimer::timeout, [&] {
-    synchronised = program_->model().CountModules() > 0 &&
-                   title() == "Loopback Gateway - MAV Controller - Orvane Systems";
-    if (synchronised) QCoreApplication::exit(0);
-  });
-  probe.start(20);
-  // Tied to the probe, so the deadline ends with this test and never stops a later one.
-  QTimer::singleShot(20000, &probe, [] { QCoreApplication::exit(1); });
-  EXPECT_EQ(program_->run(), 0);
-  EXPECT_TRUE(synchronised);
+  const auto net_of = [this](int port) {
+    PortRecord record;
+    program_->model().GetPort(port, record);
+    return record.net;
+  };
+  int stage = 0;
+  EXPECT_TRUE(run_until([&] {
+    if (stage == 0 && quiet()) {
+      EXPECT_EQ(title(), "Loopback Gateway - MAV Controller - Orvane Systems");
+      EXPECT_EQ(net_of(3), GROUP_NONE);
+      QTest::keyClicks(&window(), "c03c07");
+      stage = 1;
+    } else if (stage == 1 && net_of(3) != GROUP_NONE && quiet()) {
+      EXPECT_EQ(net_of(7), net_of(3));
+      EXPECT_EQ(program_->model().CountInNet(net_of(3)), 2);
+      QTest::keyClicks(&window(), "d03");
+      stage = 2;
+    }
+    return stage == 2 && net_of(3) == GROUP_NONE && net_of(7) == GROUP_NONE;
+  })) << "stage "
+      << stage;
+  EXPECT_TRUE(gateway_received("CONNECT_S 03 07"));
+  EXPECT_TRUE(gateway_received("DISC_S 03"));
+  stop();
   EXPECT_TRUE(wait_for([&] { return gateway_received("logout"); }));
 }
 
@@ -52,15 +78,12 @@ TEST_F(EndToEndTest, PinUsersAndModeFromTheDialogBecomeTheGatewaysOwn) {
     ASSERT_EQ(gateway.read_line(), "%PIN 3333 5 E0");
   }
   start();
-  std::vector<std::string> shown_row;
   const auto edit = [&](QDialog& dialog) {
-    for (const int id : {1161, 1183, 1206})
-      shown_row.push_back(child<QLineEdit>(dialog, id)->text().toStdString());
     child<QRadioButton>(dialog, 1278)->setChecked(true);
-    child<QLineEdit>(dialog, 1161)->setText("Dana");
-    child<QLineEdit>(dialog, 1183)->setText("2468");
-    child<QLineEdit>(dialog, 1206)->setText("4");
-    for (const int id : {1163, 1186, 1208}) child<QLineEdit>(dialog, id)->clear();
+    type(dialog, 1161, "Dana");
+    type(dialog, 1183, "2468");
+    type(dialog, 1206, "4");
+    for (const int id : {1163, 1186, 1208}) child(dialog, id)->clear();
     click(dialog, 1);
   };
   // The second entry is freed only by the gateway's answer to "DEL_PIN ALL".
@@ -74,22 +97,13 @@ TEST_F(EndToEndTest, PinUsersAndModeFromTheDialogBecomeTheGatewaysOwn) {
            others_free && program_->session().security_mode == 13;
   };
   bool edited = false;
-  bool followed = false;
-  QTimer probe;
-  QObject::connect(&probe, &QTimer::timeout, [&] {
-    // Once the gateway's users are known, the operator edits one user and the mode.
+  EXPECT_TRUE(run_until([&] {
     if (!edited && program_->pins().entry(1).pin == 3333) {
       edited = true;
       with_dialog(40008, edit);
     }
-    followed = edited && table_follows() && gateway_received("PIN 2468 4");
-    if (followed) QCoreApplication::exit(0);
-  });
-  probe.start(20);
-  QTimer::singleShot(20000, &probe, [] { QCoreApplication::exit(1); });
-  EXPECT_EQ(program_->run(), 0);
-  EXPECT_EQ(shown_row, (std::vector<std::string>{"", "1111", "2"}));
-  EXPECT_TRUE(followed);
+    return edited && table_follows() && gateway_received("PIN 2468 4");
+  }));
   stop();
 
   sim::test::LineChannel gateway(sim::test::connect_loopback(sim_.tcp_port), '\r');
@@ -98,125 +112,107 @@ TEST_F(EndToEndTest, PinUsersAndModeFromTheDialogBecomeTheGatewaysOwn) {
   EXPECT_EQ(gateway.read_line(), "%SECURITY_MODE PRIORITY E0");
 }
 
-// Typed commands connect ports 03 and 07 into one new net, and take it apart again, once the
-// gateway's replies have completed the steps.
-TEST_F(EndToEndTest, TypedCommandsConnectAndDisconnectTwoPorts) {
+// The radio's port selected, then clicked again: one changed setting is one line, and the
+// gateway's answer comes back into the model.
+TEST_F(EndToEndTest, OneChangedRadioSettingIsOneLineAndItsReplyUpdatesTheModel) {
   start();
-  DeviceModel& model = program_->model();
-  auto net_of = [&model](int port) {
-    PortRecord record;
-    model.GetPort(port, record);
-    return record.net;
+  std::size_t received_before = 0;
+  int chosen = -1;
+  prompts_.dialog_script = [&](QDialog& dialog) {
+    auto* tx_level = child<QComboBox>(dialog, 1404);
+    chosen = (tx_level->currentIndex() + 1) % tx_level->count();
+    tx_level->setCurrentIndex(chosen);
+    received_before = received_lines(transcript_).size();
+    click(dialog, 1);
+    return dialog.result();
   };
-  auto settled = [this] { return program_->session().input_ready.load(); };
-  int stage = 0;
-  QTimer probe;
-  QObject::connect(&probe, &QTimer::timeout, [&] {
-    if (stage == 0 && model.CountModules() > 0 && settled()) {
-      EXPECT_EQ(net_of(3), GROUP_NONE);
-      QTest::keyClicks(&window(), "c03c07");
-      stage = 1;
-    } else if (stage == 1 && net_of(3) != GROUP_NONE && settled()) {
-      EXPECT_EQ(net_of(7), net_of(3));
-      EXPECT_EQ(model.CountInNet(net_of(3)), 2);
-      QTest::keyClicks(&window(), "d03");
-      stage = 2;
-    } else if (stage == 2 && net_of(3) == GROUP_NONE && net_of(7) == GROUP_NONE) {
-      QCoreApplication::exit(0);
+  bool opened = false;
+  EXPECT_TRUE(run_until([&] {
+    PortRecord record{};
+    program_->model().GetPort(1, record);
+    if (!opened && record.mod_type == MOD_TOV5 && program_->session().mek_squelch_type != -1 &&
+        quiet()) {
+      opened = true;
+      program_->gestures().click(0, HIT_PORT, 1);
+      program_->gestures().click(0, HIT_PORT, 1);
     }
-  });
-  probe.start(20);
-  QTimer::singleShot(30000, &probe, [] { QCoreApplication::exit(1); });
-  EXPECT_EQ(program_->run(), 0) << "stage " << stage;
-  EXPECT_TRUE(gateway_received("CONNECT_S 03 07"));
-  EXPECT_TRUE(gateway_received("DISC_S 03"));
+    return opened && record.settings.tx_level == chosen;
+  }));
+  // Queries and other ports' traffic (relay reports) left aside.
+  const auto received = received_lines(transcript_);
+  std::vector<std::string> settings_lines;
+  for (std::size_t i = received_before; i < received.size(); ++i) {
+    if (received[i].find(" 01 ") != std::string::npos && received[i].back() != '?') {
+      settings_lines.push_back(received[i]);
+    }
+  }
+  EXPECT_EQ(settings_lines, std::vector<std::string>{"TX_LEVEL 01 " + std::to_string(chosen)});
 }
 
-#ifdef MAV_CONTROLLER_PATH
 TEST_F(EndToEndTest, ConnectingAnIdleLineAsksForANumberAndDialsIt) {
   start();
   std::vector<std::string> captions;
   prompts_.dialog_script = [&](QDialog& dialog) {
     captions.push_back(dialog.windowTitle().toStdString());
-    child<QLineEdit>(dialog, 1343)->setText("5551234");
+    type(dialog, 1343, "5551234");
     click(dialog, 1);
     return dialog.result();
   };
   bool connecting = false;
-  QTimer probe;
-  QObject::connect(&probe, &QTimer::timeout, [&] {
+  EXPECT_TRUE(run_until([&] {
     PortRecord line;
     if (!connecting && program_->model().GetPort(2, line) && line.mod_type == MOD_LINE7 &&
         line.settings.on_hook == 1 && program_->session().input_ready.load()) {
       connecting = true;
       QTest::keyClicks(&window(), "c02c03");
     }
-    if (gateway_received("DIAL 02 5551234 1")) QCoreApplication::exit(0);
-  });
-  probe.start(20);
-  QTimer::singleShot(20000, &probe, [] { QCoreApplication::exit(1); });
-  EXPECT_EQ(program_->run(), 0);
+    return gateway_received("DIAL 02 5551234 1");
+  }));
   EXPECT_EQ(captions, std::vector<std::string>{"LINE Dial on port 02"});
 }
 
-TEST_F(EndToEndTest, TemplateOfOneRadioLoadedIntoAnotherReachesTheGateway) {
-  start();
-  const std::filesystem::path file = dir_.path() / "Templates" / "Radio.mod";
-  int button = 0;  // Save... or Load... of the settings dialog the window opens
-  prompts_.dialog_script = [&](QDialog& dialog) {
-    if (auto* chooser = qobject_cast<QFileDialog*>(&dialog)) {
-      chooser->selectFile(QString::fromStdString(file.string()));
-      return QDialog::Accepted;
+// The command line's site is used in this run and never stored.
+TEST_F(EndToEndTest, ASiteOfThisRunSynchronisesAndIsNeverStored) {
+  write_preferences(Preferences{});
+  RunConnection run;
+  run.kind = RunConnection::Kind::Network;
+  run.address = {127, 0, 0, 1};
+  run.port = sim_.tcp_port;
+  start(run);
+  const std::string site = "127.0.0.1:" + std::to_string(sim_.tcp_port);
+  EXPECT_TRUE(run_until([&] {
+    const auto* corner = static_cast<QLabel*>(window().menuBar()->cornerWidget());
+    if (!quiet() || title() != "Site: " + site + " - MAV Controller - Orvane Systems" ||
+        corner->text().toStdString() != "Connected to " + site + " (network)") {
+      return false;
     }
-    click(dialog, button);
-    return QDialog::Rejected;
-  };
-  PortRecord source{};
-  PortRecord target{};
-  std::string level_line;
-  QTimer probe;
-  QObject::connect(&probe, &QTimer::timeout, [&] {
-    // Ports 00 and 01 hold radios; once both are known, one's settings go to the other.
-    if (level_line.empty() && program_->model().GetPort(0, source) && source.mod_type == MOD_TOV5 &&
-        program_->model().GetPort(1, target) && target.mod_type == MOD_TOV5 &&
-        program_->session().input_ready.load()) {
-      level_line = "TX_LEVEL 01 " + std::to_string(source.settings.tx_level) + "\n";
-      button = 1349;
-      window().open_module_settings(0, false);
-      button = 1353;
-      window().open_module_settings(1, false);
-    }
-    // The whole module has arrived when the voice prompt delay, sent last, follows the level.
-    const std::string text = file_text(transcript_);
-    const std::size_t level = level_line.empty() ? std::string::npos : text.find(level_line);
-    if (level != std::string::npos && text.find("PROMPT_DELAY 01 ", level) != std::string::npos)
-      QCoreApplication::exit(0);
-  });
-  probe.start(20);
-  QTimer::singleShot(20000, &probe, [] { QCoreApplication::exit(1); });
-  EXPECT_EQ(program_->run(), 0);
-  EXPECT_TRUE(gateway_received("RADIO_TYPE 01 "));
-  const Bytes saved = read_bytes(file);
-  ASSERT_EQ(saved.size(), 628u);
-  EXPECT_EQ(Bytes(saved.begin(), saved.begin() + 4), (Bytes{0xE9, 0x03, 0x00, 0x00}));
+    program_->terminate();  // as File > Exit does
+    return true;
+  }));
+  stop();
+  EXPECT_FALSE(std::filesystem::exists(dir_ / "Sites.cfg"));
+  const Preferences saved = saved_preferences();
+  EXPECT_FALSE(saved.network_mode);
+  EXPECT_TRUE(saved.sites.empty());
+  EXPECT_TRUE(saved.recent.empty());
+  EXPECT_EQ(saved.auto_save_slot, 1);  // every start still alternates the slot
+  EXPECT_NE(file_text(dir_ / "Logs" / "MAVPCI1.log").find("*** MAV Controller shut down"),
+            std::string::npos);
 }
 
+#ifdef MAV_CONTROLLER_PATH
 TEST_F(EndToEndTest, ReconnectsAfterTheGatewayHangsUpAndLogsOutOnSigterm) {
   ControllerProcess program(MAV_CONTROLLER_PATH, dir_.path());
   ASSERT_TRUE(wait_for([&] {
     return std::ranges::count(log_messages(dir_.path()), "Network connection established") == 1;
   }));
   ASSERT_TRUE(wait_for([&] { return gateway_received("PIN ?"); }));
-
   sim_.control("close");
   ASSERT_TRUE(wait_for([&] {
     const auto messages = log_messages(dir_.path());
-    const auto closed =
-        std::find(messages.begin(), messages.end(), "Network connection closed externally");
-    return closed != messages.end() &&
-           std::find(closed, messages.end(), "Network connection established") != messages.end();
+    const auto closed = std::ranges::find(messages, "Network connection closed externally");
+    return std::find(closed, messages.end(), "Network connection established") != messages.end();
   }));
-
   EXPECT_EQ(program.terminate(), 0);
   ASSERT_TRUE(wait_for([&] { return gateway_received("logout"); }));
   const auto messages = log_messages(dir_.path());

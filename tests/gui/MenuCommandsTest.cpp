@@ -1,43 +1,40 @@
-// Every menu command of the main window triggered once in the running program on a serial line,
-// with what the operator (or the gateway) sees happen: a dialog opened, a box, check marks, the
-// preferences file rewritten, a file handed to the viewer, the window's size or title, a line sent.
+// Every menu command of the main window triggered in the running program on a serial line, with
+// what the operator (or the gateway) sees happen: a dialog, a box, check marks, the bytes of the
+// preferences file that changed, a file handed to the viewer, the window's size or title, a line.
 #include <QFileDialog>
-#include <algorithm>
 
 #include "gui/DesktopViewer.h"
 #include "gui/ProgramRig.h"
 #include "support/FileBytes.h"
-#include "support/PseudoTerminal.h"
 
 namespace mav::test {
 namespace {
 
-// Every command id of the menu bar.
-constexpr int kMenuIds[] = {40002, 40003, 40011, 40050, 40001, 40065, 40004, 40008, 40014, 40063,
-                            40009, 40010, 40045, 40062, 40046, 40060, 40051, 40041, 40042, 40057,
-                            40058, 40068, 40069, 40029, 40031, 40012, 40070, 40018, 40019, 40020,
-                            40067, 40066, 40059, 40037, 40039, 40036, 40038, 40021, 40022, 40023,
-                            40024, 40025, 40026, 40027, 40005, 40064, 40071, 40072};
-
 class MenuCommandsTest : public ProgramRig {
  protected:
-  // Dialogs are recorded by caption and closed; the title dialog gets a title first.
-  void record_dialogs() {
-    prompts_.dialog_script = [this](QDialog& dialog) {
-      seen_ += " dialog:" + dialog.windowTitle().toStdString();
-      if (QLineEdit* title = child<QLineEdit>(dialog, 1347)) {
-        title->setText("Tower");
-        dialog.done(QDialog::Accepted);
+  std::map<int, bool> marks() {
+    std::map<int, bool> marks;
+    for (const QAction* item : window().findChildren<QAction*>()) {
+      if (item->data().toInt() > 0) marks[item->data().toInt()] = item->isChecked();
+    }
+    return marks;
+  }
+  // The changed bytes of the file as runs "@offset:HEX".
+  static std::string changed_bytes(const Bytes& before, const Bytes& after) {
+    std::string runs;
+    for (std::size_t i = 0; i < after.size(); ++i) {
+      if (i < before.size() && before[i] == after[i]) continue;
+      if (i == 0 || i > before.size() || before[i - 1] == after[i - 1]) {
+        runs += " @" + std::to_string(i) + ":";
       }
-      return dialog.result();
-    };
-    prompts_.answer_yes = false;
+      runs += QByteArray(1, static_cast<char>(after[i])).toHex().toUpper().toStdString();
+    }
+    return runs;
   }
 
   // Triggers the command and describes what changed.
   std::string effect_of(int command) {
-    std::map<int, bool> marks;
-    for (int id : kMenuIds) marks[id] = checked(id);
+    const auto marks_before = marks();
     const Bytes prefs = read_bytes(prefs_file());
     const QSize size = window().frameGeometry().size();
     const bool maximized = window().isMaximized();
@@ -45,9 +42,9 @@ class MenuCommandsTest : public ProgramRig {
     const std::string viewed = viewer_.shown();
     const std::size_t asked = prompts_.asked.size();
     const std::size_t told = prompts_.told.size();
-    QWidgetList windows_shown;
-    for (QWidget* shown : QApplication::topLevelWidgets())
-      if (shown->isVisible()) windows_shown << shown;
+    const QWidgetList windows = QApplication::topLevelWidgets();
+    std::vector<bool> visible;
+    for (QWidget* each : windows) visible.push_back(each->isVisible());
     program_->session().resync_requested = false;
     seen_.clear();
 
@@ -57,23 +54,23 @@ class MenuCommandsTest : public ProgramRig {
       seen_ += " ask:" + prompts_.asked[i].text;
     for (std::size_t i = told; i < prompts_.told.size(); ++i)
       seen_ += " tell:" + prompts_.told[i].text;
-    for (int id : kMenuIds) {
-      if (checked(id) != marks[id]) seen_ += (checked(id) ? " +" : " -") + std::to_string(id);
+    for (const auto& [id, mark] : marks()) {
+      if (mark != marks_before.at(id)) seen_ += (mark ? " +" : " -") + std::to_string(id);
     }
-    if (read_bytes(prefs_file()) != prefs) seen_ += " prefs";
+    seen_ += changed_bytes(prefs, read_bytes(prefs_file()));
     if (viewer_.shown() != viewed) {
       seen_ += " view:" + std::filesystem::path(viewer_.shown()).filename().string();
     }
-    if (window().frameGeometry().size() != size) {
-      seen_ += " size:" + std::to_string(window().frameGeometry().width()) + "x" +
-               std::to_string(window().frameGeometry().height());
+    const QSize now = window().frameGeometry().size();
+    if (now != size) {
+      seen_ += " size:" + std::to_string(now.width()) + "x" + std::to_string(now.height());
     }
     if (window().isMaximized() != maximized) seen_ += maximized ? " normal" : " maximized";
-    if (title() != shown_title) seen_ += " title";
+    if (title() != shown_title) seen_ += " title:" + title();
     if (program_->session().resync_requested) seen_ += " resync";
-    for (QWidget* shown : QApplication::topLevelWidgets()) {
-      if (shown->isVisible() && !windows_shown.contains(shown))
-        seen_ += " window:" + shown->windowTitle().toStdString();
+    for (int i = 0; i < windows.size(); ++i) {
+      if (windows[i]->isVisible() && !visible[i])
+        seen_ += " window:" + windows[i]->windowTitle().toStdString();
     }
     return seen_.empty() ? seen_ : seen_.substr(1);
   }
@@ -83,9 +80,11 @@ class MenuCommandsTest : public ProgramRig {
 };
 
 TEST_F(MenuCommandsTest, EveryCommandHasItsEffect) {
+  PseudoTerminal line;
+  const std::string serial_title = line.name() + " - MAV Controller - Orvane Systems";
   const struct {
     int command;
-    const char* effect;
+    std::string effect;
     const char* line = "";  // sent to the gateway
   } rows[] = {
       {40063, "view:Recent.txt"},
@@ -98,25 +97,30 @@ TEST_F(MenuCommandsTest, EveryCommandHasItsEffect) {
       {40014, "dialog:Password Protection"},
       {40011, "resync"},
       {40051, "", "VPMTS OFF\r"},  // the mark waits for the gateway's report
-      {40029, "-40029 prefs", "COR_LED OFF\r"},
-      {40031, "-40031 prefs", "PTT_LED OFF\r"},
-      {40012, "-40012"},  // kept in memory until the next save
-      {40070, "-40070 prefs"},
+      {40029, "-40029 @1062:00", "COR_LED OFF\r"},
+      {40031, "-40031 @1063:00", "PTT_LED OFF\r"},
+      {40031, "+40031 @1063:01", "PTT_LED ON\r"},
+      // Sound and the right button are kept in memory; the next save carries them.
+      {40012, "-40012"},
       {40042, "-40041 +40042"},
+      {40042, ""},  // the marked choice clicked again keeps its mark
+      {40070, "-40070 @1058:00 @1064:00 @31644:00"},
       {40041, "+40041 -40042"},
-      {40058, "-40057 +40058 prefs"},
-      {40057, "+40057 -40058 prefs"},
-      {40069, "-40068 +40069 prefs"},
-      {40068, "+40068 -40069 prefs"},
-      {40019, "-40018 +40019 prefs size:1024x768 normal"},
-      {40020, "-40019 +40020 prefs size:1280x1024"},
-      {40018, "+40018 -40020 prefs size:800x600 maximized"},  // the display is 800 wide
-      {40066, "dialog:MAV Controller -40067 +40066 prefs title"},
-      {40067, "+40067 -40066 prefs title"},
-      {40037, "+40037 -40039 prefs"},
-      {40036, "-40037 +40036 prefs"},
-      {40038, "-40036 +40038 prefs"},
-      {40039, "+40039 -40038 prefs"},
+      {40058, "-40057 +40058 @1064:01 @1066:00"},
+      {40057, "+40057 -40058 @1066:01"},
+      {40069, "-40068 +40069 @1057:00"},
+      {40068, "+40068 -40069 @1057:01"},
+      {40019, "-40018 +40019 @2:01 size:1024x768 normal"},
+      {40020, "-40019 +40020 @2:02 size:1280x1024"},
+      {40018, "+40018 -40020 @2:00 size:800x600 maximized"},  // the display is 800 wide
+      {40066, "dialog:MAV Controller +40066 -40067 @796:546F776572" + std::string(52, '0') +
+                  " @1056:01 title:Tower - [" + line.name() +
+                  "] - MAV Controller - Orvane Systems"},
+      {40067, "-40066 +40067 @1056:00 title:" + serial_title},
+      {40037, "+40037 -40039 @1068:8A02"},
+      {40036, "+40036 -40037 @1068:C800"},
+      {40038, "-40036 +40038 @1068:00"},
+      {40039, "-40038 +40039 @1068:C201"},
       {40064, "view:MAV C_Help.html"},
       {40071, "window:Protocol Trace"},
       {40045, "ask:Connect All:\rAre you sure?"},  // answered No
@@ -137,21 +141,25 @@ TEST_F(MenuCommandsTest, EveryCommandHasItsEffect) {
        "ask:The MAV Controller automatically saves your configuration\rwhen you close the "
        "program.  You can restore this configuration\rthe next time you run the MAV Controller "
        "with the Restore Last\rConfig command in the File Menu.\rDo you want to see this reminder "
-       "in the future? prefs"},
+       "in the future? @1067:00"},
   };
-  PseudoTerminal line;
   start_on_serial_port(line.name());
-  record_dialogs();
+  EXPECT_TRUE(line_receives(line, "VPMTS ON\r"));
+  prompts_.answer_yes = false;
+  // Dialogs are recorded by caption and closed; the title dialog gets a title first.
+  prompts_.dialog_script = [this](QDialog& dialog) {
+    seen_ += " dialog:" + dialog.windowTitle().toStdString();
+    if (QLineEdit* typed = child(dialog, 1347)) {
+      EXPECT_EQ(typed->text(), "MAV Controller - Orvane Systems");
+      typed->setText("Tower");
+      dialog.done(QDialog::Accepted);
+    }
+    return dialog.result();
+  };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.command);
     EXPECT_EQ(effect_of(row.command), row.effect);
-    if (*row.line) {
-      std::string received;
-      for (int i = 0; i < 50 && received.find(row.line) == std::string::npos; ++i) {
-        received += line.read(1, std::chrono::milliseconds(200));
-      }
-      EXPECT_NE(received.find(row.line), std::string::npos);
-    }
+    EXPECT_TRUE(!*row.line || line_receives(line, row.line));
   }
 }
 

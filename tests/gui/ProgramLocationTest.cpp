@@ -11,71 +11,51 @@
 namespace mav::test {
 namespace {
 
-class ProgramLocationTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    QCoreApplication::setApplicationName("mav-controller");
-    std::filesystem::create_directories(current_);
-  }
-  void TearDown() override { QCoreApplication::setApplicationName(saved_name_); }
-
-  static void touch(const std::filesystem::path& file) { std::ofstream{file}; }
-  // The folders chosen, which must then hold the four empty folders.
-  ProgramFolders locate(const std::optional<std::filesystem::path>& given) {
-    const auto found = locate_program_folders(given, current_);
-    if (const auto* reason = std::get_if<std::string>(&found)) ADD_FAILURE() << *reason;
-    const ProgramFolders folders = std::get<ProgramFolders>(found);
-    for (const char* subfolder : {"Configurations", "Templates", "Icons", "Logs"}) {
-      EXPECT_TRUE(std::filesystem::is_directory(folders.program / subfolder)) << subfolder;
+TEST(ProgramLocationTest, GivenThenCurrentThenTheUsersDataFolder) {
+  const QString saved_name = QCoreApplication::applicationName();
+  QCoreApplication::setApplicationName("mav-controller");
+  ScratchDirectory dir;
+  const std::filesystem::path current = dir / "current";
+  std::filesystem::create_directories(current);
+  const ScopedEnvironment home("HOME", (dir / "home").string());
+  std::optional<ScopedEnvironment> data_home(std::in_place, "XDG_DATA_HOME",
+                                             (dir / "data").string());
+  const std::filesystem::path installed = installed_share_folder();
+  const struct {
+    std::optional<std::filesystem::path> given;
+    const char* file_in_current;  // "" for none
+    std::filesystem::path program;
+    std::filesystem::path shared;
+  } cases[] = {
+      {dir / "given", "MAV_Controller.cfg", dir / "given", installed},
+      {std::nullopt, "MAV_Controller.cfg", current, installed},
+      {std::nullopt, "MAV C_Help.html", current, current},
+      {std::nullopt, "", dir / "data" / "mav-controller", installed},
+      {std::nullopt, "", dir / "home" / ".local" / "share" / "mav-controller", installed},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.program.string());
+    std::filesystem::remove_all(current);
+    std::filesystem::create_directories(current);
+    if (*c.file_in_current) std::ofstream{current / c.file_in_current};
+    if (c.program.string().find(".local") != std::string::npos) {
+      data_home.emplace("XDG_DATA_HOME", std::nullopt);
     }
-    return folders;
+    const auto found = locate_program_folders(c.given, current);
+    ASSERT_TRUE(std::holds_alternative<ProgramFolders>(found)) << std::get<std::string>(found);
+    EXPECT_EQ(std::get<ProgramFolders>(found).program, c.program);
+    EXPECT_EQ(std::get<ProgramFolders>(found).shared, c.shared);
+    EXPECT_EQ(std::filesystem::is_empty(current), !*c.file_in_current);  // nothing made there
+    for (const char* subfolder : {"Configurations", "Templates", "Icons", "Logs"}) {
+      EXPECT_TRUE(std::filesystem::is_directory(c.program / subfolder)) << subfolder;
+    }
   }
-
-  ScratchDirectory dir_;
-  const std::filesystem::path current_ = dir_ / "current";
-  const QString saved_name_ = QCoreApplication::applicationName();
-  const ScopedEnvironment home_{"HOME", (dir_ / "home").string()};
-  ScopedEnvironment data_{"XDG_DATA_HOME", (dir_ / "data").string()};
-};
-
-TEST_F(ProgramLocationTest, TheGivenFolderComesFirst) {
-  touch(current_ / "MAV_Controller.cfg");
-  const ProgramFolders folders = locate(dir_ / "given");
-  EXPECT_EQ(folders.program, dir_ / "given");
-  EXPECT_EQ(folders.shared, installed_share_folder());
-}
-
-TEST_F(ProgramLocationTest, TheCurrentFolderServesWhenItHoldsThePreferencesOrTheInstalledFiles) {
-  touch(current_ / "MAV_Controller.cfg");
-  ProgramFolders folders = locate(std::nullopt);
-  EXPECT_EQ(folders.program, current_);
-  EXPECT_EQ(folders.shared, installed_share_folder());
-
-  std::filesystem::remove(current_ / "MAV_Controller.cfg");
-  touch(current_ / "MAV C_Help.html");
-  folders = locate(std::nullopt);
-  EXPECT_EQ(folders.program, current_);
-  EXPECT_EQ(folders.shared, current_);
-}
-
-TEST_F(ProgramLocationTest, OtherwiseTheUsersDataFolderIsMadeOnTheFirstStart) {
-  ProgramFolders folders = locate(std::nullopt);
-  EXPECT_EQ(folders.program, dir_ / "data" / "mav-controller");
-  EXPECT_EQ(folders.shared, installed_share_folder());
-  EXPECT_TRUE(std::filesystem::is_empty(current_));
-
-  const ScopedEnvironment no_data_home("XDG_DATA_HOME", std::nullopt);
-  folders = locate(std::nullopt);
-  EXPECT_EQ(folders.program, dir_ / "home" / ".local" / "share" / "mav-controller");
-}
-
-TEST_F(ProgramLocationTest, AFolderThatCannotBeMadeIsRefused) {
-  const auto found = locate_program_folders("/proc/no-such-folder", current_);
-  ASSERT_TRUE(std::holds_alternative<std::string>(found));
-  EXPECT_EQ(std::get<std::string>(found).rfind("cannot use /proc/no-such-folder as the program "
-                                               "directory: ",
-                                               0),
+  const auto refused = locate_program_folders("/proc/no-such-folder", current);
+  ASSERT_TRUE(std::holds_alternative<std::string>(refused));
+  EXPECT_EQ(std::get<std::string>(refused).rfind(
+                "cannot use /proc/no-such-folder as the program directory: ", 0),
             0u);
+  QCoreApplication::setApplicationName(saved_name);
 }
 
 }  // namespace

@@ -6,7 +6,6 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QCoreApplication>
 #include <QDialog>
 #include <QLineEdit>
 #include <QPushButton>
@@ -19,6 +18,7 @@
 #include "app/ui/ControllerProgram.h"
 #include "gui/ProcessEventsUntil.h"
 #include "platform/qt/OperatorPrompts.h"
+#include "support/PseudoTerminal.h"
 #include "support/ScratchDirectory.h"
 
 namespace mav::test {
@@ -30,16 +30,14 @@ class RecordingPrompts final : public OperatorPrompts {
     asked.push_back(box);
     return answer_yes;
   }
-  bool ask_ok_cancel(const MessageBoxRequest& box, QWidget*) override {
-    asked.push_back(box);
-    return answer_yes;
+  bool ask_ok_cancel(const MessageBoxRequest& box, QWidget* parent) override {
+    return ask_yes_no(box, parent);
   }
-  void show(const MessageBoxRequest& box, QWidget*) override { shown.push_back(box); }
+  void show(const MessageBoxRequest&, QWidget*) override {}
   int run_dialog(QDialog& dialog) override {
     ++dialogs_run;
     return dialog_script ? dialog_script(dialog) : QDialog::Rejected;
   }
-
   std::vector<std::string> told_texts() const {
     std::vector<std::string> texts;
     for (const auto& box : told) texts.push_back(box.text);
@@ -48,16 +46,35 @@ class RecordingPrompts final : public OperatorPrompts {
 
   std::vector<MessageBoxRequest> told;
   std::vector<MessageBoxRequest> asked;
-  std::vector<MessageBoxRequest> shown;
   bool answer_yes = true;
   int dialogs_run = 0;
   std::function<int(QDialog&)> dialog_script;
 };
 
+// The dialog's control with the given id (controls are named "id<id>").
+template <typename Widget = QLineEdit>
+Widget* child(QDialog& dialog, int id) {
+  return dialog.findChild<Widget*>(QStringLiteral("id%1").arg(id));
+}
+inline void click(QDialog& dialog, int id) {
+  child<QPushButton>(dialog, id)->click();
+}
+inline void type(QDialog& dialog, int id, const QString& text) {
+  child(dialog, id)->setText(text);
+}
+
+// Whether `wanted` reaches the line before a generous deadline.
+inline bool line_receives(PseudoTerminal& line, const std::string& wanted) {
+  std::string received;
+  for (int i = 0; i < 50 && received.find(wanted) == std::string::npos; ++i) {
+    received += line.read(1, std::chrono::milliseconds(200));
+  }
+  return received.find(wanted) != std::string::npos;
+}
+
 class ProgramRig : public ::testing::Test {
  protected:
   std::filesystem::path prefs_file() const { return dir_.path() / "MAV_Controller.cfg"; }
-
   void write_preferences(const Preferences& prefs) {
     ASSERT_TRUE(save_preferences_file(prefs_file(), prefs));
   }
@@ -97,12 +114,6 @@ class ProgramRig : public ::testing::Test {
     };
     trigger(command_id);
   }
-  template <typename Widget>
-  static Widget* child(QDialog& dialog, int id) {
-    return dialog.findChild<Widget*>(QStringLiteral("id%1").arg(id));
-  }
-  static void click(QDialog& dialog, int id) { child<QPushButton>(dialog, id)->click(); }
-
   ScratchDirectory dir_;
   RecordingPrompts prompts_;
   std::unique_ptr<ControllerProgram> program_;

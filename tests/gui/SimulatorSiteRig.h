@@ -2,6 +2,7 @@
 // loopback TCP, the simulator writing its transcript into the scratch directory.
 #pragma once
 
+#include <QTimer>
 #include <filesystem>
 
 #include "gui/ProgramRig.h"
@@ -23,9 +24,25 @@ class SimulatorSiteRig : public ProgramRig {
     write_preferences(prefs);
   }
 
-  // Whether the simulator has received `text` by now.
-  bool gateway_received(const char* text) {
+  bool gateway_received(const std::string& text) {
     return file_text(transcript_).find(text) != std::string::npos;
+  }
+  // Synchronised, every reply handled and nothing waiting to leave.
+  bool quiet() {
+    return program_->model().CountModules() > 0 && program_->session().input_ready.load() &&
+           program_->link().queued_lines() == 0;
+  }
+  // Runs the program's own loop, calling `probe` every 20 ms until it returns true; false at
+  // the deadline.
+  bool run_until(const std::function<bool()>& probe, int deadline_ms = 30000) {
+    QTimer timer;
+    QObject::connect(&timer, &QTimer::timeout, [&] {
+      if (probe()) QCoreApplication::exit(0);
+    });
+    timer.start(20);
+    // Tied to the timer, so the deadline ends with this run and never stops a later one.
+    QTimer::singleShot(deadline_ms, &timer, [] { QCoreApplication::exit(1); });
+    return program_->run() == 0;
   }
 
   sim::test::SimProcess sim_;
