@@ -149,8 +149,9 @@ TEST_F(DispatcherTest, ConnectRefusalsShowTheirBoxesAndChangeNothing) {
   Set({3, 1});
   Set({7, 1});
   Feed("%CONNECT_S 03 07 E8");
-  Feed("%CONNECT_S 03 07 E16");
+  Feed("%CONNECT 03 07 E16");
   Feed("%CONNECT_S 03 07 E3");
+  Feed("%CONNECT 03 07 E3");
   const auto boxes = frontend.boxes();
   ASSERT_EQ(boxes.size(), 2u);
   EXPECT_EQ(boxes[0].text, "Can't make connection: No audio busses available");
