@@ -87,17 +87,20 @@ TEST_F(ConfigurationCommandsTest, SaveConfigurationWritesTheNamedFileInTheFolder
   start();
   know_a_module();
   QString title;
+  QStringList filters;
   QString suffix;
   QString start_folder;
   with_dialog(menu::kSaveConfiguration, [&](QDialog& dialog) {
     auto& chooser = dynamic_cast<QFileDialog&>(dialog);
     title = chooser.windowTitle();
+    filters = chooser.nameFilters();
     suffix = chooser.defaultSuffix();
     start_folder = chooser.directory().absolutePath();
     chooser.selectFile(QStringLiteral("evening"));
     dialog.accept();  // the chooser's own accept, through its public base
   });
   EXPECT_EQ(title, "Save configuration");
+  EXPECT_EQ(filters, QStringList{"Configuration files (*.MAV *.mav)"});
   EXPECT_EQ(suffix, "mav");
   EXPECT_EQ(start_folder.toStdString(), folder().string());
   const Bytes bytes = read_bytes(folder() / "evening.mav");

@@ -82,7 +82,7 @@ TEST_F(LogViewerTest, NewLogIsChosenStoredAndTakesTheNextEntry) {
   with_dialog(40010, [&](QDialog& dialog) {
     auto& chooser = dynamic_cast<QFileDialog&>(dialog);
     EXPECT_EQ(chooser.windowTitle(), "Select new Log file");
-    EXPECT_EQ(chooser.nameFilters(), QStringList{"Log files (*.LOG)"});
+    EXPECT_EQ(chooser.nameFilters(), QStringList{"Log files (*.LOG *.log)"});
     EXPECT_EQ(chooser.defaultSuffix(), "log");
     EXPECT_EQ(chooser.directory().absolutePath().toStdString(), logs().string());
     chooser.selectFile("Shift2");                   // the dialog adds the extension
