@@ -1,0 +1,35 @@
+// A Load the comparison shows to fail: the question says so with No as the default, and neither
+// answer sends anything to the gateway.
+#include <gtest/gtest.h>
+
+#include "config/ConfigRig.h"
+#include "frontend/MenuIds.h"
+
+namespace mav {
+namespace {
+
+TEST(FailingLoad, AsksWithNoFirstAndSendsNothingWhateverTheAnswer) {
+  for (const bool yes : {true, false}) {
+    auto rig = test::make_config_rig();
+    rig->link.insert_module(0);
+    Configuration saved;
+    saved.ports[0] = rig->port(0);
+    saved.ports[0].mod_type = MOD_HK6;  // another module, on a bus of the file
+    saved.ports[0].bus = 1;
+    rig->prompts.chosen = rig->link.scratch / "other.mav";
+    ASSERT_TRUE(WriteConfiguration(*rig->prompts.chosen, saved));
+    rig->prompts.answer_yes = yes;
+
+    rig->run(menu::kLoadConfiguration);
+    EXPECT_EQ(
+        rig->prompts.asked,
+        std::vector<std::string>{
+            "Load Configuration:\rThe load would fail: nothing would change.\rAre you sure?"});
+    EXPECT_TRUE(rig->prompts.no_was_default);
+    EXPECT_EQ(rig->wire(), "");
+    EXPECT_EQ(rig->link.frontend.boxes().size(), yes ? 1u : 0u);  // "Load Failed!"
+  }
+}
+
+}  // namespace
+}  // namespace mav
