@@ -99,10 +99,15 @@ bool ConfigurationFiles::load_file(const std::filesystem::path& file, Opening op
     }
     return false;
   }
-  if (go_ahead && !go_ahead([this, status, &saved] { return changes_of(status, saved); })) {
+  // A load the operator is asked about and that is known to fail does not tear the console down
+  // first: the loader then refuses it before it sends anything.
+  const bool known_to_fail = go_ahead && status == ConfigFileStatus::Read &&
+                             CompareWithModel(p_.model, saved).load_fails();
+  if (go_ahead &&
+      !go_ahead([this, status, &saved] { return changes_of(status, saved); }, known_to_fail)) {
     return false;
   }
-  if (before_replay) before_replay();
+  if (before_replay && !known_to_fail) before_replay();
   if (status == ConfigFileStatus::Incompatible) {
     p_.frontend.show_message_box(
         {kIncompatible, "Can't read configuration file", MessageIcon::Exclamation, false});
@@ -172,9 +177,13 @@ void ConfigurationFiles::load_command(ConfigurationPrompts& prompts) {
   // The operator confirms with the file's changes at hand before DISCH ALL goes out.
   load_file(
       *file, Opening::ToldWhenUnopened, &prompts, [this] { send_disch_all(); }, ui_pause_,
-      [&prompts](const Changes& changes) {
+      [&prompts](const Changes& changes, bool known_to_fail) {
         return prompts.ask_yes_no_showing_changes(
-            {"Load Configuration:\rAre you sure?", kCaption, MessageIcon::Question, true}, changes);
+            {known_to_fail ? "Load Configuration:\rThe load would fail: nothing would change.\r"
+                             "Are you sure?"
+                           : "Load Configuration:\rAre you sure?",
+             kCaption, MessageIcon::Question, true},
+            changes, known_to_fail);
       });
 }
 
@@ -201,9 +210,10 @@ void ConfigurationFiles::register_commands(CommandRegistry& registry,
   registry.add(menu::kRestoreLastConfig, [this, &prompts] {
     // The previous run wrote the other slot's file.
     const std::filesystem::path file = folder_ / kAutoSaveFileNames[1 - slot_.load()];
-    if (!prompts.ask_yes_no_showing_changes({"Restore to Last Configuration:\rAre you sure?",
-                                             kCaption, MessageIcon::Question, true},
-                                            [this, file] { return changes_of_file(file); })) {
+    if (!prompts.ask_yes_no_showing_changes(
+            {"Restore to Last Configuration:\rAre you sure?", kCaption, MessageIcon::Question,
+             true},
+            [this, file] { return changes_of_file(file); }, false)) {
       return;
     }
     restore_command(prompts, file);

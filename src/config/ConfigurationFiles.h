@@ -51,8 +51,9 @@ class ConfigurationFiles final : public AutoSaveHooks {
  private:
   enum class Opening { ToldWhenUnopened, SilentWhenUnopened };
 
-  // Asked once the file is read, before anything is sent: false stops the load.
-  using GoAhead = std::function<bool(const Changes& changes)>;
+  // Asked once the file is read, before anything is sent: false stops the load. known_to_fail:
+  // the gateway's modules do not fit the file, and nothing will be sent whatever the answer.
+  using GoAhead = std::function<bool(const Changes& changes, bool known_to_fail)>;
 
   Configuration snapshot() const;
   void make_folder() const;

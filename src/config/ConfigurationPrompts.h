@@ -37,8 +37,10 @@ class ConfigurationPrompts {
       FileChoice choice, const std::filesystem::path& folder) = 0;
   virtual void tell(const MessageBoxRequest& box) = 0;
   virtual bool ask_yes_no(const MessageBoxRequest& box) = 0;
-  // A Yes/No question whose "Show changes..." button shows the changes; true for Yes.
-  virtual bool ask_yes_no_showing_changes(const MessageBoxRequest& box, const Changes& changes) = 0;
+  // A Yes/No question whose "Show changes..." button shows the changes; true for Yes. Enter
+  // answers No when no_is_default, else Yes.
+  virtual bool ask_yes_no_showing_changes(const MessageBoxRequest& box, const Changes& changes,
+                                          bool no_is_default) = 0;
   // The history list, newest first, showing the changes of the row chosen; the file to restore,
   // or nothing when cancelled.
   virtual std::optional<std::filesystem::path> choose_from_history(

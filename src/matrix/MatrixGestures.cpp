@@ -60,11 +60,14 @@ void MatrixGestures::on_button_up(MouseButton button, HeldKeys keys, int x, int 
     return;
   }
   int modifier = code;
-  if (button == MouseButton::Left && !view_.corner_switch &&
+  // Disconnect mode: a left click disconnects even where the right button edits settings. Shift
+  // still makes the click do nothing, and only a port click needs the one-off disconnection.
+  if (button == MouseButton::Left && !view_.corner_switch && code < 2 &&
       (hit.kind == HIT_PORT || hit.kind == HIT_NET_BUTTON)) {
-    // Disconnect mode: a left click disconnects even where the right button edits settings.
     modifier = 1;
-    force_disconnect_ = !p_.hooks.gesture_preferences().right_button_disconnects;
+    if (hit.kind == HIT_PORT) {
+      force_disconnect_ = !p_.hooks.gesture_preferences().right_button_disconnects;
+    }
   }
   click(modifier, hit.kind, hit.value);
 }
@@ -218,14 +221,20 @@ void MatrixGestures::open_module_settings(int port, bool mark_open) {
 }
 
 void MatrixGestures::toggle_corner() {
-  view_.corner_switch = !view_.corner_switch;
+  set_corner_switch(!view_.corner_switch);
+}
+
+// A one-off disconnection left over from disconnect mode (a click that ended a selection instead)
+// must not outlive the mode, or a later edit-settings click would disconnect the port.
+void MatrixGestures::set_corner_switch(bool connect_mode) {
+  view_.corner_switch = connect_mode;
+  if (connect_mode) force_disconnect_ = false;
   publish_view();
 }
 
 void MatrixGestures::enter_monitor_mode(int port) {
-  view_.corner_switch = true;
   view_.monitor_mode_port = port;
-  publish_view();
+  set_corner_switch(true);
 }
 
 void MatrixGestures::leave_monitor_mode() {
@@ -236,8 +245,7 @@ void MatrixGestures::leave_monitor_mode() {
 void MatrixGestures::after_disconnection(bool disconnected) {
   if (!disconnected || view_.corner_switch) return;
   if (!p_.hooks.gesture_preferences().auto_indicator_switching) return;
-  view_.corner_switch = true;
-  publish_view();
+  set_corner_switch(true);
 }
 
 void MatrixGestures::on_mouse_move(int x, int y) {

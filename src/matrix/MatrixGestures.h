@@ -66,6 +66,7 @@ class MatrixGestures {
   void select(Selection what, int index, const char* sound);
   void open_module_settings(int port, bool mark_open);
   void toggle_corner();
+  void set_corner_switch(bool connect_mode);
   void enter_monitor_mode(int port);
   void leave_monitor_mode();
   void after_disconnection(bool disconnected);

@@ -45,11 +45,12 @@ bool DialSession::give_up(bool time_ran_out) {
   PortRecord record;
   if (!line_idle(record)) return time_ran_out;
   if (record.settings.two_w_four_w == 0) {
+    // Stored first: the worker may handle the gateway's answer before send_line returns.
+    record.disch_step = 9;
+    parts_.model.SetPort(port_, record);
     char line[16];
     std::snprintf(line, sizeof line, "DISC_S %.2d\r", port_);
     parts_.sender.send_line(line, true);
-    record.disch_step = 9;
-    parts_.model.SetPort(port_, record);
   }
   return false;
 }

@@ -44,6 +44,18 @@ std::int16_t group(int value) {
   return static_cast<std::int16_t>(value);
 }
 
+// The gateway refused to join ports for want of a bus or of conferencing; its other refusals
+// pass without a word.
+void report_refusal(Frontend& frontend, int status) {
+  if (status != kNoBusses && status != kConferencingOff) return;
+  MessageBoxRequest box;
+  box.text = status == kNoBusses ? "Can't make connection: No audio busses available"
+                                 : "Can't make connection: Conferencing not enabled";
+  box.caption = "MAV Controller";
+  box.icon = MessageIcon::Exclamation;
+  frontend.show_message_box(box);
+}
+
 }  // namespace
 
 void ReplyDispatcher::log_connection(int port, const ParsedReply& r) {
@@ -58,6 +70,7 @@ void ReplyDispatcher::log_connection(int port, const ParsedReply& r) {
 }
 
 ReplyDispatcher::Ending ReplyDispatcher::on_connect(const ParsedReply& r) {
+  report_refusal(p_.frontend, r.status);
   if (r.status != 0) return Ending::Abort;
   const int port = reply_port(r);
   const NetSnapshot before = snapshot_nets(p_.model);
@@ -117,14 +130,7 @@ ReplyDispatcher::Ending ReplyDispatcher::on_connect(const ParsedReply& r) {
 }
 
 ReplyDispatcher::Ending ReplyDispatcher::on_connect_s(const ParsedReply& r) {
-  if (r.status == kNoBusses || r.status == kConferencingOff) {
-    MessageBoxRequest box;
-    box.text = r.status == kNoBusses ? "Can't make connection: No audio busses available"
-                                     : "Can't make connection: Conferencing not enabled";
-    box.caption = "MAV Controller";
-    box.icon = MessageIcon::Exclamation;
-    p_.frontend.show_message_box(box);
-  }
+  report_refusal(p_.frontend, r.status);
   if (r.status != 0) return Ending::Abort;
 
   const int port = reply_port(r);

@@ -43,6 +43,12 @@ PinRowText pin_row_text(const PinUser& user) {
           std::to_string(user.level)};
 }
 
+bool pin_row_kept(const PinRowText& row) {
+  const std::optional<long long> pin = read_number(row.pin);
+  const std::optional<long long> level = read_number(row.level);
+  return pin && level && *pin <= 9999 && *level <= 9;
+}
+
 PinSettingsOrder pin_settings_order(int checked_mode, std::span<const PinRowText> rows) {
   PinSettingsOrder order;
   if (const char* line = mode_line(checked_mode)) {
@@ -51,13 +57,11 @@ PinSettingsOrder pin_settings_order(int checked_mode, std::span<const PinRowText
   }
   order.lines.emplace_back("DEL_PIN ALL\r");
   for (const PinRowText& row : rows) {
-    const std::optional<long long> pin = read_number(row.pin);
-    const std::optional<long long> level = read_number(row.level);
-    if (!pin || !level || *pin > 9999 || *level > 9) continue;
+    if (!pin_row_kept(row)) continue;
     PinUser user;
     row.name.copy(user.name, sizeof user.name - 1);
-    user.pin = static_cast<std::uint16_t>(*pin);
-    user.level = static_cast<std::uint8_t>(*level);
+    user.pin = static_cast<std::uint16_t>(*read_number(row.pin));
+    user.level = static_cast<std::uint8_t>(*read_number(row.level));
     char line[32];
     std::snprintf(line, sizeof line, "PIN %.4d %d\r", user.pin, user.level);
     order.lines.emplace_back(line);

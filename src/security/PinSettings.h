@@ -34,6 +34,13 @@ struct PinSettingsOrder {
   std::vector<PinUser> entries;    // the new first entries of the PIN table, valid rows in order
 };
 
+// The widest PIN and level the gateway takes, in digits.
+inline constexpr int kPinDigits = 4;
+inline constexpr int kLevelDigits = 1;
+
+// Whether OK sends the row: its PIN reads as 0 to 9999 and its level as 0 to 9.
+bool pin_row_kept(const PinRowText& row);
+
 // `checked_mode` is one of the three modes or anything else for none. A row is sent only when
 // its PIN reads as 0 to 9999 and its level as 0 to 9; the others are dropped without a word.
 PinSettingsOrder pin_settings_order(int checked_mode, std::span<const PinRowText> rows);

@@ -81,6 +81,7 @@ TEST_F(ConfigurationCommandsTest, SaveConfigurationWritesTheNamedFileInTheFolder
   with_dialog(40002, [&](QDialog& dialog) {
     auto& chooser = dynamic_cast<QFileDialog&>(dialog);
     EXPECT_EQ(chooser.windowTitle(), "Save configuration");
+    EXPECT_EQ(chooser.nameFilters(), QStringList{"Configuration files (*.MAV *.mav)"});
     EXPECT_EQ(chooser.directory().absolutePath().toStdString(), folder().string());
     chooser.selectFile(QStringLiteral("evening"));
     QMetaObject::invokeMethod(&chooser, "accept");  // its own OK: suffix and checks

@@ -63,7 +63,7 @@ TEST_F(LogViewerTest, NewLogIsChosenStoredAndTakesTheNextEntry) {
   const std::filesystem::path logs = dir_ / "Logs";
   with_dialog(40010, [&](QDialog& dialog) {
     auto& chooser = dynamic_cast<QFileDialog&>(dialog);
-    EXPECT_EQ(chooser.nameFilters(), QStringList{"Log files (*.LOG)"});
+    EXPECT_EQ(chooser.nameFilters(), QStringList{"Log files (*.LOG *.log)"});
     EXPECT_EQ(chooser.directory().absolutePath().toStdString(), logs.string());
     chooser.selectFile("Shift2");                   // the dialog adds the extension
     QMetaObject::invokeMethod(&chooser, "accept");  // its own OK: suffix and checks

@@ -78,6 +78,7 @@ TEST_F(NetworkDialogTest, AddressFieldsTakeNumbersAndMoveOnAfterThreeDigitsOrADo
       {1394, "19", "19", 1394},    {1394, "192", "192", 1395}, {1395, "10.", "10", 1396},
       {1396, "x2a56", "25", 1396},  // letters and numbers above 255 are refused
       {1397, "7.", "7", 1397},      // no number follows the last
+      {1395, ".", "", 1395},        // the dot after "192" that already moved on
       {1397, "254", "254", 1399},
   };
   start();

@@ -77,14 +77,14 @@ TEST_F(SecurityTest, PinDialogShowsTableModeAndLevelsAndCancelSendsNothing) {
   EXPECT_EQ(line_.read_available(), "");
 }
 
-// Rows 2, 5 and 9 filled (the last one invalid); no mode has been reported, so none is sent.
+// Rows 2, 5 and 9 filled (the last one without a PIN); no mode has been reported, so none is sent.
 TEST_F(SecurityTest, OkSendsTheValidRowsAndPacksThemIntoTheTable) {
   answer(std::nullopt, [](QDialog& dialog) {
     EXPECT_FALSE(is_checked(dialog, 1276) || is_checked(dialog, 1277) || is_checked(dialog, 1278));
     for (const auto& [ids, row] :
          {std::pair{std::array{1163, 1186, 1208}, std::array{"Bob", "42", "3"}},
           {{1167, 1192, 1212}, {"Carol", "1234", "9"}},
-          {{1177, 1202, 1222}, {"TooHigh", "10000", "1"}}}) {
+          {{1177, 1202, 1222}, {"NoPin", "", "1"}}}) {
       for (int i = 0; i < 3; ++i) type(dialog, ids[i], row[i]);
     }
     click(dialog, 1);

@@ -90,7 +90,8 @@ TEST(ConnectReplies, EachConnectStep) {
 TEST_F(DispatcherTest, ConnectRefusalsShowTheirBoxesAndChangeNothing) {
   Set({3, 1});
   Set({7, 1});
-  for (const char* line : {"%CONNECT_S 03 07 E8", "%CONNECT_S 03 07 E16", "%CONNECT_S 03 07 E3"}) {
+  for (const char* line : {"%CONNECT_S 03 07 E8", "%CONNECT 03 07 E16", "%CONNECT_S 03 07 E3",
+                           "%CONNECT 03 07 E3"}) {
     Feed(line);
   }
   const auto boxes = frontend.boxes();

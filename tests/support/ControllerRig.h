@@ -52,7 +52,9 @@ class ScriptedPrompts final : public ConfigurationPrompts {
     asked.push_back(box.text);
     return answer_yes;
   }
-  bool ask_yes_no_showing_changes(const MessageBoxRequest& box, const Changes& changes) override {
+  bool ask_yes_no_showing_changes(const MessageBoxRequest& box, const Changes& changes,
+                                  bool no_is_default) override {
+    no_was_default = no_is_default;
     shown_changes = changes();
     return ask_yes_no(box);
   }
@@ -63,6 +65,7 @@ class ScriptedPrompts final : public ConfigurationPrompts {
 
   std::optional<std::filesystem::path> chosen;  // nothing: the operator cancels
   bool answer_yes = true;
+  bool no_was_default = false;
   std::vector<FileChoice> choices;
   std::filesystem::path chooser_folder;
   std::vector<std::string> told, asked, shown_changes;

@@ -295,9 +295,10 @@ std::optional<std::filesystem::path> MainWindow::choose_configuration_file(
   return chosen_file(*dialog);
 }
 
-bool MainWindow::ask_yes_no_showing_changes(const MessageBoxRequest& box, const Changes& changes) {
+bool MainWindow::ask_yes_no_showing_changes(const MessageBoxRequest& box, const Changes& changes,
+                                            bool no_is_default) {
   const std::unique_ptr<QDialog> dialog = make_changes_confirmation(
-      box, changes, this, [this](QDialog& list) { prompts_.run_dialog(list); });
+      box, changes, this, [this](QDialog& list) { prompts_.run_dialog(list); }, no_is_default);
   return prompts_.run_dialog(*dialog) == QDialog::Accepted;
 }
 

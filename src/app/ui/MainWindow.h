@@ -86,7 +86,8 @@ class MainWindow final : public QMainWindow,
   // ConfigurationPrompts (tell and ask_yes_no as above)
   std::optional<std::filesystem::path> choose_configuration_file(
       FileChoice choice, const std::filesystem::path& folder) override;
-  bool ask_yes_no_showing_changes(const MessageBoxRequest& box, const Changes& changes) override;
+  bool ask_yes_no_showing_changes(const MessageBoxRequest& box, const Changes& changes,
+                                  bool no_is_default) override;
   std::optional<std::filesystem::path> choose_from_history(const std::vector<HistoryRow>& rows,
                                                            const ChangesOfFile& changes) override;
 

@@ -12,6 +12,7 @@
 #include "app/AddressFields.h"
 #include "app/ConnectionLists.h"
 #include "platform/qt/ControlIds.h"
+#include "platform/qt/OkCancelRow.h"
 
 namespace mav {
 namespace {
@@ -56,7 +57,6 @@ NetworkSiteDialog::NetworkSiteDialog(Application& app, OperatorPrompts& prompts,
   auto* add = named(new QPushButton("Add"), 1369);
   auto* add_and_connect = named(new QPushButton("Add and Connect"), 1398);
   auto* add_buttons = new QHBoxLayout;
-  add->setDefault(true);
   add_buttons->addWidget(add);
   add_buttons->addWidget(add_and_connect);
   add_layout->addLayout(add_buttons, 3, 1);
@@ -99,6 +99,7 @@ NetworkSiteDialog::NetworkSiteDialog(Application& app, OperatorPrompts& prompts,
   connect(close, &QPushButton::clicked, this, &QDialog::accept);
 
   fill_list();
+  settle_default_button(*this, *add);
 }
 
 bool NetworkSiteDialog::eventFilter(QObject* watched, QEvent* event) {
@@ -110,10 +111,11 @@ bool NetworkSiteDialog::eventFilter(QObject* watched, QEvent* event) {
     return true;
   }
   if (key == Qt::Key_Period) {
-    // "." ends an address number as typing it in dotted form would.
+    // "." ends an address number as typing it in dotted form would; in a field still empty it
+    // follows a number whose third digit already moved on, and is ignored.
     for (std::size_t i = 0; i < 3; ++i) {
       if (watched == address_[i]) {
-        move_to(address_[i + 1]);
+        if (!address_[i]->text().isEmpty()) move_to(address_[i + 1]);
         return true;
       }
     }

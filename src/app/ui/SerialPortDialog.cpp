@@ -79,6 +79,7 @@ SerialPortDialog::SerialPortDialog(Application& app, const std::string& shown_na
           [this] { other_->setChecked(true); });
   connect(ok, &QPushButton::clicked, this, &SerialPortDialog::on_ok);
   connect(cancel, &QPushButton::clicked, this, &SerialPortDialog::reject);
+  settle_default_button(*this, *ok);
 }
 
 bool SerialPortDialog::eventFilter(QObject* watched, QEvent* event) {

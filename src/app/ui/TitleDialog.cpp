@@ -28,6 +28,7 @@ TitleDialog::TitleDialog(const std::string& current_title, QWidget* parent) : QD
   edit_->setFocus();
   connect(buttons.ok, &QPushButton::clicked, this, &QDialog::accept);
   connect(buttons.cancel, &QPushButton::clicked, this, &QDialog::reject);
+  settle_default_button(*this, *buttons.ok);
 }
 
 std::string TitleDialog::title() const {

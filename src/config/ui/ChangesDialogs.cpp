@@ -42,16 +42,16 @@ std::unique_ptr<QDialog> make_changes_dialog(const std::vector<std::string>& lin
   layout->addWidget(new QLabel(QStringLiteral("Restoring this configuration would change:")));
   layout->addWidget(make_changes_view(lines));
   auto* close = named(new QPushButton(QStringLiteral("Close")), 2);
-  close->setDefault(true);
   QObject::connect(close, &QPushButton::clicked, dialog.get(), &QDialog::reject);
   layout->addWidget(desktop_button_order({{close, QDialogButtonBox::RejectRole}}));
+  settle_default_button(*dialog, *close);
   dialog->resize(560, 320);
   return dialog;
 }
 
 std::unique_ptr<QDialog> make_changes_confirmation(
     const MessageBoxRequest& box, const Changes& changes, QWidget* parent,
-    const std::function<void(QDialog& changes_dialog)>& run_dialog) {
+    const std::function<void(QDialog& changes_dialog)>& run_dialog, bool no_is_default) {
   auto dialog = std::make_unique<QDialog>(box.owned_by_main_window ? parent : nullptr);
   QDialog* self = dialog.get();
   dialog->setWindowTitle(QString::fromStdString(box.caption));
@@ -67,7 +67,6 @@ std::unique_ptr<QDialog> make_changes_confirmation(
   auto* show = named(new QPushButton(QStringLiteral("Show changes...")), kShowChangesButtonId);
   auto* yes = named(new QPushButton(QStringLiteral("&Yes")), kYesId);
   auto* no = named(new QPushButton(QStringLiteral("&No")), kNoId);
-  yes->setDefault(true);
   QObject::connect(yes, &QPushButton::clicked, self, &QDialog::accept);
   QObject::connect(no, &QPushButton::clicked, self, &QDialog::reject);
   QObject::connect(show, &QPushButton::clicked, self, [self, changes, run_dialog] {
@@ -79,6 +78,7 @@ std::unique_ptr<QDialog> make_changes_confirmation(
   layout->addWidget(desktop_button_order({{show, QDialogButtonBox::ActionRole},
                                           {yes, QDialogButtonBox::YesRole},
                                           {no, QDialogButtonBox::NoRole}}));
+  settle_default_button(*self, no_is_default ? *no : *yes);
   return dialog;
 }
 

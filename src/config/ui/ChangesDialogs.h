@@ -26,8 +26,9 @@ std::unique_ptr<QDialog> make_changes_dialog(const std::vector<std::string>& lin
                                              QWidget* parent);
 
 // Accepted for Yes (id 6), rejected for No (id 7); "Show changes..." keeps the question open.
+// Enter answers No when no_is_default, else Yes.
 std::unique_ptr<QDialog> make_changes_confirmation(
     const MessageBoxRequest& box, const Changes& changes, QWidget* parent,
-    const std::function<void(QDialog& changes_dialog)>& run_dialog);
+    const std::function<void(QDialog& changes_dialog)>& run_dialog, bool no_is_default);
 
 }  // namespace mav

@@ -12,8 +12,9 @@ std::unique_ptr<QFileDialog> make_configuration_dialog(FileChoice choice,
   dialog->setAcceptMode(saving ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
   // A name typed for loading need not exist: the load then says it could not open the file.
   dialog->setFileMode(QFileDialog::AnyFile);
-  dialog->setNameFilter(QStringLiteral("Configuration files (*.MAV)"));
-  // The pattern stands for the extension in any case, as "mav" files are written.
+  // The pattern stands for the extension in any case, as "mav" files are written; a desktop's own
+  // chooser may match case-sensitively, so both cases are named.
+  dialog->setNameFilter(QStringLiteral("Configuration files (*.MAV *.mav)"));
   dialog->setFilter(dialog->filter() & ~QDir::CaseSensitive);
   dialog->setDefaultSuffix(QStringLiteral("mav"));
   return dialog;

@@ -56,6 +56,7 @@ HistoryDialog::HistoryDialog(std::vector<HistoryRow> rows, ChangesOfFile changes
   connect(buttons.ok, &QPushButton::clicked, this, &QDialog::accept);
   connect(buttons.cancel, &QPushButton::clicked, this, &QDialog::reject);
   buttons.ok->setEnabled(!rows_.empty());
+  settle_default_button(*this, *buttons.ok);
 
   connect(list_, &QTableWidget::itemSelectionChanged, this,
           &HistoryDialog::show_changes_of_selection);

@@ -42,7 +42,7 @@ void LogViewers::select_new_log() {
   std::filesystem::create_directories(parts_.log.log_directory(), ignored);
   QFileDialog dialog(&parts_.owner, "Select new Log file",
                      QString::fromStdString(parts_.log.log_directory().string()),
-                     "Log files (*.LOG)");
+                     "Log files (*.LOG *.log)");
   dialog.setAcceptMode(QFileDialog::AcceptOpen);
   dialog.setFileMode(QFileDialog::AnyFile);
   dialog.setDefaultSuffix("log");

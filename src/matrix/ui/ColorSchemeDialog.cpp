@@ -10,6 +10,7 @@
 
 #include "frontend/MenuIds.h"
 #include "platform/qt/ControlIds.h"
+#include "platform/qt/OkCancelRow.h"
 
 namespace mav {
 namespace {
@@ -23,6 +24,7 @@ constexpr int kMatchBackgroundId = 1379;
 constexpr int kRandomId = 1390;
 constexpr int kOkId = 1;
 constexpr int kPageStep = 40;
+constexpr int kPresetsPerRow = 5;
 
 }  // namespace
 
@@ -45,18 +47,20 @@ ColorSchemeDialog::ColorSchemeDialog(ColorSchemeStore& store, QWidget* parent)
     auto* button =
         named(new QPushButton(i == 0 ? QString("Default") : QString::number(i)), kPresetIds[i]);
     connect(button, &QPushButton::clicked, this, [this, i] { apply(kColorPresets[i]); });
-    grid->addWidget(button, 0, static_cast<int>(i));
+    // Two rows: in one the buttons are wider than the smallest screen.
+    grid->addWidget(button, static_cast<int>(i) / kPresetsPerRow,
+                    static_cast<int>(i) % kPresetsPerRow);
   }
   auto* random = named(new QPushButton("Random"), kRandomId);
   connect(random, &QPushButton::clicked, this,
           [this] { apply(random_color_scheme([] { return std::rand(); })); });
-  grid->addWidget(random, 1, 0, 1, static_cast<int>(kColorPresets.size()));
+  grid->addWidget(random, 2, 0, 1, kPresetsPerRow);
   layout->addWidget(presets);
 
   auto* ok = named(new QPushButton("OK"), kOkId);
-  ok->setDefault(true);
   connect(ok, &QPushButton::clicked, this, &QDialog::accept);
   layout->addWidget(ok, 0, Qt::AlignRight);
+  settle_default_button(*this, *ok);
 }
 
 void ColorSchemeDialog::add_bars(QLayout& layout, const char* title, int first_component) {

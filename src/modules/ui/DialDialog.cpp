@@ -41,7 +41,6 @@ DialDialog::DialDialog(const DialParts& parts, PhoneBookStore& book, OperatorPro
   no_number_ = named(new QCheckBox("No Number Required"), 1393);
   auto* dial = named(new QPushButton("Dial"), 1);
   auto* cancel = named(new QPushButton("Cancel"), 2);
-  dial->setDefault(true);
 
   auto* entries = new QGridLayout;
   entries->addWidget(new QLabel("Number to Dial\n(No spaces, parentheses, or dashes)"), 0, 0);
@@ -66,8 +65,9 @@ DialDialog::DialDialog(const DialParts& parts, PhoneBookStore& book, OperatorPro
   layout->addLayout(buttons);
 
   connect(number_, &QLineEdit::textChanged, this, &DialDialog::restart_timer);
-  connect(line1, &QRadioButton::toggled, this, &DialDialog::restart_timer);
-  connect(line2_, &QRadioButton::toggled, this, &DialDialog::restart_timer);
+  // Every click counts as activity, also one on the line already chosen.
+  connect(line1, &QRadioButton::clicked, this, &DialDialog::restart_timer);
+  connect(line2_, &QRadioButton::clicked, this, &DialDialog::restart_timer);
   connect(no_number_, &QCheckBox::toggled, this, &DialDialog::restart_timer);
   connect(descriptions_, &QComboBox::currentTextChanged, this, &DialDialog::show_number_of);
   connect(add, &QPushButton::clicked, this, &DialDialog::add_to_list);
@@ -76,6 +76,7 @@ DialDialog::DialDialog(const DialParts& parts, PhoneBookStore& book, OperatorPro
   connect(cancel, &QPushButton::clicked, this, &DialDialog::reject);
   connect(&inactivity_, &QTimer::timeout, this, &DialDialog::check_inactivity);
   inactivity_.start(kInactivityCheckMs);
+  settle_default_button(*this, *dial);
 }
 
 void DialDialog::restart_timer() {

@@ -1,6 +1,5 @@
 #include "modules/ui/ModuleSettingsDialog.h"
 
-#include <QDesktopServices>
 #include <QFileDialog>
 #include <QFontMetrics>
 #include <QFormLayout>
@@ -8,7 +7,6 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QSignalBlocker>
-#include <QUrl>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <array>
@@ -16,7 +14,9 @@
 #include <cstring>
 #include <vector>
 
+#include "platform/qt/DesktopOpen.h"
 #include "platform/qt/OkCancelRow.h"
+#include "platform/qt/ScreenFit.h"
 #include "vocabulary/Vocabulary.h"
 
 namespace mav {
@@ -92,14 +92,13 @@ ModuleSettingsDialog::ModuleSettingsDialog(const ModuleDialogParts& parts, int p
 
   auto* buttons = new QHBoxLayout;
   if (table_ != nullptr) {
-    page->addLayout(build(*table_));
+    page->addWidget(scrolled(build(*table_)), 1);
     for (const int id : table_->extra_buttons) buttons->addWidget(control_for(id));
   }
   buttons->addStretch();
   auto* ok = named(new QPushButton("OK"), 1);
   auto* cancel = named(new QPushButton("Cancel"), 2);
   auto* apply = named(new QPushButton("Apply"), 1370);
-  ok->setDefault(true);
   connect(ok, &QPushButton::clicked, this, [this] { store_and_send(true); });
   connect(cancel, &QPushButton::clicked, this, &ModuleSettingsDialog::reject);
   connect(apply, &QPushButton::clicked, this, [this] { store_and_send(false); });
@@ -107,6 +106,7 @@ ModuleSettingsDialog::ModuleSettingsDialog(const ModuleDialogParts& parts, int p
                                            {cancel, QDialogButtonBox::RejectRole},
                                            {apply, QDialogButtonBox::ApplyRole}}));
   page->addLayout(buttons);
+  settle_default_button(*this, *ok);
 
   if (table_ == nullptr) return;
   setWindowTitle(
@@ -121,13 +121,15 @@ ModuleSettingsDialog::ModuleSettingsDialog(const ModuleDialogParts& parts, int p
   show_mek_squelch();
 
   // The module's size in dialog units (a quarter of the average character width, an eighth of
-  // the line height), enlarged as a whole until every control fits, so the proportions stay.
+  // the line height), enlarged as a whole until every control fits, so the proportions stay;
+  // on a screen too small for that the settings scroll.
   const QFontMetrics metrics(font());
   const double width = table_->width_units * metrics.averageCharWidth() / 4.0;
   const double height = table_->height_units * metrics.height() / 8.0;
-  const QSize needed = minimumSizeHint();
+  const QSize needed = sizeHint();
   const double scale = std::max({1.0, needed.width() / width, needed.height() / height});
-  resize(static_cast<int>(width * scale + 0.5), static_cast<int>(height * scale + 0.5));
+  resize(QSize(static_cast<int>(width * scale + 0.5), static_cast<int>(height * scale + 0.5))
+             .boundedTo(kDialogRoom));
 }
 
 QLayout* ModuleSettingsDialog::build(const ModuleTable& table) {
@@ -212,7 +214,6 @@ QWidget* ModuleSettingsDialog::control_for(int id) {
 QPushButton* ModuleSettingsDialog::add_button(int id, const char* caption,
                                               void (ModuleSettingsDialog::*slot)()) {
   auto* button = named(new QPushButton(caption, this), id);
-  button->setAutoDefault(false);
   connect(button, &QPushButton::clicked, this, slot);
   return button;
 }
@@ -370,8 +371,7 @@ void ModuleSettingsDialog::dial() {
 }
 
 void ModuleSettingsDialog::open_help() {
-  QDesktopServices::openUrl(QUrl::fromLocalFile(
-      QString::fromStdString((parts_.shared_directory / "VOQ_Help.pdf").string())));
+  show_document(parts_.shared_directory / "VOQ_Help.pdf");
 }
 
 void ModuleSettingsDialog::open_application_notes() {
@@ -380,8 +380,19 @@ void ModuleSettingsDialog::open_application_notes() {
                       "Adobe Acrobat files (*.pdf)");
   chooser.setFileMode(QFileDialog::ExistingFile);
   chooser.setDefaultSuffix("pdf");
-  if (chooser.exec() != QDialog::Accepted || chooser.selectedFiles().isEmpty()) return;
-  QDesktopServices::openUrl(QUrl::fromLocalFile(chooser.selectedFiles().front()));
+  if (parts_.prompts.run_dialog(chooser) != QDialog::Accepted || chooser.selectedFiles().isEmpty())
+    return;
+  show_document(chooser.selectedFiles().front().toStdString());
+}
+
+// A button that seems to do nothing leaves the operator guessing: without a viewer, say so and
+// where the document is.
+void ModuleSettingsDialog::show_document(const std::filesystem::path& file) {
+  if (open_with_desktop_viewer(file)) return;
+  parts_.prompts.tell(
+      {"No viewer for PDF files.\rYou will have to open the file manually.\r" + file.string(),
+       "MAV Controller", MessageIcon::Exclamation},
+      this);
 }
 
 void ModuleSettingsDialog::show_template_name(const std::string& name) {

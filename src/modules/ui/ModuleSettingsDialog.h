@@ -98,6 +98,7 @@ class ModuleSettingsDialog : public QDialog {
   void dial();
   void open_help();
   void open_application_notes();
+  void show_document(const std::filesystem::path& file);
   void show_template_name(const std::string& name);
 
   ModuleDialogParts parts_;

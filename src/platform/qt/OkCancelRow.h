@@ -1,7 +1,9 @@
 // The closing row of a dialog: OK (id 1, the default button) and Cancel (id 2) at the right, in
-// the order the desktop's own dialogs use. UI thread.
+// the order the desktop's own dialogs use; and the rule that makes a dialog's default button the
+// one Enter presses. UI thread.
 #pragma once
 
+#include <QDialog>
 #include <QDialogButtonBox>
 #include <QHBoxLayout>
 #include <QPushButton>
@@ -22,6 +24,15 @@ inline QDialogButtonBox* desktop_button_order(
   return box;
 }
 
+// Makes `chosen` the button Enter presses wherever the focus is. Call once every button sits in
+// `dialog`: a default set before is not the dialog's own, and any other push button would take
+// Enter for itself while it has the focus, or keep it after.
+inline void settle_default_button(QDialog& dialog, QPushButton& chosen) {
+  for (QPushButton* button : dialog.findChildren<QPushButton*>()) button->setAutoDefault(false);
+  chosen.setDefault(true);
+}
+
+// OK's default is settled by the dialog once the row is placed (settle_default_button).
 struct OkCancelRow {
   QPushButton* ok;
   QPushButton* cancel;
@@ -31,7 +42,6 @@ struct OkCancelRow {
 inline OkCancelRow make_ok_cancel_row() {
   OkCancelRow made{named(new QPushButton("OK"), 1), named(new QPushButton("Cancel"), 2),
                    new QHBoxLayout};
-  made.ok->setDefault(true);
   made.row->addWidget(desktop_button_order(
       {{made.ok, QDialogButtonBox::AcceptRole}, {made.cancel, QDialogButtonBox::RejectRole}}));
   return made;

@@ -48,9 +48,6 @@ PasswordDialog::PasswordDialog(ProtectionStore& store, OperatorPrompts& prompts,
   fields->addWidget(clear_button, 2, 1);
 
   auto [ok, cancel, buttons] = make_ok_cancel_row();
-  // Enter in a password field means OK, not Apply.
-  apply_button->setAutoDefault(false);
-  clear_button->setAutoDefault(false);
 
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(pin_settings_);
@@ -61,11 +58,13 @@ PasswordDialog::PasswordDialog(ProtectionStore& store, OperatorPrompts& prompts,
 
   connect(apply_button, &QPushButton::clicked, this, &PasswordDialog::apply);
   connect(clear_button, &QPushButton::clicked, this, &PasswordDialog::clear_password);
-  connect(ok, &QPushButton::clicked, this, &PasswordDialog::store_switches);
+  connect(ok, &QPushButton::clicked, this, &PasswordDialog::on_ok);
   connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+  // Enter in a password field means OK, not Apply.
+  settle_default_button(*this, *ok);
 }
 
-void PasswordDialog::apply() {
+bool PasswordDialog::apply() {
   const std::string entry = entry_->text().toStdString();
   const NewPasswordVerdict verdict = judge_new_password(entry, confirmation_->text().toStdString());
   if (verdict == NewPasswordVerdict::Accepted) {
@@ -74,6 +73,7 @@ void PasswordDialog::apply() {
     store_.store_protection(protection);
   }
   tell(verdict_message(verdict));
+  return verdict == NewPasswordVerdict::Accepted;
 }
 
 void PasswordDialog::clear_password() {
@@ -82,6 +82,16 @@ void PasswordDialog::clear_password() {
     box->setChecked(false);
   }
   tell("Password cleared");
+}
+
+// A password typed into both fields is meant to be set, Apply pressed or not: OK applies it
+// first, and stays open with Apply's message when it cannot.
+void PasswordDialog::on_ok() {
+  const std::string entry = entry_->text().toStdString();
+  const std::string confirmation = confirmation_->text().toStdString();
+  const bool applied_already = entry == confirmation && entry == store_.protection().password;
+  if ((!entry.empty() || !confirmation.empty()) && !applied_already && !apply()) return;
+  store_switches();
 }
 
 void PasswordDialog::store_switches() {

@@ -1,6 +1,6 @@
 // "Password Protection": the three switches, and the password set, changed or cleared. Apply and
-// Clear Password take effect at once and keep the dialog open; OK stores the switches, Cancel
-// leaves them. UI thread.
+// Clear Password take effect at once and keep the dialog open; OK applies a typed password as
+// Apply does and stores the switches, Cancel leaves them. UI thread.
 #pragma once
 
 #include <QCheckBox>
@@ -19,8 +19,9 @@ class PasswordDialog : public QDialog {
   PasswordDialog(ProtectionStore& store, OperatorPrompts& prompts, QWidget* parent);
 
  private:
-  void apply();
+  bool apply();  // true when the password was changed
   void clear_password();
+  void on_ok();
   void store_switches();
   void tell(const char* text);
 

@@ -40,6 +40,7 @@ bool PasswordGuard::ask(const std::string& password) {
   typed->setFocus();
   QObject::connect(ok, &QPushButton::clicked, &dialog, &QDialog::accept);
   QObject::connect(cancel, &QPushButton::clicked, &dialog, &QDialog::reject);
+  settle_default_button(dialog, *ok);
 
   if (prompts_.run_dialog(dialog) != QDialog::Accepted) return false;
   const bool accepted = password_matches(typed->text().toStdString(), password);

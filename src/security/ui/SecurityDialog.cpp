@@ -14,6 +14,7 @@
 
 #include "platform/qt/ControlIds.h"
 #include "platform/qt/OkCancelRow.h"
+#include "platform/qt/ScreenFit.h"
 
 namespace mav {
 namespace {
@@ -27,7 +28,6 @@ constexpr int kRowIds[kPinTableEntries][3] = {
     {1236, 1255, 1273}, {1238, 1257, 1274}, {1240, 1259, 1275}, {1179, 1242, 1261}};
 constexpr int kRowsPerColumn = 10;
 constexpr int kNameLength = 31;
-constexpr int kNumberLength = 15;
 
 constexpr int kModeIds[] = {1276, 1277, 1278};
 constexpr const char* kModeCaptions[] = {"Off", "Exclusive", "Priority"};
@@ -74,14 +74,18 @@ SecurityDialog::SecurityDialog(const PinTable& pins, int security_mode, const De
   auto [ok, cancel, buttons] = make_ok_cancel_row();
   buttons->insertWidget(0, mode_box);
 
-  auto* tables = new QHBoxLayout;
+  // The module levels below the users, not beside them: side by side they are wider than the
+  // smallest screen, and stacked they scroll downwards only.
+  auto* tables = new QVBoxLayout;
   tables->addWidget(make_users(pins));
   tables->addWidget(make_modules(model));
   auto* layout = new QVBoxLayout(this);
-  layout->addLayout(tables);
+  layout->addWidget(scrolled(tables), 1);
   layout->addLayout(buttons);
   connect(ok, &QPushButton::clicked, this, &QDialog::accept);
   connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+  settle_default_button(*this, *ok);
+  fit_to_room(*this);
 }
 
 QWidget* SecurityDialog::make_users(const PinTable& pins) {
@@ -93,12 +97,15 @@ QWidget* SecurityDialog::make_users(const PinTable& pins) {
   for (int k = 0; k < kPinTableEntries; ++k) {
     const auto& ids = kRowIds[k];
     RowEdits& row = rows_[static_cast<std::size_t>(k)];
-    row = {edit(ids[0], kNameLength, this, false), edit(ids[1], kNumberLength, this, true),
-           edit(ids[2], kNumberLength, this, true)};
+    row = {edit(ids[0], kNameLength, this, false), edit(ids[1], kPinDigits, this, true),
+           edit(ids[2], kLevelDigits, this, true)};
     const PinRowText text = pin_row_text(pins.entry(k));
     row.name->setText(QString::fromStdString(text.name));
     row.pin->setText(QString::fromStdString(text.pin));
     row.level->setText(QString::fromStdString(text.level));
+    for (QLineEdit* field : {row.name, row.pin, row.level}) {
+      connect(field, &QLineEdit::textChanged, this, [this, &row] { mark(row); });
+    }
     const int grid_row = 1 + k % kRowsPerColumn;
     const int grid_column = (k / kRowsPerColumn) * 3;
     grid->addWidget(row.name, grid_row, grid_column);
@@ -132,12 +139,25 @@ QWidget* SecurityDialog::make_modules(const DeviceModel& model) {
   return modules;
 }
 
+PinRowText SecurityDialog::RowEdits::text() const {
+  return {name->text().toStdString(), pin->text().toStdString(), level->text().toStdString()};
+}
+
+// A row OK would drop says so while it is typed, instead of vanishing without a word.
+void SecurityDialog::mark(const RowEdits& row) {
+  const PinRowText text = row.text();
+  const bool dropped = text != PinRowText{} && !pin_row_kept(text);
+  for (QLineEdit* field : {row.name, row.pin, row.level}) {
+    field->setToolTip(dropped ? QStringLiteral("Not kept: the row needs a PIN and a level")
+                              : QString());
+    field->setStyleSheet(dropped ? QStringLiteral("QLineEdit { background: #ffd0d0; }")
+                                 : QString());
+  }
+}
+
 PinSettingsOrder SecurityDialog::order() const {
   std::array<PinRowText, kPinTableEntries> texts;
-  for (std::size_t k = 0; k < rows_.size(); ++k) {
-    texts[k] = {rows_[k].name->text().toStdString(), rows_[k].pin->text().toStdString(),
-                rows_[k].level->text().toStdString()};
-  }
+  for (std::size_t k = 0; k < rows_.size(); ++k) texts[k] = rows_[k].text();
   return pin_settings_order(modes_.checkedId(), texts);
 }
 

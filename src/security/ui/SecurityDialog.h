@@ -30,9 +30,11 @@ class SecurityDialog : public QDialog {
     QLineEdit* name;
     QLineEdit* pin;
     QLineEdit* level;
+    PinRowText text() const;
   };
 
   QWidget* make_users(const PinTable& pins);
+  void mark(const RowEdits& row);
   QWidget* make_modules(const DeviceModel& model);
 
   std::array<RowEdits, kPinTableEntries> rows_{};
