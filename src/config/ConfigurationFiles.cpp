@@ -58,6 +58,8 @@ std::optional<Configuration> ConfigurationFiles::save_silently(const char* file_
 }
 
 void ConfigurationFiles::AutoSave() {
+  // The next periodic save is due a full interval after this one, whoever asked for it.
+  p_.session.last_autosave_ms.store(p_.link.clock().now_ms());
   if (const auto saved = save_silently(kAutoSaveFileNames[slot_.load()])) {
     history_.Record(EncodeConfiguration(*saved), std::chrono::system_clock::now());
   }

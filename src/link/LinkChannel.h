@@ -111,6 +111,8 @@ class LinkChannel final : public LineSender, public SocketEvents {
   bool next_line(ReceivedLine& out) { return ring_.next_line(out); }
   ReceivedLineRing& received_lines() { return ring_; }
   ProtocolTrace& trace() { return trace_; }
+  // The millisecond clock the channel paces and times out on.
+  const Clock& clock() const { return clock_; }
 
  private:
   std::size_t write_locked(const char* data, std::size_t length);

@@ -37,7 +37,6 @@ void ReplyDispatcher::dispatch_step() {
     p_.frontend.set_cursor(CursorShape::Arrow);
   }
   if (has_passed(now, s.last_autosave_ms.load(), kAutoSaveIntervalMs)) {
-    s.last_autosave_ms.store(now);
     p_.hooks.saves.AutoSave();
   }
 

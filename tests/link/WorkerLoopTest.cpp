@@ -80,7 +80,7 @@ struct DispatchingWorker {
   SessionState state;
   PendingTable pending;
   PinTable pins;
-  RecordingHooks hooks{&rig->channel};
+  RecordingHooks hooks{&rig->channel, &state.last_autosave_ms, &rig->clock};
   LineReader reader{rig->channel.received_lines()};
   ReplyDispatcher dispatcher{DispatcherParts{reader.reply(), rig->model, pending, pins, rig->log,
                                              rig->channel, rig->frontend, rig->clock, state,
