@@ -4,6 +4,7 @@
 
 #include "config/ConfigurationReplay.h"
 #include "frontend/MenuIds.h"
+#include "platform/AtomicFile.h"
 
 namespace mav {
 namespace {
@@ -44,8 +45,7 @@ Configuration ConfigurationFiles::snapshot() const {
 }
 
 void ConfigurationFiles::make_folder() const {
-  std::error_code ignored;
-  std::filesystem::create_directories(folder_, ignored);
+  make_private_folder(folder_);
 }
 
 // The automatic files are written without a word when that fails.
