@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "frontend/MenuIds.h"
+#include "model/TextField.h"
 #include "protocol/BusOperations.h"
 #include "protocol/ModelNames.h"
 #include "protocol/ReplyList.h"
@@ -18,8 +19,7 @@ constexpr int kModuleRemoved = 14;
 constexpr int kModuleInserted = 15;
 
 void set_port_name(PortRecord& record, std::string_view name) {
-  std::memset(record.port_name, 0, sizeof record.port_name);
-  name.copy(record.port_name, sizeof record.port_name - 1);
+  StoreText(record.port_name, name);
 }
 
 }  // namespace

@@ -1,4 +1,5 @@
 #include "security/PinSettings.h"
+#include "model/TextField.h"
 
 #include <cstdio>
 #include <cstring>
@@ -55,7 +56,7 @@ PinSettingsOrder pin_settings_order(int checked_mode, std::span<const PinRowText
     const std::optional<long long> level = read_number(row.level);
     if (!pin || !level || *pin > 9999 || *level > 9) continue;
     PinUser user;
-    row.name.copy(user.name, sizeof user.name - 1);
+    StoreText(user.name, row.name);
     user.pin = static_cast<std::uint16_t>(*pin);
     user.level = static_cast<std::uint8_t>(*level);
     char line[32];
