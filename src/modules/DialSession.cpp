@@ -48,8 +48,7 @@ bool DialSession::give_up(bool time_ran_out) {
     char line[16];
     std::snprintf(line, sizeof line, "DISC_S %.2d\r", port_);
     parts_.sender.send_line(line, true);
-    record.disch_step = 9;
-    parts_.model.SetPort(port_, record);
+    parts_.model.Update(port_, [](PortRecord& q) { q.disch_step = 9; });
   }
   return false;
 }

@@ -238,13 +238,12 @@ ReplyDispatcher::Ending ReplyDispatcher::on_system(const ParsedReply& r) {
 
   p_.model.Reset(true);
   for (std::uint16_t n : modules) {
-    const int port = n / 100;
     const int type = n % 100;
-    if (!p_.model.GetPort(port, record)) continue;
-    record.bus = GROUP_NONE;
-    record.mod_type = static_cast<std::uint32_t>(type);
-    if (record.port_name[0] == '\0') set_port_name(record, model_name(type));
-    p_.model.SetPort(port, record);
+    p_.model.Update(n / 100, [type](PortRecord& q) {
+      q.bus = GROUP_NONE;
+      q.mod_type = static_cast<std::uint32_t>(type);
+      if (q.port_name[0] == '\0') set_port_name(q, model_name(type));
+    });
   }
   p_.log.write_log_entry("*** Received system information from MAV-7700");
   p_.model.RenumberNets();
@@ -257,20 +256,18 @@ ReplyDispatcher::Ending ReplyDispatcher::on_system(const ParsedReply& r) {
 ReplyDispatcher::Ending ReplyDispatcher::on_mod_type(const ParsedReply& r) {
   if (r.status != 0) return Ending::Abort;
   const int port = reply_port(r);
-  PortRecord record;
-  if (!p_.model.GetPort(port, record)) return Ending::Quiet;
-  if (!model_name(r.value).empty()) {
-    record.bus = GROUP_NONE;
-    record.bus_link = GROUP_NONE;
-    record.disch_group = GROUP_NONE;
-    set_port_name(record, model_name(r.value));
-    record.mod_type = static_cast<std::uint32_t>(r.value);
-    p_.model.SetPort(port, record);
-    commands_.query_port_settings(port, r.value);
-  } else {
-    record.mod_type = MOD_NONE;
-    p_.model.SetPort(port, record);
+  const auto name = model_name(r.value);
+  if (!p_.model.Update(port, [&](PortRecord& q) {
+        q.mod_type = name.empty() ? MOD_NONE : static_cast<std::uint32_t>(r.value);
+        if (name.empty()) return;
+        q.bus = GROUP_NONE;
+        q.bus_link = GROUP_NONE;
+        q.disch_group = GROUP_NONE;
+        set_port_name(q, name);
+      })) {
+    return Ending::Quiet;
   }
+  if (!name.empty()) commands_.query_port_settings(port, r.value);
   p_.frontend.request_repaint();
   return Ending::Quiet;
 }
@@ -282,10 +279,11 @@ ReplyDispatcher::Ending ReplyDispatcher::on_boot(const ParsedReply& r) {
     PortRecord record;
     if (p_.model.GetPort(port, record)) {
       p_.hooks.port_view.release_port_icon(port, record.icon_id);
-      record.mod_type = MOD_NONE;
-      record.icon_preset = 1;
-      record.icon_id = -1;
-      p_.model.SetPort(port, record);
+      p_.model.Update(port, [](PortRecord& q) {
+        q.mod_type = MOD_NONE;
+        q.icon_preset = 1;
+        q.icon_id = -1;
+      });
     }
     p_.frontend.request_repaint();
     return Ending::Handled;
