@@ -7,6 +7,7 @@
 #include "app/SitesFile.h"
 #include "app/WindowTitles.h"
 #include "frontend/MenuIds.h"
+#include "model/TextField.h"
 
 namespace mav {
 namespace {
@@ -383,7 +384,7 @@ bool Application::edit_phone_book(const std::function<bool(PhoneBook&)>& edit) {
 void Application::set_template_name(int port, const std::string& file_title) {
   if (port < 0 || port >= kPortCount) return;
   std::lock_guard lock(site_mutex_);
-  std::snprintf(current_site_.template_names[port], kTextFieldSize, "%s", file_title.c_str());
+  StoreText(current_site_.template_names[port], file_title);
 }
 
 }  // namespace mav

@@ -1,4 +1,5 @@
 #include "app/PreferencesCodec.h"
+#include "model/TextField.h"
 
 #include <algorithm>
 #include <array>
@@ -113,7 +114,8 @@ class ImageWriter {
   void write_flag(int offset, bool value) { write<std::uint8_t>(offset, value ? 1 : 0); }
   // Cut to leave room for the NUL; the image is zeroed beforehand.
   void write_text(int offset, std::size_t size, const std::string& text) {
-    std::memcpy(image_.data() + offset, text.data(), std::min(text.size(), size - 1));
+    const std::string_view kept = FitText(text, size - 1);
+    std::memcpy(image_.data() + offset, kept.data(), kept.size());
   }
 
  private:

@@ -1,4 +1,5 @@
 #include "app/SiteNames.h"
+#include "model/TextField.h"
 
 #include <cstdio>
 #include <cstring>
@@ -40,10 +41,6 @@ const char* full_module_name(std::uint32_t mod_type) {
   }
 }
 
-void set_text(char (&field)[kTextFieldSize], const char* text) {
-  std::snprintf(field, sizeof field, "%s", text);
-}
-
 }  // namespace
 
 bool capture_port_entries(const DeviceModel& model, SiteRecord& record) {
@@ -71,7 +68,7 @@ void apply_port_entries(DeviceModel& model, const SiteRecord& record,
     PortRecord port{};
     if (!model.GetPort(p, port) || port.mod_type == MOD_NONE) continue;
     if (record.icon_color[p] == kNoIconEntry) {
-      set_text(port.port_name, short_module_name(port.mod_type));
+      StoreText(port.port_name, short_module_name(port.mod_type));
       port.icon_preset = 1;
       port.icon_color = 0;
     } else {
@@ -79,14 +76,14 @@ void apply_port_entries(DeviceModel& model, const SiteRecord& record,
       port.icon_preset = record.icon_path[p][0] == '\0' ? 1 : 0;
       std::memcpy(port.icon_path, record.icon_path[p], kTextFieldSize);
       std::memcpy(port.port_name, record.port_name[p], kTextFieldSize);
-      port.icon_path[kTextFieldSize - 1] = '\0';
-      port.port_name[kTextFieldSize - 1] = '\0';
+      TerminateText(port.icon_path);
+      TerminateText(port.port_name);
       if (port.icon_preset == 0) {
         port.icon_id = load_icon ? load_icon(port.icon_path, port.icon_id) : -1;
         if (port.icon_id == -1) port.icon_preset = 1;
       }
     }
-    model.SetPort(p, port);
+    model.Update(p, [&port](PortRecord& q) { CopyUserFields(q, port); });
   }
 }
 
@@ -94,10 +91,10 @@ void apply_default_port_names(DeviceModel& model) {
   for (int p = 0; p < kPortCount; ++p) {
     PortRecord port{};
     if (!model.GetPort(p, port)) continue;
-    set_text(port.port_name, full_module_name(port.mod_type));
+    StoreText(port.port_name, full_module_name(port.mod_type));
     port.icon_preset = 1;
     port.icon_color = 0;
-    model.SetPort(p, port);
+    model.Update(p, [&port](PortRecord& q) { CopyUserFields(q, port); });
   }
 }
 

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <vector>
 
+#include "model/TextField.h"
 #include "platform/AtomicFile.h"
 
 namespace mav {
@@ -33,7 +34,8 @@ bool write_records(const std::filesystem::path& file, const std::vector<SiteReco
 void copy_text(char* target, std::size_t target_size, const std::uint8_t* source,
                std::size_t source_size) {
   const auto* text = reinterpret_cast<const char*>(source);
-  std::memcpy(target, text, std::min(strnlen(text, source_size), target_size - 1));
+  const std::string_view kept = FitText({text, strnlen(text, source_size)}, target_size - 1);
+  std::memcpy(target, kept.data(), kept.size());
 }
 
 SiteRecord convert_old_record(const std::uint8_t* old) {
@@ -86,9 +88,9 @@ std::optional<SiteRecord> find_site_record(const std::filesystem::path& file,
     if (record.same_connection(wanted)) {
       // Texts from disk are not trusted to be terminated.
       for (int p = 0; p < kPortCount; ++p) {
-        record.port_name[p][kTextFieldSize - 1] = '\0';
-        record.icon_path[p][kTextFieldSize - 1] = '\0';
-        record.template_names[p][kTextFieldSize - 1] = '\0';
+        TerminateText(record.port_name[p]);
+        TerminateText(record.icon_path[p]);
+        TerminateText(record.template_names[p]);
       }
       return record;
     }

@@ -4,6 +4,7 @@
 
 #include "config/ConfigurationReplay.h"
 #include "frontend/MenuIds.h"
+#include "platform/AtomicFile.h"
 
 namespace mav {
 namespace {
@@ -44,8 +45,7 @@ Configuration ConfigurationFiles::snapshot() const {
 }
 
 void ConfigurationFiles::make_folder() const {
-  std::error_code ignored;
-  std::filesystem::create_directories(folder_, ignored);
+  make_private_folder(folder_);
 }
 
 // The automatic files are written without a word when that fails.
@@ -58,6 +58,8 @@ std::optional<Configuration> ConfigurationFiles::save_silently(const char* file_
 }
 
 void ConfigurationFiles::AutoSave() {
+  // The next periodic save is due a full interval after this one, whoever asked for it.
+  p_.session.last_autosave_ms.store(p_.link.clock().now_ms());
   if (const auto saved = save_silently(kAutoSaveFileNames[slot_.load()])) {
     history_.Record(EncodeConfiguration(*saved), std::chrono::system_clock::now());
   }

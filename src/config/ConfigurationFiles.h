@@ -40,7 +40,8 @@ class ConfigurationFiles final : public AutoSaveHooks {
   void register_commands(CommandRegistry& registry, ConfigurationPrompts& prompts);
 
   // The periodic save into this run's file, kept in the history too when it differs from the
-  // newest kept one; nothing while no module is known. Worker thread.
+  // newest kept one; nothing while no module is known. Either way the save time moves to now,
+  // so the next periodic save is a full interval away. Worker thread.
   void AutoSave() override;
   // Saves at once, then replays this run's file after the prelude lines; false when the file
   // cannot be opened. Worker thread.

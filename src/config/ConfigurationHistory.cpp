@@ -84,13 +84,12 @@ void ConfigurationHistory::remove_oldest(std::vector<HistoryFile> files) const {
 bool ConfigurationHistory::Record(std::span<const std::uint8_t> bytes, HistoryTime when) {
   std::vector<HistoryFile> files = Files();
   if (same_as_newest(bytes, files)) return true;
-  std::error_code ignored;
-  std::filesystem::create_directories(folder_, ignored);
+  make_private_folder(folder_);
   // A clock set back must not put the newest save before older ones, nor two saves of one
   // millisecond in one file.
   if (!files.empty() && when <= files.back().when) when = files.back().when + milliseconds{1};
   const std::filesystem::path file = folder_ / HistoryFileName(when);
-  if (!write_file_atomically(file, bytes)) return false;
+  if (!write_file_atomically(file, bytes, 0600)) return false;  // the PIN table is inside
   files.push_back({file, when});
   remove_oldest(std::move(files));
   return true;

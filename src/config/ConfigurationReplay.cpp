@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "config/PortFit.h"
+#include "model/TextField.h"
 #include "protocol/BusOperations.h"
 
 namespace mav {
@@ -85,9 +86,7 @@ class Replay {
   void join(int port, int anchor, int joined_before, std::uint32_t first_step,
             std::uint32_t later_step) {
     const std::uint32_t step = joined_before == 0 ? first_step : later_step;
-    PortRecord current = record(port);
-    current.connect_step = step;
-    p_.model.SetPort(port, current);
+    p_.model.Update(port, [step](PortRecord& q) { q.connect_step = step; });
     send_pair("CONNECT_S", port, anchor, "");
     p_.pending.Add(PendingTable::kConnectWaits, static_cast<std::uint8_t>(port),
                    static_cast<std::uint8_t>(step), 0);
@@ -116,13 +115,13 @@ class Replay {
     for (int port = 0; port < kPortCount; ++port) {
       if (!restored_[static_cast<std::size_t>(port)]) continue;
       const PortRecord& saved = saved_.ports[static_cast<std::size_t>(port)];
-      PortRecord current = record(port);
-      current.perm_conn = saved.perm_conn;
-      current.icon_color = saved.icon_color;
-      current.icon_preset = saved.icon_preset;
-      std::memcpy(current.port_name, saved.port_name, sizeof current.port_name);
-      std::memcpy(current.icon_path, saved.icon_path, sizeof current.icon_path);
-      p_.model.SetPort(port, current);
+      p_.model.Update(port, [&saved](PortRecord& q) {
+        q.perm_conn = saved.perm_conn;
+        q.icon_color = saved.icon_color;
+        q.icon_preset = saved.icon_preset;
+        std::memcpy(q.port_name, saved.port_name, sizeof q.port_name);
+        std::memcpy(q.icon_path, saved.icon_path, sizeof q.icon_path);
+      });
     }
   }
 
@@ -144,10 +143,10 @@ class Replay {
   }
 
   void send_disch(int port, std::uint32_t step, int partner) {
-    PortRecord current = record(port);
-    current.disch_step = step;
-    current.pending_partner = static_cast<std::uint16_t>(partner);
-    p_.model.SetPort(port, current);
+    p_.model.Update(port, [step, partner](PortRecord& q) {
+      q.disch_step = step;
+      q.pending_partner = static_cast<std::uint16_t>(partner);
+    });
     char line[32];
     std::snprintf(line, sizeof line, "DISCH %.2d\r", port);
     p_.link.send_line(line, true);
@@ -173,7 +172,8 @@ class Replay {
     }
   }
 
-  // A custom icon whose file is gone leaves the port with its preset icon.
+  // A custom icon whose file is gone leaves the port with its preset icon. Sending and icon
+  // decoding work on a copy; only the settings block and the icon fields are stored.
   void restore_settings_and_icons() {
     for (int port = 0; port < kPortCount; ++port) {
       if (!restored_[static_cast<std::size_t>(port)]) continue;
@@ -182,11 +182,16 @@ class Replay {
       p_.settings.WriteModuleSettings(port, saved_.ports[static_cast<std::size_t>(port)], &current);
       current.icon_id = -1;
       if (current.icon_preset == 0) {
-        current.icon_path[kTextFieldSize - 1] = '\0';
+        TerminateText(current.icon_path);
         current.icon_id = p_.icons.LoadCustom(current.icon_path, -1);
         if (current.icon_id == -1) current.icon_preset = 1;
       }
-      p_.model.SetPort(port, current);
+      p_.model.Update(port, [&current](PortRecord& q) {
+        q.settings = current.settings;
+        q.icon_preset = current.icon_preset;
+        q.icon_id = current.icon_id;
+        std::memcpy(q.icon_path, current.icon_path, sizeof q.icon_path);
+      });
     }
   }
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <utility>
 
 namespace mav {
 namespace {
@@ -130,6 +131,7 @@ void LinkChannel::close() {
     log_.write_log_entry("Serial port closed");
     std::lock_guard lock(io_mutex_);
     serial_.close();
+    serial_tail_.clear();
   }
   is_open_ = false;
   {
@@ -174,7 +176,7 @@ bool LinkChannel::send_line(std::string_view text, bool expects_reply) {
   bool overflow_began = false;
   {
     std::unique_lock lock(io_mutex_);
-    if (!hold_ && queue_in_ == queue_out_ && !connect_pending_) {
+    if (!hold_ && queue_in_ == queue_out_ && !connect_pending_ && serial_tail_.empty()) {
       last_send_ms_ = clock_.now_ms();
       if (expects_reply) awaiting_reply_ = true;
       const std::size_t written = write_locked(text.data(), text.size());
@@ -238,6 +240,11 @@ void LinkChannel::drain_queue() {
   bool send_failed = false;
   {
     std::lock_guard lock(io_mutex_);
+    if (!serial_tail_.empty()) {
+      const std::string tail = std::exchange(serial_tail_, {});
+      write_locked(tail.data(), tail.size());
+      if (!serial_tail_.empty()) return;
+    }
     if (queue_in_ == queue_out_) {
       queue_in_ = queue_out_ = 0;
       queue_overflowed_ = false;
@@ -265,6 +272,7 @@ void LinkChannel::add_deadlines(NextWake& next) const {
   if (awaiting_reply_) next.after(last_send_ms_, reply_timeout_ms_);
   if (!is_open_ || (is_network_ && connect_pending_)) return;
   std::lock_guard lock(io_mutex_);
+  if (!serial_tail_.empty()) next.in(kSerialRetryMs);
   if (queue_in_ != queue_out_) next.after(last_send_ms_, kQueuePacingMs);
 }
 
@@ -279,7 +287,10 @@ bool LinkChannel::wait_for_input(std::optional<std::uint32_t> timeout_ms) {
 }
 
 std::size_t LinkChannel::write_locked(const char* data, std::size_t length) {
-  return is_network_ ? socket_.send(data, length) : serial_.write(data, length);
+  if (is_network_) return socket_.send(data, length);
+  const std::size_t written = serial_.write(data, length);
+  if (written < length && serial_.is_open()) serial_tail_.assign(data + written, length - written);
+  return written;
 }
 
 void LinkChannel::on_socket_read() {

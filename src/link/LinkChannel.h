@@ -36,6 +36,8 @@ inline constexpr std::uint32_t kConnectTimeoutMs = 15500;
 inline constexpr std::uint32_t kQueueSlots = 1000;  // one slot stays free: 999 lines wait at most
 inline constexpr std::size_t kQueueLineSize = 128;  // 127 characters and the NUL
 inline constexpr std::uint32_t kQueuePacingMs = 200;
+// How soon the worker tries again to write the rest of a line a full serial device refused.
+inline constexpr std::uint32_t kSerialRetryMs = 10;
 inline constexpr std::uint32_t kSerialReplyTimeoutMs = 4000;
 inline constexpr std::uint32_t kNetworkReplyTimeoutMs = 15000;
 
@@ -109,6 +111,8 @@ class LinkChannel final : public LineSender, public SocketEvents {
   bool next_line(ReceivedLine& out) { return ring_.next_line(out); }
   ReceivedLineRing& received_lines() { return ring_; }
   ProtocolTrace& trace() { return trace_; }
+  // The millisecond clock the channel paces and times out on.
+  const Clock& clock() const { return clock_; }
 
  private:
   std::size_t write_locked(const char* data, std::size_t length);
@@ -144,6 +148,9 @@ class LinkChannel final : public LineSender, public SocketEvents {
   bool queue_overflowed_ = false;  // a refusal was logged; cleared when the queue drains
   bool send_refused_ = false;      // "Send data error" was shown; cleared by a line that leaves
   char queue_[kQueueSlots][kQueueLineSize] = {};
+  // The rest of a line the serial device had no room for: the worker writes it when the device
+  // takes bytes again, before any other line, so no caller ever waits on the line.
+  std::string serial_tail_;
 
   ReceivedLineRing ring_;
   LineAssembler serial_lines_{ring_, trace_};  // worker thread

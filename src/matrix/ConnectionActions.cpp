@@ -266,7 +266,7 @@ void ConnectionActions::send_voice_prompts(bool on) {
 }
 
 void ConnectionActions::store(int port, const PortRecord& record) {
-  p_.model.SetPort(port, record);
+  StoreConnection(p_.model, port, record);
 }
 
 }  // namespace mav

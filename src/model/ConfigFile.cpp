@@ -84,7 +84,8 @@ std::optional<Configuration> DecodeConfiguration(std::span<const std::uint8_t> b
 }
 
 bool WriteConfiguration(const std::filesystem::path& file, const Configuration& config) {
-  return write_file_atomically(file, EncodeConfiguration(config));
+  // The file carries the PIN table: its owner alone may read it.
+  return write_file_atomically(file, EncodeConfiguration(config), 0600);
 }
 
 ConfigFileStatus ReadConfiguration(const std::filesystem::path& file, Configuration& out) {

@@ -52,7 +52,8 @@ std::vector<std::uint8_t> EncodeConfiguration(const Configuration& config);
 // version. Bytes beyond the image are ignored.
 std::optional<Configuration> DecodeConfiguration(std::span<const std::uint8_t> bytes);
 
-// False when the file cannot be written; the old file is then untouched.
+// Written for its owner alone (mode 0600), through a symbolic link to its target. False when the
+// file cannot be written or is read-only; the old file is then untouched.
 bool WriteConfiguration(const std::filesystem::path& file, const Configuration& config);
 
 enum class ConfigFileStatus { Read, CannotOpen, Incompatible };

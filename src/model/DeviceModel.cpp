@@ -182,4 +182,25 @@ bool DeviceModel::SetSetting(int port, int keyword, std::uint32_t value) {
   return store_setting(ports_[port].settings, keyword, value);
 }
 
+void StoreConnection(DeviceModel& model, int port, const PortRecord& from) {
+  model.Update(port, [&from](PortRecord& record) {
+    record.bus = from.bus;
+    record.bus_link = from.bus_link;
+    record.disch_group = from.disch_group;
+    record.perm_conn = from.perm_conn;
+    record.disch_step = from.disch_step;
+    record.connect_step = from.connect_step;
+    record.pending_partner = from.pending_partner;
+    record.pending_bus = from.pending_bus;
+  });
+}
+
+void CopyUserFields(PortRecord& to, const PortRecord& from) {
+  std::memcpy(to.port_name, from.port_name, sizeof to.port_name);
+  std::memcpy(to.icon_path, from.icon_path, sizeof to.icon_path);
+  to.icon_color = from.icon_color;
+  to.icon_preset = from.icon_preset;
+  to.icon_id = from.icon_id;
+}
+
 }  // namespace mav

@@ -1,7 +1,8 @@
-// The program's picture of the gateway: one PortRecord per port. Every consumer works on copies:
-// it fetches a record, changes the copy and stores the whole copy back. One mutex is held for
-// each record transfer, setter and query scan, never while calling out; any thread may call any
-// member.
+// The program's picture of the gateway: one PortRecord per port. Readers work on copies; writers
+// change only the fields they name, under the lock (Update), so the worker's reply handlers and
+// the user-interface thread never store back each other's fields from a stale copy. One mutex is
+// held for each record transfer, update, setter and query scan, never while calling out (sending,
+// icon decoding); any thread may call any member.
 #pragma once
 
 #include <cstdint>
@@ -24,6 +25,16 @@ class DeviceModel {
   // Whole-record transfer; false and nothing copied for a port outside 0..25.
   bool GetPort(int port, PortRecord& out) const;
   bool SetPort(int port, const PortRecord& in);
+
+  // Applies change(record) to the stored record under the lock. change names the fields it
+  // changes and must not call the model. False, changing nothing, for a port outside 0..25.
+  template <typename Change>
+  bool Update(int port, Change&& change) {
+    if (port < 0 || port >= kPortCount) return false;
+    std::lock_guard lock(mutex_);
+    change(ports_[port]);
+    return true;
+  }
 
   // Queries, each scanning ports 0..25 in ascending order.
   int CountModules() const;
@@ -66,5 +77,12 @@ class DeviceModel {
 // removed entry's place (false when the port is not in the list).
 bool AddMonitor(PortRecord& record, int monitored_port);
 bool RemoveMonitor(PortRecord& record, int monitored_port);
+
+// Stores the fields a connection change decides (groups, permanence, the waiting steps, partner
+// and pending bus) from a worked copy; names, icons, settings and indicators stay as stored.
+void StoreConnection(DeviceModel& model, int port, const PortRecord& from);
+
+// Copies the operator's own fields (port name, icon colour, kind, handle and path) of a record.
+void CopyUserFields(PortRecord& to, const PortRecord& from);
 
 }  // namespace mav

@@ -3,6 +3,7 @@
 // the field order and widths never change; every offset is pinned below.
 #pragma once
 
+#include <bit>
 #include <cstddef>
 #include <cstdint>
 
@@ -95,6 +96,8 @@ struct PortRecord {
 };
 
 // The record image is the file format: these offsets are the file's, not the compiler's choice.
+// Records go to disk as memory images, so the image is the file's little-endian layout.
+static_assert(std::endian::native == std::endian::little);
 static_assert(sizeof(ModuleSettings) == 48);
 static_assert(sizeof(PortRecord) == 624);
 static_assert(offsetof(PortRecord, mod_type) == 0);

@@ -46,8 +46,7 @@ bool DialSession::give_up(bool time_ran_out) {
   if (!line_idle(record)) return time_ran_out;
   if (record.settings.two_w_four_w == 0) {
     // Stored first: the worker may handle the gateway's answer before send_line returns.
-    record.disch_step = 9;
-    parts_.model.SetPort(port_, record);
+    parts_.model.Update(port_, [](PortRecord& q) { q.disch_step = 9; });
     char line[16];
     std::snprintf(line, sizeof line, "DISC_S %.2d\r", port_);
     parts_.sender.send_line(line, true);

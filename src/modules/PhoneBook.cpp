@@ -1,11 +1,13 @@
 #include "modules/PhoneBook.h"
 
+#include "model/TextField.h"
+
 namespace mav {
 
 bool AddToPhoneBook(PhoneBook& book, std::string_view number, std::string_view description) {
   if (book.size() >= kMaxDialEntries) return false;
-  book.push_back({std::string(number.substr(0, kDialTextLength)),
-                  std::string(description.substr(0, kDialTextLength))});
+  book.push_back({std::string(FitText(number, kDialTextLength)),
+                  std::string(FitText(description, kDialTextLength))});
   return true;
 }
 

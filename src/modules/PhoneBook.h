@@ -12,17 +12,18 @@
 namespace mav {
 
 inline constexpr int kMaxDialEntries = 50;
-inline constexpr std::size_t kDialTextLength = 21;  // characters kept of a number or description
+inline constexpr std::size_t kDialTextLength = 21;  // bytes kept of a number or description
 
 struct DialEntry {
-  std::string number;       // at most 21 characters
-  std::string description;  // at most 21 characters
+  std::string number;       // at most 21 bytes
+  std::string description;  // at most 21 bytes
   bool operator==(const DialEntry&) const = default;
 };
 
 using PhoneBook = std::vector<DialEntry>;
 
-// False when the book is full; otherwise the entry goes last, each text cut to 21 characters.
+// False when the book is full; otherwise the entry goes last, each text cut to 21 bytes at a
+// character boundary.
 bool AddToPhoneBook(PhoneBook& book, std::string_view number, std::string_view description);
 // False when no entry has this description; otherwise the first that has it is replaced by the
 // last entry.

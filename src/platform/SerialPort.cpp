@@ -1,7 +1,6 @@
 #include "platform/SerialPort.h"
 
 #include <fcntl.h>
-#include <poll.h>
 #include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
@@ -10,9 +9,6 @@
 
 namespace mav {
 namespace {
-
-// How long a write waits for a device that takes no more bytes before it gives up.
-constexpr int kWriteWaitMs = 2000;
 
 // The rates a gateway port can be set to; anything else keeps the device's own rate.
 bool speed_of(std::uint32_t baud_rate, speed_t& speed) {
@@ -100,10 +96,7 @@ std::size_t SerialPort::write(const char* data, std::size_t length) {
       continue;
     }
     if (written < 0 && errno == EINTR) continue;
-    if (written < 0 && errno != EAGAIN && errno != EWOULDBLOCK) break;
-    // The device's buffer is full: wait until it takes more, so no line leaves cut short.
-    pollfd writable{fd_, POLLOUT, 0};
-    if (::poll(&writable, 1, kWriteWaitMs) <= 0) break;
+    break;  // the device's buffer is full, or the device failed
   }
   return done;
 }

@@ -28,8 +28,8 @@ class SerialPort {
   int waiting_bytes() const;
   // Reads one byte if one is waiting; false at once otherwise.
   bool read_byte(char& byte);
-  // Writes every byte, waiting while the device's buffer is full (up to two seconds for each
-  // wait); the number of bytes written, short only on an error or a device that stalls.
+  // Writes what the device takes now and never waits: the number of bytes written, short when
+  // the device's buffer is full or the device failed. The caller keeps the rest.
   std::size_t write(const char* data, std::size_t length);
   void close();
 

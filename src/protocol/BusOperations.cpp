@@ -13,6 +13,14 @@ void send_disc(LineSender& sender, int port) {
   sender.send_line(line, true);
 }
 
+void clear_link_everywhere(DeviceModel& model, int link) {
+  for (int p = 0; p < kPortCount; ++p) {
+    model.Update(p, [link](PortRecord& q) {
+      if (q.bus_link == link) q.bus_link = GROUP_NONE;
+    });
+  }
+}
+
 // After a release left a lone port: a link whose remaining members all sit on one bus no longer
 // joins two buses and disappears.
 void drop_single_bus_link(DeviceModel& model, int link) {
@@ -28,12 +36,7 @@ void drop_single_bus_link(DeviceModel& model, int link) {
     ++members;
   }
   if (members == 0) return;
-  for (int p = 0; p < kPortCount; ++p) {
-    model.GetPort(p, record);
-    if (record.bus_link != link) continue;
-    record.bus_link = GROUP_NONE;
-    model.SetPort(p, record);
-  }
+  clear_link_everywhere(model, link);
 }
 
 // The only port still holding a group value, or -1 when none or several do.
@@ -49,16 +52,6 @@ int lone_holder(const DeviceModel& model, std::int16_t PortRecord::*field, int v
   return holder;
 }
 
-void clear_link_everywhere(DeviceModel& model, int link) {
-  PortRecord record;
-  for (int p = 0; p < kPortCount; ++p) {
-    model.GetPort(p, record);
-    if (record.bus_link != link) continue;
-    record.bus_link = GROUP_NONE;
-    model.SetPort(p, record);
-  }
-}
-
 }  // namespace
 
 void ReleasePort(DeviceModel& model, LineSender& sender, int port, bool mark_on_hook) {
@@ -67,38 +60,31 @@ void ReleasePort(DeviceModel& model, LineSender& sender, int port, bool mark_on_
   const int old_bus = record.bus;
   const int old_link = record.bus_link;
   const int old_group = record.disch_group;
-  record.bus = GROUP_NONE;
-  record.bus_link = GROUP_NONE;
-  record.disch_group = GROUP_NONE;
-  record.perm_conn = 0;
-  if (mark_on_hook) record.settings.on_hook = 1;
-  model.SetPort(port, record);
+  model.Update(port, [mark_on_hook](PortRecord& q) {
+    q.bus = GROUP_NONE;
+    q.bus_link = GROUP_NONE;
+    q.disch_group = GROUP_NONE;
+    q.perm_conn = 0;
+    if (mark_on_hook) q.settings.on_hook = 1;
+  });
 
   if (old_group != GROUP_NONE) {
     const int last = lone_holder(model, &PortRecord::disch_group, old_group);
-    if (last >= 0) {
-      model.GetPort(last, record);
-      record.disch_group = GROUP_NONE;
-      model.SetPort(last, record);
-    }
+    if (last >= 0) model.Update(last, [](PortRecord& q) { q.disch_group = GROUP_NONE; });
   }
 
   if (old_bus == GROUP_NONE) return;
   const int lone = lone_holder(model, &PortRecord::bus, old_bus);
   if (lone < 0) return;
-  model.GetPort(lone, record);
-  record.perm_conn = 0;
-  if (record.disch_group != GROUP_NONE) {
-    record.bus = GROUP_NONE;
-    record.bus_link = GROUP_NONE;
-  } else if (record.bus_link == GROUP_NONE) {
-    record.bus = GROUP_NONE;
-  } else {
-    send_disc(sender, lone);
-    record.bus_link = GROUP_NONE;
-    record.bus = GROUP_NONE;
-  }
-  model.SetPort(lone, record);
+  // A linked lone port is still joined at the gateway and is disconnected there.
+  bool linked = false;
+  model.Update(lone, [&linked](PortRecord& q) {
+    linked = q.disch_group == GROUP_NONE && q.bus_link != GROUP_NONE;
+    q.perm_conn = 0;
+    q.bus = GROUP_NONE;
+    if (q.disch_group != GROUP_NONE || linked) q.bus_link = GROUP_NONE;
+  });
+  if (linked) send_disc(sender, lone);
   drop_single_bus_link(model, old_link);
 }
 
@@ -106,14 +92,15 @@ void DissolveBus(DeviceModel& model, LineSender& sender, int bus, int keep_port)
   if (bus == GROUP_NONE) return;
   const int link = model.LinkOfBus(bus);
   int to_disconnect = -1;
-  PortRecord record;
   for (int p = 0; p < kPortCount; ++p) {
-    model.GetPort(p, record);
-    if (record.bus != bus) continue;
-    record.bus = GROUP_NONE;
-    record.bus_link = GROUP_NONE;
-    model.SetPort(p, record);
-    if (p != keep_port) to_disconnect = p;
+    bool on_bus = false;
+    model.Update(p, [bus, &on_bus](PortRecord& q) {
+      on_bus = q.bus == bus;
+      if (!on_bus) return;
+      q.bus = GROUP_NONE;
+      q.bus_link = GROUP_NONE;
+    });
+    if (on_bus && p != keep_port) to_disconnect = p;
   }
   if (link == GROUP_NONE) return;
   if (keep_port >= 0 && to_disconnect >= 0) send_disc(sender, to_disconnect);
@@ -125,12 +112,12 @@ void DissolveBus(DeviceModel& model, LineSender& sender, int bus, int keep_port)
 }
 
 bool SetMonitor(DeviceModel& model, EventLog& log, int port, int other, bool on) {
-  PortRecord record;
-  if (!model.GetPort(port, record)) return false;
-  const bool listed = ListsMonitor(record, other);
-  if (listed == on) return false;
-  if (on ? !AddMonitor(record, other) : !RemoveMonitor(record, other)) return false;
-  model.SetPort(port, record);
+  bool changed = false;
+  model.Update(port, [&](PortRecord& q) {
+    if (ListsMonitor(q, other) == on) return;
+    changed = on ? AddMonitor(q, other) : RemoveMonitor(q, other);
+  });
+  if (!changed) return false;
   char entry[64];
   std::snprintf(entry, sizeof entry,
                 on ? "%.2d began monitoring %.2d" : "%.2d stopped monitoring %.2d", port, other);

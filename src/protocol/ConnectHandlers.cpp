@@ -33,10 +33,9 @@ void spread_links(DeviceModel& model) {
   for (int p = 0; p < kPortCount; ++p) {
     model.GetPort(p, record);
     if (record.bus_link != GROUP_NONE || record.bus == GROUP_NONE) continue;
-    const int link = model.LinkOfBus(record.bus);
+    const auto link = static_cast<std::int16_t>(model.LinkOfBus(record.bus));
     if (link == GROUP_NONE) continue;
-    record.bus_link = static_cast<std::int16_t>(link);
-    model.SetPort(p, record);
+    model.Update(p, [link](PortRecord& q) { q.bus_link = link; });
   }
 }
 
@@ -87,27 +86,25 @@ ReplyDispatcher::Ending ReplyDispatcher::on_connect(const ParsedReply& r) {
 
   if (a.disch_group == GROUP_NONE && b.disch_group != GROUP_NONE) {
     const std::int16_t d = b.disch_group;
-    a.disch_group = d;
-    p_.model.SetPort(port, a);
+    p_.model.Update(port, [d](PortRecord& q) { q.disch_group = d; });
     if (a.bus != GROUP_NONE) update_listed(p_.model, r, [d](PortRecord& q) { q.disch_group = d; });
   } else if (a.disch_group == GROUP_NONE) {
     if (a.bus == GROUP_NONE && b.bus == GROUP_NONE) {
       const std::int16_t x = group(p_.model.LowestFreeBus());
-      a.bus = x;
-      b.bus = x;
-      p_.model.SetPort(port, a);
-      p_.model.SetPort(b_port, b);
+      p_.model.Update(port, [x](PortRecord& q) { q.bus = x; });
+      p_.model.Update(b_port, [x](PortRecord& q) { q.bus = x; });
     } else if (a.bus == GROUP_NONE) {
-      a.bus = b.bus;
-      a.bus_link = b.bus_link;
-      p_.model.SetPort(port, a);
+      p_.model.Update(port, [&b](PortRecord& q) {
+        q.bus = b.bus;
+        q.bus_link = b.bus_link;
+      });
     } else if (b.bus == GROUP_NONE) {
-      b.bus = a.bus;
-      b.bus_link = a.bus_link;
-      p_.model.SetPort(b_port, b);
+      p_.model.Update(b_port, [&a](PortRecord& q) {
+        q.bus = a.bus;
+        q.bus_link = a.bus_link;
+      });
     } else {
-      a.bus_link = GROUP_NONE;
-      p_.model.SetPort(port, a);
+      p_.model.Update(port, [](PortRecord& q) { q.bus_link = GROUP_NONE; });
       const std::int16_t x = a.bus;
       update_listed(p_.model, r, [x](PortRecord& q) {
         q.bus = x;
@@ -117,8 +114,7 @@ ReplyDispatcher::Ending ReplyDispatcher::on_connect(const ParsedReply& r) {
   } else {
     const std::int16_t d = a.disch_group;
     if (b.disch_group == GROUP_NONE && b.bus == GROUP_NONE) {
-      b.disch_group = d;
-      p_.model.SetPort(b_port, b);
+      p_.model.Update(b_port, [d](PortRecord& q) { q.disch_group = d; });
     } else {
       update_listed(p_.model, r, [d](PortRecord& q) { q.disch_group = d; });
     }
@@ -143,11 +139,10 @@ ReplyDispatcher::Ending ReplyDispatcher::on_connect_s(const ParsedReply& r) {
   std::uint8_t unused = 0;
   if (p_.pending.Take(PendingTable::kConnectWaits, static_cast<std::uint8_t>(port), step, unused)) {
     record.connect_step = step;
-    p_.model.SetPort(port, record);
+    p_.model.Update(port, [step](PortRecord& q) { q.connect_step = step; });
   }
   if (record.connect_step == 9) {
-    record.connect_step = 0;
-    p_.model.SetPort(port, record);
+    p_.model.Update(port, [](PortRecord& q) { q.connect_step = 0; });
     if (p_.state.network_mode.load()) send_relay_state();
     return Ending::Abort;
   }
@@ -179,7 +174,7 @@ void ReplyDispatcher::apply_connect_step(int port, PortRecord& record, const Par
   DeviceModel& model = p_.model;
   const std::uint32_t step = record.connect_step;
   if (step >= 1 && step <= 8) relay = true;
-  auto store = [&] { model.SetPort(port, record); };
+  auto store = [&] { StoreConnection(model, port, record); };
   // The port and every listed port take one group; the step is then finished for all of them.
   auto join = [&](std::int16_t PortRecord::*field, int value, bool keep_partner = false) {
     record.*field = group(value);

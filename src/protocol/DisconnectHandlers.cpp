@@ -66,13 +66,11 @@ ReplyDispatcher::Ending ReplyDispatcher::on_disc_s(const ParsedReply& r) {
     if (p_.model.GetPort(port, record)) {
       if (record.disch_step == 2 || record.disch_step == 9) {
         relay = true;
-        record.disch_step = 0;
-        p_.model.SetPort(port, record);
+        p_.model.Update(port, [](PortRecord& q) { q.disch_step = 0; });
         ReleasePort(p_.model, p_.sender, port, true);
         compare_nets = false;
       } else {
-        record.settings.on_hook = 1;
-        p_.model.SetPort(port, record);
+        p_.model.Update(port, [](PortRecord& q) { q.settings.on_hook = 1; });
       }
       p_.model.RenumberNets();
     }
@@ -127,12 +125,12 @@ void ReplyDispatcher::connect_to_partner(int port, PortRecord& record, std::uint
   const int partner = record.pending_partner;
   if (partner == PORT_NONE) {
     record.connect_step = 0;
-    p_.model.SetPort(port, record);
+    StoreConnection(p_.model, port, record);
     return;
   }
   record.connect_step = step;
   record.pending_bus = static_cast<std::uint16_t>(GROUP_NONE);
-  p_.model.SetPort(port, record);
+  StoreConnection(p_.model, port, record);
   send_port_line("CONNECT_S", port, partner);
 }
 
@@ -156,7 +154,7 @@ void ReplyDispatcher::apply_disch_step(int port, PortRecord& record, bool entry_
     case 0: {
       if (record.disch_group == GROUP_NONE) {
         if (model.CountOnBus(record.bus) == 1) record.bus = GROUP_NONE;
-        model.SetPort(port, record);
+        StoreConnection(model, port, record);
         return;
       }
       int partner = record.pending_partner;
@@ -170,11 +168,11 @@ void ReplyDispatcher::apply_disch_step(int port, PortRecord& record, bool entry_
       } else if (entry_found) {
         record.connect_step = 1;
         record.pending_bus = static_cast<std::uint16_t>(GROUP_NONE);
-        model.SetPort(port, record);
+        StoreConnection(model, port, record);
         send_port_line("CONNECT_S", port, partner);
         return;
       }
-      model.SetPort(port, record);
+      StoreConnection(model, port, record);
       return;
     }
     case 1:
@@ -184,7 +182,7 @@ void ReplyDispatcher::apply_disch_step(int port, PortRecord& record, bool entry_
       } else {
         record.disch_group = GROUP_NONE;
       }
-      model.SetPort(port, record);
+      StoreConnection(model, port, record);
       return;
     case 3: {
       relay = true;
@@ -195,7 +193,7 @@ void ReplyDispatcher::apply_disch_step(int port, PortRecord& record, bool entry_
       // The partner field carries the bus this port is to take.
       const int bus = record.pending_partner;
       record.bus = bus == PORT_NONE ? GROUP_NONE : group(bus);
-      model.SetPort(port, record);
+      StoreConnection(model, port, record);
       return;
     }
     case 4:

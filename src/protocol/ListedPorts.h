@@ -9,15 +9,10 @@
 
 namespace mav {
 
-// Fetches, changes and stores the record of every listed port (ports outside 0..25 skipped).
+// Applies change to the record of every listed port (ports outside 0..25 skipped).
 template <typename Change>
 void update_listed(DeviceModel& model, const ParsedReply& reply, Change change) {
-  PortRecord record;
-  for (std::uint16_t port : listed_numbers(reply)) {
-    if (!model.GetPort(port, record)) continue;
-    change(record);
-    model.SetPort(port, record);
-  }
+  for (std::uint16_t port : listed_numbers(reply)) model.Update(port, change);
 }
 
 // The field of the first listed port that holds a group there; GROUP_NONE when none does.

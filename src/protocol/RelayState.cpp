@@ -46,7 +46,6 @@ void format_relay_line(const DeviceModel& model, char (&line)[kRelayLineLength +
 
 void apply_relay_text(DeviceModel& model, const char* text, int text_size) {
   const int length = static_cast<int>(strnlen(text, static_cast<std::size_t>(text_size)));
-  PortRecord record;
   for (int port = 0; port < kPortCount; ++port) {
     int v = 0;
     if (2 * port + 1 < length) {
@@ -54,12 +53,12 @@ void apply_relay_text(DeviceModel& model, const char* text, int text_size) {
       const int low = hex_digit(text[2 * port + 1]);
       if (high >= 0 && low >= 0) v = high * 16 + low;
     }
-    model.GetPort(port, record);
-    record.disch_group = minus_one(v % 8);
-    record.bus_link = minus_one((v / 8) % 4);
-    record.net = minus_one((v / 32) % 8);
-    record.bus = record.net;
-    model.SetPort(port, record);
+    model.Update(port, [v](PortRecord& q) {
+      q.disch_group = minus_one(v % 8);
+      q.bus_link = minus_one((v / 8) % 4);
+      q.net = minus_one((v / 32) % 8);
+      q.bus = q.net;
+    });
   }
 }
 

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "frontend/MenuIds.h"
+#include "model/TextField.h"
 #include "protocol/BusOperations.h"
 #include "protocol/ModelNames.h"
 #include "protocol/ReplyList.h"
@@ -18,8 +19,7 @@ constexpr int kModuleRemoved = 14;
 constexpr int kModuleInserted = 15;
 
 void set_port_name(PortRecord& record, std::string_view name) {
-  std::memset(record.port_name, 0, sizeof record.port_name);
-  name.copy(record.port_name, sizeof record.port_name - 1);
+  StoreText(record.port_name, name);
 }
 
 }  // namespace
@@ -37,7 +37,6 @@ void ReplyDispatcher::dispatch_step() {
     p_.frontend.set_cursor(CursorShape::Arrow);
   }
   if (has_passed(now, s.last_autosave_ms.load(), kAutoSaveIntervalMs)) {
-    s.last_autosave_ms.store(now);
     p_.hooks.saves.AutoSave();
   }
 
@@ -239,13 +238,12 @@ ReplyDispatcher::Ending ReplyDispatcher::on_system(const ParsedReply& r) {
 
   p_.model.Reset(true);
   for (std::uint16_t n : modules) {
-    const int port = n / 100;
     const int type = n % 100;
-    if (!p_.model.GetPort(port, record)) continue;
-    record.bus = GROUP_NONE;
-    record.mod_type = static_cast<std::uint32_t>(type);
-    if (record.port_name[0] == '\0') set_port_name(record, model_name(type));
-    p_.model.SetPort(port, record);
+    p_.model.Update(n / 100, [type](PortRecord& q) {
+      q.bus = GROUP_NONE;
+      q.mod_type = static_cast<std::uint32_t>(type);
+      if (q.port_name[0] == '\0') set_port_name(q, model_name(type));
+    });
   }
   p_.log.write_log_entry("*** Received system information from MAV-7700");
   p_.model.RenumberNets();
@@ -258,20 +256,18 @@ ReplyDispatcher::Ending ReplyDispatcher::on_system(const ParsedReply& r) {
 ReplyDispatcher::Ending ReplyDispatcher::on_mod_type(const ParsedReply& r) {
   if (r.status != 0) return Ending::Abort;
   const int port = reply_port(r);
-  PortRecord record;
-  if (!p_.model.GetPort(port, record)) return Ending::Quiet;
-  if (!model_name(r.value).empty()) {
-    record.bus = GROUP_NONE;
-    record.bus_link = GROUP_NONE;
-    record.disch_group = GROUP_NONE;
-    set_port_name(record, model_name(r.value));
-    record.mod_type = static_cast<std::uint32_t>(r.value);
-    p_.model.SetPort(port, record);
-    commands_.query_port_settings(port, r.value);
-  } else {
-    record.mod_type = MOD_NONE;
-    p_.model.SetPort(port, record);
+  const auto name = model_name(r.value);
+  if (!p_.model.Update(port, [&](PortRecord& q) {
+        q.mod_type = name.empty() ? MOD_NONE : static_cast<std::uint32_t>(r.value);
+        if (name.empty()) return;
+        q.bus = GROUP_NONE;
+        q.bus_link = GROUP_NONE;
+        q.disch_group = GROUP_NONE;
+        set_port_name(q, name);
+      })) {
+    return Ending::Quiet;
   }
+  if (!name.empty()) commands_.query_port_settings(port, r.value);
   p_.frontend.request_repaint();
   return Ending::Quiet;
 }
@@ -283,10 +279,11 @@ ReplyDispatcher::Ending ReplyDispatcher::on_boot(const ParsedReply& r) {
     PortRecord record;
     if (p_.model.GetPort(port, record)) {
       p_.hooks.port_view.release_port_icon(port, record.icon_id);
-      record.mod_type = MOD_NONE;
-      record.icon_preset = 1;
-      record.icon_id = -1;
-      p_.model.SetPort(port, record);
+      p_.model.Update(port, [](PortRecord& q) {
+        q.mod_type = MOD_NONE;
+        q.icon_preset = 1;
+        q.icon_id = -1;
+      });
     }
     p_.frontend.request_repaint();
     return Ending::Handled;

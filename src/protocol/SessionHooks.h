@@ -23,7 +23,8 @@ class ShellHooks {
 class AutoSaveHooks {
  public:
   virtual ~AutoSaveHooks() = default;
-  // The periodic automatic save into this run's file.
+  // The periodic automatic save into this run's file; it stores its time in the session's
+  // last_autosave_ms, which the dispatcher watches.
   virtual void AutoSave() = 0;
   // Re-sends this run's last saved state after the gateway restarted. False when the saved file
   // could not be opened.

@@ -63,13 +63,9 @@ ReplyDispatcher::Ending ReplyDispatcher::on_indicators(const ParsedReply& r) {
   if (r.keyword == kw::PTT_LED) indicator = &PortRecord::ptt_active;
   if (r.keyword == kw::RING_LED) indicator = &PortRecord::ring_active;
   const auto mask = static_cast<std::uint32_t>(r.value);
-  PortRecord record;
   for (int port = 0; port < kPortCount; ++port) {
     const auto bit = static_cast<std::uint8_t>((mask >> port) & 1u);
-    p_.model.GetPort(port, record);
-    if (record.*indicator == bit) continue;
-    record.*indicator = bit;
-    p_.model.SetPort(port, record);
+    p_.model.Update(port, [indicator, bit](PortRecord& q) { q.*indicator = bit; });
   }
   p_.frontend.request_repaint();
   return Ending::Quiet;

@@ -1,5 +1,7 @@
 #include "security/PasswordRules.h"
 
+#include "model/TextField.h"
+
 namespace mav {
 
 bool Protection::asks_for(Guard guard) const {
@@ -15,7 +17,12 @@ bool Protection::asks_for(Guard guard) const {
   return false;
 }
 
-bool password_matches(std::string_view typed, std::string_view password) {
+std::string_view kept_password(std::string_view typed) {
+  return FitText(typed, kPasswordMaxLength);
+}
+
+bool password_matches(std::string_view entered, std::string_view password) {
+  const std::string_view typed = kept_password(entered);
   // Every typed byte is compared, with no early exit; past the stored password's end the typed
   // bytes are compared with its bytes again, and the length difference decides at the end.
   volatile unsigned difference = typed.size() == password.size() ? 0u : 1u;
@@ -29,7 +36,7 @@ bool password_matches(std::string_view typed, std::string_view password) {
 }
 
 NewPasswordVerdict judge_new_password(std::string_view entry, std::string_view confirmation) {
-  if (entry.size() < kPasswordMinLength) return NewPasswordVerdict::TooShort;
+  if (CountCharacters(entry) < kPasswordMinLength) return NewPasswordVerdict::TooShort;
   return entry == confirmation ? NewPasswordVerdict::Accepted : NewPasswordVerdict::Mismatch;
 }
 

@@ -8,8 +8,8 @@
 
 namespace mav {
 
-inline constexpr std::size_t kPasswordMaxLength = 259;  // what the password fields take
-inline constexpr std::size_t kPasswordMinLength = 4;
+inline constexpr std::size_t kPasswordMaxLength = 259;  // bytes the password field keeps
+inline constexpr std::size_t kPasswordMinLength = 4;    // characters
 
 // The three groups of actions a password can guard.
 enum class Guard { PinSettings, PermanentConnections, ModuleSettings };
@@ -48,8 +48,12 @@ class PasswordCheck {
   virtual bool confirm_password(Guard guard) = 0;
 };
 
-// Byte for byte, case-sensitive. Takes the same time whatever part of the typed text matches, and
-// the stored password's length shows neither in the time taken nor in the result's path.
+// A typed password as the preferences keep it: cut to its field at a character boundary.
+std::string_view kept_password(std::string_view typed);
+
+// The typed text as kept, byte for byte, case-sensitive. Takes the same time whatever part of the
+// typed text matches, and the stored password's length shows neither in the time taken nor in the
+// result's path.
 bool password_matches(std::string_view typed, std::string_view password);
 
 // What "Apply" makes of a new password and its confirmation.

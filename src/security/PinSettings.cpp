@@ -1,4 +1,5 @@
 #include "security/PinSettings.h"
+#include "model/TextField.h"
 
 #include <cstdio>
 #include <cstring>
@@ -59,7 +60,7 @@ PinSettingsOrder pin_settings_order(int checked_mode, std::span<const PinRowText
   for (const PinRowText& row : rows) {
     if (!pin_row_kept(row)) continue;
     PinUser user;
-    row.name.copy(user.name, sizeof user.name - 1);
+    StoreText(user.name, row.name);
     user.pin = static_cast<std::uint16_t>(*read_number(row.pin));
     user.level = static_cast<std::uint8_t>(*read_number(row.level));
     char line[32];

@@ -1,4 +1,5 @@
 #include "security/PinTable.h"
+#include "model/TextField.h"
 
 #include <cstring>
 
@@ -6,8 +7,7 @@ namespace mav {
 namespace {
 
 void copy_name(PinUser& user, std::string_view name) {
-  std::memset(user.name, 0, sizeof user.name);
-  name.copy(user.name, sizeof user.name - 1);
+  StoreText(user.name, name);
 }
 
 }  // namespace

@@ -5,7 +5,6 @@
 #include <termios.h>
 
 #include <string>
-#include <thread>
 
 #include "support/Eventually.h"
 #include "support/PseudoTerminal.h"
@@ -37,17 +36,15 @@ TEST(SerialPort, SetsRawBytes8N1AtTheRateAndCarriesCarriageReturnsAndLineFeedsUn
   EXPECT_EQ(line.read_available(), "");  // nothing echoed back to the gateway
 }
 
-TEST(SerialPort, AWriteWaitsUntilTheDeviceHasTakenEveryByte) {
+TEST(SerialPort, AWriteTakesWhatTheDeviceHasRoomForWithoutWaiting) {
   PseudoTerminal line;
   SerialPort port;
   ASSERT_TRUE(port.open(line.name().c_str(), 9600));
-  std::string block;
-  for (int i = 0; block.size() < 200000; ++i) block += std::to_string(i) + "\r";
-  std::string received;
-  std::thread gateway([&] { received = line.read(block.size()); });
-  EXPECT_EQ(port.write(block.data(), block.size()), block.size());
-  gateway.join();
-  EXPECT_EQ(received, block);
+  const std::string block(200000, 'x');  // far more than the device buffers
+  const std::size_t written = port.write(block.data(), block.size());
+  EXPECT_GT(written, 0u);
+  EXPECT_LT(written, block.size());
+  EXPECT_EQ(line.read(written), block.substr(0, written));
 }
 
 TEST(SerialPort, AMissingPortDoesNothing) {

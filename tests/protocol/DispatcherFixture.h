@@ -112,7 +112,7 @@ class DispatcherBench {
   RecordingSender sender;
   RecordingFrontend frontend;
   SessionState state;
-  RecordingHooks hooks;
+  RecordingHooks hooks{nullptr, &state.last_autosave_ms, &clock};
   ReceivedLineRing ring;
   LineReader reader{ring};
   ReplyDispatcher dispatcher{DispatcherParts{reader.reply(), model, pending, pins, log, sender,

@@ -17,11 +17,16 @@ class RecordingHooks final : public ShellHooks,
                              public PortViewHooks,
                              public DialHooks {
  public:
-  // With a channel, the channel says whether it is open; without one, `open` does.
-  explicit RecordingHooks(const LinkChannel* channel = nullptr) : channel_(channel) {}
+  // With a channel, the channel says whether it is open; without one, `open` does. With a save
+  // time, a save stores the clock's time there, as the real files do.
+  explicit RecordingHooks(const LinkChannel* channel = nullptr,
+                          std::atomic<std::uint32_t>* save_time = nullptr,
+                          const Clock* clock = nullptr)
+      : channel_(channel), save_time_(save_time), clock_(clock) {}
 
   bool channel_open() const override { return channel_ ? channel_->is_open() : open.load(); }
   void AutoSave() override {
+    if (save_time_) save_time_->store(clock_->now_ms());
     ++auto_saves;
     if (forward_saves) forward_saves->AutoSave();
   }
@@ -63,6 +68,8 @@ class RecordingHooks final : public ShellHooks,
 
  private:
   const LinkChannel* channel_;
+  std::atomic<std::uint32_t>* save_time_;
+  const Clock* clock_;
   mutable std::mutex mutex_;
   std::vector<std::pair<int, int>> released_icons_;
   std::vector<int> dial_ports_;

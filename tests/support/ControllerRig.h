@@ -167,7 +167,7 @@ struct ControllerRig {
   ProtocolTrace trace;
   LinkChannel channel{clock, model, log, frontend, contact, state.worker_wake, trace};
   PollPump pump{clock, channel};
-  RecordingHooks hooks{&channel};
+  RecordingHooks hooks{&channel, &state.last_autosave_ms, &clock};
   LineReader reader{channel.received_lines()};
   ReplyDispatcher dispatcher{DispatcherParts{reader.reply(), model, pending, pins, log, channel,
                                              frontend, clock, state,

@@ -6,6 +6,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "model/TextField.h"
 #include "platform/qt/ControlIds.h"
 #include "platform/qt/OkCancelRow.h"
 
@@ -96,7 +97,8 @@ void DialDialog::add_to_list() {
   if (description.empty()) description = number;
   if (book_.edit_phone_book(
           [&](PhoneBook& book) { return AddToPhoneBook(book, number, description); })) {
-    descriptions_->addItem(QString::fromStdString(description.substr(0, kDialTextLength)));
+    descriptions_->addItem(
+        QString::fromStdString(std::string(FitText(description, kDialTextLength))));
   } else {
     tell(kPhoneBookFullText, MessageIcon::None);
   }

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "platform/qt/DesktopOpen.h"
+#include "model/TextField.h"
 #include "platform/qt/OkCancelRow.h"
 #include "platform/qt/ScreenFit.h"
 #include "vocabulary/Vocabulary.h"
@@ -30,9 +31,7 @@ constexpr int kMaxColumns = 2;
 constexpr int kControlsPerColumn = 12;  // groups and lists fill about this many rows per column
 
 void copy_text(char (&field)[kTextFieldSize], const QString& text) {
-  const std::string bytes = text.left(kMaxTextLength).toStdString();
-  std::memset(field, 0, sizeof field);
-  std::memcpy(field, bytes.data(), std::min<std::size_t>(bytes.size(), kMaxTextLength));
+  StoreText(field, text.toStdString());
 }
 
 std::optional<int> selected(const QComboBox* list) {
@@ -298,7 +297,11 @@ void ModuleSettingsDialog::store_and_send(bool closing) {
         read_back(*find_row(*table_, 1414), selected(squelch->second), requested)));
   }
   const bool release = closing && disconnect_two_wire_line(target);
-  parts_.model.SetPort(port_, target);
+  parts_.model.Update(port_, [&target](PortRecord& q) {
+    CopyUserFields(q, target);
+    q.settings = target.settings;
+    q.disch_step = target.disch_step;
+  });
   if (release) send_port_command("DISC_S");
   if (closing) QDialog::accept();
   parts_.screen.request_repaint();
@@ -309,7 +312,7 @@ void ModuleSettingsDialog::reject() {
   PortRecord target{};
   parts_.model.GetPort(port_, target);
   if (disconnect_two_wire_line(target)) {
-    parts_.model.SetPort(port_, target);
+    parts_.model.Update(port_, [](PortRecord& q) { q.disch_step = 9; });
     send_port_command("DISC_S");
   }
   QDialog::reject();

@@ -69,7 +69,7 @@ bool PasswordDialog::apply() {
   const NewPasswordVerdict verdict = judge_new_password(entry, confirmation_->text().toStdString());
   if (verdict == NewPasswordVerdict::Accepted) {
     Protection protection = store_.protection();
-    protection.password = entry;
+    protection.password = kept_password(entry);
     store_.store_protection(protection);
   }
   tell(verdict_message(verdict));
