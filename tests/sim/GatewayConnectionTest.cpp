@@ -80,7 +80,8 @@ TEST_F(GatewayTest, DischGroupsFormFromHeldPortsAndBreakUpWhenOneMemberIsLeft) {
       {"DISCH 03", {"%DISCH 03 E0"}},
       {"CONNECT_S 03 00", {"%CONNECT_S 03 00 E0"}},
       {"CONNECT_S 02 00", {"%CONNECT_S 02 00 E0"}},
-      {"CONNECT_S ALL ?", {"%CONNECT_S 00 01 E0", "%CONNECT_S 03 05 E0"}},
+      {"CONNECT_S ALL ?",
+       {"%CONNECT_S 00 01 E0", "%CONNECT_S 03 05 E0", "%RELAY 414001610060" + zeros(52)}},
       {"sim relay ?", {"ok %RELAY 414001610060" + zeros(52)}},
       {"DISCH 03", {"%DISCH 03 E0"}},
       {"DISC_S 02", {"%DISC_S 02 E0", "%DISCH 00 E0"}},
@@ -92,17 +93,18 @@ TEST_F(GatewayTest, DischGroupsFormFromHeldPortsAndBreakUpWhenOneMemberIsLeft) {
       {"sim disc 03", {"%DISC 03 E0", "%DISCH 00 E0"}},
       // The controller's RELAY report changes nothing; DISCH ALL ends every group.
       {"DISCH 00", {"%DISCH 00 E0"}},
-      {"DISCH 01", {"%DISCH 01 E0"}},
-      {"CONNECT_S 01 00", {"%CONNECT_S 01 00 E0"}},
-      {"RELAY 0102" + zeros(60), {}},
-      {"sim relay ?", {"ok %RELAY 4141" + zeros(60)}},
+      {"CONNECT_S 03 05", {"%CONNECT_S 03 05 E0"}},
+      {"DISCH 03", {"%DISCH 03 E0"}},
+      {"CONNECT_S 03 00", {"%CONNECT_S 03 00 E0"}},
+      {"RELAY 0102" + zeros(60), {"% E0"}},
+      {"sim relay ?", {"ok %RELAY 414000610060" + zeros(52)}},
       {"DISCH ALL", {"%DISCH ALL E0"}},
       {"sim relay ?", {"ok %RELAY " + zeros(64)}},
       {"CONNECT_S ALL ?", {"%CONNECT_S ALL E4"}},
   });
 }
 
-// Per port: ((net + 1) * 4 + link + 1) * 8 + group + 1, nets counting the occupied buses from 1.
+// Per port: ((net + 1) * 4 + link + 1) * 8 + group + 1; a new bus takes the lowest free net.
 TEST_F(GatewayTest, TheRelayImageCarriesNetsLinksAndGroups) {
   tell({"CONF ALL ON"});
   converse({
@@ -126,10 +128,11 @@ TEST_F(GatewayTest, ConnectMovesPortsWhereConnectSLinksBuses) {
       {"CONNECT 00 03", {"%CONNECT 00 03 E0"}},
       {"CONNECT_S ALL ?", {"%CONNECT_S 00 01 03 E0", "%CONNECT_S 02 07 E0"}},
       {"CONNECT_S 00 02", {"%CONNECT_S 00 02 E0"}},
-      {"CONNECT_S ALL ?", {"%CONNECT_S 00 01 03 E0", "%CONNECT_S 02 07 E0"}},
+      {"CONNECT_S ALL ?",
+       {"%CONNECT_S 00 01 03 E0", "%CONNECT_S 02 07 E0", "%RELAY 4848884800000088" + zeros(48)}},
       {"sim connect 07 00 05", {"%CONNECT 07 00 05 E0"}},
       {"CONNECT_S ALL ?", {"%CONNECT_S 01 03 E0", "%CONNECT_S 00 02 05 07 E0"}},
-      {"sim relay ?", {"ok %RELAY 6040604000600060" + zeros(48)}},
+      {"sim relay ?", {"ok %RELAY 8040804000800080" + zeros(48)}},
   });
 }
 
@@ -148,7 +151,7 @@ TEST_F(GatewayTest, MonitorRelationsAreReportedAsTheyStand) {
       {"MON 04 07 MAYBE", {"% E2"}},
       {"MON 04 03 OFF", {"%MON 04 03 OFF E0"}},
       {"MON 09 00 OFF", {"%MON 09 00 OFF E0"}},
-      {"MON ALL ?", {"% E4"}},
+      {"MON ALL ?", {"%MON ALL OFF E4"}},
   });
 }
 

@@ -48,7 +48,7 @@ TEST_F(GatewayTest, RemovalAndInsertionChangeTheSystemAnswer) {
   EXPECT_EQ(ask_one("SYSTEM"), "%SYSTEM 0001 0102 0203 0405 0501 0604 0703 0905 1002 E0");
   EXPECT_EQ(ask_one("MOD_TYPE 03"), "%MOD_TYPE 03 0 E0");
   EXPECT_EQ(ask("CONNECT_S ALL ?"), (Lines{"%CONNECT_S ALL E4"}));  // its connection went too
-  EXPECT_EQ(ask("MON ALL ?"), (Lines{"% E4"}));                     // and the monitor on it
+  EXPECT_EQ(ask("MON ALL ?"), (Lines{"%MON ALL OFF E4"}));          // and the monitor on it
 
   EXPECT_EQ(insert_event(gateway_.model(), 8, 2).lines, (Lines{"%BOOT 08 E15"}));
   EXPECT_EQ(ask_one("MOD_TYPE 08"), "%MOD_TYPE 08 2 E0");
@@ -76,7 +76,7 @@ TEST_F(GatewayTest, ARestartEndsConnectionsAndKeepsSettingsPinsAndSwitches) {
       {"SYSTEM", {"%SYSTEM 0001 0102 0203 0304 0405 0501 0604 0703 0905 1002 E0"}},
       {"CONNECT_S ALL ?", {"%CONNECT_S ALL E4"}},
       {"sim relay ?", {"ok %RELAY " + std::string(64, '0')}},
-      {"MON ALL ?", {"% E4"}},
+      {"MON ALL ?", {"%MON ALL OFF E4"}},
       {"ON_HOOK 02 ?", {"%ON_HOOK 02 ON E0"}},
       {"RING_LED ?", {"%RING_LED ON E0"}},
       {"COR_LED ON", {"%COR_LED ON E0"}},
