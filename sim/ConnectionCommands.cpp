@@ -5,18 +5,21 @@
 namespace mav::sim {
 
 // "CONNECT_S pp qq" (and "CONNECT pp qq") joins two ports; "CONNECT_S ALL ?" lists every bus
-// that carries a conversation, one line per bus: its first port, then the others. With none the
-// answer names ALL, which the controller reads as the end of an empty list.
+// that carries a conversation, one line per bus: its first port, then the others (a lone port on
+// a linked bus alone). With none the answer names ALL, which the controller reads as the end of
+// an empty list. The lines say nothing of links and DISCH groups, so when there are any the relay
+// image follows.
 void Gateway::on_connect(int keyword, const Args& args, Lines& out) {
   if (args.size() == 2 && args[0] == "ALL" && args[1] == "?") {
     for (int bus = 0; bus < model_.bus_count(); ++bus) {
       const std::vector<int> members = model_.ports_on_bus(bus);
-      if (members.size() < 2) continue;
+      if (members.size() < 2 && model_.link_of_bus(bus) == kNone) continue;
       std::string line = "%" + std::string(keyword_text(keyword));
       for (int port : members) line += " " + port_text(port);
       out.push_back(line + " E0");
     }
     if (out.empty()) out.push_back(reply_line(keyword, {"ALL"}, status::kNotPresent));
+    if (model_.has_links_or_groups()) out.push_back("%RELAY " + model_.relay_image());
     return;
   }
   const std::optional<int> p = args.size() == 2 ? parse_port(args[0]) : std::nullopt;
@@ -61,14 +64,14 @@ void Gateway::monitor_line(int port, Lines& out) const {
 
 // "MON pp qq ON|OFF" starts or stops port pp listening to qq; the reply reports the relation as
 // it now stands, so a refused request answers OFF with its status. "MON ALL ?" lists every
-// listening port, "MON pp ?" one port.
+// listening port, or names ALL with nobody listened to; "MON pp ?" lists one port.
 void Gateway::on_monitor(const Args& args, Lines& out) {
   if (args.size() == 2 && args[1] == "?") {
     if (args[0] == "ALL") {
       for (int port = 0; port < kPortCount; ++port) {
         if (!model_.port(port).monitored.empty()) monitor_line(port, out);
       }
-      if (out.empty()) out.push_back(bare_status(status::kNotPresent));
+      if (out.empty()) out.push_back(reply_line(kw::MON, {"ALL", "OFF"}, status::kNotPresent));
       return;
     }
     const std::optional<int> port = parse_port(args[0]);

@@ -112,8 +112,18 @@ EventResult insert_event(GatewayModel& model, int port, int mod_type) {
 }
 
 EventResult restart_event(GatewayModel& model) {
+  std::vector<Indicator> were_active;
+  for (Indicator which : {Indicator::kCor, Indicator::kPtt, Indicator::kRing}) {
+    if (model.reporting(which) && model.activity(which) != 0) were_active.push_back(which);
+  }
   model.restart();
-  return {{reply_line(kw::BOOT, {"00"}, status::kOk)}, {}};
+  EventResult result{{reply_line(kw::BOOT, {"00"}, status::kOk)}, {}};
+  // The controller re-sends COR and PTT reporting after a restart, and their answers clear its
+  // lamps, but never RING_LED: only the report of the ended activity puts its ringing out.
+  for (Indicator which : were_active) {
+    result.lines.push_back(reply_line(indicator_keyword(which), {mask_text(0)}, status::kOk));
+  }
+  return result;
 }
 
 EventResult hook_event(GatewayModel& model, int port, bool on_hook) {

@@ -32,7 +32,8 @@ EventResult pin_event(GatewayModel& model, int from, int to, int pin, std::optio
 // "%BOOT pp E14" and "%BOOT pp E15".
 EventResult remove_event(GatewayModel& model, int port);
 EventResult insert_event(GatewayModel& model, int port, int mod_type);
-// "%BOOT 00 E0" after the restart of GatewayModel::restart.
+// "%BOOT 00 E0" after the restart of GatewayModel::restart, then "%COR_LED 0000 0000 E0" (and
+// PTT_LED, RING_LED) for each reported activity the restart ended.
 EventResult restart_event(GatewayModel& model);
 // "%ON_HOOK pp ON|OFF E0" for a telephone-line or local-phone port.
 EventResult hook_event(GatewayModel& model, int port, bool on_hook);

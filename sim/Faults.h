@@ -10,7 +10,7 @@ namespace mav::sim {
 struct FaultState {
   bool silent = false;   // received lines are dropped unanswered and unexecuted
   int slow_ms = 0;       // every line to the peers leaves this much later
-  int busy_replies = 0;  // this many coming command lines are answered "%BUSY" and not executed
+  int busy_replies = 0;  // the coming command lines (not "logout") answered "%BUSY", unexecuted
 };
 
 inline constexpr int kMaxFaultCount = 1000000;

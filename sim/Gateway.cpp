@@ -5,6 +5,10 @@
 
 namespace mav::sim {
 
+bool is_sign_off(std::string_view line) {
+  return split_command(line).first == "logout";
+}
+
 void report_left_alone(GatewayModel& model, Lines& out) {
   for (int port : model.take_left_alone()) {
     out.push_back(reply_line(kw::DISCH, {port_text(port)}, status::kOk));
@@ -13,20 +17,21 @@ void report_left_alone(GatewayModel& model, Lines& out) {
 
 Lines Gateway::handle_line(std::string_view line) {
   Lines out;
-  dispatch(split_command(line), out);
+  dispatch(line, out);
   report_left_alone(model_, out);
   return out;
 }
 
-void Gateway::dispatch(const CommandLine& command, Lines& out) {
+void Gateway::dispatch(std::string_view line, Lines& out) {
+  const CommandLine command = split_command(line);
   if (command.blank) {
     out.push_back(bare_status(status::kOk));  // the prompt that proves contact
     return;
   }
-  if (command.first == "logout") return;  // the controller signs off; nothing to answer
+  if (is_sign_off(line)) return;
   const int keyword = command.keyword;
   const Args& args = command.args;
-  if (keyword > 0 && is_setting_keyword(keyword)) {
+  if (keyword > 0 && any_setting_rule(keyword) != nullptr) {
     on_setting(keyword, args, out);
     return;
   }
@@ -73,7 +78,9 @@ void Gateway::dispatch(const CommandLine& command, Lines& out) {
       on_dial(args, out);
       break;
     case kw::RELAY:
-      // The controller's report of its own view: the gateway keeps its own and answers nothing.
+      // The controller's report of its own view: the gateway keeps its own, but every line the
+      // controller queues waits for an answer. "%RELAY" would overwrite the controller's groups.
+      out.push_back(bare_status(status::kOk));
       break;
     case kw::VER:
       out.push_back(reply_line(kw::VER, {"7700-2.14"}, status::kOk));

@@ -13,6 +13,10 @@ namespace mav::sim {
 
 using Lines = std::vector<std::string>;
 
+// "logout": the controller's sign-off before it closes a network channel, the one line the
+// gateway takes without a word.
+bool is_sign_off(std::string_view line);
+
 // "%DISCH pp E0" for each port whose DISCH group the gateway dissolved because the port was left
 // its only member: the controller waits for that report before it reconnects the port.
 void report_left_alone(GatewayModel& model, Lines& out);
@@ -22,8 +26,7 @@ class Gateway {
   explicit Gateway(GatewayModel model) : model_(std::move(model)) {}
 
   // Handles one command line (without its carriage return) and returns its replies, each
-  // without the carriage return. Every line gets at least one reply except "RELAY" and "logout",
-  // which the gateway takes silently.
+  // without the carriage return. Every line gets at least one reply except "logout".
   Lines handle_line(std::string_view line);
 
   GatewayModel& model() { return model_; }
@@ -32,7 +35,7 @@ class Gateway {
  private:
   using Args = std::vector<std::string_view>;
 
-  void dispatch(const CommandLine& command, Lines& out);
+  void dispatch(std::string_view line, Lines& out);
 
   // SettingsCommands.cpp
   void on_setting(int keyword, const Args& args, Lines& out);

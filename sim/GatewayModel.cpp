@@ -10,6 +10,7 @@ namespace mav::sim {
 GatewayModel::GatewayModel(const Lineup& lineup, int bus_count)
     : bus_count_(std::clamp(bus_count, 1, kMaxBuses)) {
   bus_link_.fill(kNone);
+  bus_net_.fill(kNone);
   for (int p = 0; p < kPortCount; ++p) {
     if (lineup[static_cast<std::size_t>(p)] != 0)
       insert_module(p, lineup[static_cast<std::size_t>(p)]);
@@ -47,9 +48,31 @@ bool GatewayModel::conference_allowed(int p) const {
 
 int GatewayModel::connect(int p, int q, Join how) {
   if (!has_module(p) || !has_module(q) || p == q) return status::kNotPresent;
+  int result = status::kOk;
   const bool grouped = port(p).disch_group != kNone || port(q).disch_group != kNone;
-  if (grouped || (port(p).held && port(q).held)) return join_group(p, q);
-  return join_buses(p, q, how);
+  if (closes_ranks(p, q)) {
+    mut(p).held = false;
+    mut(q).held = false;
+    unlink_bus(port(p).bus);
+  } else if (grouped || (port(p).held && port(q).held)) {
+    result = join_group(p, q);
+  } else {
+    result = join_buses(p, q, how);
+  }
+  number_nets();
+  return result;
+}
+
+// A linked net is taken apart by holding each of its ports and joining them again: that keeps
+// them together on their bus, without the link. A split holds two ports of which at least one
+// leaves a port behind that still talks, so it makes a DISCH group instead.
+bool GatewayModel::closes_ranks(int p, int q) const {
+  const int bus = port(p).bus;
+  if (!port(p).held || !port(q).held || bus == kNone || port(q).bus != bus) return false;
+  for (int member : ports_on_bus(bus)) {
+    if (!port(member).held && port(member).disch_group == kNone) return false;
+  }
+  return true;
 }
 
 // The first named port's group wins; a port that comes over from another group leaves it.
@@ -117,6 +140,7 @@ void GatewayModel::disconnect(int p, bool hang_up) {
   } else {
     mut(p).held = true;
   }
+  number_nets();
 }
 
 void GatewayModel::disconnect_all(bool hang_up) {
@@ -127,6 +151,7 @@ void GatewayModel::disconnect_all(bool hang_up) {
     if (hang_up) record.on_hook = true;
   }
   bus_link_.fill(kNone);
+  number_nets();
 }
 
 std::vector<int> GatewayModel::take_left_alone() {
@@ -181,6 +206,13 @@ int GatewayModel::lowest_free_bus() const {
   return kNone;
 }
 
+bool GatewayModel::has_links_or_groups() const {
+  const bool linked =
+      std::any_of(bus_link_.begin(), bus_link_.end(), [](int link) { return link != kNone; });
+  return linked || std::any_of(ports_.begin(), ports_.end(),
+                               [](const Port& record) { return record.disch_group != kNone; });
+}
+
 int GatewayModel::free_bus_count() const {
   int count = 0;
   for (int bus = 0; bus < bus_count_; ++bus) count += ports_on_bus(bus).empty() ? 1 : 0;
@@ -208,25 +240,35 @@ void GatewayModel::unlink_bus(int bus) {
   const int link = bus_link_[static_cast<std::size_t>(bus)];
   if (link == kNone) return;
   bus_link_[static_cast<std::size_t>(bus)] = kNone;
-  // A link that joins a single bus no longer joins anything.
-  const auto still_linked = std::count(bus_link_.begin(), bus_link_.end(), link);
-  if (still_linked == 1) std::replace(bus_link_.begin(), bus_link_.end(), link, kNone);
+  // A link that joins a single bus no longer joins anything, and a lone port on that bus is left
+  // hearing nobody.
+  if (std::count(bus_link_.begin(), bus_link_.end(), link) != 1) return;
+  const auto last = std::find(bus_link_.begin(), bus_link_.end(), link);
+  *last = kNone;
+  release_bus_if_idle(static_cast<int>(last - bus_link_.begin()));
+}
+
+// The controller's rule, so that both sides show the same net numbers.
+void GatewayModel::number_nets() {
+  for (int bus = 0; bus < kMaxBuses; ++bus) {
+    if (ports_on_bus(bus).empty()) bus_net_[static_cast<std::size_t>(bus)] = kNone;
+  }
+  for (int bus = 0; bus < kMaxBuses; ++bus) {
+    if (bus_net_[static_cast<std::size_t>(bus)] != kNone || ports_on_bus(bus).empty()) continue;
+    int net = 1;
+    while (std::find(bus_net_.begin(), bus_net_.end(), net) != bus_net_.end()) ++net;
+    bus_net_[static_cast<std::size_t>(bus)] = net;
+  }
 }
 
 std::string GatewayModel::relay_image() const {
   static constexpr char kDigits[] = "0123456789abcdef";
-  // The occupied buses carry the nets 1, 2, ... in bus order.
-  std::array<int, kMaxBuses> net_of_bus{};
-  int nets = 0;
-  for (int bus = 0; bus < kMaxBuses; ++bus) {
-    net_of_bus[static_cast<std::size_t>(bus)] = ports_on_bus(bus).empty() ? kNone : ++nets;
-  }
   std::string image;
   for (int p = 0; p < 32; ++p) {
     int byte = 0;
     if (is_port(p)) {
       const Port& record = port(p);
-      const int n = record.bus == kNone ? 0 : net_of_bus[static_cast<std::size_t>(record.bus)] + 1;
+      const int n = record.bus == kNone ? 0 : bus_net_[static_cast<std::size_t>(record.bus)] + 1;
       const int l = link_of_bus(record.bus) + 1;
       const int d = record.disch_group + 1;
       byte = ((n * 4 + l) * 8 + d) & 0xFF;

@@ -74,9 +74,10 @@ class GatewayModel {
   // Stores a setting value (the caller has checked it against the module's rule).
   void set_setting(int p, int keyword, int value);
 
-  // Joins two ports; the answer is a status: 0, kNotPresent, kNoFreeBus or kNoConference. When
-  // either port is in a DISCH group, or both are held, the two end up in one DISCH group and keep
-  // their buses; otherwise a held port gives up its bus and the two share a bus.
+  // Joins two ports; the answer is a status: 0, kNotPresent, kNoFreeBus or kNoConference. Two
+  // held ports on one bus where every other port is held or grouped rejoin that bus, which leaves
+  // its link. Otherwise, when either port is in a DISCH group, or both are held, the two end up in
+  // one DISCH group and keep their buses; else a held port gives up its bus and the two share one.
   int connect(int p, int q, Join how);
   // A hang-up (DISC, DISC_S) takes the port off its bus and out of its DISCH group and puts the
   // line on hook. Without one (DISCH) a member leaves its group; any other port is held.
@@ -91,9 +92,11 @@ class GatewayModel {
   // The link a bus belongs to (kNone when unlinked).
   int link_of_bus(int bus) const;
   int free_bus_count() const;
+  bool has_links_or_groups() const;
 
   // The gateway's relay image: per port ((net+1) * 4 + link+1) * 8 + group+1 in eight bits, 32
-  // bytes as lower-case hex digits. Nets count the occupied buses from 1 in bus order.
+  // bytes as lower-case hex digits. A bus keeps its net while it carries a port; a newly occupied
+  // bus takes the lowest free net from 1.
   std::string relay_image() const;
 
   // Adds or removes a monitor relation; false when a port has no module or the two are the same.
@@ -129,6 +132,7 @@ class GatewayModel {
   Port& mut(int p) { return ports_[static_cast<std::size_t>(p)]; }
   int lowest_free_bus() const;
   bool conference_allowed(int p) const;
+  bool closes_ranks(int p, int q) const;
   int join_group(int p, int q);
   int join_buses(int p, int q, Join how);
   void leave_bus(int p);
@@ -136,10 +140,12 @@ class GatewayModel {
   void link_buses(int a, int b);
   void unlink_bus(int bus);
   void release_bus_if_idle(int bus);
+  void number_nets();
   bool level_admits(int level, int port) const;
 
   std::array<Port, kPortCount> ports_{};
   std::array<int, kMaxBuses> bus_link_{};
+  std::array<int, kMaxBuses> bus_net_{};
   int bus_count_ = kMaxBuses;
   std::vector<PinUser> pins_;
   std::array<bool, 3> reporting_{};

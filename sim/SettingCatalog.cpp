@@ -145,11 +145,11 @@ const SettingRule* find_setting(int mod_type, int keyword) {
   return nullptr;
 }
 
-bool is_setting_keyword(int keyword) {
+const SettingRule* any_setting_rule(int keyword) {
   for (int type = 1; type <= 5; ++type) {
-    if (find_setting(type, keyword) != nullptr) return true;
+    if (const SettingRule* rule = find_setting(type, keyword)) return rule;
   }
-  return false;
+  return nullptr;
 }
 
 bool refusal_reports_request(int keyword) {

@@ -30,8 +30,9 @@ std::span<const SettingRule> settings_of(int mod_type);
 // The rule of one setting of a module type, or nullptr when the module does not carry it.
 const SettingRule* find_setting(int mod_type, int keyword);
 
-// True when any module type carries the keyword as a per-port setting.
-bool is_setting_keyword(int keyword);
+// The rule of the first module type that carries the keyword as a per-port setting, or nullptr
+// when none does.
+const SettingRule* any_setting_rule(int keyword);
 
 // Whether a refused value of the setting is answered with the value asked for rather than the
 // value kept. The controller stores the others whatever the status, so for them only the value

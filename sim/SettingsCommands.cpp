@@ -27,15 +27,16 @@ bool has_hook(int mod_type) {
 }
 
 // Answers for the port a token names, or for every port that `has` the feature when the token is
-// ALL and `all_allowed`; a bad port is malformed, a port (or ALL finding none) without the feature
-// is not present.
+// ALL and `all_allowed`, with `none` when ALL finds none; a bad port is malformed, a port without
+// the feature is not present.
 template <typename Has, typename Answer>
-void answer_ports(std::string_view token, bool all_allowed, Has has, Answer answer, Lines& out) {
+void answer_ports(std::string_view token, bool all_allowed, Has has, Answer answer,
+                  const std::string& none, Lines& out) {
   if (all_allowed && token == "ALL") {
     for (int port = 0; port < kPortCount; ++port) {
       if (has(port)) answer(port);
     }
-    if (out.empty()) out.push_back(bare_status(status::kNotPresent));
+    if (out.empty()) out.push_back(none);
     return;
   }
   const std::optional<int> port = parse_port(token);
@@ -50,6 +51,15 @@ void answer_ports(std::string_view token, bool all_allowed, Has has, Answer answ
   answer(*port);
 }
 
+// ALL finding no module with the setting. The controller reads "ALL" as port 00: where it drops
+// a refused reply, the keyword's own form with E4 passes without a trace; where it stores the value
+// whatever the status, only the bare status leaves port 00 alone.
+std::string no_port_has(int keyword) {
+  const SettingRule& rule = *any_setting_rule(keyword);
+  if (!refusal_reports_request(keyword)) return bare_status(status::kNotPresent);
+  return reply_line(keyword, {"ALL", setting_value_text(rule, rule.factory)}, status::kNotPresent);
+}
+
 }  // namespace
 
 void Gateway::on_setting(int keyword, const Args& args, Lines& out) {
@@ -60,7 +70,7 @@ void Gateway::on_setting(int keyword, const Args& args, Lines& out) {
   answer_ports(
       args[0], true,
       [&](int port) { return find_setting(model_.port(port).mod_type, keyword) != nullptr; },
-      [&](int port) { on_setting_port(keyword, port, args[1], out); }, out);
+      [&](int port) { on_setting_port(keyword, port, args[1], out); }, no_port_has(keyword), out);
 }
 
 // A refused value is answered with status 3 and, depending on the setting, the value asked for or
@@ -98,7 +108,7 @@ void Gateway::on_on_hook(const Args& args, Lines& out) {
         const char* state = model_.port(port).on_hook ? "ON" : "OFF";
         out.push_back(reply_line(kw::ON_HOOK, {port_text(port), state}, status::kOk));
       },
-      out);
+      reply_line(kw::ON_HOOK, {"ALL", "OFF"}, status::kNotPresent), out);
 }
 
 }  // namespace mav::sim

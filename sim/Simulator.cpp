@@ -138,7 +138,8 @@ void Simulator::on_gateway_lines(PeerStream& peer, const std::vector<LineFramer:
   for (const LineFramer::Line& line : lines) {
     transcript_.line(peer.channel(), "<-", line.overlong ? "(over-long line)" : line.text);
     if (faults_.silent) continue;
-    if (faults_.busy_replies > 0) {
+    // The sign-off gets no answer, busy or not, and does not use up a busy answer.
+    if (faults_.busy_replies > 0 && !is_sign_off(line.text)) {
       --faults_.busy_replies;
       send(peer, {"%BUSY"});
       continue;

@@ -91,11 +91,11 @@ void Gateway::on_word_switch(int keyword, const Args& args, Lines& out) {
   out.push_back(reply_line(keyword, {value_word_text(value)}, status));
 }
 
-// "DIAL pp number [1|2]": a telephone line goes off hook and dials the number as it came; "!"
-// dials nothing (a line that needs no number).
+// "DIAL pp number [1|2]": a telephone line goes off hook and dials the number as the operator
+// typed it, blanks and all; the blanks dial nothing, so the answer gives the number without
+// them. "!" dials nothing (a line that needs no number).
 void Gateway::on_dial(const Args& args, Lines& out) {
-  const bool shape = args.size() == 2 || args.size() == 3;
-  const std::optional<int> port = shape ? parse_port(args[0]) : std::nullopt;
+  const std::optional<int> port = args.size() >= 2 ? parse_port(args[0]) : std::nullopt;
   if (!port) {
     out.push_back(bare_status(status::kMalformed));
     return;
@@ -104,8 +104,11 @@ void Gateway::on_dial(const Args& args, Lines& out) {
     out.push_back(bare_status(status::kNotPresent));
     return;
   }
+  const std::size_t number_end = args.size() == 2 ? 2 : args.size() - 1;
+  std::string dialled;
+  for (std::size_t i = 1; i < number_end; ++i) dialled += args[i];
   model_.set_on_hook(*port, false);
-  out.push_back(reply_line(kw::DIAL, {port_text(*port), args[1]}, status::kOk));
+  out.push_back(reply_line(kw::DIAL, {port_text(*port), dialled}, status::kOk));
 }
 
 }  // namespace mav::sim
