@@ -74,7 +74,8 @@ TEST_F(TraceWindowTest, ShowsTheSynchronisationAndFiltersAndSavesIt) {
   const std::string text = file_text(saved);
   EXPECT_NE(text.find("\tsent\t"), std::string::npos) << text;
   EXPECT_NE(text.find("\tSYSTEM\n"), std::string::npos) << text;
-  EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), static_cast<long>(filtered.size()));
+  EXPECT_EQ(text.rfind("MAV Controller protocol trace, saved 20", 0), 0u) << text;
+  EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), static_cast<long>(filtered.size()) + 1);
 
   window.findChild<QPushButton*>("clear")->click();
   EXPECT_EQ(window.shown_rows().rowCount(), 0);
