@@ -172,9 +172,12 @@ void ConfigurationFiles::load_command(ConfigurationPrompts& prompts) {
   // The operator confirms with the file's changes at hand before DISCH ALL goes out.
   load_file(
       *file, Opening::ToldWhenUnopened, &prompts, [this] { send_disch_all(); }, ui_pause_,
-      [&prompts](const Changes& changes) {
+      [&prompts, name = file->filename().string()](const Changes& changes) {
+        // The file chooser is gone by now: the question says which file it was.
         return prompts.ask_yes_no_showing_changes(
-            {"Load Configuration:\rAre you sure?", kCaption, MessageIcon::Question, true}, changes);
+            {"Load Configuration:\r" + name + "\rAre you sure?", kCaption, MessageIcon::Question,
+             true},
+            changes);
       });
 }
 
