@@ -108,11 +108,7 @@ void Application::open_site(const NetworkSite& site) {
     return;
   }
   if (!site.description.empty()) set_title(site.description);
-  {
-    std::lock_guard lock(site_mutex_);
-    current_site_ = empty_site_record(address, site.port);
-  }
-  load_site_record();
+  use_site_record(address, site.port);
   commands_.synchronise();
 }
 
@@ -127,9 +123,13 @@ void Application::connect_serial_at_startup(const std::string& device, std::int3
     if (stored) prefs_.change([](Preferences& p) { p.serial_port_name.clear(); });
     if (window_) window_->offer_serial_port_selection();
   }
+  use_site_record({0, 0, 0, 0}, 0);
+}
+
+void Application::use_site_record(const std::uint8_t (&address)[4], std::int32_t port) {
   {
     std::lock_guard lock(site_mutex_);
-    current_site_ = empty_site_record({0, 0, 0, 0}, 0);
+    current_site_ = empty_site_record(address, port);
   }
   load_site_record();
 }

@@ -14,6 +14,7 @@
 #include "app/ConnectionIndicator.h"
 #include "app/ContactSupervisor.h"
 #include "app/PreferencesStore.h"
+#include "app/Reconnection.h"
 #include "app/RunConnection.h"
 #include "app/ShellWindow.h"
 #include "app/SiteNames.h"
@@ -157,6 +158,11 @@ class Application final : public ShellHooks,
   void on_socket_connected() override;
   void on_socket_closed() override;
   void on_connect_timeout() override;
+  // The connect under way failed at once (refused): a retry after a drop need not wait for the
+  // connection timer.
+  void on_connect_refused();
+  // The pause before the next retry after a drop has passed.
+  void on_reconnect_timer();
 
  private:
   void set_title(const std::string& title);
@@ -180,6 +186,15 @@ class Application final : public ShellHooks,
   void tell(const char* text, MessageIcon icon);
   // Opens `site` and synchronises; the title says how far it got.
   void open_site(const NetworkSite& site);
+  // The site record of the connection at address:port becomes the one in use, and its names are
+  // shown.
+  void use_site_record(const std::uint8_t (&address)[4], std::int32_t port);
+  // select_connection without ending the retries after a drop.
+  bool open_connection(int index);
+  // The retries after the peer closed the connection (see Reconnection).
+  void reconnect_now();
+  void reconnect_failed();
+  void stop_reconnecting();
   // `stored`: the preferences' port, which is put at the head of the recent list when it opens
   // and forgotten when it does not.
   void connect_serial_at_startup(const std::string& device, std::int32_t baud, bool stored);
@@ -208,6 +223,7 @@ class Application final : public ShellHooks,
   // In use while the connection is the command line's site, whose record is never written.
   std::optional<NetworkSite> run_site_;
   CustomIconLoader load_icon_;
+  Reconnection reconnect_;
 };
 
 }  // namespace mav

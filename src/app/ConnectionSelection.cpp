@@ -1,5 +1,4 @@
-// Choosing the serial port or network site, the recent-connection list, the site records and the
-// network socket's notifications.
+// Choosing the serial port or network site, the recent-connection list and the site records.
 #include "app/Application.h"
 
 #include <cstring>
@@ -12,6 +11,11 @@
 namespace mav {
 
 bool Application::select_connection(int index) {
+  stop_reconnecting();
+  return open_connection(index);
+}
+
+bool Application::open_connection(int index) {
   if (link_.is_open()) {
     save_site_record();
     link_.close();
@@ -27,6 +31,8 @@ bool Application::select_connection(int index) {
     prefs_.change([&](Preferences& p) { p.network_mode = network; });
     session_.network_mode = network;
     save_preferences();
+    // The serial gateway is not the site left behind: its names and icons are its own.
+    if (!network) use_site_record({0, 0, 0, 0}, 0);
     return true;
   }
   const Preferences prefs = prefs_.get();
@@ -80,6 +86,8 @@ LinkStatus Application::link_status() const {
   status.network = link_.is_network();
   status.connected = link_.is_ready();
   status.contact_lost = contact_.contact_lost_reported();
+  status.lost_since = contact_.lost_since();
+  status.reconnect_attempt = reconnect_.attempt();
   if (!status.open) return status;
   if (!status.network) {
     status.peer = link_.device_name().value_or(prefs_.get().serial_port_name);
@@ -220,27 +228,6 @@ std::string Application::template_name(int port) const {
   std::lock_guard lock(site_mutex_);
   const char(&name)[kTextFieldSize] = current_site_.template_names[port];
   return std::string(name, strnlen(name, kTextFieldSize));
-}
-
-void Application::on_socket_read() {
-  link_.on_socket_read();
-}
-void Application::on_socket_connected() {
-  link_.on_socket_connected();
-}
-void Application::on_connect_timeout() {
-  link_.on_connect_timeout();
-}
-
-void Application::on_socket_closed() {
-  if (link_.is_open()) save_site_record();
-  link_.on_socket_closed();
-  link_.trace().mark(TraceMark::Reconnect, "Reconnecting to the same site");
-  if (const auto site = run_site()) {
-    open_site(*site);
-  } else {
-    select_connection(prefs_.get().selected_site);
-  }
 }
 
 }  // namespace mav

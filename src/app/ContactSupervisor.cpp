@@ -5,6 +5,7 @@ namespace {
 
 constexpr int kTicksBetweenKeepAlives = 6;  // every seventh 30-second tick: 210 s
 constexpr std::int64_t kQuietSeconds = 45;  // silence that earns an extra keep-alive
+constexpr const char* kLostContactBox = "The MAV Controller has lost contact\rwith the MAV-7700";
 
 }  // namespace
 
@@ -15,11 +16,15 @@ ContactSupervisor::ContactSupervisor(const Clock& clock, const DeviceModel& mode
 void ContactSupervisor::report_contact(bool lost) {
   if (!lost) {
     last_contact_time_ = clock_.now_seconds();
-    if (contact_lost_reported_.exchange(false)) frontend_.link_state_changed();
+    if (contact_lost_reported_.exchange(false)) {
+      frontend_.link_state_changed();
+      frontend_.withdraw_message_box(kLostContactBox);
+    }
     frontend_.show_message("");
     return;
   }
   frontend_.show_message("Lost contact with MAV-7700");
+  if (!contact_lost_reported_.load()) lost_since_ = clock_.now_seconds();
   const bool already_reported = contact_lost_reported_.exchange(true);
   if (!already_reported) {
     frontend_.link_state_changed();
@@ -27,8 +32,7 @@ void ContactSupervisor::report_contact(bool lost) {
   }
   if (already_reported || model_.CountModules() == 0) return;
   frontend_.show_message_box(
-      MessageBoxRequest{"The MAV Controller has lost contact\rwith the MAV-7700", "MAV Controller",
-                        MessageIcon::Exclamation, true});
+      MessageBoxRequest{kLostContactBox, "MAV Controller", MessageIcon::Exclamation, true});
   log_.write_log_entry("*** Lost contact with MAV-7700");
 }
 

@@ -31,6 +31,8 @@ class ContactSupervisor final : public ContactReporter {
   // Calendar seconds of the last complete line; 0 before the first. Any thread.
   std::int64_t last_contact_time() const { return last_contact_time_.load(); }
   bool contact_lost_reported() const { return contact_lost_reported_.load(); }
+  // Calendar seconds when the present loss began. Any thread.
+  std::int64_t lost_since() const { return lost_since_.load(); }
 
  private:
   const Clock& clock_;
@@ -40,6 +42,7 @@ class ContactSupervisor final : public ContactReporter {
   ProtocolTrace& trace_;
   std::atomic<std::int64_t> last_contact_time_{0};
   std::atomic<bool> contact_lost_reported_{false};
+  std::atomic<std::int64_t> lost_since_{0};
   int keepalive_counter_ = 0;  // UI thread
 };
 

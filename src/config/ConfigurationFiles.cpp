@@ -179,12 +179,13 @@ void ConfigurationFiles::load_command(ConfigurationPrompts& prompts) {
   // The operator confirms with the file's changes at hand before DISCH ALL goes out.
   load_file(
       *file, Opening::ToldWhenUnopened, &prompts, [this] { send_disch_all(); }, ui_pause_,
-      [&prompts](const Changes& changes, bool known_to_fail) {
+      [&prompts, name = file->filename().string()](const Changes& changes, bool known_to_fail) {
+        // The file chooser is gone by now: the question says which file it was.
+        const std::string doubt =
+            known_to_fail ? "The load would fail: nothing would change.\r" : "";
         return prompts.ask_yes_no_showing_changes(
-            {known_to_fail ? "Load Configuration:\rThe load would fail: nothing would change.\r"
-                             "Are you sure?"
-                           : "Load Configuration:\rAre you sure?",
-             kCaption, MessageIcon::Question, true},
+            {"Load Configuration:\r" + name + "\r" + doubt + "Are you sure?", kCaption,
+             MessageIcon::Question, true},
             changes, known_to_fail);
       });
 }

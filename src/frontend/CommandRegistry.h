@@ -1,9 +1,12 @@
 // Menu command id → the handler of the subsystem that owns the command. Each subsystem registers
-// its own commands where they live; the main window only routes ids here. UI thread only.
+// its own commands where they live; the main window only routes ids here. A second owner of an
+// id, or an id that nobody owns, is a wiring fault: it is reported, never silently dropped. UI
+// thread only.
 #pragma once
 
 #include <functional>
 #include <map>
+#include <string>
 #include <utility>
 
 namespace mav {
@@ -11,17 +14,26 @@ namespace mav {
 class CommandRegistry {
  public:
   using Handler = std::function<void()>;
+  using FaultReport = std::function<void(const std::string&)>;
 
-  // False, and the first owner kept, when another subsystem already registered the id: two
-  // owners of one command are a wiring fault the caller's tests must catch.
+  CommandRegistry() = default;
+  explicit CommandRegistry(FaultReport report) : report_(std::move(report)) {}
+
+  // False, the first owner kept and the fault reported, when another subsystem already
+  // registered the id.
   bool add(int command_id, Handler handler) {
-    return handlers_.emplace(command_id, std::move(handler)).second;
+    if (handlers_.emplace(command_id, std::move(handler)).second) return true;
+    report(command_id, " has two owners");
+    return false;
   }
 
-  // Runs the owner's handler; false when nobody registered the id.
+  // Runs the owner's handler; false, and the fault reported, when nobody registered the id.
   bool run(int command_id) const {
     const auto found = handlers_.find(command_id);
-    if (found == handlers_.end()) return false;
+    if (found == handlers_.end()) {
+      report(command_id, " has no owner");
+      return false;
+    }
     found->second();
     return true;
   }
@@ -29,7 +41,12 @@ class CommandRegistry {
   bool owns(int command_id) const { return handlers_.contains(command_id); }
 
  private:
+  void report(int command_id, const char* fault) const {
+    if (report_) report_("Menu command " + std::to_string(command_id) + fault);
+  }
+
   std::map<int, Handler> handlers_;
+  FaultReport report_;
 };
 
 }  // namespace mav

@@ -31,8 +31,12 @@ class Frontend {
   // The message line beside it (the dispatcher's and the connection's reports): drawn once and
   // not stored, so the next paint removes it; an empty text blacks it out.
   virtual void show_message(std::string_view text) = 0;
-  // An informational or error box; never blocks the caller.
+  // An informational or error box; never blocks the caller. While a box of the same text is
+  // still up, no second one appears.
   virtual void show_message_box(const MessageBoxRequest& box) = 0;
+  // What the box of this text said is no longer true: it goes away if the operator has not
+  // acknowledged it yet. A screen without boxes has nothing to withdraw.
+  virtual void withdraw_message_box(std::string_view /*text*/) {}
   // The main window title depends on the channel; bring it up to date.
   virtual void update_title() = 0;
   // The channel opened, connected or closed, or the gateway stopped answering or answers again:

@@ -13,6 +13,7 @@ std::uint32_t next_slot(std::uint32_t slot) {
 }
 
 constexpr std::string_view kLogout = "logout\r";
+constexpr const char* kConnectFailedBox = "Network Connection attempt failed";
 
 // A command as the trace shows it: without the carriage return that ends every one.
 std::string_view without_terminator(std::string_view line) {
@@ -96,7 +97,7 @@ bool LinkChannel::open_network(const std::uint8_t (&address)[4], std::uint16_t p
   char entry[64];
   std::snprintf(entry, sizeof entry, "Opened socket to %d.%d.%d.%d:%d", address[0], address[1],
                 address[2], address[3], port);
-  log_.write_log_entry(entry);
+  if (!quiet_) log_.write_log_entry(entry);
   if (host_) {
     if (connect_timer_ != 0) host_->kill_timer(connect_timer_);
     host_->watch_socket(fd);
@@ -119,7 +120,7 @@ void LinkChannel::close() {
   if (connect_timer_ != 0 && host_) host_->kill_timer(connect_timer_);
   connect_timer_ = 0;
   if (is_network_) {
-    log_.write_log_entry("Network connection closed");
+    if (!quiet_) log_.write_log_entry("Network connection closed");
     if (host_) host_->unwatch_socket();
     {
       std::lock_guard lock(io_mutex_);
@@ -314,6 +315,7 @@ void LinkChannel::on_socket_connected() {
   frontend_.update_title();
   frontend_.link_state_changed();
   frontend_.request_repaint();
+  frontend_.withdraw_message_box(kConnectFailedBox);
   log_.write_log_entry("Network connection established");
 }
 
@@ -330,8 +332,8 @@ void LinkChannel::on_connect_timeout() {
   if (!is_open_ || !connect_pending_) return;
   close();
   frontend_.update_title();
-  frontend_.show_message_box(MessageBoxRequest{"Network Connection attempt failed",
-                                               "MAV Controller", MessageIcon::Exclamation, true});
+  frontend_.show_message_box(
+      MessageBoxRequest{kConnectFailedBox, "MAV Controller", MessageIcon::Exclamation, true});
 }
 
 void LinkChannel::show_error_box(const char* text) {

@@ -77,6 +77,9 @@ class LinkChannel final : public LineSender, public SocketEvents {
   std::optional<std::string> device_name() const;  // nothing when no serial device is named
   std::uint32_t baud_rate() const { return baud_rate_.load(); }
   void set_hold(bool hold) { hold_.store(hold); }
+  // While set, opening and closing a network channel write no log entries: the retries after a
+  // drop would fill the log with them.
+  void set_quiet(bool quiet) { quiet_.store(quiet); }
   std::uint32_t queued_lines() const;
   // The network socket for the UI thread's notifier; -1 when none. UI thread.
   int socket_fd() const;
@@ -132,6 +135,7 @@ class LinkChannel final : public LineSender, public SocketEvents {
   std::atomic<std::uint32_t> last_send_ms_{0};
   std::atomic<bool> awaiting_reply_{false};
   std::atomic<bool> hold_{false};
+  std::atomic<bool> quiet_{false};
   std::atomic<bool> is_open_{false};
   std::atomic<bool> is_network_{false};
   std::atomic<bool> connect_pending_{false};

@@ -40,7 +40,9 @@ void ConnectionActions::connect_ports(int s, int t) {
   const bool t_group = in_disch_group(T);
 
   if (s_group && t_group && S.disch_group == T.disch_group) {
-    play("Buzz.wav");
+    end_selection();
+    refuse(port_text(s) + " and " + port_text(t) + " are in the same DISCH group");
+    return;
   } else if (s_bus && t_bus && !(s_group && t_group)) {
     split_ports(s, S, t, T);
   } else if (s_group && t_group && !s_bus && !t_bus) {
@@ -104,7 +106,7 @@ void ConnectionActions::connect_ports(int s, int t) {
 // joined.
 void ConnectionActions::split_ports(int s, const PortRecord& S, int t, const PortRecord& T) {
   if (S.bus == T.bus && !has_third_free_port(s, S, t, T)) {
-    play("Buzz.wav");
+    refuse("No other free port would keep the net of " + port_text(s) + " and " + port_text(t));
     return;
   }
   PortRecord s_record = S;
@@ -147,16 +149,20 @@ bool ConnectionActions::has_third_free_port(int s, const PortRecord& S, int t,
 void ConnectionActions::add_port_to_net(int row, int port) {
   const int net = row + 1;
   PortRecord P;
-  if (p_.model.CountInNet(net) == 0 || !p_.model.GetPort(port, P) || in_disch_group(P)) {
-    play("Buzz.wav");
+  if (p_.model.CountInNet(net) == 0 || !p_.model.GetPort(port, P)) {
+    refuse(net_text(net) + " is empty");
+    return;
+  }
+  if (in_disch_group(P)) {
+    refuse(port_text(port) + " is in a DISCH group");
     return;
   }
   const int net_bus = p_.model.BusOfNet(net);
   const int net_link = p_.model.LinkOfNet(net);
   if ((is_connected(P) && P.bus == net_bus) ||
       (P.bus_link != GROUP_NONE && P.bus_link == net_link)) {
-    play("Buzz.wav");
     end_selection();
+    refuse(port_text(port) + " is already on " + net_text(net));
     return;
   }
   end_selection();
@@ -189,7 +195,7 @@ void ConnectionActions::join_nets(int row, int row2) {
   const int n = row + 1;
   const int m = row2 + 1;
   if (m == n || p_.model.CountInNet(m) == 0) {
-    play("Buzz.wav");
+    refuse(m == n ? net_text(n) + " cannot join itself" : net_text(m) + " is empty");
     return;
   }
   const NetSnapshot before = snapshot_nets(p_.model);
@@ -229,7 +235,30 @@ void ConnectionActions::play(const char* sound) {
   if (p_.session.sound_on) p_.frontend.play_sound(sound);
 }
 
+void ConnectionActions::refuse(const std::string& why) {
+  play("Buzz.wav");
+  selection_marked_ = false;
+  if (status_) status_(why);
+}
+
+void ConnectionActions::mark_selection(const std::string& mark) {
+  selection_marked_ = true;
+  if (status_) status_(mark);
+}
+
+std::string port_text(int port) {
+  char text[16];
+  std::snprintf(text, sizeof text, "Port %.2d", port);
+  return text;
+}
+
+std::string net_text(int net) {
+  return "Net " + std::to_string(net);
+}
+
 void ConnectionActions::end_selection() {
+  if (selection_marked_ && status_) status_("");
+  selection_marked_ = false;
   if (!p_.session.selection_pending()) return;
   p_.session.cancel_selection();
   p_.frontend.set_cursor(CursorShape::Arrow);

@@ -6,6 +6,10 @@
 // when the replies arrive, apart from the few local moves named below. UI thread.
 #pragma once
 
+#include <functional>
+#include <string>
+#include <utility>
+
 #include "frontend/Frontend.h"
 #include "link/LineSender.h"
 #include "matrix/GestureHooks.h"
@@ -58,9 +62,16 @@ class ConnectionActions {
   void disconnect_all();
 
   // Shared with the gesture code: a sound while the Sound option is on, and the end of a
-  // pending selection (with the arrow cursor when one was pending).
+  // pending selection (with the arrow cursor when one was pending, and its mark removed).
   void play(const char* sound);
   void end_selection();
+  // A refused action: the Buzz, and why in the status line, since a machine without sound
+  // would otherwise say nothing.
+  void refuse(const std::string& why);
+  // The mark of a pending selection in the status line, until the selection ends.
+  void mark_selection(const std::string& mark);
+  // Where the status-line texts go; the gesture code keeps the line.
+  void set_status_line(std::function<void(const std::string&)> show) { status_ = std::move(show); }
 
  private:
   void split_ports(int s, const PortRecord& S, int t, const PortRecord& T);
@@ -74,6 +85,12 @@ class ConnectionActions {
   void store(int port, const PortRecord& record);
 
   ActionParts p_;
+  std::function<void(const std::string&)> status_;
+  bool selection_marked_ = false;
 };
+
+// How refusals name a port ("Port 07") and a net ("Net 3").
+std::string port_text(int port);
+std::string net_text(int net);
 
 }  // namespace mav

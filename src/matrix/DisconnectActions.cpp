@@ -42,7 +42,8 @@ bool ConnectionActions::disconnect_port(int port) {
     }
   } else {
     if (P.perm_conn != 0 || !is_connected(P)) {
-      play("Buzz.wav");
+      refuse(port_text(port) +
+             (P.perm_conn != 0 ? " is permanently connected" : " is not connected"));
       return false;
     }
     P.disch_step = 2;
@@ -56,7 +57,7 @@ bool ConnectionActions::disconnect_port(int port) {
 bool ConnectionActions::disconnect_net(int net) {
   end_selection();
   if (p_.model.CountInNet(net) == 0) {
-    play("Buzz.wav");
+    refuse(net_text(net) + " is empty");
     return false;
   }
   const int bus = p_.model.BusOfNet(net);
@@ -142,7 +143,7 @@ void ConnectionActions::monitor_off(int m, int p) {
 
 void ConnectionActions::toggle_permanent(int net, PasswordCheck& password) {
   if (p_.model.CountInNet(net) == 0) {
-    play("Buzz.wav");
+    refuse(net_text(net) + " is empty");
     return;
   }
   if (!password.confirm_password(Guard::PermanentConnections)) return;
@@ -155,7 +156,7 @@ void ConnectionActions::toggle_permanent(int net, PasswordCheck& password) {
     if (in_disch_group(record)) {
       // A marked DISCH-group port keeps the net marked; what was cleared stays cleared.
       if (cleared > 0) p_.frontend.request_repaint();
-      play("Buzz.wav");
+      refuse(port_text(port) + " in a DISCH group keeps " + net_text(net) + " permanent");
       return;
     }
     record.perm_conn = 0;

@@ -1,6 +1,7 @@
 // The keyboard commands: Esc, t, c/d/m and a two-digit port, n/b and a net digit. The status
 // line shows the command as it is typed.
 #include <cctype>
+#include <string>
 #include <string_view>
 
 #include "matrix/MatrixGestures.h"
@@ -51,6 +52,7 @@ void MatrixGestures::key_command(char key) {
     if (key < '1' || key > '7') return;
     const int row = key - '1';
     if (p_.model.CountInNet(row + 1) > 0) click(command == 'n' ? 0 : 1, HIT_NET_BUTTON, row);
+    mark_if_selected(std::string{command, key});
     return;
   }
   // c, d or m: a port number 00 to 29, of which only ports with a module count.
@@ -62,6 +64,7 @@ void MatrixGestures::key_command(char key) {
   }
   if (!is_digit(key)) return;
   const int port = (key_buffer_[1] - '0') * 10 + (key - '0');
+  const std::string typed = key_buffer_ + key;
   key_buffer_.clear();
   show_status("");
   if (!p_.model.HasModule(port)) return;
@@ -70,6 +73,13 @@ void MatrixGestures::key_command(char key) {
   } else {
     click(command == 'd' ? 1 : 0, HIT_PORT, port);
   }
+  mark_if_selected(typed);
+}
+
+void MatrixGestures::mark_if_selected(const std::string& typed) {
+  // The selection waits 15 s for its other end; without a mark the typed command just vanished.
+  if (p_.session.selection_pending())
+    actions_.mark_selection(typed + " selected, waiting for the other end");
 }
 
 }  // namespace mav

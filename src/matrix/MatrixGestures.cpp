@@ -9,6 +9,8 @@ namespace mav {
 
 namespace {
 
+constexpr const char* kLeaveMonitorMode = "Leave monitor mode first";
+
 // Whether the index names a port or a net row for the kinds that carry one. A header right of
 // the last column counts as the header of a port without a module.
 bool names_element(HitKind kind, int index) {
@@ -35,6 +37,7 @@ MatrixGestures::MatrixGestures(const ActionParts& parts, const Clock& clock,
                                const SlideAnimator& slides, MatrixView& view)
     : p_(parts), clock_(clock), slides_(slides), view_target_(view), actions_(parts) {
   view_.corner_switch = true;  // connect mode
+  actions_.set_status_line([this](const std::string& text) { show_status(text); });
   publish_view();
 }
 
@@ -90,7 +93,7 @@ void MatrixGestures::plain_click(HitKind kind, int index) {
   const bool monitoring = monitor_port != -1;
   if (kind == HIT_CORNER) {
     if (monitoring) {
-      actions_.play("Buzz.wav");
+      actions_.refuse(kLeaveMonitorMode);
       return;
     }
     actions_.play("Click.wav");
@@ -141,7 +144,7 @@ void MatrixGestures::plain_click(HitKind kind, int index) {
       if (p_.model.CountInNet(index + 1) > 0) {
         select(Selection::Net, index, "Punch.wav");
       } else {
-        actions_.play("Buzz.wav");
+        actions_.refuse(net_text(index + 1) + " is empty");
       }
       return;
     case HIT_MONITOR_PANEL:
@@ -155,7 +158,7 @@ void MatrixGestures::plain_click(HitKind kind, int index) {
         actions_.play("Deactivate.wav");
         leave_monitor_mode();
       } else if (!p_.model.HasModule(index)) {
-        actions_.play("Buzz.wav");
+        actions_.refuse(port_text(index) + " has no module");
       } else {
         actions_.play("Activate.wav");
         enter_monitor_mode(index);
@@ -171,7 +174,7 @@ void MatrixGestures::disconnect_click(HitKind kind, int index) {
   if (kind == HIT_CORNER) {
     actions_.end_selection();
     if (monitor_port != -1) {
-      actions_.play("Buzz.wav");
+      actions_.refuse(kLeaveMonitorMode);
       return;
     }
     actions_.play("Click.wav");
@@ -193,7 +196,9 @@ void MatrixGestures::disconnect_click(HitKind kind, int index) {
       } else if (prefs.right_button_disconnects && p_.model.IsMonitoring(monitor_port, index)) {
         actions_.monitor_off(monitor_port, index);
       } else {
-        actions_.play("Buzz.wav");
+        actions_.refuse(p_.model.IsMonitoring(monitor_port, index)
+                            ? std::string("Right Mouse Button is set to Edit Settings")
+                            : port_text(monitor_port) + " does not monitor " + port_text(index));
       }
       return;
     case HIT_NET_BUTTON:

@@ -72,6 +72,8 @@ class MatrixGestures {
   void after_disconnection(bool disconnected);
   void show_status(const std::string& text);
   void key_command(char key);
+  // The status-line mark of the selection a keyboard command left pending.
+  void mark_if_selected(const std::string& typed);
   void confirmed(const char* question, void (ConnectionActions::*action)());
   void publish_view();
 

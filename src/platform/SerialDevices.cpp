@@ -47,6 +47,15 @@ std::vector<std::string> serial_devices_in(const std::filesystem::path& devices)
 }
 
 std::string serial_open_failure(const std::string& device, int error) {
+  // A first start offers the stored default "COM1", which names no device here; the system's
+  // "no such file" would not tell the operator what to choose instead.
+  if (error == ENOENT && device.find('/') == std::string::npos) {
+    if (serial_devices_in("/dev").empty()) {
+      return "This computer has no serial port: connect a serial adapter, or choose a network "
+             "site.";
+    }
+    return device + " is not a serial port of this computer: choose one under (Other).";
+  }
   std::string text = device + ": " + std::system_category().message(error) + ".";
   struct stat status {};
   if ((error != EACCES && error != EPERM) || stat(device.c_str(), &status) != 0 ||

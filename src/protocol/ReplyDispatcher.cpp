@@ -35,6 +35,7 @@ void ReplyDispatcher::dispatch_step() {
   if (s.selection_pending() && has_passed(now, s.selection_time.load(), kSelectionTimeoutMs)) {
     s.cancel_selection();
     p_.frontend.set_cursor(CursorShape::Arrow);
+    p_.frontend.show_status_text("");  // a keyboard selection's mark
   }
   if (has_passed(now, s.last_autosave_ms.load(), kAutoSaveIntervalMs)) {
     p_.hooks.saves.AutoSave();

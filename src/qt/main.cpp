@@ -9,6 +9,7 @@
 #include "app/ui/CommandLine.h"
 #include "app/ui/ControllerProgram.h"
 #include "platform/qt/OperatorPrompts.h"
+#include "platform/qt/ProgramIcon.h"
 #include "platform/qt/ProgramLocation.h"
 
 namespace {
@@ -42,6 +43,9 @@ int main(int argc, char* argv[]) {
   if (const auto* reason = std::get_if<std::string>(&folders)) return refuse(*reason);
 
   QApplication qt(argc, argv);
+  // The desktop matches the windows to the installed entry and its icon.
+  QGuiApplication::setDesktopFileName("com.orvanesystems.MavController");
+  QApplication::setWindowIcon(mav::program_icon());
   mav::ScreenPrompts prompts;
   mav::ControllerProgram program(std::get<mav::ProgramFolders>(folders), prompts,
                                  std::get<mav::CommandLine>(line).connection);

@@ -132,7 +132,7 @@ TEST(ConfigurationChanges, RestoreLastAndLoadShowTheChangesBeforeTheyAsk) {
   rig->prompts.chosen = rig->files.folder() / "AutoS2.mav";
   rig->registry.run(menu::kLoadConfiguration);
   EXPECT_EQ(rig->prompts.asked, (Lines{"Restore to Last Configuration:\rAre you sure?",
-                                       "Load Configuration:\rAre you sure?"}));
+                                       "Load Configuration:\rAutoS2.mav\rAre you sure?"}));
   EXPECT_EQ(rig->prompts.shown_changes, expected);
   EXPECT_EQ(rig->wire(), "");  // declined: not even DISCH ALL
 }

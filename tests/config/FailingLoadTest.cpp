@@ -25,7 +25,7 @@ TEST(FailingLoad, AsksWithNoFirstAndSendsNothingWhateverTheAnswer) {
     EXPECT_EQ(
         rig->prompts.asked,
         std::vector<std::string>{
-            "Load Configuration:\rThe load would fail: nothing would change.\rAre you sure?"});
+            "Load Configuration:\rother.mav\rThe load would fail: nothing would change.\rAre you sure?"});
     EXPECT_TRUE(rig->prompts.no_was_default);
     EXPECT_EQ(rig->wire(), "");
     EXPECT_EQ(rig->frontend.boxes().size(), yes ? 1u : 0u);  // "Load Failed!"

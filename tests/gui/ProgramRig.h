@@ -33,7 +33,7 @@ class RecordingPrompts final : public OperatorPrompts {
   bool ask_ok_cancel(const MessageBoxRequest& box, QWidget* parent) override {
     return ask_yes_no(box, parent);
   }
-  void show(const MessageBoxRequest&, QWidget*) override {}
+  void show(const MessageBoxRequest& box, QWidget*) override { shown.push_back(box); }
   int run_dialog(QDialog& dialog) override {
     ++dialogs_run;
     return dialog_script ? dialog_script(dialog) : QDialog::Rejected;
@@ -46,6 +46,7 @@ class RecordingPrompts final : public OperatorPrompts {
 
   std::vector<MessageBoxRequest> told;
   std::vector<MessageBoxRequest> asked;
+  std::vector<MessageBoxRequest> shown;  // boxes that do not wait
   bool answer_yes = true;
   int dialogs_run = 0;
   std::function<int(QDialog&)> dialog_script;

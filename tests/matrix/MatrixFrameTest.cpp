@@ -125,5 +125,27 @@ TEST_F(MatrixGui, BadPortDataNeverOverrunsAField) {
   }
 }
 
+// While the gateway does not answer: dimmed, with no COR, PTT or RING lamp lit, and as before once
+// it answers again.
+TEST_F(MatrixGui, DimmedWithoutLampsWhileContactIsLost) {
+  Add(0);
+  Add(1);
+  const QImage quiet = Frame();
+  const auto lamps = [&](std::uint8_t on) {
+    for (int port : {0, 1}) {
+      model.Update(port, [on](PortRecord& r) { r.cor_active = r.ptt_active = r.ring_active = on; });
+    }
+  };
+  lamps(1);
+  ASSERT_NE(Frame(), quiet);
+  widget.set_contact_lost(true);
+  const QImage dimmed = Frame();
+  lamps(0);
+  EXPECT_EQ(Frame(), dimmed);  // the lamps made no difference
+  EXPECT_LT(dimmed.pixelColor(350, 250).lightness(), quiet.pixelColor(350, 250).lightness());
+  widget.set_contact_lost(false);
+  EXPECT_EQ(Frame(), quiet);
+}
+
 }  // namespace
 }  // namespace mav::test

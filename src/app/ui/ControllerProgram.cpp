@@ -43,6 +43,7 @@ ControllerProgram::ControllerProgram(const ProgramFolders& folders, OperatorProm
       link_(clock_, model_, log_, frontend_, contact_, session_.worker_wake, trace_),
       reader_(link_.received_lines()),
       commands_(link_, session_),
+      command_registry_([this](const std::string& fault) { log_.write_log_entry(fault); }),
       app_(ApplicationParts{model_, log_, link_, contact_, session_, commands_, pins_, frontend_},
            folders),
       slides_(model_, clock_),

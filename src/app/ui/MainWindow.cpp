@@ -6,6 +6,7 @@
 #include <QKeyEvent>
 #include <QMenuBar>
 #include <QScreen>
+#include <QShortcut>
 #include <QUrl>
 #include <optional>
 
@@ -85,6 +86,13 @@ MainWindow::MainWindow(const MainWindowParts& parts)
   register_commands();
   keepalive_.setInterval(kKeepAliveIntervalMs);
   connect(&keepalive_, &QTimer::timeout, this, [this] { app_.on_keepalive_timer(); });
+  reconnect_.setSingleShot(true);
+  connect(&reconnect_, &QTimer::timeout, this, [this] {
+    reconnect_count_.stop();
+    app_.on_reconnect_timer();
+  });
+  reconnect_count_.setInterval(1000);
+  connect(&reconnect_count_, &QTimer::timeout, this, &MainWindow::show_link_state);
   // Keys reach the matrix whichever of the window's widgets holds the focus.
   QCoreApplication::instance()->installEventFilter(this);
 }
@@ -215,6 +223,10 @@ void MainWindow::open_manual() {
     browser->setWindowTitle("MAV Controller Manual");
     browser->setOpenExternalLinks(true);
     browser->resize(720, 800);
+    for (const QKeySequence& keys :
+         {QKeySequence(Qt::Key_Escape), QKeySequence(Qt::CTRL | Qt::Key_W)}) {
+      connect(new QShortcut(keys, browser), &QShortcut::activated, browser, &QWidget::close);
+    }
     manual_window_ = browser;
   }
   manual_window_->setSource(QUrl::fromLocalFile(QString::fromStdString(manual.string())));
@@ -228,7 +240,10 @@ void MainWindow::show_about() {
 }
 
 void MainWindow::show_link_state() {
-  link_indicator_->setText(QString::fromStdString(connection_indicator_text(app_.link_status())));
+  LinkStatus status = app_.link_status();
+  if (reconnect_.isActive()) status.next_attempt_s = (reconnect_.remainingTime() + 999) / 1000;
+  link_indicator_->setText(QString::fromStdString(connection_indicator_text(status)));
+  matrix_.set_contact_lost(status.open && status.contact_lost);
   // The menu bar sizes its corner only when the corner is shown: a longer text would be cut.
   link_indicator_->hide();
   link_indicator_->show();
@@ -278,6 +293,17 @@ void MainWindow::repaint_matrix() {
   // The colours may just have changed.
   apply_appearance();
   matrix_.request_repaint();
+}
+
+void MainWindow::start_reconnect_timer(std::uint32_t pause_ms) {
+  reconnect_.start(static_cast<int>(pause_ms));
+  reconnect_count_.start();
+  show_link_state();
+}
+
+void MainWindow::stop_reconnect_timer() {
+  reconnect_.stop();
+  reconnect_count_.stop();
 }
 
 void MainWindow::tell(const MessageBoxRequest& box) {
@@ -331,6 +357,10 @@ void MainWindow::show_message(std::string_view text) {
 
 void MainWindow::show_message_box(const MessageBoxRequest& box) {
   prompts_.show(box, this);
+}
+
+void MainWindow::withdraw_message_box(std::string_view text) {
+  prompts_.withdraw(std::string(text));
 }
 
 void MainWindow::update_title() {
@@ -414,7 +444,10 @@ void MainWindow::unwatch_socket() {
 void MainWindow::on_socket_writable() {
   const int fd = static_cast<int>(socket_write_->socket());
   socket_write_->setEnabled(false);
-  if (!connect_succeeded(fd)) return;
+  if (!connect_succeeded(fd)) {
+    app_.on_connect_refused();
+    return;
+  }
   socket_read_->setEnabled(true);
   app_.on_socket_connected();
 }

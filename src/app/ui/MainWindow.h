@@ -77,6 +77,8 @@ class MainWindow final : public QMainWindow,
   bool menu_checked(int command_id) const override;
   void show_recent_connections(const std::vector<std::string>& labels) override;
   void repaint_matrix() override;
+  void start_reconnect_timer(std::uint32_t pause_ms) override;
+  void stop_reconnect_timer() override;
   void tell(const MessageBoxRequest& box) override;
   bool ask_yes_no(const MessageBoxRequest& box) override;
   std::string ask_custom_title() override;
@@ -95,6 +97,7 @@ class MainWindow final : public QMainWindow,
   void show_status_text(std::string_view text) override;
   void show_message(std::string_view text) override;
   void show_message_box(const MessageBoxRequest& box) override;
+  void withdraw_message_box(std::string_view text) override;
   void update_title() override;
   void link_state_changed() override;
   void request_repaint() override;
@@ -148,6 +151,8 @@ class MainWindow final : public QMainWindow,
   ProgramCursors cursors_;
   SoundPlayer sounds_;
   QTimer keepalive_;
+  QTimer reconnect_;        // the pause before the next retry of a dropped connection
+  QTimer reconnect_count_;  // the indicator counts that pause down
   std::map<int, std::unique_ptr<QTimer>> timers_;
   std::unique_ptr<QSocketNotifier> socket_read_;
   std::unique_ptr<QSocketNotifier> socket_write_;

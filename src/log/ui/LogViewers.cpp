@@ -1,6 +1,8 @@
 #include "log/ui/LogViewers.h"
 
+#include <QFile>
 #include <QFileDialog>
+#include <QFontDatabase>
 #include <system_error>
 #include <utility>
 
@@ -23,7 +25,7 @@ void LogViewers::view_recent_log() {
   if (!write_recent_report(parts_.log, report)) {
     tell("File Error", "View Log Failed");
   } else if (!open_with_desktop_viewer(report)) {
-    tell(kNoTextViewerText, "MAV Controller");
+    show_in_own_window(report);
   }
 }
 
@@ -32,8 +34,7 @@ void LogViewers::view_entire_log() {
   if (!copy_entire_log(parts_.log, copy)) {
     tell("File Error", "View Log Failed");
   } else if (!open_with_desktop_viewer(copy)) {
-    // Without a viewer the operator must at least learn where the copy is.
-    tell(std::string(kNoTextViewerText) + "\r" + copy.string(), "MAV Controller");
+    show_in_own_window(copy);
   }
 }
 
@@ -55,6 +56,27 @@ void LogViewers::select_new_log() {
   const std::string path = dialog.selectedFiles().front().toStdString();
   parts_.remember_log_file(path);
   start_new_log(parts_.log, path);
+}
+
+void LogViewers::show_in_own_window(const std::filesystem::path& file) {
+  if (!window_) {
+    window_ = new QPlainTextEdit(&parts_.owner);
+    window_->setObjectName("logWindow");
+    window_->setWindowFlag(Qt::Window);
+    window_->setReadOnly(true);
+    window_->setLineWrapMode(QPlainTextEdit::NoWrap);
+    window_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    window_->resize(720, 600);
+  }
+  // The title names the file, so the operator can also find it elsewhere.
+  const QString path = QString::fromStdString(file.string());
+  window_->setWindowTitle(path);
+  QFile text(path);
+  window_->setPlainText(text.open(QIODevice::ReadOnly) ? QString::fromUtf8(text.readAll())
+                                                       : QString());
+  window_->show();
+  window_->raise();
+  window_->activateWindow();
 }
 
 void LogViewers::tell(const std::string& text, const char* caption) {

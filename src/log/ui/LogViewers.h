@@ -1,8 +1,11 @@
 // The log's menu commands: View Recent Log and View Entire Log write their file and hand it to
-// the desktop's text viewer without waiting for it; New Log lets the operator choose another log
+// the desktop's text viewer without waiting for it, or, on a desktop without one, show it in a
+// window of the program's own that names the file; New Log lets the operator choose another log
 // file. UI thread.
 #pragma once
 
+#include <QPlainTextEdit>
+#include <QPointer>
 #include <QWidget>
 #include <filesystem>
 #include <functional>
@@ -13,9 +16,6 @@
 #include "platform/qt/OperatorPrompts.h"
 
 namespace mav {
-
-inline constexpr const char* kNoTextViewerText =
-    "No default text viewer in registry.\rYou will have to open the file manually.";
 
 // Everything the commands work with; each outlives them.
 struct LogViewerParts {
@@ -37,9 +37,12 @@ class LogViewers {
   void view_recent_log();
   void view_entire_log();
   void select_new_log();
+  // The file's text in the program's own read-only window, titled with the file's path.
+  void show_in_own_window(const std::filesystem::path& file);
   void tell(const std::string& text, const char* caption);
 
   LogViewerParts parts_;
+  QPointer<QPlainTextEdit> window_;  // made on first use
 };
 
 }  // namespace mav

@@ -1,6 +1,7 @@
 #include "matrix/ui/MatrixPainter.h"
 
 #include <QFontMetrics>
+#include <algorithm>
 #include <cstring>
 
 #include "matrix/MonitorListText.h"
@@ -11,6 +12,11 @@
 
 namespace mav {
 namespace {
+
+// How dark the picture grows while the gateway does not answer (of 255).
+constexpr int kDimAlpha = 140;
+// How far a label's letters may be narrowed to fit its box.
+constexpr double kNarrowestLetters = 0.6;
 
 const QColor kLabelInk{0, 0, 0};
 const QColor kMonitorListInk{0, 75, 35};
@@ -74,6 +80,7 @@ MatrixLayout MatrixPainter::Paint(QImage& picture, DeviceModel& model, const Sli
   } else {
     DrawMonitorMode(p, model, layout, view.monitor_mode_port);
   }
+  if (dimmed_) p.fillRect(ToQRect(m->matrix_area), QColor(0, 0, 0, kDimAlpha));
   if (status_text) DrawLineText(p, m->status_text, status_text);
   if (!view.corner_switch) DrawArt(p, ArtRole::Corner, m->corner_at.x, m->corner_at.y);
   if (look_.hover_descriptions && view.hover_shown) {
@@ -161,6 +168,7 @@ void MatrixPainter::DrawBadges(QPainter& p, const PortRecord& record, int port,
     if (disch) badge(disch_role, BadgeSlot::Disch);
     if (monitoring) badge(ArtRole::BadgeMonitoring, BadgeSlot::Monitoring);
   }
+  if (dimmed_) return;  // the lamps' last state may be long gone
   if (record.cor_active) badge(ArtRole::LampCor, BadgeSlot::Cor);
   if (record.ptt_active) badge(ArtRole::LampPtt, BadgeSlot::PttOrRing);
   if (record.ring_active) badge(ArtRole::LampRing, BadgeSlot::PttOrRing);
@@ -203,8 +211,21 @@ void MatrixPainter::DrawLabel(QPainter& p, const Rect& box, const QString& text,
   p.drawRect(box.left, box.top, box.width() - 1, box.height() - 1);
   p.setFont(label_font_);
   p.setPen(ink);
-  p.drawText(QRect(box.left + 1, box.top, box.width() - 1, box.height()),
-             Qt::AlignLeft | Qt::AlignVCenter, text);
+  const QRect area(box.left + 1, box.top, box.width() - 1, box.height());
+  const int advance = QFontMetrics(label_font_).horizontalAdvance(text);
+  if (advance <= area.width()) {
+    p.drawText(area, Qt::AlignLeft | Qt::AlignVCenter, text);
+    return;
+  }
+  // Narrower letters rather than a cut word ("TOV-" names no module), within legibility; what is
+  // still too long is cut at the box.
+  const double squeeze = std::max(static_cast<double>(area.width()) / advance, kNarrowestLetters);
+  p.save();
+  p.setClipRect(area);
+  p.translate(area.left(), 0);
+  p.scale(squeeze, 1.0);
+  p.drawText(QRect(0, area.top(), advance, area.height()), Qt::AlignLeft | Qt::AlignVCenter, text);
+  p.restore();
 }
 
 void MatrixPainter::DrawNameBox(QPainter& p, const PortRecord& record, const MatrixLayout& layout,

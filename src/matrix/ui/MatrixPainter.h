@@ -28,6 +28,9 @@ class MatrixPainter {
 
   // Colours and size; the pens and brushes follow at the next paint.
   void set_appearance(const MatrixAppearance& look);
+  // The picture of a gateway that does not answer: dimmed, without lamps, from the next paint.
+  void set_dimmed(bool dimmed) { dimmed_ = dimmed; }
+  bool dimmed() const { return dimmed_; }
 
   // The full picture. Renumbers the nets first (which writes the model), leaves out the icons
   // that the frame shows sliding, and answers the layout it chose.
@@ -65,6 +68,7 @@ class MatrixPainter {
 
   IconStore& icons_;
   MatrixAppearance look_;
+  bool dimmed_ = false;
   QFont label_font_;
   QFont status_fonts_[kScreenSizeCount];
 };

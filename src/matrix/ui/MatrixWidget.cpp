@@ -77,6 +77,13 @@ void MatrixWidget::set_view_state(const MatrixViewState& view) {
   update();
 }
 
+void MatrixWidget::set_contact_lost(bool lost) {
+  if (painter_.dimmed() == lost) return;
+  painter_.set_dimmed(lost);
+  dirty_ = true;
+  update();
+}
+
 void MatrixWidget::show_hover(int port) {
   view_.hover_port = port;
   view_.hover_shown = true;

@@ -42,6 +42,9 @@ class MatrixWidget : public QWidget, public MatrixView {
   // Monitor mode, corner switch and hover box, as the gesture code decides them; repaints.
   void set_view_state(const MatrixViewState& view) override;
   const MatrixViewState& view_state() const { return view_; }
+  // While the gateway does not answer, the picture is dimmed and shows no COR, PTT or RING lamp:
+  // what it shows may no longer be true. Repaints when this changes.
+  void set_contact_lost(bool lost);
   // The hover box of a port, drawn at once; hide_hover removes a shown box and clears the
   // status line.
   void show_hover(int port);

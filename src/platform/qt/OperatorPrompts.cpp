@@ -75,9 +75,25 @@ bool ScreenPrompts::ask_ok_cancel(const MessageBoxRequest& box, QWidget* owner) 
 }
 
 void ScreenPrompts::show(const MessageBoxRequest& box, QWidget* owner) {
+  QPointer<QMessageBox>& open = shown_[box.text];
+  if (open) {
+    open->raise();
+    open->activateWindow();
+    return;
+  }
   QMessageBox* message = make_box(box, owner, QMessageBox::Ok);
-  message->setModal(false);
+  // Above every dialog open now, a module settings dialog included, so it can be acknowledged
+  // at once; the caller does not wait for it.
+  message->setWindowModality(Qt::ApplicationModal);
   message->show();
+  open = message;
+}
+
+void ScreenPrompts::withdraw(const std::string& text) {
+  const auto found = shown_.find(text);
+  if (found == shown_.end()) return;
+  if (found->second) found->second->close();
+  shown_.erase(found);
 }
 
 int ScreenPrompts::run_dialog(QDialog& dialog) {

@@ -3,9 +3,12 @@
 #pragma once
 
 #include <QDialog>
+#include <QMessageBox>
 #include <QPixmap>
+#include <QPointer>
 #include <QString>
 #include <QWidget>
+#include <map>
 #include <string>
 
 #include "frontend/Frontend.h"
@@ -27,8 +30,11 @@ class OperatorPrompts {
   virtual bool ask_yes_no(const MessageBoxRequest& box, QWidget* owner) = 0;
   // Modal OK/Cancel question; true for OK.
   virtual bool ask_ok_cancel(const MessageBoxRequest& box, QWidget* owner) = 0;
-  // Shown without waiting; the caller carries on at once.
+  // Shown without waiting; the caller carries on at once. While a box of the same text is up, it
+  // is brought to the front instead of a second one.
   virtual void show(const MessageBoxRequest& box, QWidget* owner) = 0;
+  // Closes the box of this text that show() put up, when the operator has not yet.
+  virtual void withdraw(const std::string& /*text*/) {}
   // Runs a dialog modally; its result code (QDialog::Accepted or Rejected).
   virtual int run_dialog(QDialog& dialog) = 0;
 };
@@ -40,7 +46,11 @@ class ScreenPrompts final : public OperatorPrompts {
   bool ask_yes_no(const MessageBoxRequest& box, QWidget* owner) override;
   bool ask_ok_cancel(const MessageBoxRequest& box, QWidget* owner) override;
   void show(const MessageBoxRequest& box, QWidget* owner) override;
+  void withdraw(const std::string& text) override;
   int run_dialog(QDialog& dialog) override;
+
+ private:
+  std::map<std::string, QPointer<QMessageBox>> shown_;  // by text; null once closed
 };
 
 }  // namespace mav

@@ -50,6 +50,10 @@ void QueuedFrontend::show_message_box(const MessageBoxRequest& box) {
   post([this, box] { target_.load()->show_message_box(box); });
 }
 
+void QueuedFrontend::withdraw_message_box(std::string_view text) {
+  post([this, text = std::string(text)] { target_.load()->withdraw_message_box(text); });
+}
+
 void QueuedFrontend::update_title() {
   post([this] { target_.load()->update_title(); });
 }

@@ -29,6 +29,7 @@ class QueuedFrontend final : public Frontend {
   void show_status_text(std::string_view text) override;
   void show_message(std::string_view text) override;
   void show_message_box(const MessageBoxRequest& box) override;
+  void withdraw_message_box(std::string_view text) override;
   void update_title() override;
   void link_state_changed() override;
   void request_repaint() override;

@@ -1,5 +1,7 @@
 #include "trace/ui/TraceWindow.h"
 
+#include <QDate>
+#include <QDateTime>
 #include <QFile>
 #include <QFileDialog>
 #include <QHBoxLayout>
@@ -69,8 +71,13 @@ TraceWindow::TraceWindow(ProtocolTrace& trace, OperatorPrompts& prompts)
 
   connect(keyword_, &QLineEdit::textChanged, this, [this] { apply_filter(); });
   connect(port_, &QComboBox::currentIndexChanged, this, [this] { apply_filter(); });
-  connect(pause_, &QPushButton::toggled, this,
-          [this](bool paused) { pause_->setText(paused ? "&Resume" : "&Pause"); });
+  connect(pause_, &QPushButton::toggled, this, [this](bool paused) {
+    pause_->setText(paused ? "&Resume" : "&Pause");
+    if (paused) return;
+    // Resumed: what came meanwhile, and the newest row in view.
+    take_rows();
+    table_->scrollToBottom();
+  });
   connect(clear, &QPushButton::clicked, this, [this] {
     batch_.clear();
     trace_.take(batch_);  // what was recorded before the click goes too
@@ -117,11 +124,17 @@ void TraceWindow::apply_filter() {
   const QVariant port = port_->currentData();
   if (port.isValid()) filter.port = port.toInt();
   shown_.set_filter(std::move(filter));
+  table_->scrollToBottom();
 }
 
 bool TraceWindow::save_rows(const QString& path) const {
   QFile file(path);
   if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) return false;
+  // The rows carry the time of day only.
+  const QByteArray heading = "MAV Controller protocol trace, saved " +
+                             QDateTime::currentDateTime().toString("yyyy-MM-dd HH:mm:ss").toUtf8() +
+                             "\n";
+  if (file.write(heading) < 0) return false;
   for (int row = 0; row < shown_.rowCount(); ++row) {
     const std::string line = trace_line(shown_.row_at(row)) + "\n";
     if (file.write(line.data(), static_cast<qint64>(line.size())) < 0) return false;
@@ -133,7 +146,7 @@ void TraceWindow::save_as() {
   QFileDialog chooser(this, "Save Protocol Trace", QString(), "Text files (*.txt)");
   chooser.setAcceptMode(QFileDialog::AcceptSave);
   chooser.setDefaultSuffix("txt");
-  chooser.selectFile("trace.txt");
+  chooser.selectFile("trace-" + QDate::currentDate().toString("yyyy-MM-dd") + ".txt");
   if (prompts_.run_dialog(chooser) != QDialog::Accepted) return;
   const QStringList files = chooser.selectedFiles();
   if (files.isEmpty() || files.front().isEmpty()) return;
