@@ -13,8 +13,8 @@
 #include <thread>
 #include <vector>
 
-#include "protocol/ControllerRig.h"
 #include "sim/SimProcess.h"
+#include "support/ControllerRig.h"
 #include "support/LoopbackPeer.h"
 #include "support/ProcessCpu.h"
 

@@ -2,8 +2,6 @@
 // names sort by time, the newest 200 kept.
 #include <gtest/gtest.h>
 
-#include <algorithm>
-
 #include "model/RecordImage.h"
 #include "support/ControllerRig.h"
 #include "support/FileBytes.h"
@@ -89,7 +87,6 @@ TEST(ConfigurationHistory, NamesSortByTimeAndOtherFilesAreLeftAlone) {
                                              "20270101-095959.999.mav", "20270101-100000.000.mav",
                                              "20270101-100000.001.mav", "20270101-100000.002.mav"};
   EXPECT_EQ(names(history), expected);
-  EXPECT_TRUE(std::is_sorted(expected.begin(), expected.end()));
   EXPECT_EQ(history.Files()[3].when, times[3]);
   EXPECT_TRUE(std::filesystem::exists(history.folder() / "evening.mav"));
   for (const char* foreign : {"evening.mav", "20270101-100000.000.txt", "2027010a-100000.000.mav",

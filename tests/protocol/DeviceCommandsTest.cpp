@@ -30,20 +30,14 @@ TEST_F(DeviceCommandsTest, SynchroniseSendsTheFourteenLinesFollowingTheReporting
                    "RING_LED ON\r", "CONF ALL ON\r", "COR_LED ON\r", "PTT_LED ON\r"}));
   EXPECT_EQ(sender.expects_reply(), std::vector<bool>(14, true));
 
-  const struct {
-    bool cor, ptt;
-    const char *cor_line, *ptt_line;
-  } rows[] = {{false, true, "COR_LED OFF\r", "PTT_LED ON\r"},
-              {true, false, "COR_LED ON\r", "PTT_LED OFF\r"}};
-  for (const auto& row : rows) {
+  for (const auto& [cor, ptt, tail] : {std::tuple{false, true, "\rCOR_LED OFF\rPTT_LED ON\r"},
+                                       {true, false, "\rCOR_LED ON\rPTT_LED OFF\r"}}) {
     sender.clear();
-    state.cor_reporting = row.cor;
-    state.ptt_reporting = row.ptt;
+    state.cor_reporting = cor;
+    state.ptt_reporting = ptt;
     commands.synchronise();
-    const Lines lines = sender.lines();
-    ASSERT_EQ(lines.size(), 14u);
-    EXPECT_EQ(lines[12], row.cor_line);
-    EXPECT_EQ(lines[13], row.ptt_line);
+    EXPECT_EQ(sender.lines().size(), 14u);
+    EXPECT_TRUE(Wire().ends_with(std::string("CONF ALL ON") + tail)) << Wire();
   }
 }
 

@@ -82,6 +82,13 @@ class DispatcherBench {
         << "port " << s.port;
   }
 
+  // One digit per port: the field's value.
+  std::string Column(std::uint8_t PortRecord::*field) const {
+    std::string column;
+    for (int port = 0; port < kPortCount; ++port) column += std::to_string(Port(port).*field);
+    return column;
+  }
+
   // The lines sent, each RELAY report cut to its keyword (its bytes are checked on their own).
   Lines Sent() const {
     Lines lines = sender.lines();

@@ -24,10 +24,7 @@ TEST_F(DispatcherTest, FirstSystemReplyBuildsTheModuleLineUpAndSweepsTheSettings
   EXPECT_EQ(model.CountModules(), 4);
   EXPECT_EQ(LogMessages(), (Lines{"*** Received system information from MAV-7700"}));
   EXPECT_EQ(hooks.site_name_loads, 1);
-  const Lines lines = sender.lines();
-  ASSERT_EQ(lines.size(), 41u);
-  EXPECT_EQ(lines.front(), "2W_4W ALL ?\r");
-  EXPECT_EQ(lines.back(), "MEK_SQUELCH_TYPE ?\r");
+  EXPECT_EQ(sender.lines().size(), 41u);  // the settings sweep
   EXPECT_EQ(frontend.last_message(), "Processing commands from the MAV");
   EXPECT_EQ(frontend.title_updates(), 1);  // a network channel names the gateway in the title
 }
@@ -89,13 +86,10 @@ TEST_F(DispatcherTest, BootWithStatus14RemovesTheModuleAnd15AsksWhichArrived) {
     r.settings.on_hook = 0;
   });
   Feed("%BOOT 04 E14");
-  const PortRecord record = Port(4);
-  EXPECT_EQ(record.mod_type, 0u);
-  EXPECT_EQ(record.icon_preset, 1);
-  EXPECT_EQ(record.icon_id, -1);
-  EXPECT_EQ(record.bus, N);
-  EXPECT_EQ(record.settings.on_hook, 1);
-  EXPECT_EQ(Port(9).bus, N);  // the lone partner left the bus as well
+  const PortRecord r = Port(4);  // the lone partner 09 left the bus as well
+  EXPECT_EQ((std::vector<int>{static_cast<int>(r.mod_type), r.icon_preset, r.icon_id, r.bus,
+                              r.settings.on_hook, Port(9).bus}),
+            (std::vector<int>{0, 1, -1, N, 1, N}));
   EXPECT_EQ(hooks.released_icons(), (std::vector<std::pair<int, int>>{{4, 553}}));
   EXPECT_FALSE(state.input_ready);
 

@@ -101,13 +101,6 @@ struct ControllerRig {
     model.GetPort(p, record);
     return record;
   }
-  bool logged(const std::string& message) const {
-    std::ifstream file(log.log_file_path());
-    for (std::string line; std::getline(file, line);) {
-      if (line.size() > 22 && line.substr(22) == message) return true;
-    }
-    return false;
-  }
 
   // Pumps the socket notifications (the UI thread's part) until done() holds.
   template <typename Done>

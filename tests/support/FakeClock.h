@@ -21,7 +21,6 @@ class FakeClock final : public Clock {
   void set_ms(std::uint32_t ms) { ms_.store(ms); }
   void advance_ms(std::uint32_t ms) { ms_.fetch_add(ms); }
   void advance_seconds(std::int64_t seconds) { seconds_.fetch_add(seconds); }
-  void set_seconds(std::int64_t seconds) { seconds_.store(seconds); }
   void set_local_time(const LocalTime& t) {
     std::lock_guard lock(mutex_);
     local_ = t;

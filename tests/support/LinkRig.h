@@ -26,12 +26,9 @@ struct LinkRig {
   LinkRig(const LinkRig&) = delete;
   LinkRig& operator=(const LinkRig&) = delete;
 
-  // The whole log file as written so far.
-  std::string log_text() const { return file_text(log.log_file_path()); }
-
   // How many log lines end with the message.
   int log_count(const std::string& message) const {
-    std::istringstream lines(log_text());
+    std::istringstream lines(file_text(log.log_file_path()));
     int count = 0;
     for (std::string line; std::getline(lines, line);) {
       if (line.size() >= message.size() &&

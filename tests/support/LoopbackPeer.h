@@ -72,13 +72,6 @@ class LoopbackPeer {
     connection_ = -1;
   }
 
-  // Breaks the connection off: the program's end sees a reset, not an orderly close.
-  void reset_connection() {
-    const linger abort_at_once{1, 0};
-    setsockopt(connection_, SOL_SOCKET, SO_LINGER, &abort_at_once, sizeof abort_at_once);
-    close_connection();
-  }
-
  private:
   // Binds the socket to a port on 127.0.0.1 the system picks, and returns that port.
   static std::uint16_t bind_any_port(int fd) {
