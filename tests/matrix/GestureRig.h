@@ -13,6 +13,13 @@ namespace mav::test {
 
 using Lines = std::vector<std::string>;
 
+// Lines sent or sounds played, joined with '|' to compare against one literal.
+inline std::string Join(const Lines& lines) {
+  std::string joined;
+  for (const std::string& line : lines) joined += (joined.empty() ? "" : "|") + line;
+  return joined;
+}
+
 class RecordingHooks final : public GestureHooks, public PasswordCheck {
  public:
   GesturePreferences gesture_preferences() const override { return prefs; }
