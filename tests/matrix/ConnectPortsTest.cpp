@@ -84,7 +84,7 @@ TEST_P(ConnectPorts, SendsStoresAndSounds) {
   for (bool expects : sender.expects_reply()) EXPECT_TRUE(expects);
 }
 
-INSTANTIATE_TEST_SUITE_P(Rows, ConnectPorts, ::testing::ValuesIn(kCases));
+INSTANTIATE_TEST_SUITE_P(Rows, ConnectPorts, ::testing::ValuesIn(kCases), RowName);
 
 // Two ports alone on one bus cannot be split apart; a third free port on it makes the split
 // possible, unless a marked pair would leave only a marked port behind.

@@ -20,6 +20,9 @@ inline std::string Join(const Lines& lines) {
   return joined;
 }
 
+// Names table rows by their index, so that the names do not depend on the rows' bytes.
+inline constexpr auto RowName = [](const auto& row) { return "Row" + std::to_string(row.index); };
+
 class RecordingHooks final : public GestureHooks, public PasswordCheck {
  public:
   GesturePreferences gesture_preferences() const override { return prefs; }

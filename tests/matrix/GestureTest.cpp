@@ -104,7 +104,7 @@ TEST_P(Clicks, Dispatch) {
       std::tuple(c.selection_after, c.monitor_after, c.corner_after));
 }
 
-INSTANTIATE_TEST_SUITE_P(Table, Clicks, ::testing::ValuesIn(kClicks));
+INSTANTIATE_TEST_SUITE_P(Table, Clicks, ::testing::ValuesIn(kClicks), RowName);
 
 TEST_F(Gestures, PressAndReleaseMustMeetOnOneElementWithTheSameKeys) {
   press(3, 1);
@@ -167,7 +167,7 @@ TEST_P(Keys, Commands) {
             std::tuple(lines, selection, buffer));
 }
 
-INSTANTIATE_TEST_SUITE_P(Table, Keys, ::testing::ValuesIn(kKeys));
+INSTANTIATE_TEST_SUITE_P(Table, Keys, ::testing::ValuesIn(kKeys), RowName);
 
 TEST_F(Gestures, KeysToggleModeAndLeaveMonitorMode) {
   type("m04");
