@@ -10,11 +10,11 @@
 namespace mav {
 namespace {
 
-std::vector<std::string> labels(const Preferences& prefs) {
-  std::vector<std::string> result;
-  for (int i = 0; i < static_cast<int>(prefs.recent.size()); ++i) {
-    result.push_back(recent_menu_label(prefs, i));
-  }
+// The recent-connection menu captions, joined with '|'.
+std::string labels(const Preferences& prefs) {
+  std::string result;
+  for (int i = 0; i < static_cast<int>(prefs.recent.size()); ++i)
+    result += recent_menu_label(prefs, i) + "|";
   return result;
 }
 
@@ -29,9 +29,8 @@ TEST(ConnectionLists, RecentEntriesAreUniqueNewestFirst) {
   }
   EXPECT_EQ(prefs.serial_baud, 9600);
   EXPECT_EQ(labels(prefs),
-            (std::vector<std::string>{"&1 - COM1, 9600 Baud (Serial Port)",
-                                      "&2 - COM1, 115200 Baud (Serial Port)",
-                                      "&3 - 127.0.0.1 (Network)", "&4 - North Hill (Network)"}));
+            "&1 - COM1, 9600 Baud (Serial Port)|&2 - COM1, 115200 Baud (Serial Port)|"
+            "&3 - 127.0.0.1 (Network)|&4 - North Hill (Network)|");
   add_recent(prefs, serial_connection(std::string(40, 'p'), 9600));
   EXPECT_EQ(prefs.recent.front().serial_name.size(), 26u);
 }
@@ -56,12 +55,11 @@ TEST(ConnectionLists, SitesRefuseDuplicatesAndTheFullListAndRemovalMovesTheLast)
   ASSERT_EQ(prefs.site_count(), 2);
   EXPECT_EQ(prefs.sites[0].description, "Three");
   EXPECT_EQ(prefs.selected_site, 0);
-  EXPECT_EQ(labels(prefs),
-            (std::vector<std::string>{"&1 - Two (Network)", "&2 - Three (Network)"}));
+  EXPECT_EQ(labels(prefs), "&1 - Two (Network)|&2 - Three (Network)|");
   EXPECT_FALSE(remove_site(prefs, 0, true));  // the site in use
-  EXPECT_TRUE(remove_site(prefs, 0, false));
-  EXPECT_TRUE(remove_site(prefs, 0, false));
-  EXPECT_FALSE(remove_site(prefs, 0, false));
+  EXPECT_EQ(std::vector({remove_site(prefs, 0, false), remove_site(prefs, 0, false),
+                         remove_site(prefs, 0, false)}),
+            std::vector({true, true, false}));
   EXPECT_TRUE(prefs.recent.empty());
 }
 
@@ -83,26 +81,16 @@ TEST(ConnectionIndicator, NamesThePeerAndHowTheLinkStands) {
 
 TEST(AddressFields, NumbersAreDecimalAndInRange) {
   const auto number_of = [](auto parsed) { return parsed ? int{*parsed} : -1; };
-  for (const auto& [text, number] : {std::pair{"0", 0},
-                                     {"255", 255},
-                                     {"007", 7},
-                                     {"256", -1},
-                                     {"", -1},
-                                     {"-1", -1},
-                                     {"1a", -1},
-                                     {" ", -1},
-                                     {"99999999999999999999", -1}}) {
+  // clang-format off
+  for (const auto& [text, number] : {std::pair{"0", 0}, {"255", 255}, {"007", 7}, {"256", -1},
+       {"", -1}, {"-1", -1}, {"1a", -1}, {" ", -1}, {"99999999999999999999", -1}}) {
     EXPECT_EQ(number_of(parse_address_number(text)), number) << text;
   }
-  for (const auto& [text, port] : {std::pair{"23", 23},
-                                   {"65535", 65535},
-                                   {"65536", -1},
-                                   {"0", -1},
-                                   {"", -1},
-                                   {"2 3", -1},
-                                   {"port", -1}}) {
+  for (const auto& [text, port] : {std::pair{"23", 23}, {"65535", 65535}, {"65536", -1},
+       {"0", -1}, {"", -1}, {"2 3", -1}, {"port", -1}}) {
     EXPECT_EQ(number_of(parse_tcp_port(text)), port) << text;
   }
+  // clang-format on
 }
 
 }  // namespace

@@ -183,12 +183,10 @@ TEST_F(PreferencesFile, CorruptCountsAndUnterminatedTextsStayInTheirFields) {
   test::write_bytes(file, bad);
   Preferences prefs;
   EXPECT_EQ(load(prefs), PreferencesOrigin::Current);
-  EXPECT_EQ(prefs.dial_list.size(), 50u);
-  EXPECT_EQ(prefs.sites.size(), 500u);
-  EXPECT_TRUE(prefs.recent.empty());
-  EXPECT_EQ(prefs.serial_port_name.size(), 259u);
-  EXPECT_EQ(prefs.sites[499].description.size(), 47u);
-  EXPECT_EQ(prefs.dial_list[49].number.size(), 21u);
+  EXPECT_EQ((std::vector{prefs.dial_list.size(), prefs.sites.size(), prefs.recent.size(),
+                         prefs.serial_port_name.size(), prefs.sites[499].description.size(),
+                         prefs.dial_list[49].number.size()}),
+            (std::vector<std::size_t>{50, 500, 0, 259, 47, 21}));
   ASSERT_TRUE(save_preferences_file(file, prefs));
   EXPECT_EQ(bytes().size(), 32368u);
 }

@@ -18,10 +18,16 @@ void fit(DeviceModel& model, int port, std::uint32_t mod_type, const char* name,
   model.SetPort(port, record);
 }
 
-PortRecord port_of(const DeviceModel& model, int port) {
-  PortRecord record{};
-  model.GetPort(port, record);
-  return record;
+// Name, icon colour, preset flag and icon id of each port, joined.
+std::string ports(const DeviceModel& model, std::initializer_list<int> list) {
+  std::string joined;
+  for (int port : list) {
+    PortRecord r{};
+    model.GetPort(port, r);
+    joined += std::string(r.port_name) + ":" + std::to_string(r.icon_color) + ":" +
+              std::to_string(r.icon_preset) + ":" + std::to_string(r.icon_id) + " ";
+  }
+  return joined;
 }
 
 TEST(SiteNames, EmptyPortsAreStoredWithoutEntryAndGetTheirModulesShortNameLater) {
@@ -37,17 +43,10 @@ TEST(SiteNames, EmptyPortsAreStoredWithoutEntryAndGetTheirModulesShortNameLater)
   fit(later, 2, MOD_TOV5, "TOV-5", 0);
   fit(later, 5, MOD_VOQ3, "VOQ-3", 6);
   apply_port_entries(later, record, {});
-  EXPECT_STREQ(port_of(later, 2).port_name, "Fire Dispatch");
-  EXPECT_EQ(port_of(later, 2).icon_color, 3);
-  EXPECT_STREQ(port_of(later, 5).port_name, "VOQ");
-  EXPECT_EQ(port_of(later, 5).icon_color, 0);
-  EXPECT_EQ(port_of(later, 5).icon_preset, 1);
+  EXPECT_EQ(ports(later, {2, 5}), "Fire Dispatch:3:1:-1 VOQ:0:1:-1 ");
 
   apply_default_port_names(later);  // without a record: the full model name
-  EXPECT_STREQ(port_of(later, 2).port_name, "TOV-5");
-  EXPECT_STREQ(port_of(later, 5).port_name, "VOQ-3");
-  EXPECT_STREQ(port_of(later, 0).port_name, "???");
-  EXPECT_EQ(port_of(later, 2).icon_color, 0);
+  EXPECT_EQ(ports(later, {2, 5, 0}), "TOV-5:0:1:-1 VOQ-3:0:1:-1 ???:0:1:-1 ");
 }
 
 TEST(SiteNames, CustomIconThatCannotBeLoadedFallsBackToThePreset) {
@@ -55,6 +54,7 @@ TEST(SiteNames, CustomIconThatCannotBeLoadedFallsBackToThePreset) {
   fit(model, 0, MOD_LINE7, "Line", 1);
   SiteRecord record = empty_site_record({0, 0, 0, 0}, 0);
   record.icon_color[0] = 4;
+  std::strcpy(record.port_name[0], "Line");
   std::strcpy(record.icon_path[0], "Icons/missing.bmp");
   std::string asked_for;
   apply_port_entries(model, record, [&](const std::string& path, int) {
@@ -62,11 +62,12 @@ TEST(SiteNames, CustomIconThatCannotBeLoadedFallsBackToThePreset) {
     return -1;
   });
   EXPECT_EQ(asked_for, "Icons/missing.bmp");
-  EXPECT_EQ(port_of(model, 0).icon_preset, 1);
-  EXPECT_STREQ(port_of(model, 0).icon_path, "Icons/missing.bmp");
+  PortRecord r{};
+  model.GetPort(0, r);
+  EXPECT_STREQ(r.icon_path, "Icons/missing.bmp");
+  EXPECT_EQ(ports(model, {0}), "Line:4:1:-1 ");
   apply_port_entries(model, record, [](const std::string&, int) { return 551; });
-  EXPECT_EQ(port_of(model, 0).icon_preset, 0);
-  EXPECT_EQ(port_of(model, 0).icon_id, 551);
+  EXPECT_EQ(ports(model, {0}), "Line:4:0:551 ");
 }
 
 }  // namespace

@@ -14,15 +14,15 @@ using Pair = std::pair<int, int>;
 TEST_F(Actions, DisconnectingAPortFollowsItsGroupAndMark) {
   const struct {
     PortSetup port;
-    Lines lines;
+    std::string lines;
     std::uint32_t disch_step;
-    const char* sound;
+    std::string sound;
   } rows[] = {
-      {{0}, {"DISC_S 03\r"}, 2, "Disconnect.wav"},
-      {{0, N, N, true}, {}, 0, "Buzz.wav"},  // marked permanent
-      {{}, {}, 0, "Buzz.wav"},               // unconnected
-      {{0, 1}, {"VPMTS OFF\r", "DISCH 03\r", "VPMTS ON\r"}, 6, "Disconnect.wav"},
-      {{N, 1}, {"DISC_S 03\r"}, 2, "Disconnect.wav"},
+      {{0}, "DISC_S 03\r", 2, "Disconnect.wav"},
+      {{0, N, N, true}, "", 0, "Buzz.wav"},  // marked permanent
+      {{}, "", 0, "Buzz.wav"},               // unconnected
+      {{0, 1}, "VPMTS OFF\r|DISCH 03\r|VPMTS ON\r", 6, "Disconnect.wav"},
+      {{N, 1}, "DISC_S 03\r", 2, "Disconnect.wav"},
   };
   put(8, {0});
   put(9, {N, 1});
@@ -30,9 +30,8 @@ TEST_F(Actions, DisconnectingAPortFollowsItsGroupAndMark) {
     sender.clear();
     put(3, row.port);
     EXPECT_EQ(actions.disconnect_port(3), !row.lines.empty());
-    EXPECT_EQ(sender.lines(), row.lines);
-    EXPECT_EQ(port(3).disch_step, row.disch_step);
-    EXPECT_EQ(sounds().back(), row.sound);
+    EXPECT_EQ(std::tuple(Join(sender.lines()), port(3).disch_step, sounds().back()),
+              std::tuple(row.lines, row.disch_step, row.sound));
   }
   // The group's other member waits for a DISCH reply.
   std::uint8_t step = 0, partner = 0;
@@ -49,8 +48,7 @@ TEST_F(Actions, DisconnectingANet) {
   put(5, {0, N, N, true});
   model.RenumberNets();
   EXPECT_FALSE(actions.disconnect_net(1));  // an unlinked net of marked ports stays
-  EXPECT_TRUE(sender.lines().empty());
-  EXPECT_TRUE(sounds().empty());
+  EXPECT_EQ(Join(sender.lines()) + Join(sounds()), "");
   put(5, {0});
   put(6, {0, 2});  // a DISCH-group port is let go here and now
   model.RenumberNets();
@@ -68,10 +66,9 @@ TEST_F(Actions, DisconnectingANet) {
   put(11, {1, N, 1});
   model.RenumberNets();
   EXPECT_TRUE(actions.disconnect_net(port(3).net));
-  EXPECT_EQ(sender.lines(), (Lines{"DISCH 03\r", "DISCH 06\r"}));
-  EXPECT_EQ(port(3).disch_step, 1u);
-  EXPECT_EQ(port(6).disch_step, 8u);
-  EXPECT_EQ(port(6).pending_partner, 3);
+  EXPECT_EQ(Join(sender.lines()), "DISCH 03\r|DISCH 06\r");
+  EXPECT_EQ(std::tuple(port(3).disch_step, port(6).disch_step, port(6).pending_partner),
+            std::tuple(1u, 8u, 3));
   // The link joined bus 0 to bus 1 only: bus 1 alone keeps no link.
   for (int p : {3, 5, 6, 10, 11}) EXPECT_EQ(port(p).bus_link, N) << p;
 }
@@ -91,7 +88,7 @@ TEST_F(Actions, PermanentMarksToggleBehindThePassword) {
   hooks.unlocked = false;             // the password check said no
   registry.run(menu::kPermConnNet1);
   EXPECT_EQ(port(3).perm_conn, 0);
-  EXPECT_EQ(sounds(), (Lines{"PC.wav", "PC_Off.wav", "Buzz.wav"}));
+  EXPECT_EQ(Join(sounds()), "PC.wav|PC_Off.wav|Buzz.wav");
   EXPECT_EQ(hooks.guards, std::vector<Guard>(3, Guard::PermanentConnections));
   EXPECT_TRUE(sender.lines().empty());
 }
@@ -112,13 +109,12 @@ TEST_F(Actions, ConnectAllAndDisconnectAllAskFirst) {
 
   hooks.answer_yes = true;  // every radio and handset joins the first radio
   registry.run(menu::kConnectAll);
-  EXPECT_EQ(sender.lines(),
-            (Lines{"VPMTS OFF\r", "CONNECT 04 02\r", "CONNECT 06 02\r", "VPMTS ON\r"}));
+  EXPECT_EQ(Join(sender.lines()), "VPMTS OFF\r|CONNECT 04 02\r|CONNECT 06 02\r|VPMTS ON\r");
   EXPECT_EQ(hooks.questions.back(), "Connect All:\rAre you sure?");
   session.voice_prompts = false;
   sender.clear();
   registry.run(menu::kConnectAll);
-  EXPECT_EQ(sender.lines(), (Lines{"CONNECT 04 02\r", "CONNECT 06 02\r"}));
+  EXPECT_EQ(Join(sender.lines()), "CONNECT 04 02\r|CONNECT 06 02\r");
 
   session.voice_prompts = true;
   sender.clear();
@@ -126,8 +122,7 @@ TEST_F(Actions, ConnectAllAndDisconnectAllAskFirst) {
   put(6, {N, 1});
   put(7, {0});
   registry.run(menu::kDisconnectAll);
-  EXPECT_EQ(sender.lines(),
-            (Lines{"VPMTS OFF\r", "DISC_S 05\r", "DISC_S 06\r", "DISC_S 07\r", "VPMTS ON\r"}));
+  EXPECT_EQ(Join(sender.lines()), "VPMTS OFF\r|DISC_S 05\r|DISC_S 06\r|DISC_S 07\r|VPMTS ON\r");
   EXPECT_EQ(hooks.questions.back(), "Disconnect All:\rAre you sure?");
   EXPECT_EQ(port(6).disch_step, 2u);
   EXPECT_EQ(hooks.snapshots, 3);
@@ -177,8 +172,7 @@ TEST_F(Actions, NetsJoinOnTheWireOrHere) {
   session.selection = Selection::Net;
   actions.join_nets(0, 1);
   EXPECT_EQ(sender.lines(), Lines{"CONNECT_S 09 03\r"});
-  EXPECT_EQ(port(9).connect_step, 6u);  // net 2 is linked
-  EXPECT_EQ(port(3).connect_step, 6u);
+  EXPECT_EQ(std::pair(port(9).connect_step, port(3).connect_step), std::pair(6u, 6u));  // linked
   EXPECT_TRUE(dial_marker_left());
   EXPECT_FALSE(session.selection_pending());
 

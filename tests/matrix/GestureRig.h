@@ -13,6 +13,16 @@ namespace mav::test {
 
 using Lines = std::vector<std::string>;
 
+// Lines sent or sounds played, joined with '|' to compare against one literal.
+inline std::string Join(const Lines& lines) {
+  std::string joined;
+  for (const std::string& line : lines) joined += (joined.empty() ? "" : "|") + line;
+  return joined;
+}
+
+// Names table rows by their index, so that the names do not depend on the rows' bytes.
+inline constexpr auto RowName = [](const auto& row) { return "Row" + std::to_string(row.index); };
+
 class RecordingHooks final : public GestureHooks, public PasswordCheck {
  public:
   GesturePreferences gesture_preferences() const override { return prefs; }

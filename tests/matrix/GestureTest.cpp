@@ -32,15 +32,14 @@ class Gestures : public GestureRig {
   }
 };
 
+// Lines sent and sounds played, each list joined with '|'.
 struct ClickCase {
-  const char* name;
   Selection selection;  // with index 3 (a port) or 0 (net 1)
   int monitor_port;     // -1: monitor mode off
   int modifier;
   HitKind kind;
   int index;
-  Lines lines;
-  Lines sounds;
+  const char *lines, *sounds;
   Selection selection_after;
   int monitor_after;
   bool corner_after = true;
@@ -53,48 +52,38 @@ constexpr Selection kNet = Selection::Net;
 
 // clang-format off
 const ClickCase kClicks[] = {
-    {"SelectsAPort", kNone, -1, 0, HIT_PORT, 3, {}, {"Click.wav"}, kPort, -1},
-    {"SelectsANet", kNone, -1, 0, HIT_NET_BUTTON, 0, {}, {"Punch.wav"}, kNet, -1},
-    {"EmptyNetRefuses", kNone, -1, 0, HIT_NET_BUTTON, 4, {}, {"Buzz.wav"}, kNone, -1},
-    {"CornerSwitchesMode", kNone, -1, 0, HIT_CORNER, 0, {}, {"Click.wav"}, kNone, -1, false},
-    {"CornerRefusesInMonitorMode", kNone, 4, 0, HIT_CORNER, 0, {}, {"Buzz.wav"}, kNone, 4},
-    {"CtrlCornerRefusesInMonitorMode", kPort, 4, 1, HIT_CORNER, 0, {}, {"Buzz.wav"}, kNone, 4},
-    {"HeaderEntersMonitorMode", kNone, -1, 0, HIT_COLUMN_HEADER, 4, {}, {"Activate.wav"}, kNone, 4},
-    {"HeaderWithoutModuleRefuses", kNone, -1, 0, HIT_COLUMN_HEADER, 9, {}, {"Buzz.wav"}, kNone, -1},
-    {"SameHeaderLeavesMonitorMode", kNone, 4, 0, HIT_COLUMN_HEADER, 4, {}, {"Deactivate.wav"},
-     kNone, -1},
-    {"OwnIconLeavesMonitorMode", kNone, 4, 0, HIT_PORT, 4, {}, {"Deactivate.wav"}, kNone, -1},
-    {"LeftBandLeavesMonitorMode", kNone, 4, 0, HIT_MONITOR_PANEL, 0, {}, {"Deactivate.wav"},
-     kNone, -1},
-    {"MonitorsAnotherPort", kNone, 4, 0, HIT_PORT, 7, {"MON 04 07 ON\r"}, {"Connect.wav"}, kNone, 4},
-    {"StopsMonitoring", kNone, 4, 0, HIT_PORT, 6, {"MON 04 06 OFF\r"}, {"Disconnect.wav"}, kNone, 4},
-    {"RightClickStopsMonitoring", kNone, 4, 1, HIT_PORT, 6, {"MON 04 06 OFF\r"},
-     {"Disconnect.wav"}, kNone, 4},
-    {"RightClickOnUnmonitoredRefuses", kNone, 4, 1, HIT_PORT, 7, {}, {"Buzz.wav"}, kNone, 4},
-    {"SecondPortConnects", kPort, -1, 0, HIT_PORT, 7, {"CONNECT_S 07 03\r"}, {"Connect.wav"},
-     kNone, -1},
-    {"HeaderKeepsPortSelection", kPort, -1, 0, HIT_COLUMN_HEADER, 4, {}, {}, kPort, -1},
-    {"HeaderPastLastColumnRefuses", kNone, -1, 0, HIT_COLUMN_HEADER, 26, {}, {"Buzz.wav"}, kNone,
-     -1},
-    {"HeaderPastLastColumnKeepsPortSelection", kPort, -1, 0, HIT_COLUMN_HEADER, 26, {}, {}, kPort,
-     -1},
-    {"HeaderPastLastColumnEndsNetSelection", kNet, -1, 0, HIT_COLUMN_HEADER, 26, {}, {}, kNone, -1},
-    {"HeaderEndsNetSelection", kNet, -1, 0, HIT_COLUMN_HEADER, 4, {}, {}, kNone, -1},
-    {"SameNetRefusesAndKeepsSelection", kNet, -1, 0, HIT_NET_BUTTON, 0, {}, {"Buzz.wav"}, kNet, -1},
-    {"PortJoinsSelectedNet", kNet, -1, 0, HIT_PORT, 8, {"CONNECT_S 08 03\r"}, {"LongConnect.wav"},
-     kNone, -1},
-    {"ShiftDoesNothing", kPort, -1, 2, HIT_PORT, 7, {}, {}, kPort, -1},
-    {"CtrlShiftDoesNothing", kNone, -1, 3, HIT_CORNER, 0, {}, {}, kNone, -1},
-    {"NothingEndsSelection", kPort, -1, 0, HIT_NONE, 0, {}, {}, kNone, -1},
-    {"NoSuchPortIsNothing", kNone, -1, 1, HIT_PORT, 26, {}, {}, kNone, -1, true, false},
-    {"CtrlClickEndsSelection", kPort, -1, 1, HIT_PORT, 7, {}, {}, kNone, -1},
-    {"CtrlClickDisconnectsPort", kNone, -1, 1, HIT_PORT, 3, {"DISC_S 03\r"}, {"Disconnect.wav"},
-     kNone, -1},
-    {"CtrlClickOnUnconnectedRefuses", kNone, -1, 1, HIT_PORT, 7, {}, {"Buzz.wav"}, kNone, -1},
-    {"CtrlClickDisconnectsNet", kNone, -1, 1, HIT_NET_BUTTON, 0, {"DISC_S 03\r", "DISC_S 05\r"},
-     {"Disconnect.wav"}, kNone, -1},
-    {"CtrlClickEditsSettings", kNone, -1, 1, HIT_PORT, 3, {}, {"Click.wav"}, kNone, -1, true,
-     false},
+    {kNone, -1, 0, HIT_PORT, 3, "", "Click.wav", kPort, -1},
+    {kNone, -1, 0, HIT_NET_BUTTON, 0, "", "Punch.wav", kNet, -1},
+    {kNone, -1, 0, HIT_NET_BUTTON, 4, "", "Buzz.wav", kNone, -1},
+    {kNone, -1, 0, HIT_CORNER, 0, "", "Click.wav", kNone, -1, false},
+    {kNone, 4, 0, HIT_CORNER, 0, "", "Buzz.wav", kNone, 4},
+    {kPort, 4, 1, HIT_CORNER, 0, "", "Buzz.wav", kNone, 4},
+    {kNone, -1, 0, HIT_COLUMN_HEADER, 4, "", "Activate.wav", kNone, 4},
+    {kNone, -1, 0, HIT_COLUMN_HEADER, 9, "", "Buzz.wav", kNone, -1},
+    {kNone, 4, 0, HIT_COLUMN_HEADER, 4, "", "Deactivate.wav", kNone, -1},
+    {kNone, 4, 0, HIT_PORT, 4, "", "Deactivate.wav", kNone, -1},
+    {kNone, 4, 0, HIT_MONITOR_PANEL, 0, "", "Deactivate.wav", kNone, -1},
+    {kNone, 4, 0, HIT_PORT, 7, "MON 04 07 ON\r", "Connect.wav", kNone, 4},
+    {kNone, 4, 0, HIT_PORT, 6, "MON 04 06 OFF\r", "Disconnect.wav", kNone, 4},
+    {kNone, 4, 1, HIT_PORT, 6, "MON 04 06 OFF\r", "Disconnect.wav", kNone, 4},
+    {kNone, 4, 1, HIT_PORT, 7, "", "Buzz.wav", kNone, 4},
+    {kPort, -1, 0, HIT_PORT, 7, "CONNECT_S 07 03\r", "Connect.wav", kNone, -1},
+    {kPort, -1, 0, HIT_COLUMN_HEADER, 4, "", "", kPort, -1},
+    {kNone, -1, 0, HIT_COLUMN_HEADER, 26, "", "Buzz.wav", kNone, -1},
+    {kPort, -1, 0, HIT_COLUMN_HEADER, 26, "", "", kPort, -1},
+    {kNet, -1, 0, HIT_COLUMN_HEADER, 26, "", "", kNone, -1},
+    {kNet, -1, 0, HIT_COLUMN_HEADER, 4, "", "", kNone, -1},
+    {kNet, -1, 0, HIT_NET_BUTTON, 0, "", "Buzz.wav", kNet, -1},
+    {kNet, -1, 0, HIT_PORT, 8, "CONNECT_S 08 03\r", "LongConnect.wav", kNone, -1},
+    {kPort, -1, 2, HIT_PORT, 7, "", "", kPort, -1},
+    {kNone, -1, 3, HIT_CORNER, 0, "", "", kNone, -1},
+    {kPort, -1, 0, HIT_NONE, 0, "", "", kNone, -1},
+    {kNone, -1, 1, HIT_PORT, 26, "", "", kNone, -1, true, false},
+    {kPort, -1, 1, HIT_PORT, 7, "", "", kNone, -1},
+    {kNone, -1, 1, HIT_PORT, 3, "DISC_S 03\r", "Disconnect.wav", kNone, -1},
+    {kNone, -1, 1, HIT_PORT, 7, "", "Buzz.wav", kNone, -1},
+    {kNone, -1, 1, HIT_NET_BUTTON, 0, "DISC_S 03\r|DISC_S 05\r", "Disconnect.wav", kNone, -1},
+    {kNone, -1, 1, HIT_PORT, 3, "", "Click.wav", kNone, -1, true, false},
 };
 // clang-format on
 
@@ -107,18 +96,15 @@ TEST_P(Clicks, Dispatch) {
   session.selected_index = c.selection == kNet ? 0 : 3;
   session.selection = c.selection;
   const std::size_t first_sound = frontend.sounds().size();
-
   gestures.click(c.modifier, c.kind, c.index);
-
-  EXPECT_EQ(sender.lines(), c.lines);
-  EXPECT_EQ(sounds_since(first_sound), c.sounds);
-  EXPECT_EQ(session.selection.load(), c.selection_after);
-  EXPECT_EQ(view.shown.monitor_mode_port, c.monitor_after);
-  EXPECT_EQ(view.shown.corner_switch, c.corner_after);
+  EXPECT_EQ(Join(sender.lines()), c.lines);
+  EXPECT_EQ(Join(sounds_since(first_sound)), c.sounds);
+  EXPECT_EQ(
+      std::tuple(session.selection.load(), view.shown.monitor_mode_port, view.shown.corner_switch),
+      std::tuple(c.selection_after, c.monitor_after, c.corner_after));
 }
 
-INSTANTIATE_TEST_SUITE_P(Table, Clicks, ::testing::ValuesIn(kClicks),
-                         [](const auto& row) { return std::string(row.param.name); });
+INSTANTIATE_TEST_SUITE_P(Table, Clicks, ::testing::ValuesIn(kClicks), RowName);
 
 TEST_F(Gestures, PressAndReleaseMustMeetOnOneElementWithTheSameKeys) {
   press(3, 1);
@@ -161,75 +147,35 @@ TEST_F(Gestures, DisconnectModeLeftClickDisconnectsEvenWithEditSettingsAndSwitch
   EXPECT_FALSE(view.shown.corner_switch);
 }
 
-TEST_F(Gestures, HoverShowsDescriptionsAndStatusTexts) {
-  gestures.on_mouse_move(ColumnLeft({0, false}, 3), IconTop(0, 1));
-  EXPECT_TRUE(view.shown.hover_shown);
-  EXPECT_EQ(view.shown.hover_port, 3);
-  gestures.on_mouse_move(20, 100);  // net 1's button
-  EXPECT_FALSE(view.shown.hover_shown);
-  gestures.on_mouse_move(80, 10);  // port 00's header
-  gestures.click(0, HIT_COLUMN_HEADER, 0);
-  gestures.on_mouse_move(81, 10);           // same element: nothing new
-  gestures.on_mouse_move(80 + 56 * 9, 10);  // no module under port 09's header
-  gestures.on_mouse_leave();
-  EXPECT_EQ(frontend.status_texts(), (Lines{"Net 1", "Enter monitor mode for port 0", ""}));
-  gestures.on_mouse_move(80, 10);
-  EXPECT_EQ(frontend.last_status_text(), "Exit monitor mode");
-}
-
-struct KeyCase {
-  const char* name;
-  std::string keys;
-  Lines lines;
-  Selection selection_after;
-  std::string buffer_after;
-};
-
 // clang-format off
+using KeyCase = std::tuple<std::string, const char*, Selection, const char*>;
 const KeyCase kKeys[] = {
-    {"SelectsPort", "c03", {}, kPort, ""},
-    {"ConnectsTwoPorts", "c03C07", {"CONNECT_S 07 03\r"}, kNone, ""},
-    {"NoPort27", "c27", {}, kNone, ""},
-    {"NoModuleIn09", "c09", {}, kNone, ""},
-    {"WrongSecondKeyIgnored", "cx", {}, kNone, "c"},
-    {"WrongThirdKeyIgnored", "c0x3", {}, kPort, ""},
-    {"OtherFirstKeysIgnored", "zx1c0", {}, kNone, "c0"},
-    {"DisconnectsPort", "d03", {"DISC_S 03\r"}, kNone, ""},
-    {"Net8IgnoredAtOnce", "n8", {}, kNone, ""},
-    {"SelectsNet", "N1", {}, kNet, ""},
-    {"EmptyNetIgnored", "n2", {}, kNone, ""},
-    {"DisconnectsNet", "b1", {"DISC_S 03\r", "DISC_S 05\r"}, kNone, ""},
-    {"EscapeClearsEverything", "c03n\x1b", {}, kNone, ""},
+    {"c03", "", kPort, ""}, {"c03C07", "CONNECT_S 07 03\r", kNone, ""}, {"c27", "", kNone, ""},
+    {"c09", "", kNone, ""}, {"cx", "", kNone, "c"}, {"c0x3", "", kPort, ""},
+    {"zx1c0", "", kNone, "c0"}, {"d03", "DISC_S 03\r", kNone, ""}, {"n8", "", kNone, ""},
+    {"N1", "", kNet, ""}, {"n2", "", kNone, ""}, {"b1", "DISC_S 03\r|DISC_S 05\r", kNone, ""},
+    {"c03n\x1b", "", kNone, ""},
 };
 // clang-format on
 
 class Keys : public Gestures, public ::testing::WithParamInterface<KeyCase> {};
 
 TEST_P(Keys, Commands) {
-  const KeyCase& c = GetParam();
-  type(c.keys);
-  EXPECT_EQ(sender.lines(), c.lines);
-  EXPECT_EQ(session.selection.load(), c.selection_after);
-  EXPECT_EQ(gestures.key_buffer(), c.buffer_after);
+  const auto& [keys, lines, selection, buffer] = GetParam();
+  type(keys);
+  EXPECT_EQ(std::tuple(Join(sender.lines()), session.selection.load(), gestures.key_buffer()),
+            std::tuple(lines, selection, buffer));
 }
 
-INSTANTIATE_TEST_SUITE_P(Table, Keys, ::testing::ValuesIn(kKeys),
-                         [](const auto& row) { return std::string(row.param.name); });
+INSTANTIATE_TEST_SUITE_P(Table, Keys, ::testing::ValuesIn(kKeys), RowName);
 
-TEST_F(Gestures, KeysShowTheBufferToggleModeAndLeaveMonitorMode) {
-  type("c0");
-  EXPECT_EQ(frontend.status_texts(), (Lines{"c", "c0"}));
-  type("\x1b");
-  EXPECT_EQ(frontend.last_status_text(), "");
+TEST_F(Gestures, KeysToggleModeAndLeaveMonitorMode) {
   type("m04");
   EXPECT_EQ(view.shown.monitor_mode_port, 4);
-  type("\x1b");
+  type("\x1bT");
   EXPECT_EQ(view.shown.monitor_mode_port, -1);
   EXPECT_EQ(frontend.sounds().back(), "Deactivate.wav");
-  type("T");
   EXPECT_FALSE(view.shown.corner_switch);
-  EXPECT_EQ(frontend.last_status_text(), "Toggle connect mode");
-
   session.input_ready = false;
   type("t");
   EXPECT_FALSE(view.shown.corner_switch);

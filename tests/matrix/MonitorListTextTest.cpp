@@ -10,14 +10,11 @@ namespace mav {
 namespace {
 
 TEST(FormatMonitorList, RunsAndSinglesUpToTheEndMarkOrTheLastSlot) {
-  for (const auto& [entries, text] :
-       {std::pair<std::vector<int>, const char*>{{4, 1, 2, 3, 9}, "1-4,9"},
-        {{8, 7, 5, 2, 0, 1}, "0-2,5,7-8"},
-        {{12}, "12"},
-        {{25, 3}, "3,25"},
-        {{24, 25}, "24-25"},
-        {{}, ""},
-        {{0, 1, 2, PORT_NONE, 4}, "0-2"}}) {
+  // clang-format off
+  for (const auto& [entries, text] : {std::pair<std::vector<int>, const char*>{{4, 1, 2, 3, 9},
+       "1-4,9"}, {{8, 7, 5, 2, 0, 1}, "0-2,5,7-8"}, {{12}, "12"}, {{25, 3}, "3,25"},
+       {{24, 25}, "24-25"}, {{}, ""}, {{0, 1, 2, PORT_NONE, 4}, "0-2"}}) {
+    // clang-format on
     std::array<std::uint8_t, kMonitorSlots> list;
     list.fill(PORT_NONE);
     std::copy(entries.begin(), entries.end(), list.begin());

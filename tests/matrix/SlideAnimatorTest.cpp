@@ -27,42 +27,35 @@ struct Slides : testing::Test {
     return slides.animation_step();
   }
   int Y() { return slides.take_frame().icons[3].y; }
+  // Steps after each time: the flags returned (any active, frame due, slide ended) and the y.
+  std::string Steps(std::initializer_list<int> times) {
+    std::string seen;
+    for (int ms : times) {
+      const SlideStep step = After(ms);
+      seen += std::to_string(step.any_active) + std::to_string(step.frame_due) +
+              std::to_string(step.slide_ended) + " " + std::to_string(Y()) + "|";
+    }
+    return seen;
+  }
 };
 
-TEST_F(Slides, PositionsAlongTheWayRoundedTowardZeroUntilTheDelayHasPassed) {
+TEST_F(Slides, PositionsRoundTowardZeroTurnRoundJumpWithoutDelayAndSurviveTheClockWrapping) {
   EXPECT_TRUE(slides.start_move(3, GROUP_NONE, 2).frame_due);
-  EXPECT_TRUE(slides.is_active(3));
-  EXPECT_FALSE(After(225).frame_due);  // the first frame is still on its way
-  EXPECT_EQ(Y(), 87);
-  const SlideStep step = After(224);
-  EXPECT_TRUE(step.any_active && step.frame_due && !step.slide_ended);
-  EXPECT_EQ(Y(), 146);  // 27 + 120 x 449 / 450
-  const SlideStep last = After(1);
-  EXPECT_TRUE(last.slide_ended && !last.any_active);
+  EXPECT_EQ(Steps({225, 224, 1, 0}), "100 87|110 146|011 147|000 147|");  // 27 + 120 x 449 / 450
   EXPECT_FALSE(slides.is_active(3));
-  EXPECT_EQ(Y(), 147);
-  EXPECT_FALSE(slides.animation_step().frame_due);  // nothing moved
-}
 
-TEST_F(Slides, TurnsRoundWhereTheIconStands) {
   slides.set_screen_size(2);  // large: row 0 at 43, net 1 at 139
   slides.start_move(3, 0, 1);
-  After(150);
-  EXPECT_EQ(Y(), 75);                   // 43 + 96 x 150 / 450
-  slides.start_move(3, 1, GROUP_NONE);  // back up from y 75
-  After(100);
-  EXPECT_EQ(Y(), 68);  // 75 - 32 x 100 / 450
-  EXPECT_TRUE(After(350).slide_ended);
-  EXPECT_EQ(Y(), 43);
-}
+  EXPECT_EQ(Steps({150}), "100 75|");   // 43 + 96 x 150 / 450
+  slides.start_move(3, 1, GROUP_NONE);  // back up from y 75: 75 - 32 x 100 / 450
+  EXPECT_EQ(Steps({100, 350}), "100 68|011 43|");
 
-TEST_F(Slides, DelayZeroJumpsAtTheNextStepAndTheClockMayWrap) {
+  slides.set_screen_size(0);
   slides.set_animation_delay(0);
   slides.start_move(3, 0, 7);
   EXPECT_TRUE(slides.is_active(3));
   EXPECT_TRUE(slides.animation_step().slide_ended);
   EXPECT_EQ(Y(), 447);
-
   slides.set_animation_delay(450);
   clock.set_ms(0xFFFFFF00u);
   slides.start_move(3, 0, 2);
@@ -72,9 +65,7 @@ TEST_F(Slides, DelayZeroJumpsAtTheNextStepAndTheClockMayWrap) {
 
 TEST_F(Slides, PortsWithoutModulesOrOutOfRangeDoNotSlide) {
   for (int port : {4, -1, 26}) EXPECT_FALSE(slides.start_move(port, 0, 1).any_active) << port;
-  EXPECT_FALSE(slides.any_active());
-  EXPECT_FALSE(slides.is_active(99));
-  EXPECT_FALSE(slides.animation_step().frame_due);
+  EXPECT_FALSE(slides.any_active() || slides.is_active(99) || slides.animation_step().frame_due);
 }
 
 }  // namespace

@@ -50,9 +50,9 @@ TEST(ConfigFile, WrittenFileHasEveryFieldAtItsOffset) {
     EXPECT_EQ(get_i32(bytes, offset), value) << offset;
   }
   EXPECT_EQ(bytes[8 + 624 * 3 + 70], 9);  // RADIO_TYPE
-  EXPECT_EQ(get_text(bytes, 8 + 624 * 7 + 88), "Port 7");
-  EXPECT_EQ(get_text(bytes, 8 + 624 * 25 + 88), "Port 25");
-  EXPECT_EQ(get_text(bytes, 16232), "Dispatch");
+  EXPECT_EQ(get_text(bytes, 8 + 624 * 7 + 88) + "|" + get_text(bytes, 8 + 624 * 25 + 88) + "|" +
+                get_text(bytes, 16232),
+            "Port 7|Port 25|Dispatch");
   EXPECT_EQ((Bytes{bytes[16264], bytes[16265], bytes[16952]}), (Bytes{0xD2, 0x04, 12}));
   EXPECT_FALSE(std::filesystem::exists(dir / "a.mav.tmp"));
 
@@ -83,10 +83,9 @@ TEST(ConfigFile, FormatSixRecordsMoveTheirSettingsBytes) {
   EXPECT_EQ(image[converted + 67], 1);
   EXPECT_EQ(Bytes(image.begin() + converted + 70, image.begin() + converted + 88),
             (Bytes{9, 70, 71, 72, 73, 0, 76, 77, 78, 79, 80, 0, 0, 82, 83, 84, 85, 86}));
-  EXPECT_EQ(get_i32(image, converted), 3);
-  EXPECT_EQ(get_text(image, converted + 88), "Old line");
-  EXPECT_EQ(get_text(image, 16232), "Supervisor");
-  EXPECT_EQ(image[16952], 13);
+  EXPECT_EQ(std::tuple(get_i32(image, converted), get_text(image, converted + 88),
+                       get_text(image, 16232), int{image[16952]}),
+            std::tuple(3, "Old line", "Supervisor", 13));
 }
 
 TEST(ConfigFile, OtherVersionsAndShortFilesAreRefused) {

@@ -28,11 +28,9 @@ DeviceModel& PlaceAll(DeviceModel& model, const std::vector<Placed>& ports) {
 TEST(PortQueries, CountsAndLowestFreeNumbers) {
   DeviceModel model;
   Place(model, 7, {.bus = 0, .net = 1, .mod_type = MOD_NONE});  // numbers but no module
-  EXPECT_EQ(model.CountModules(), 0);
-  EXPECT_EQ(model.CountOnBus(0), 0);
-  EXPECT_EQ(model.CountInNet(1), 0);
-  EXPECT_EQ(model.LowestFreeBus(), 1);
-  EXPECT_EQ(model.LowestFreeNet(), 2);
+  EXPECT_EQ((std::vector{model.CountModules(), model.CountOnBus(0), model.CountInNet(1),
+                         model.LowestFreeBus(), model.LowestFreeNet()}),
+            (std::vector{0, 0, 0, 1, 2}));
   Place(model, 12, {});  // the upper half of the gateway starts at port 13
   EXPECT_EQ(model.CountModules(), 1);
   EXPECT_FALSE(model.AnyModuleInUpperHalf());
@@ -45,10 +43,9 @@ TEST(PortQueries, CountsAndLowestFreeNumbers) {
                    {1, {.bus = 0, .link = 1, .net = 1, .disch = 0}},
                    {2, {.bus = 2, .link = 0, .net = 3, .disch = 2}}});
   // clang-format on
-  EXPECT_EQ(model.LowestFreeBus(), 3);
-  EXPECT_EQ(model.LowestFreeLink(), 3);
-  EXPECT_EQ(model.LowestFreeNet(), 4);
-  EXPECT_EQ(model.LowestFreeDischGroup(), 3);
+  EXPECT_EQ((std::vector{model.LowestFreeBus(), model.LowestFreeLink(), model.LowestFreeNet(),
+                         model.LowestFreeDischGroup()}),
+            (std::vector{3, 3, 4, 3}));
 }
 
 TEST(PortQueries, NetLookupsPartnersAndGroupMembers) {
@@ -58,18 +55,13 @@ TEST(PortQueries, NetLookupsPartnersAndGroupMembers) {
                    {5, {.bus = 6, .link = 2, .net = 2}},
                    {9, {.bus = 6, .link = 2, .net = 2}}, {11, {.link = 3}}});
   // clang-format on
-  EXPECT_EQ(model.BusOfNet(2), 4);  // from the first port of the net
-  EXPECT_EQ(model.LinkOfNet(2), 1);
-  EXPECT_EQ(model.CountInNet(2), 3);
-  EXPECT_EQ(model.CountOnBus(6), 2);
-  EXPECT_EQ(model.FirstFreePortOfNet(2), 5);  // port 3 is held in a DISCH group
-  EXPECT_EQ(model.BusOfNet(5), kNone);
-  EXPECT_EQ(model.LinkOfBus(6), 2);
-  // "No group" is never a group, although most ports hold it.
-  EXPECT_EQ(model.CountOnBus(kNone), 0);
-  EXPECT_EQ(model.CountInNet(kNone), 0);
-  EXPECT_EQ(model.LinkOfBus(kNone), kNone);
-  EXPECT_EQ(model.FirstFreePortOfNet(kNone), PORT_NONE);
+  // Net 2's bus and link come from its first port; port 3 is held in a DISCH group. "No group"
+  // is never a group, although most ports hold it.
+  EXPECT_EQ((std::vector{model.BusOfNet(2), model.LinkOfNet(2), model.CountInNet(2),
+                         model.CountOnBus(6), model.FirstFreePortOfNet(2), model.BusOfNet(5),
+                         model.LinkOfBus(6), model.CountOnBus(kNone), model.CountInNet(kNone),
+                         model.LinkOfBus(kNone), model.FirstFreePortOfNet(kNone)}),
+            (std::vector{4, 1, 3, 2, 5, kNone, 2, 0, 0, kNone, int{PORT_NONE}}));
 
   DeviceModel linked;
   // clang-format off
@@ -79,19 +71,12 @@ TEST(PortQueries, NetLookupsPartnersAndGroupMembers) {
                     {14, {.disch = 2}}, {17, {.disch = 2, .mod_type = MOD_NONE}}});
   // clang-format on
   // On the bus first, then the first free port along the link.
-  for (const auto& [port, partner] : {std::pair{6, 2},
-                                      {2, 6},
-                                      {1, 2},
-                                      {10, int{PORT_NONE}},
-                                      {11, int{PORT_NONE}},
-                                      {-1, int{PORT_NONE}},
-                                      {26, int{PORT_NONE}}}) {
-    EXPECT_EQ(linked.FindPartner(port), partner) << port;
-  }
+  EXPECT_EQ((std::vector{linked.FindPartner(6), linked.FindPartner(2), linked.FindPartner(1)}),
+            (std::vector{2, 6, 2}));
+  for (int port : {10, 11, -1, 26}) EXPECT_EQ(linked.FindPartner(port), PORT_NONE) << port;
   EXPECT_EQ(linked.OtherGroupMember(14), -1);  // a slot without module is no member
   Place(linked, 19, {.disch = 2});
-  EXPECT_EQ(linked.OtherGroupMember(14), 19);
-  EXPECT_EQ(linked.OtherGroupMember(19), 14);
+  EXPECT_EQ(std::pair(linked.OtherGroupMember(14), linked.OtherGroupMember(19)), std::pair(19, 14));
   Place(linked, 20, {.disch = 2});
   EXPECT_EQ(linked.OtherGroupMember(14), -1);  // only a single partner is named
   for (int port : {12, 30}) EXPECT_EQ(linked.OtherGroupMember(port), -1);

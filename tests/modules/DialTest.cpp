@@ -56,12 +56,10 @@ TEST(DialSession, SendsTheDialLineOnlyForAnIdleLineWithANumberAndLogsIt) {
     if (outcome == DialOutcome::LineBusy) return "busy " + rig.sent();
     return (outcome == DialOutcome::NumberMissing ? "no number " : "") + rig.sent();
   };
-  EXPECT_EQ(dial(1, "5551234", 1, false), "DIAL 04 5551234 1\r");
-  EXPECT_EQ(dial(1, "5551234", 2, false), "DIAL 04 5551234 2\r");
-  EXPECT_EQ(dial(1, "5551234", 2, true), "DIAL 04 ! 2\r");
-  EXPECT_EQ(dial(1, "", 1, true), "DIAL 04 ! 1\r");
-  EXPECT_EQ(dial(1, "", 1, false), "no number ");
-  EXPECT_EQ(dial(0, "5551234", 1, false), "busy ");
+  EXPECT_EQ(dial(1, "5551234", 1, false) + dial(1, "5551234", 2, false) +
+                dial(1, "5551234", 2, true) + dial(1, "", 1, true) + "|" + dial(1, "", 1, false) +
+                "|" + dial(0, "5551234", 1, false),
+            "DIAL 04 5551234 1\rDIAL 04 5551234 2\rDIAL 04 ! 2\rDIAL 04 ! 1\r|no number |busy ");
 
   DialRig rig(1, 0);
   rig.session.dial("911", 2, false);
@@ -78,11 +76,9 @@ TEST(DialSession, GivingUpDisconnectsAnIdleTwoWireLineAndWarnsOfABusyOneOnTimeOu
     rig.model.GetPort(4, record);
     return (warn ? "warn " : "") + rig.sent() + std::to_string(record.disch_step);
   };
-  EXPECT_EQ(give_up(1, 0, true), "DISC_S 04\r9");
-  EXPECT_EQ(give_up(1, 0, false), "DISC_S 04\r9");
-  EXPECT_EQ(give_up(1, 1, true), "0");
-  EXPECT_EQ(give_up(0, 0, true), "warn 0");
-  EXPECT_EQ(give_up(0, 0, false), "0");
+  EXPECT_EQ(give_up(1, 0, true) + "|" + give_up(1, 0, false) + "|" + give_up(1, 1, true) + "|" +
+                give_up(0, 0, true) + "|" + give_up(0, 0, false),
+            "DISC_S 04\r9|DISC_S 04\r9|0|warn 0|0");
 }
 
 }  // namespace

@@ -57,8 +57,8 @@ TEST(TemplateFile, AnOldFileHoldsTheRecordAloneWithSomeSettingsOnePlaceOff) {
   test::put_i32(old, 44, 300);
   test::put_i32(old, 76, 2);
   const PortRecord record = DecodeTemplate(old);
-  EXPECT_EQ(record.settings.calling_time, 300u);
-  EXPECT_EQ(record.settings.squelch_type, 2u);
+  EXPECT_EQ(std::pair(record.settings.calling_time, record.settings.squelch_type),
+            std::pair(300u, 2u));
   EXPECT_EQ(DecodeTemplate(Bytes{0xE9, 0x03, 0, 0, 5}).mod_type, MOD_HK6);
   EXPECT_EQ(DecodeTemplate(Bytes{}).mod_type, MOD_NONE);
 }
@@ -123,9 +123,9 @@ TEST(ModuleTemplates, AVoqTemplateLoadedIntoAnotherVoqSendsEveryLineWithTheTarge
   ASSERT_EQ(lines.size(), 25u);
   EXPECT_EQ(lines[17] + lines[19] + lines[23] + lines[24],
             "SECURITY_LEVEL 09 7\rTX_LEVEL 09 12\rOP 09 17\rPROMPT_DELAY 09 0\r");
-  EXPECT_STREQ(target.port_name, "Valley");
-  EXPECT_EQ(target.settings.op, 17);
-  EXPECT_EQ(target.settings.security_level, 7);
+  EXPECT_EQ(std::tuple(std::string(target.port_name), int{target.settings.op},
+                       int{target.settings.security_level}),
+            std::tuple("Valley", 17, 7));
   EXPECT_EQ(rig.templates.TakeLoadedTemplateName(9), "Tower.mod");
   EXPECT_EQ(rig.names[9], "Tower.mod");
   rig.templates.forget_loaded_template();

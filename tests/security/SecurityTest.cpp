@@ -34,24 +34,24 @@ TEST(PasswordRules, ComparisonAndNewPasswordVerdicts) {
 TEST(PinTable, ReportedFreedAndLookedUp) {
   PinTable table;
   table.set_entry(1, "Dispatch", 1111, 4);
-  EXPECT_TRUE(table.store_reported_pin(2222, 3));  // first free entry, empty name
-  EXPECT_EQ(table.entry(0).pin, 2222);
-  EXPECT_TRUE(table.store_reported_pin(1111, 9));  // a known PIN keeps its entry and name
-  EXPECT_EQ(table.entry(1).level, 9);
-  EXPECT_STREQ(table.entry(1).name, "Dispatch");
+  // The first free entry, with an empty name; a known PIN keeps its entry and name.
+  EXPECT_TRUE(table.store_reported_pin(2222, 3) && table.store_reported_pin(1111, 9));
+  EXPECT_EQ(
+      std::tuple(int{table.entry(0).pin}, int{table.entry(1).level}, table.find_pin_name(1111)),
+      std::tuple(2222, 9, "Dispatch"));
 
   table.set_entry(0, "Alice", 1234, 3);
   table.set_entry(1, "Bob", 1234, 5);
   table.free_pin(1234);  // only the first holder; freed entries keep name and PIN
-  EXPECT_EQ(table.entry(0).level, kPinLevelUnused);
-  EXPECT_EQ(table.entry(1).level, 5);
-  EXPECT_EQ(table.find_pin_name(1234), "Alice");
+  EXPECT_EQ(
+      std::tuple(int{table.entry(0).level}, int{table.entry(1).level}, table.find_pin_name(1234)),
+      std::tuple(int{kPinLevelUnused}, 5, "Alice"));
   table.free_all();
   EXPECT_EQ(table.entry(1).level, kPinLevelUnused);
   EXPECT_TRUE(table.store_reported_pin(4321, 2));
-  EXPECT_EQ(table.entry(0).pin, 4321);
-  EXPECT_EQ(table.find_pin_name(4321), "");
-  EXPECT_EQ(table.find_pin_name(1234), "Bob");
+  EXPECT_EQ(
+      std::tuple(int{table.entry(0).pin}, table.find_pin_name(4321), table.find_pin_name(1234)),
+      std::tuple(4321, "", "Bob"));
 
   table.set_entry(2, std::string(40, 'x'), 7, 1);
   EXPECT_EQ(std::string(table.entry(2).name), std::string(31, 'x'));
@@ -98,29 +98,26 @@ TEST(PinSettings, ModeThenDeletionThenTheValidRowsInOrder) {
     EXPECT_EQ(order.mode.has_value(), *word != 0) << mode;
     EXPECT_TRUE(order.entries.empty());
   }
-  std::vector<PinRowText> rows(20);
-  rows[0] = {"TooHigh", "10000", "1"};
-  rows[1] = {"Bob", "42", "3"};
-  rows[2] = {"LevelTen", "1111", "10"};
-  rows[3] = {"Carol", "9999", "9"};
-  rows[4] = {"NoLevel", "2222", ""};
-  rows[5] = {"NoPin", "", "2"};
-  rows[6] = {"Letters", "12a4", "2"};
-  rows[7] = {"Signed", "-5", "2"};
-  rows[8] = {"Zero", "0000", "0"};
-  rows[9] = {"Padded", "000000000000005", "1"};
-  rows[10] = {"PastFifteen", "0000000000000007", "1"};  // the 16th digit is not read
+  // The 16th digit of a PIN is not read.
+  // clang-format off
+  std::vector<PinRowText> rows = {{"TooHigh", "10000", "1"}, {"Bob", "42", "3"},
+      {"LevelTen", "1111", "10"}, {"Carol", "9999", "9"}, {"NoLevel", "2222", ""},
+      {"NoPin", "", "2"}, {"Letters", "12a4", "2"}, {"Signed", "-5", "2"}, {"Zero", "0000", "0"},
+      {"Padded", "000000000000005", "1"}, {"PastFifteen", "0000000000000007", "1"}};
+  // clang-format on
+  rows.resize(20);
   rows[19] = {std::string(40, 'n'), "1234", "5"};
   const PinSettingsOrder order = pin_settings_order(12, rows);
-  EXPECT_EQ(order.lines,
-            (std::vector<std::string>{"SECURITY_MODE EXCLUSIVE\r", "DEL_PIN ALL\r", "PIN 0042 3\r",
-                                      "PIN 9999 9\r", "PIN 0000 0\r", "PIN 0005 1\r",
-                                      "PIN 0000 1\r", "PIN 1234 5\r"}));
+  std::string lines;
+  for (const std::string& line : order.lines) lines += line;
+  EXPECT_EQ(lines,
+            "SECURITY_MODE EXCLUSIVE\rDEL_PIN ALL\rPIN 0042 3\rPIN 9999 9\rPIN 0000 0\rPIN 0005 1\r"
+            "PIN 0000 1\rPIN 1234 5\r");
   ASSERT_EQ(order.entries.size(), 6u);
   EXPECT_STREQ(order.entries[1].name, "Carol");
-  EXPECT_EQ(std::string(order.entries[5].name), std::string(31, 'n'));
-  EXPECT_EQ(order.entries[5].pin, 1234);
-  EXPECT_EQ(order.entries[5].level, 5);
+  EXPECT_EQ(std::tuple(std::string(order.entries[5].name), order.entries[5].pin,
+                       int{order.entries[5].level}),
+            std::tuple(std::string(31, 'n'), 1234, 5));
 }
 
 }  // namespace

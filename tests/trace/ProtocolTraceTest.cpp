@@ -22,10 +22,8 @@ TEST(ProtocolTrace, RecordsOnceStartedCutsLongLinesAndKeepsTheNewestRows) {
   trace.received(std::string(300, 'x'));
   trace.take(rows);
   ASSERT_EQ(rows.size(), 2u);
-  EXPECT_EQ(rows[0].view(), "SYSTEM");
-  EXPECT_TRUE(rows[0].queued);
-  EXPECT_EQ(rows[1].view(), std::string(255, 'x'));
-  EXPECT_EQ(rows[1].direction, TraceDirection::Received);
+  EXPECT_EQ(std::tuple(rows[0].view(), rows[0].queued, rows[1].view(), rows[1].direction),
+            std::tuple("SYSTEM", true, std::string(255, 'x'), TraceDirection::Received));
   rows.clear();
   for (int i = 0; i < 10; ++i) trace.received(std::to_string(i));  // the watcher stalls
   EXPECT_EQ(trace.take(rows), 6u);

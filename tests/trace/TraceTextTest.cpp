@@ -43,16 +43,18 @@ TEST(TraceText, FilterByKeywordAndPort) {
     const TraceRow row = row_of(TraceDirection::Received, TraceMark::None, false, text);
     return trace_row_passes(row, {keyword, port});
   };
-  EXPECT_TRUE(passes("%CONNECT_S 03 07 E0", "", std::nullopt));
-  EXPECT_TRUE(passes("%CONNECT_S 03 07 E0", "connect", std::nullopt));
-  EXPECT_FALSE(passes("%CONNECT_S 03 07 E0", "DISC", std::nullopt));
-  EXPECT_TRUE(passes("%CONNECT_S 03 07 E0", "", 7));
-  EXPECT_TRUE(passes("%CONNECT_S 03 07 E0", "", 3));
-  EXPECT_FALSE(passes("%CONNECT_S 03 07 E0", "", 0));  // "E0" is a status, not a port
-  EXPECT_FALSE(passes("TX_LEVEL 05 3", "", 3));        // a one-digit value is no port
-  EXPECT_TRUE(passes("TX_LEVEL 05 3", "level", 5));
-  EXPECT_FALSE(passes("TX_LEVEL 05 3", "RX", 5));
-  EXPECT_FALSE(passes("SYSTEM", "", 0));
+  // "E0" is a status, not a port; a one-digit value is no port.
+  const char* const kC = "%CONNECT_S 03 07 E0";
+  const char* const kT = "TX_LEVEL 05 3";
+  // clang-format off
+  for (const auto& [text, keyword, port, pass] : {
+           std::tuple<const char*, const char*, std::optional<int>, bool>{kC, "", {}, true},
+           {kC, "connect", {}, true}, {kC, "DISC", {}, false}, {kC, "", 7, true}, {kC, "", 3, true},
+           {kC, "", 0, false}, {kT, "", 3, false}, {kT, "level", 5, true}, {kT, "RX", 5, false},
+           {"SYSTEM", "", 0, false}}) {
+    EXPECT_EQ(passes(text, keyword, port), pass) << text << " " << keyword;
+  }
+  // clang-format on
 }
 
 }  // namespace
