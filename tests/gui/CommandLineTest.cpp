@@ -13,40 +13,34 @@
 namespace mav::test {
 namespace {
 
+// What was read, as "program directory|kind|address:port|device,baud" (kind: 0 stored, 1 none,
+// 2 network, 3 serial).
+std::string read(const QStringList& arguments) {
+  const auto parsed = parse_command_line(QStringList{"mav-controller"} + arguments);
+  if (!std::holds_alternative<CommandLine>(parsed)) return std::get<std::string>(parsed);
+  const CommandLine& line = std::get<CommandLine>(parsed);
+  const RunConnection& c = line.connection;
+  std::string address;
+  for (const int part : c.address) address += std::to_string(part) + ".";
+  return line.program_directory.value_or("").string() + "|" +
+         std::to_string(static_cast<int>(c.kind)) + "|" + address + ":" + std::to_string(c.port) +
+         "|" + c.device + "," + std::to_string(c.baud);
+}
+
 TEST(CommandLineTest, ReadsEveryOption) {
-  using Kind = RunConnection::Kind;
-  const struct {
-    QStringList arguments;
-    const char* program_directory;  // "" when none is given
-    Kind kind;
-    std::array<std::uint8_t, 4> address;
-    std::int32_t port;
-    const char* device;
-    std::uint32_t baud;
-  } rows[] = {
-      {{}, "", Kind::Stored, {}, 0, "", 0},
-      {{"--program-dir", "/srv/mav"}, "/srv/mav", Kind::Stored, {}, 0, "", 0},
-      {{"--connect", "10.1.2.3"}, "", Kind::Network, {10, 1, 2, 3}, 23, "", 0},
-      {{"--connect=localhost:4000"}, "", Kind::Network, {127, 0, 0, 1}, 4000, "", 0},
-      {{"--connect", "10.1.2.3:1"}, "", Kind::Network, {10, 1, 2, 3}, 1, "", 0},
-      {{"--connect", "10.1.2.3:65535"}, "", Kind::Network, {10, 1, 2, 3}, 65535, "", 0},
-      {{"--serial", "/dev/ttyUSB0"}, "", Kind::Serial, {}, 0, "/dev/ttyUSB0", 9600},
-      {{"--serial", "/dev/ttyACM1,115200"}, "", Kind::Serial, {}, 0, "/dev/ttyACM1", 115200},
-      {{"--serial", "/dev/a,b,9600"}, "", Kind::Serial, {}, 0, "/dev/a,b", 9600},
-      {{"--no-auto-connect", "--program-dir", "d"}, "d", Kind::None, {}, 0, "", 0},
+  const std::pair<QStringList, const char*> rows[] = {
+      {{}, "|0|0.0.0.0.:0|,0"},
+      {{"--program-dir", "/srv/mav"}, "/srv/mav|0|0.0.0.0.:0|,0"},
+      {{"--connect", "10.1.2.3"}, "|2|10.1.2.3.:23|,0"},
+      {{"--connect=localhost:4000"}, "|2|127.0.0.1.:4000|,0"},
+      {{"--connect", "10.1.2.3:1"}, "|2|10.1.2.3.:1|,0"},
+      {{"--connect", "10.1.2.3:65535"}, "|2|10.1.2.3.:65535|,0"},
+      {{"--serial", "/dev/ttyUSB0"}, "|3|0.0.0.0.:0|/dev/ttyUSB0,9600"},
+      {{"--serial", "/dev/ttyACM1,115200"}, "|3|0.0.0.0.:0|/dev/ttyACM1,115200"},
+      {{"--serial", "/dev/a,b,9600"}, "|3|0.0.0.0.:0|/dev/a,b,9600"},
+      {{"--no-auto-connect", "--program-dir", "d"}, "d|1|0.0.0.0.:0|,0"},
   };
-  for (const auto& row : rows) {
-    SCOPED_TRACE(row.arguments.join(' ').toStdString());
-    const auto parsed = parse_command_line(QStringList{"mav-controller"} + row.arguments);
-    ASSERT_TRUE(std::holds_alternative<CommandLine>(parsed)) << std::get<std::string>(parsed);
-    const CommandLine& line = std::get<CommandLine>(parsed);
-    EXPECT_EQ(line.program_directory.value_or("").string(), row.program_directory);
-    EXPECT_EQ(line.connection.kind, row.kind);
-    EXPECT_EQ(line.connection.address, row.address);
-    EXPECT_EQ(line.connection.port, row.port);
-    EXPECT_EQ(line.connection.device, row.device);
-    EXPECT_EQ(line.connection.baud, row.baud);
-  }
+  for (const auto& [arguments, expected] : rows) EXPECT_EQ(read(arguments), expected);
 }
 
 TEST(CommandLineTest, RefusesWhatItCannotUseWithTheReason) {
@@ -71,12 +65,7 @@ TEST(CommandLineTest, RefusesWhatItCannotUseWithTheReason) {
       {{"--no-auto-connect", "--connect", "127.0.0.1"},
        "--connect, --serial and --no-auto-connect exclude each other"},
   };
-  for (const auto& row : rows) {
-    SCOPED_TRACE(row.arguments.join(' ').toStdString());
-    const auto parsed = parse_command_line(QStringList{"mav-controller"} + row.arguments);
-    ASSERT_TRUE(std::holds_alternative<std::string>(parsed));
-    EXPECT_EQ(std::get<std::string>(parsed), row.reason);
-  }
+  for (const auto& row : rows) EXPECT_EQ(read(row.arguments), row.reason);
 }
 
 struct Finished {
@@ -107,13 +96,11 @@ TEST(CommandLineTest, TheProgramRefusesBeforeAnyWindowOrPrintsHelpAndVersion) {
     EXPECT_EQ(finished.err.rfind("mav-controller: ", 0), 0u) << finished.err;
     EXPECT_EQ(std::count(finished.err.begin(), finished.err.end(), '\n'), 1) << finished.err;
     EXPECT_EQ(finished.out, "");
-    EXPECT_FALSE(std::filesystem::exists(dir / ".local"));
-    EXPECT_FALSE(std::filesystem::exists(dir / "Logs"));
+    EXPECT_FALSE(std::filesystem::exists(dir / ".local") || std::filesystem::exists(dir / "Logs"));
   }
   ScratchDirectory dir;
   const Finished version = run_program(dir, {"--version"});
-  EXPECT_EQ(version.status, 0);
-  EXPECT_EQ(version.out, "mav-controller 0.1\n");
+  EXPECT_EQ(std::to_string(version.status) + version.out, "0mav-controller 0.1\n");
   const Finished help = run_program(dir, {"--help"});
   EXPECT_EQ(help.status, 0);
   for (const char* option : {"--program-dir <dir>", "--connect <host[:port]>",

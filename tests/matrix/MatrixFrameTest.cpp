@@ -83,23 +83,31 @@ TEST_F(MatrixGui, BadPortDataNeverOverrunsAField) {
 // While the gateway does not answer: dimmed, with no COR, PTT or RING lamp lit, and as before once
 // it answers again.
 TEST_F(MatrixGui, DimmedWithoutLampsWhileContactIsLost) {
-  Add(0);
-  Add(1);
-  const QImage quiet = Frame();
+  const auto frame = [&] {
+    widget.request_repaint();
+    return widget.grab().toImage();
+  };
+  for (int port : {0, 1}) {
+    model.Update(port, [](PortRecord& r) {
+      r.mod_type = MOD_TOV5;
+      r.icon_preset = 1;
+    });
+  }
+  const QImage quiet = frame();
   const auto lamps = [&](std::uint8_t on) {
     for (int port : {0, 1}) {
       model.Update(port, [on](PortRecord& r) { r.cor_active = r.ptt_active = r.ring_active = on; });
     }
   };
   lamps(1);
-  ASSERT_NE(Frame(), quiet);
+  ASSERT_NE(frame(), quiet);
   widget.set_contact_lost(true);
-  const QImage dimmed = Frame();
+  const QImage dimmed = frame();
   lamps(0);
-  EXPECT_EQ(Frame(), dimmed);  // the lamps made no difference
+  EXPECT_EQ(frame(), dimmed);  // the lamps made no difference
   EXPECT_LT(dimmed.pixelColor(350, 250).lightness(), quiet.pixelColor(350, 250).lightness());
   widget.set_contact_lost(false);
-  EXPECT_EQ(Frame(), quiet);
+  EXPECT_EQ(frame(), quiet);
 }
 
 }  // namespace
