@@ -6,7 +6,9 @@
 #include <QTest>
 #include <QTimer>
 #include <algorithm>
+#include <cstdio>
 
+#include "app/SitesFile.h"
 #include "gui/ProgramRig.h"
 #include "sim/SimProcess.h"
 #include "support/ControllerProcess.h"
@@ -181,6 +183,48 @@ TEST_F(EndToEndTest, RetriesUntilTheGatewayIsBackAndSynchronises) {
             std::string::npos);
   EXPECT_NE(log.find("Network connection restored at attempt 3"), std::string::npos);
   EXPECT_TRUE(prompts_.shown.empty());
+}
+
+// A network site, then the serial port: the serial gateway shows its own names, and what is
+// named on it never lands in the network site's record.
+TEST_F(EndToEndTest, TheSerialGatewayAfterANetworkSiteShowsItsOwnNames) {
+  sim::test::SimProcess serial;
+  ASSERT_TRUE(serial.start({"--pty", (dir_.path() / "serial-link").string(), "--preset", "half"}));
+  start();
+  DeviceModel& model = program_->model();
+  const auto name_all = [&](const char* name) {
+    for (int port = 0; port < kPortCount; ++port) {
+      model.Update(port, [name](PortRecord& r) {
+        if (r.mod_type != MOD_NONE) std::snprintf(r.port_name, sizeof r.port_name, "%s", name);
+      });
+    }
+  };
+  const auto named = [&](const char* name) {
+    PortRecord record{};
+    for (int port = 0; port < kPortCount; ++port) {
+      if (model.GetPort(port, record) && std::string(record.port_name) == name) return true;
+    }
+    return false;
+  };
+  bool on_serial = false;
+  EXPECT_TRUE(run_until([&] {
+    if (on_serial) return quiet() && !named("North Desk");
+    if (!quiet()) return false;
+    name_all("North Desk");
+    program_->application().save_site_record();
+    on_serial = program_->application().choose_serial_port(serial.pty_device, 9600);
+    return false;
+  }));
+  name_all("Serial Desk");
+  program_->application().save_site_record();
+  const std::uint8_t site[4] = {127, 0, 0, 1};
+  const auto record = find_site_record(dir_.path() / "Sites.cfg", site, sim_.tcp_port);
+  ASSERT_TRUE(record.has_value());
+  std::string names;
+  for (const auto& name : record->port_name)
+    names += name[0] == '\0' ? "" : std::string(name) + "|";
+  EXPECT_NE(names.find("North Desk"), std::string::npos) << names;
+  EXPECT_EQ(names.find("Serial Desk"), std::string::npos) << names;
 }
 
 }  // namespace
