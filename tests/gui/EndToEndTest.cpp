@@ -174,9 +174,13 @@ TEST_F(EndToEndTest, RetriesUntilTheGatewayIsBackAndSynchronises) {
   QTimer::singleShot(30000, &probe, [] { QCoreApplication::exit(1); });
   ASSERT_EQ(program_->run(), 0);
 
-  for (const char* expected :
-       {"Reconnecting (attempt 2, next in 2 s)", "Reconnecting (attempt 3, next in 4 s)"}) {
-    EXPECT_NE(std::find(shown.begin(), shown.end(), expected), shown.end()) << expected;
+  // The countdown's first second can pass unseen on a busy machine; the pauses themselves are
+  // the reconnection tests' to check.
+  for (const std::string expected :
+       {"Reconnecting (attempt 2, next in ", "Reconnecting (attempt 3, next in "}) {
+    EXPECT_TRUE(std::any_of(shown.begin(), shown.end(), [&](const std::string& text) {
+      return text.starts_with(expected);
+    })) << expected;
   }
   const std::string log = file_text(dir_.path() / "Logs" / "MAVPCI1.log");
   EXPECT_NE(log.find("Network reconnection failed, retrying until the gateway answers"),
