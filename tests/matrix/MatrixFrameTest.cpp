@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QTemporaryDir>
 #include <cstring>
+#include <memory>
 
 #include "matrix/MatrixPortView.h"
 #include "matrix/SlideAnimator.h"
@@ -14,14 +15,27 @@
 namespace mav::test {
 namespace {
 
-class MatrixGui : public testing::Test {
- protected:
-  static void SetUpTestSuite() {
+// One QApplication for the whole executable, on the off-screen platform, ended before exit so
+// that the leak checker sees the toolkit's own allocations released.
+class QtEnvironment : public testing::Environment {
+ public:
+  void SetUp() override {
     static int argc = 1;
     static char name[] = "matrix_gui_tests";
     static char* argv[] = {name, nullptr};
     setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    if (QApplication::instance() == nullptr) new QApplication(argc, argv);
+    app_ = std::make_unique<QApplication>(argc, argv);
+  }
+  void TearDown() override { app_.reset(); }
+
+ private:
+  std::unique_ptr<QApplication> app_;
+};
+testing::Environment* const kQtEnvironment = testing::AddGlobalTestEnvironment(new QtEnvironment);
+
+class MatrixGui : public testing::Test {
+ protected:
+  static void SetUpTestSuite() {
     icons = new IconStore;
     ASSERT_TRUE(icons->LoadAll());
   }
