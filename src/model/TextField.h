@@ -29,7 +29,7 @@ template <std::size_t N>
 void StoreText(char (&field)[N], std::string_view text) {
   const std::string_view kept = FitText(text, N - 1);
   std::memset(field, 0, N);
-  std::memcpy(field, kept.data(), kept.size());
+  if (!kept.empty()) std::memcpy(field, kept.data(), kept.size());  // an empty view may hold null
 }
 
 // Ends a field read from a file with a NUL, cutting an over-long text at a character boundary.
