@@ -10,9 +10,7 @@
 
 #include "ControlCommands.h"
 #include "Gateway.h"
-#include "LineFramer.h"
 #include "Lineup.h"
-#include "ScriptRunner.h"
 #include "SimProcess.h"
 #include "link/LineReader.h"
 #include "link/ReceivedLineRing.h"
@@ -274,33 +272,6 @@ TEST_F(GatewayTest, ControlCommandsRaiseEvents) {
     const ControlOutcome outcome = run_control(bad, gateway_, faults_);
     EXPECT_TRUE(outcome.response.starts_with("error: ") && outcome.lines.empty()) << bad;
   }
-}
-
-TEST(SimParts, FramerLineupAndScript) {
-  LineFramer framer('\r');
-  std::vector<LineFramer::Line> lines;
-  framer.feed("SYS", lines);
-  framer.feed("TEM\r\r" + std::string(300, 'X') + "\rMON", lines);
-  ASSERT_EQ(lines.size(), 3u);
-  EXPECT_EQ(lines[0].text + "|" + lines[1].text + "|" + std::to_string(lines[2].overlong),
-            "SYSTEM||1");
-
-  const std::optional<Lineup> lineup = parse_lineup("12 3-5\n# rest empty\n.4");
-  ASSERT_TRUE(lineup);
-  EXPECT_EQ((std::vector<int>(lineup->begin(), lineup->begin() + 8)),
-            (std::vector<int>{1, 2, 3, 0, 5, 0, 4, 0}));
-  EXPECT_FALSE(parse_lineup("1236") || parse_lineup(std::string(27, '1')));
-
-  std::string error;
-  ScriptRunner script;
-  ASSERT_TRUE(script.load("# a comment\n100 cor 5\n\n  0 ptt 1\r\n250 restart\n", error)) << error;
-  script.start(1000);
-  EXPECT_TRUE(script.take_due(1099).empty());
-  EXPECT_EQ(script.take_due(1100), (Lines{"cor 5", "ptt 1"}));
-  EXPECT_EQ(script.next_due(), 1350u);
-  EXPECT_EQ(script.take_due(5000), (Lines{"restart"}));
-  EXPECT_FALSE(script.load("cor 5\n", error));
-  EXPECT_NE(error.find("line 1"), std::string::npos);
 }
 
 class NetworkSim : public ::testing::Test {
