@@ -4,6 +4,7 @@
 // reads back as valid UTF-8.
 #include <gtest/gtest.h>
 
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -15,7 +16,6 @@
 namespace mav {
 namespace {
 
-using test::ExpectFields;
 using test::ImageOf;
 using test::RecordOf;
 
@@ -64,23 +64,30 @@ TEST(SettingsByKeyword, EachKeywordHoldsItsOwnBytesAndAResetKeepsThePromptBytes)
             "000301010103");
 }
 
+// A port's fields beside its settings block in one line: module, net/bus/link/DISCH group,
+// permanent mark, first monitor, name|icon colour, preset, id, path|COR PTT RING lamps, both
+// steps, pending partner/bus, TX_LEVEL, prompt delay/language.
+std::string Fields(const PortRecord& r) {
+  std::ostringstream s;
+  s << r.mod_type << ' ' << r.net << '/' << r.bus << '/' << r.bus_link << '/' << r.disch_group
+    << ' ' << +r.perm_conn << ' ' << +r.monitors[0] << ' ' << r.port_name << '|' << +r.icon_color
+    << ' ' << +r.icon_preset << ' ' << r.icon_id << ' ' << r.icon_path << '|' << +r.cor_active
+    << +r.ptt_active << +r.ring_active << ' ' << r.disch_step << ' ' << r.connect_step << ' '
+    << r.pending_partner << '/' << r.pending_bus << ' ' << +r.settings.tx_level << ' '
+    << +r.settings.prompt_delay << '/' << +r.settings.prompt_lang;
+  return s.str();
+}
+
 TEST(DeviceModel, FreshAndResetPortsHoldNoModuleAndTheResetValues) {
   DeviceModel fresh;
   EXPECT_EQ(fresh.format_version(), 7u);
   for (int port = 0; port < kPortCount; ++port) {
-    SCOPED_TRACE(port);
-    const auto image = ImageOf(RecordOf(fresh, port));
     // No module, net, bus, link, DISCH group, monitor, name, custom icon or pending partner;
     // the gray preset icon.
-    // clang-format off
-    ExpectFields(image, {{0, 4, 0}, {4, 2, 65}, {6, 2, 65}, {8, 2, 65}, {10, 2, 65}, {13, 1, 129},
-        {88, 1, 0}, {344, 1, 0}, {345, 1, 1}, {348, 4, 0xFFFFFFFF}, {352, 1, 0}, {620, 2, 129},
-        {622, 2, 65}});
-    // clang-format on
-    EXPECT_EQ(Hex(RecordOf(fresh, port).settings), kResetSettings);
+    EXPECT_EQ(Fields(RecordOf(fresh, port)), "0 65/65/65/65 0 129 |0 1 -1 |000 0 0 129/65 3 0/0");
+    EXPECT_EQ(Hex(RecordOf(fresh, port).settings), kResetSettings) << port;
   }
   for (const bool keep : {true, false}) {
-    SCOPED_TRACE(keep);
     DeviceModel model;
     PortRecord record;
     std::memset(&record, 0x11, sizeof record);  // a port in use in every field
@@ -88,19 +95,13 @@ TEST(DeviceModel, FreshAndResetPortsHoldNoModuleAndTheResetValues) {
     std::strcpy(record.icon_path, "/icons/tower.bmp");
     model.SetPort(4, record);
     model.Reset(keep);
-    const PortRecord back = RecordOf(model, 4);
     // Cleared: module, bus, link, DISCH group, monitors, TX_LEVEL, COR, PTT, both steps and the
     // pending partner and bus. Renumbering, not the reset, clears a net; the permanent mark,
     // ringing and the prompt settings stay. Names and icons stay only when asked.
-    // clang-format off
-    ExpectFields(ImageOf(back), {{0, 4, 0}, {6, 2, 65}, {8, 2, 65}, {10, 2, 65}, {13, 1, 129},
-        {83, 1, 3}, {608, 1, 0}, {609, 1, 0}, {612, 4, 0}, {616, 4, 0}, {620, 2, 129},
-        {622, 2, 65}, {4, 2, 0x1111}, {12, 1, 0x11}, {610, 1, 0x11}, {65, 1, 0x11}, {66, 1, 0x11},
-        {344, 1, keep ? 0x11u : 0u}, {345, 1, keep ? 0x11u : 1u},
-        {348, 4, keep ? 0x11111111u : 0xFFFFFFFFu}});
-    // clang-format on
-    EXPECT_STREQ(back.port_name, keep ? "Dispatch" : "");
-    EXPECT_STREQ(back.icon_path, keep ? "/icons/tower.bmp" : "");
+    EXPECT_EQ(Fields(RecordOf(model, 4)),
+              keep ? "0 4369/65/65/65 17 129 Dispatch|17 17 286331153 /icons/tower.bmp|0017 0 0 "
+                     "129/65 3 17/17"
+                   : "0 4369/65/65/65 17 129 |0 1 -1 |0017 0 0 129/65 3 17/17");
   }
 }
 
@@ -124,11 +125,12 @@ TEST(DeviceModel, SetSettingDialModeRuleAndIndicatorBits) {
   DeviceModel model;
   EXPECT_TRUE(model.SetSetting(25, kw::TX_LEVEL, 0x105));
   EXPECT_TRUE(model.SetSetting(25, kw::SQUELCH_TYPE, 17));
-  ExpectFields(ImageOf(RecordOf(model, 25)), {{83, 1, 0x05}, {76, 4, 17}});
+  const ModuleSettings set = RecordOf(model, 25).settings;
+  EXPECT_EQ(std::pair(int{set.tx_level}, set.squelch_type), std::pair(5, 17u));
   // "DTMF" is tone dialling; "PULSE" and any other word pulse dialling.
   for (const auto& [word, stored] : {std::pair{20u, 0}, {19u, 1}, {1u, 0}}) {
     EXPECT_TRUE(model.SetSetting(3, kw::DIAL_MODE, word));
-    EXPECT_EQ(ImageOf(RecordOf(model, 3))[80], stored) << word;
+    EXPECT_EQ(RecordOf(model, 3).settings.dial_mode, stored) << word;
   }
   const auto before = ImageOf(RecordOf(model, 3));
   EXPECT_FALSE(model.SetSetting(3, kw::CONNECT_S, 1));
@@ -140,12 +142,15 @@ TEST(DeviceModel, SetSettingDialModeRuleAndIndicatorBits) {
     record.cor_active = record.ptt_active = record.ring_active = 1;
     model.SetPort(port, record);
   }
+  const auto lamps = [&](int port) {
+    const PortRecord r = RecordOf(model, port);
+    return std::to_string(r.cor_active) + std::to_string(r.ptt_active) +
+           std::to_string(r.ring_active);
+  };
   model.ClearCorBits();
-  ExpectFields(ImageOf(RecordOf(model, 12)), {{608, 1, 0}, {609, 1, 1}, {610, 1, 1}});
+  EXPECT_EQ(lamps(12), "011");
   model.ClearPttBits();
-  for (int port : {0, 25}) {
-    ExpectFields(ImageOf(RecordOf(model, port)), {{608, 1, 0}, {609, 1, 0}, {610, 1, 1}});
-  }
+  EXPECT_EQ(lamps(0) + lamps(25), "001001");
 }
 
 std::vector<int> Monitors(const PortRecord& record) {
