@@ -7,9 +7,11 @@
 #include <QPlainTextEdit>
 #include <QTest>
 #include <QTextBrowser>
+#include <QTimer>
 #include <fstream>
 
 #include "config/ui/ChangesDialogs.h"
+#include "frontend/MenuIds.h"
 #include "gui/ProgramRig.h"
 #include "matrix/MatrixGeometry.h"
 #include "support/FileBytes.h"
@@ -168,8 +170,14 @@ class MenuCommandsTest : public ProgramRig {
     prompts_.told.clear();
     program_->session().resync_requested = false;
     seen_.clear();
-
-    trigger(command);
+    if (command == menu::kExit) {
+      // Exit ends the application's loop, so it runs inside one: outside, the request to end
+      // would stay pending and end the next modal loop of this process at once.
+      QTimer::singleShot(0, [&] { trigger(command); });
+      EXPECT_EQ(program_->run(), 0);
+    } else {
+      trigger(command);
+    }
 
     for (const auto& box : prompts_.asked) seen_ += " ask:" + box.text;
     for (const auto& box : prompts_.told) seen_ += " tell:" + box.text;
