@@ -1,4 +1,5 @@
-// The channel on a serial line, with a real pseudo-terminal playing the gateway.
+// The channel on a serial line, with a real pseudo-terminal playing the gateway; a device that
+// stops taking bytes never makes a sender wait.
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -138,6 +139,23 @@ TEST_F(SerialChannel, AFullQueueRefusesNewLinesKeepsOrderAndLogsOncePerEpisode) 
   rig->log.write_log_entry("between episodes");  // the log skips a repeated entry
   for (int i = 0; i < 1000; ++i) channel.send_line("again\r", true);
   EXPECT_EQ(rig->log_count(full), 2);
+}
+
+// What the device refused leaves later from the worker, whole and before the next line.
+TEST_F(SerialChannel, TheRestOfAStalledLineLeavesFromTheWorkerBeforeAnythingElse) {
+  const std::string block = std::string(200000, 'x') + "\r";  // far more than the device buffers
+  EXPECT_TRUE(channel.send_line(block, false));
+  EXPECT_FALSE(channel.send_line("VER\r", true));  // waits behind the rest
+  EXPECT_EQ(channel.queued_lines(), 1u);
+  NextWake next(rig->clock.now_ms());
+  channel.add_deadlines(next);
+  EXPECT_EQ(next.wait_ms(), kSerialRetryMs);
+  std::string received;
+  for (int i = 0; i < 100000 && received.size() < block.size() + 4; ++i) {
+    received += gateway.read_available();
+    step(kQueuePacingMs + 1);
+  }
+  EXPECT_EQ(received, block + "VER\r");
 }
 
 }  // namespace

@@ -14,6 +14,7 @@
 #include "log/EventLog.h"
 #include "model/DeviceModel.h"
 #include "model/PendingTable.h"
+#include "protocol/DeviceCommands.h"
 #include "protocol/RecordingHooks.h"
 #include "protocol/RecordingSender.h"
 #include "protocol/ReplyDispatcher.h"
@@ -97,6 +98,14 @@ class DispatcherBench {
     return lines;
   }
 
+  // Everything sent since the last call, run together as it went over the wire.
+  std::string Wire() {
+    std::string all;
+    for (const std::string& line : sender.lines()) all += line;
+    sender.clear();
+    return all;
+  }
+
   // The event log's messages in the order written, without their time stamps.
   Lines LogMessages() const {
     Lines messages;
@@ -124,6 +133,7 @@ class DispatcherBench {
   ReplyDispatcher dispatcher{DispatcherParts{reader.reply(), model, pending, pins, log, sender,
                                              frontend, clock, state,
                                              SessionHooks{hooks, hooks, hooks, hooks}}};
+  DeviceCommands commands{sender, state};
 };
 
 class DispatcherTest : public ::testing::Test, public DispatcherBench {};

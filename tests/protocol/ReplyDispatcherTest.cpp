@@ -1,7 +1,8 @@
 // The reply dispatcher fed literal gateway lines: its framework (status rules, the three endings,
 // the busy indication and its settling, the deferred synchronisation, the automatic save, the
 // selection time-out, the deadlines the worker wakes for), the settings replies, and the module
-// line-up (SYSTEM, MOD_TYPE, BOOT).
+// line-up (SYSTEM, MOD_TYPE, BOOT); and the command lines of the start-up synchronisation and the
+// two settings sweeps, byte for byte.
 #include <cstring>
 
 #include "protocol/DispatcherFixture.h"
@@ -11,21 +12,6 @@ namespace {
 
 constexpr const char* kProcessing = "Processing commands from the MAV";
 
-TEST_F(DispatcherTest, StatusRuleStoresSomeSettingsWhateverTheStatusOthersOnlyOnSuccess) {
-  Set({2, 4});
-  Feed("%EQ 02 5 E3");
-  EXPECT_EQ(Port(2).settings.eq, 5);
-  EXPECT_EQ(frontend.last_message(), kProcessing);
-  EXPECT_FALSE(state.input_ready);
-
-  Feed("%DUPLEX 02 HALF E0");
-  EXPECT_EQ(Port(2).settings.duplex, 0);
-  Feed("%DUPLEX 02 FULL E0");
-  EXPECT_EQ(Port(2).settings.duplex, 1);
-  Feed("%DUPLEX 02 HALF E3");
-  EXPECT_EQ(Port(2).settings.duplex, 1);
-}
-
 // Each line after a resynchronisation request: the text it leaves (the busy indication's keeps
 // input waiting) and whether the closing step ran (it sends the fourteen synchronisation lines).
 TEST(DispatcherEndings, AbortQuietBusyAndParseErrors) {
@@ -34,7 +20,8 @@ TEST(DispatcherEndings, AbortQuietBusyAndParseErrors) {
     const char* message;
     bool closing_step;
   } rows[] = {
-      {"%TX_LEVEL 02 7 E1", "", false},  // abort: status and cursor left alone
+      {"%TX_LEVEL 02 7 E1", "", false},    // abort: status and cursor left alone
+      {"%EQ 02 5 E3", kProcessing, true},  // stored whatever the status
       {"%SECURITY_MODE EXCLUSIVE E2", "", false},
       {"%SECURITY_MODE EXCLUSIVE E0", "", true},  // quiet
       {"%TX_LEVEL 02 3", "", false},              // parse errors: no status, unknown keyword
@@ -79,34 +66,23 @@ TEST_F(DispatcherTest, BusyIndicationSettlesFourHundredMillisecondsAfterTheLastL
   EXPECT_EQ(screen(), " arrow ready");
 }
 
-TEST_F(DispatcherTest, AutomaticSaveEverySixtySecondsAcrossTheClockWrapping) {
-  dispatcher.dispatch_step();
-  clock.advance_ms(60000);
-  dispatcher.dispatch_step();
-  EXPECT_EQ(hooks.auto_saves, 0);
-  clock.advance_ms(1);
-  dispatcher.dispatch_step();
-  EXPECT_EQ(hooks.auto_saves, 1);
-  dispatcher.dispatch_step();
-  EXPECT_EQ(hooks.auto_saves, 1);
-
-  clock.set_ms(0xFFFFFF00u);
-  state.last_autosave_ms = clock.now_ms();
-  clock.advance_ms(60001);  // wraps past zero
-  dispatcher.dispatch_step();
-  EXPECT_EQ(hooks.auto_saves, 2);
-}
-
-TEST_F(DispatcherTest, PendingSelectionTimesOutAfterFifteenSeconds) {
+// Automatic saves every sixty seconds across the clock's wrapping; a pending selection ends
+// after fifteen.
+TEST_F(DispatcherTest, TimersRunOutAfterTheirInterval) {
   state.selection = Selection::Port;
-  state.selected_index = 4;
   state.selection_time = clock.now_ms();
-  clock.advance_ms(15000);
-  dispatcher.dispatch_step();
-  EXPECT_TRUE(state.selection_pending());
-  clock.advance_ms(1);
-  dispatcher.dispatch_step();
-  EXPECT_FALSE(state.selection_pending());
+  std::string seen;
+  for (const std::uint32_t ms : {0u, 15000u, 1u, 44999u, 1u, 0u, 0xFFu, 60000u, 1u}) {
+    if (ms == 0xFF) {  // close to the wrap
+      clock.set_ms(0xFFFFFF00u);
+      state.last_autosave_ms = clock.now_ms();
+    } else {
+      clock.advance_ms(ms);
+    }
+    dispatcher.dispatch_step();
+    seen += std::to_string(hooks.auto_saves) + (state.selection_pending() ? "s|" : "|");
+  }
+  EXPECT_EQ(seen, "0s|0s|0|0|1|1|1|1|2|");
 }
 
 TEST(DispatcherDeadlines, TheEarliestPendingTimerNamesTheNextWakeUp) {
@@ -164,6 +140,10 @@ TEST_F(DispatcherTest, SettingRepliesStoreTheReportedValueInThePort) {
     Field field;
     long expected;
   } rows[] = {
+      {"%EQ 03 5 E3", FIELD(eq), 5},  // stored whatever the status
+      {"%DUPLEX 03 HALF E0", FIELD(duplex), 0},
+      {"%DUPLEX 03 FULL E0", FIELD(duplex), 1},
+      {"%DUPLEX 03 HALF E3", FIELD(duplex), 1},  // stored only on success
       {"%TX_LEVEL 03 7 E0", FIELD(tx_level), 7},
       {"%RX_LEVEL 03 1 E0", FIELD(rx_level), 1},
       {"%DELAY_TIME 03 12 E0", FIELD(delay_time), 12},
@@ -418,6 +398,83 @@ TEST_F(DispatcherTest, GatewayRestartReplaysTheLastSaveOrResynchronises) {
   Feed("%BOOT 00 E0");
   EXPECT_EQ(hooks.restores, 2);
   EXPECT_TRUE(state.input_ready);  // the step ended without the busy indication
+}
+
+TEST_F(DispatcherTest, SynchroniseSendsTheFourteenLinesFollowingTheReportingPreferences) {
+  commands.synchronise();
+  EXPECT_EQ(sender.expects_reply(), std::vector<bool>(14, true));
+  const std::string head =
+      " \r\r\rUSER_PGM OFF\rSYSTEM\rON_HOOK ALL ?\rCONNECT_S ALL ?\rMON ALL ?\r"
+      "SECURITY_MODE ?\rPIN ?\rRING_LED ON\rCONF ALL ON\r";
+  EXPECT_EQ(Wire(), head + "COR_LED ON\rPTT_LED ON\r");
+  state.cor_reporting = false;
+  commands.synchronise();
+  EXPECT_EQ(Wire(), head + "COR_LED OFF\rPTT_LED ON\r");
+  state.cor_reporting = true;
+  state.ptt_reporting = false;
+  commands.synchronise();
+  EXPECT_EQ(Wire(), head + "COR_LED ON\rPTT_LED OFF\r");
+}
+
+TEST_F(DispatcherTest, SettingsSweepAsksEveryKeywordOfAllPorts) {
+  commands.query_all_settings();
+  EXPECT_EQ(Wire(),
+            "2W_4W ALL ?\rAUTO_ANS ALL ?\rCALLING_TIME ALL ?\rCONF ALL ?\rCOR_INHIBIT ALL ?\r"
+            "COR_POLARITY ALL ?\rCOR_SAMP_DELAY ALL ?\rCOR_SAMP_INTERVAL ALL ?\r"
+            "COR_SAMP_WIDTH ALL ?\rCOR_SAMPLING ALL ?\rDELAY_TIME ALL ?\rDIAL_MODE ALL ?\r"
+            "DIAL_TONE_WAIT ALL ?\rDTMF_MUTE_TIME ALL ?\rDB_TONE ALL ?\rDIAL_TONE_ENABLE ALL ?\r"
+            "DUPLEX ALL ?\rEQ ALL ?\rKEYING_TONES ALL ?\rTONE_KEY_AMP ALL ?\rOP ALL ?\r"
+            "PEAKER ALL ?\rPROMPT_DELAY ALL ?\rPROMPT_LANG ALL ?\rLINE_TIMEOUT ALL ?\r"
+            "LINE_TYPE ALL ?\rPTT_PRIORITY ALL ?\rRING_CADENCE ALL ?\rRINGBACK_ENABLE ALL ?\r"
+            "RX_LEVEL ALL ?\rRX_SQUELCH ALL ?\rSECURITY_LEVEL ALL ?\rSQUELCH_TYPE ALL ?\r"
+            "TONE_KEY_AMP ALL ?\rRADIO_TYPE ALL ?\rTX_LEVEL ALL ?\rUSER_CONTROL ALL ?\r"
+            "VMR_HANG ALL ?\rVMR_THRESH ALL ?\rTRUNK_TYPE ALL ?\rMEK_SQUELCH_TYPE ?\r");
+
+  commands.query_all(58);
+  commands.query_all(36);
+  commands.query_all(0);   // the empty keyword sends nothing
+  commands.query_all(68);  // beyond the table
+  EXPECT_EQ(Wire(), "TX_LEVEL ALL ?\rON_HOOK ALL ?\r");
+}
+
+TEST_F(DispatcherTest, PortSweepAsksTheSettingsOfTheModuleType) {
+  const struct {
+    int port;
+    int type;
+    const char* wire;
+  } rows[] = {
+      {5, 1,
+       "DUPLEX 05 ?\rCOR_POLARITY 05 ?\rCOR_SAMPLING 05 ?\rUSER_CONTROL 05 ?\rCONF 05 ?\r"
+       "PTT_PRIORITY 05 ?\rSECURITY_LEVEL 05 ?\rRX_LEVEL 05 ?\rTX_LEVEL 05 ?\r"
+       "DTMF_MUTE_TIME 05 ?\rCOR_SAMP_DELAY 05 ?\rCOR_SAMP_INTERVAL 05 ?\rCOR_SAMP_WIDTH 05 ?\r"
+       "COR_INHIBIT 05 ?\rRADIO_TYPE 05 ?\r"},
+      {0, 3,
+       "DTMF_MUTE_TIME 00 ?\rDELAY_TIME 00 ?\rVMR_THRESH 00 ?\rVMR_HANG 00 ?\r"
+       "LINE_TIMEOUT 00 ?\rLINE_TYPE 00 ?\rDIAL_MODE 00 ?\rDIAL_TONE_WAIT 00 ?\r"
+       "USER_CONTROL 00 ?\rCONF 00 ?\rAUTO_ANS 00 ?\rCALLING_TIME 00 ?\rSECURITY_LEVEL 00 ?\r"
+       "RX_LEVEL 00 ?\rTX_LEVEL 00 ?\r2W_4W 00 ?\r"},
+      {25, 4,
+       "DTMF_MUTE_TIME 25 ?\rCOR_SAMP_DELAY 25 ?\rCOR_SAMP_INTERVAL 25 ?\rCOR_SAMP_WIDTH 25 ?\r"
+       "COR_INHIBIT 25 ?\rKEYING_TONES 25 ?\rTONE_KEY_AMP 25 ?\rPEAKER 25 ?\rEQ 25 ?\r"
+       "DELAY_TIME 25 ?\rPTT_PRIORITY 25 ?\rDUPLEX 25 ?\rCOR_POLARITY 25 ?\r"
+       "COR_SAMPLING 25 ?\rUSER_CONTROL 25 ?\rCONF 25 ?\rRX_SQUELCH 25 ?\r"
+       "SECURITY_LEVEL 25 ?\rRX_LEVEL 25 ?\rTX_LEVEL 25 ?\rSQUELCH_TYPE 25 ?\r"
+       "VMR_THRESH 25 ?\rVMR_HANG 25 ?\r"},
+      {12, 5,
+       "SECURITY_LEVEL 12 ?\rDTMF_MUTE_TIME 12 ?\rDELAY_TIME 12 ?\rRX_LEVEL 12 ?\r"
+       "VMR_THRESH 12 ?\rVMR_HANG 12 ?\rDB_TONE 12 ?\rUSER_CONTROL 12 ?\rCONF 12 ?\r"
+       "CALLING_TIME 12 ?\rDIAL_TONE_ENABLE 12 ?\rRINGBACK_ENABLE 12 ?\rRING_CADENCE 12 ?\r"},
+      {3, 2, ""},  // the handset has nothing to ask
+      {3, 0, ""},
+      {3, 6, ""},
+      {26, 1, ""},
+      {-1, 1, ""},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(::testing::Message() << "port " << row.port << " type " << row.type);
+    commands.query_port_settings(row.port, row.type);
+    EXPECT_EQ(Wire(), row.wire);
+  }
 }
 
 }  // namespace
