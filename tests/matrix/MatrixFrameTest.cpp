@@ -17,19 +17,15 @@ namespace {
 
 // One QApplication for the whole executable, on the off-screen platform, ended before exit so
 // that the leak checker sees the toolkit's own allocations released.
-class QtEnvironment : public testing::Environment {
- public:
+struct QtEnvironment : testing::Environment {
   void SetUp() override {
     static int argc = 1;
-    static char name[] = "matrix_gui_tests";
-    static char* argv[] = {name, nullptr};
+    static char name[] = "matrix_gui_tests", *argv[] = {name, nullptr};
     setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    app_ = std::make_unique<QApplication>(argc, argv);
+    app = std::make_unique<QApplication>(argc, argv);
   }
-  void TearDown() override { app_.reset(); }
-
- private:
-  std::unique_ptr<QApplication> app_;
+  void TearDown() override { app.reset(); }
+  std::unique_ptr<QApplication> app;
 };
 testing::Environment* const kQtEnvironment = testing::AddGlobalTestEnvironment(new QtEnvironment);
 
@@ -64,13 +60,14 @@ TEST_F(MatrixGui, CustomIconsTakeTheLowestFreeOfTwentySixSlots) {
   MatrixPortView view(store, slides);
   view.release_port_icon(3, 555);  // a removed module frees its slot
   view.release_port_icon(4, -1);   // a preset icon frees none
-  EXPECT_EQ(store.LoadCustom(bmp.c_str(), -1), 555);
-  EXPECT_EQ(store.LoadCustom(bmp.c_str(), -1), -1);
+  const int after_release = store.LoadCustom(bmp.c_str(), -1);
+  const int full = store.LoadCustom(bmp.c_str(), -1);
   store.FreeCustom();
-  EXPECT_EQ(store.LoadCustom(bmp.c_str(), -1), 551);
-  for (const QString& path : {dir.filePath("missing.bmp"), QString()}) {
-    EXPECT_EQ(store.LoadCustom(path.toStdString().c_str(), -1), -1);
-  }
+  const int after_free = store.LoadCustom(bmp.c_str(), -1);
+  EXPECT_EQ(std::tuple(after_release, full, after_free,
+                       store.LoadCustom(dir.filePath("missing.bmp").toStdString().c_str(), -1),
+                       store.LoadCustom("", -1)),
+            std::tuple(555, -1, 551, -1, -1));
 }
 
 TEST_F(MatrixGui, BadPortDataNeverOverrunsAField) {
@@ -78,10 +75,7 @@ TEST_F(MatrixGui, BadPortDataNeverOverrunsAField) {
     PortRecord r{};
     r.mod_type = port == 0 ? 9u : std::uint32_t{MOD_TOV5};  // 9: no such module type
     r.icon_preset = port == 0 ? 1 : 0;  // port 1: a custom icon that was never loaded
-    r.icon_id = 9999;
-    r.icon_color = 200;
-    r.disch_group = 200;
-    r.net = -3;
+    r.icon_id = 9999, r.icon_color = 200, r.disch_group = 200, r.net = -3;
     std::memset(r.port_name, 'X', sizeof r.port_name);  // no end mark
     std::memset(r.monitors, 7, sizeof r.monitors);
     model.SetPort(port, r);
@@ -101,18 +95,15 @@ TEST_F(MatrixGui, DimmedWithoutLampsWhileContactIsLost) {
     widget.request_repaint();
     return widget.grab().toImage();
   };
-  for (int port : {0, 1}) {
-    model.Update(port, [](PortRecord& r) {
-      r.mod_type = MOD_TOV5;
-      r.icon_preset = 1;
-    });
-  }
-  const QImage quiet = frame();
   const auto lamps = [&](std::uint8_t on) {
     for (int port : {0, 1}) {
-      model.Update(port, [on](PortRecord& r) { r.cor_active = r.ptt_active = r.ring_active = on; });
+      model.Update(port, [on](PortRecord& r) {
+        r.mod_type = MOD_TOV5, r.icon_preset = 1, r.cor_active = r.ptt_active = r.ring_active = on;
+      });
     }
   };
+  lamps(0);
+  const QImage quiet = frame();
   lamps(1);
   ASSERT_NE(frame(), quiet);
   widget.set_contact_lost(true);
