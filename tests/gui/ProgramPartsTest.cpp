@@ -1,21 +1,14 @@
 // The parts around the window: the command line (read in this process and refused by the real
-// program), the program directory chosen, worker calls queued to the UI thread, and the boxes
-// shown without waiting.
+// program), the program directory chosen, and worker calls queued to the UI thread.
 #include <gtest/gtest.h>
-#include <QApplication>
 #include <QCoreApplication>
-#include <QDialog>
-#include <QMessageBox>
 #include <QObject>
-#include <QPushButton>
-#include <QTimer>
 #include <algorithm>
 #include <fstream>
 #include <thread>
 
 #include "app/ui/CommandLine.h"
 #include "gui/ProgramRig.h"
-#include "platform/qt/OperatorPrompts.h"
 #include "platform/qt/ProgramLocation.h"
 #include "platform/qt/QueuedFrontend.h"
 #include "support/ControllerProcess.h"
@@ -25,9 +18,6 @@
 
 namespace mav::test {
 namespace {
-
-using Texts = std::vector<std::string>;
-using Lines = Texts;
 
 // What was read, as "program directory|kind|address:port|device,baud" (kind: 0 stored, 1 none,
 // 2 network, 3 serial).
@@ -203,50 +193,6 @@ TEST(QueuedFrontend, WorkerCallsRunOnTheUiThreadInOrder) {
   frontend.start_move(3, 1, 2);
   ASSERT_TRUE(process_events_until([&] { return !screen.moves().empty(); }));
   EXPECT_TRUE(worker_wake.wait(-1, 0));
-}
-
-std::vector<QMessageBox*> open_boxes(const QString& text) {
-  std::vector<QMessageBox*> boxes;
-  for (QWidget* widget : QApplication::topLevelWidgets()) {
-    auto* box = qobject_cast<QMessageBox*>(widget);
-    if (box && box->isVisible() && box->text() == text) boxes.push_back(box);
-  }
-  return boxes;
-}
-
-TEST(MessageBoxes, OneOfEachTextUntilWithdrawnAndAnswerableOverADialog) {
-  ScreenPrompts prompts;
-  QWidget owner;
-  const MessageBoxRequest lost{"The MAV Controller has lost contact\rwith the MAV-7700",
-                               "MAV Controller", MessageIcon::Exclamation, true};
-  const QString shown = "The MAV Controller has lost contact\nwith the MAV-7700";
-  const MessageBoxRequest load{"Load Failed!", "MAV Controller", MessageIcon::Exclamation, false};
-  for (const auto* box : {&lost, &lost, &load, &load}) prompts.show(*box, &owner);
-  EXPECT_EQ(std::pair(open_boxes(shown).size(), open_boxes("Load Failed!").size()),
-            std::pair(1ul, 1ul));
-  prompts.withdraw(lost.text);
-  QApplication::processEvents();
-  EXPECT_TRUE(open_boxes(shown).empty());
-  prompts.show(lost, &owner);  // a new loss shows its box again
-  EXPECT_EQ(open_boxes(shown).size(), 1u);
-  prompts.withdraw(lost.text);
-
-  // Shown while a modal dialog runs, the box stands above it and can be acknowledged.
-  QDialog dialog(&owner);
-  bool acknowledged = false;
-  QTimer::singleShot(0, &dialog, [&] {
-    prompts.withdraw(load.text);
-    prompts.show(load, &owner);
-    for (QMessageBox* box : open_boxes("Load Failed!")) {
-      acknowledged = box->windowModality() == Qt::ApplicationModal;
-      box->button(QMessageBox::Ok)->click();
-    }
-    dialog.reject();
-  });
-  dialog.exec();
-  EXPECT_TRUE(acknowledged);
-  QApplication::processEvents();
-  EXPECT_TRUE(open_boxes("Load Failed!").empty());
 }
 
 }  // namespace

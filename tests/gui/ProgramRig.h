@@ -30,8 +30,8 @@ class RecordingPrompts final : public OperatorPrompts {
     asked.push_back(box);
     return answer_yes;
   }
-  bool ask_ok_cancel(const MessageBoxRequest& box, QWidget* parent) override {
-    return ask_yes_no(box, parent);
+  bool ask_ok_cancel(const MessageBoxRequest& box, QWidget* p) override {
+    return ask_yes_no(box, p);
   }
   void show(const MessageBoxRequest& box, QWidget*) override { shown.push_back(box); }
   int run_dialog(QDialog& dialog) override {
@@ -44,9 +44,7 @@ class RecordingPrompts final : public OperatorPrompts {
     return texts;
   }
 
-  std::vector<MessageBoxRequest> told;
-  std::vector<MessageBoxRequest> asked;
-  std::vector<MessageBoxRequest> shown;  // boxes that do not wait
+  std::vector<MessageBoxRequest> told, asked, shown;  // shown: boxes that do not wait
   bool answer_yes = true;
   int dialogs_run = 0;
   std::function<int(QDialog&)> dialog_script;
@@ -101,13 +99,11 @@ class ProgramRig : public ::testing::Test {
   }
 
   MainWindow& window() { return program_->window(); }
-  QAction* action(int command_id) { return window().menus().action(command_id); }
   bool checked(int command_id) { return window().menus().is_checked(command_id); }
   std::string title() { return window().windowTitle().toStdString(); }
-  void trigger(int command_id) { action(command_id)->trigger(); }
+  void trigger(int command_id) { window().menus().action(command_id)->trigger(); }
 
-  // Triggers `command_id` and acts on the dialog it runs with `steps`; the dialog's result is
-  // what its own buttons left, or `forced` when one is given.
+  // The dialog's result is what its own buttons left, or `forced` when one is given.
   void with_dialog(int command_id, const std::function<void(QDialog&)>& steps, int forced = -1) {
     prompts_.dialog_script = [steps, forced](QDialog& dialog) {
       steps(dialog);
@@ -115,6 +111,7 @@ class ProgramRig : public ::testing::Test {
     };
     trigger(command_id);
   }
+
   ScratchDirectory dir_;
   RecordingPrompts prompts_;
   std::unique_ptr<ControllerProgram> program_;

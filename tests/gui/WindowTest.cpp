@@ -1,16 +1,11 @@
-// The main window in the running program: start-up from the preferences file, its size and title
-// rules, every menu command and its effect, the mouse and keys on the matrix, the configuration
-// commands, and the documents handed to the desktop viewer.
-#include <QDesktopServices>
+// The main window in the running program: start-up from the preferences file, the run's own
+// connection, every menu command and its effect, the mouse and keys on the matrix, and commands
+// held back while a configuration replay owns the wire.
 #include <QFileDialog>
 #include <QMenuBar>
-#include <QPlainTextEdit>
 #include <QTest>
-#include <QTextBrowser>
 #include <QTimer>
-#include <fstream>
 
-#include "config/ui/ChangesDialogs.h"
 #include "frontend/MenuIds.h"
 #include "gui/ProgramRig.h"
 #include "matrix/MatrixGeometry.h"
@@ -20,93 +15,20 @@
 namespace mav::test {
 namespace {
 
-using Texts = std::vector<std::string>;
-using Lines = Texts;
-
-// PATH for the program under test: with or without an "xdg-open"; with one, a text browser takes
-// the place of the desktop's viewer and records what it was handed.
-class DesktopViewer {
- public:
-  explicit DesktopViewer(bool present) : saved_path_(qgetenv("PATH")) {
-    if (present) {
-      const std::filesystem::path launcher = bin_ / "xdg-open";
-      std::ofstream(launcher) << "#!/bin/sh\n";
-      std::filesystem::permissions(launcher, std::filesystem::perms::owner_all);
-      QDesktopServices::setUrlHandler("file", &viewer_, "setSource");
-    }
-    qputenv("PATH", QByteArray::fromStdString(bin_.path().string()));
-  }
-  ~DesktopViewer() {
-    QDesktopServices::unsetUrlHandler("file");
-    qputenv("PATH", saved_path_);
-  }
-  std::string shown() const { return viewer_.source().toLocalFile().toStdString(); }
-
- private:
-  QByteArray saved_path_;
-  ScratchDirectory bin_;
-  QTextBrowser viewer_;
-};
-
-constexpr const char* kNotConnected = "Not Connected - MAV Controller - Orvane Systems";
-
 using MainWindowTest = ProgramRig;
 
-// An unknown version is replaced and the operator told; the marks follow the file.
-TEST_F(MainWindowTest, StartsFromThePreferencesFile) {
+TEST_F(MainWindowTest, AnUnknownFileVersionIsReplacedAndACustomTitleNeedsASerialPort) {
   Bytes old(32368, 0);
   old[0] = 20;
   write_bytes(prefs_file(), old);
   start();
-  EXPECT_EQ(prompts_.told_texts(), std::vector<std::string>{"New Preferences file created"});
-  EXPECT_EQ(read_bytes(prefs_file())[0], 27);
-  stop();
-
-  Preferences prefs;
-  prefs.sound_on = prefs.cor_reporting = prefs.auto_indicator_switching = false;
-  prefs.hover_descriptions = prefs.network_mode = prefs.auto_connect = true;
-  prefs.animation_delay = 650;
-  prefs.screen_size = 2;
-  write_preferences(prefs);
-  start();
-  std::string marks;
-  for (int id : {40031, 40070, 40058, 40037, 40020, 40069, 40012, 40029, 40057, 40039, 40018}) {
-    marks += checked(id) ? "x" : "-";
-  }
-  EXPECT_EQ(marks, "xxxxxx-----");
-  EXPECT_EQ(window().frameGeometry().size(), QSize(1280, 1024));  // frame included
-  // Network mode without sites opens nothing, and auto-connect is shown off.
-  EXPECT_EQ(title(), kNotConnected);
-  EXPECT_FALSE(program_->link().is_open());
-}
-
-// Below the menu bar the window may be 526 pixels high, no more; larger snaps back in place.
-TEST_F(MainWindowTest, WindowCanShrinkButSnapsBackFromLarger) {
-  start();
-  window().move(40, 30);
-  const int menu_bar = window().menuBar()->height();
-  window().resize(700, 526 + menu_bar);
-  EXPECT_EQ(window().size(), QSize(700, 526 + menu_bar));
-  window().resize(700, 527 + menu_bar);
-  EXPECT_EQ(window().frameGeometry().size(), QSize(800, 600));
-  EXPECT_EQ(window().pos(), QPoint(40, 30));
-}
-
-TEST_F(MainWindowTest, CustomTitleIsForSerialPortsAndTheManualOpensWithoutAViewer) {
-  const DesktopViewer no_viewer(false);
-  start();
   trigger(40066);
-  EXPECT_EQ(
-      prompts_.told_texts(),
-      std::vector<std::string>{"This feature can only be used when\ra serial port is being used."});
-  EXPECT_TRUE(prompts_.dialogs_run == 0 && !checked(40066) && checked(40067));
-  trigger(40064);
-  trigger(40064);
-  const auto windows = window().findChildren<QTextBrowser*>("manualWindow");
-  ASSERT_EQ(windows.size(), 1);  // the second request raises the same window
-  EXPECT_TRUE(windows[0]->isWindow() && windows[0]->isVisible());
-  EXPECT_EQ(windows[0]->source().toLocalFile().toStdString(),
-            (dir_.path() / "MAV C_Help.html").string());
+  EXPECT_EQ(prompts_.told_texts(),
+            (std::vector<std::string>{
+                "New Preferences file created",
+                "This feature can only be used when\ra serial port is being used."}));
+  EXPECT_EQ(read_bytes(prefs_file())[0], 27);
+  EXPECT_TRUE(prompts_.dialogs_run == 0 && !checked(40066));
 }
 
 // The command line's choice for this run only; nothing listens on the network site.
@@ -116,7 +38,7 @@ TEST_F(MainWindowTest, RunConnectionsAreUsedButNeverStored) {
   prefs.sites = {{{127, 0, 0, 1}, 1, "Stored"}};
   write_preferences(prefs);
   start({RunConnection::Kind::None, {}, 0, "", 0});
-  EXPECT_EQ(title(), kNotConnected);
+  EXPECT_EQ(title(), "Not Connected - MAV Controller - Orvane Systems");
   EXPECT_TRUE(!program_->link().is_open() && checked(40068));
   stop();
   PseudoTerminal line;
@@ -145,48 +67,34 @@ class MenuCommandsTest : public ProgramRig {
     }
     return marks;
   }
-  // The changed bytes of the file as runs "@offset:HEX".
-  static std::string changed_bytes(const Bytes& before, const Bytes& after) {
-    std::string runs;
-    for (std::size_t i = 0; i < after.size(); ++i) {
-      if (i < before.size() && before[i] == after[i]) continue;
-      if (i == 0 || i > before.size() || before[i - 1] == after[i - 1]) {
-        runs += " @" + std::to_string(i) + ":";
-      }
-      runs += QByteArray(1, static_cast<char>(after[i])).toHex().toUpper().toStdString();
-    }
-    return runs;
-  }
-
-  // Triggers the command and describes what changed.
+  // Triggers the command and describes what changed; changed preferences bytes as "@offset:HEX".
   std::string effect_of(int command) {
     const auto marks_before = marks();
-    const Bytes prefs = read_bytes(prefs_file());
+    const Bytes before = read_bytes(prefs_file());
     const QSize size = window().frameGeometry().size();
     const bool maximized = window().isMaximized();
     const std::string shown_title = title();
-    const std::string viewed = viewer_.shown();
     prompts_.asked.clear();
     prompts_.told.clear();
     program_->session().resync_requested = false;
     seen_.clear();
     if (command == menu::kExit) {
-      // Exit ends the application's loop, so it runs inside one: outside, the request to end
-      // would stay pending and end the next modal loop of this process at once.
+      // Run inside the loop: a pending request to end it would end the next modal loop at once.
       QTimer::singleShot(0, [&] { trigger(command); });
       EXPECT_EQ(program_->run(), 0);
     } else {
       trigger(command);
     }
-
     for (const auto& box : prompts_.asked) seen_ += " ask:" + box.text;
     for (const auto& box : prompts_.told) seen_ += " tell:" + box.text;
     for (const auto& [id, mark] : marks()) {
       if (mark != marks_before.at(id)) seen_ += (mark ? " +" : " -") + std::to_string(id);
     }
-    seen_ += changed_bytes(prefs, read_bytes(prefs_file()));
-    if (viewer_.shown() != viewed) {
-      seen_ += " view:" + std::filesystem::path(viewer_.shown()).filename().string();
+    const Bytes after = read_bytes(prefs_file());
+    for (std::size_t i = 0; i < after.size(); ++i) {
+      if (before.at(i) == after[i]) continue;
+      if (i == 0 || before[i - 1] == after[i - 1]) seen_ += " @" + std::to_string(i) + ":";
+      seen_ += QByteArray(1, static_cast<char>(after[i])).toHex().toUpper().toStdString();
     }
     const QSize now = window().frameGeometry().size();
     if (now != size) {
@@ -199,7 +107,6 @@ class MenuCommandsTest : public ProgramRig {
   }
 
   std::string seen_;
-  DesktopViewer viewer_{true};
 };
 
 TEST_F(MenuCommandsTest, EveryCommandHasItsEffect) {
@@ -216,7 +123,6 @@ TEST_F(MenuCommandsTest, EveryCommandHasItsEffect) {
       {40029, "-40029 @1062:00", "COR_LED OFF\r"},
       {40031, "-40031 @1063:00", "PTT_LED OFF\r"},
       {40031, "+40031 @1063:01", "PTT_LED ON\r"},
-      // Sound and the right button are kept in memory; the next save carries them.
       {40012, "-40012"},
       {40042, "-40041 +40042"},
       {40042, ""},  // the marked choice clicked again keeps its mark
@@ -237,7 +143,6 @@ TEST_F(MenuCommandsTest, EveryCommandHasItsEffect) {
       {40036, "+40036 -40037 @1068:C800"},
       {40038, "-40036 +40038 @1068:00"},
       {40039, "-40038 +40039 @1068:C201"},
-      {40064, "view:MAV C_Help.html"},
       {40045, "ask:Connect All:\rAre you sure?"},  // answered No
       {40046, "ask:Disconnect All:\rAre you sure?"},
       {40005,
@@ -252,7 +157,6 @@ TEST_F(MenuCommandsTest, EveryCommandHasItsEffect) {
   start_on_serial_port(line.name());
   EXPECT_TRUE(line_receives(line, "VPMTS ON\r"));
   prompts_.answer_yes = false;
-  // Dialogs are recorded by caption and closed; the title dialog gets a title first.
   prompts_.dialog_script = [this](QDialog& dialog) {
     seen_ += " dialog:" + dialog.windowTitle().toStdString();
     if (QLineEdit* typed = child(dialog, 1347)) {
@@ -277,14 +181,11 @@ class MatrixInputTest : public ProgramRig {
   }
   MatrixWidget& matrix() { return *static_cast<MatrixWidget*>(window().centralWidget()); }
   QPoint port_position(int port) {
-    const MatrixLayout layout = matrix().layout();
-    return {ColumnLeft(layout, port) + 5, IconTop(layout.screen_size, 0) + 5};
+    return {ColumnLeft(matrix().layout(), port) + 5, IconTop(matrix().layout().screen_size, 0) + 5};
   }
 };
 
-// A click on a port selects it, a Shift click does nothing, a click beside every icon ends the
-// selection; Alt+C opens the Connect menu and types nothing, keys typed to the menu bar are
-// commands.
+// Alt+C opens the Connect menu and types nothing; keys typed to the menu bar are commands.
 TEST_F(MatrixInputTest, MouseAndKeysReachTheGestures) {
   const auto selected = [&] {
     return program_->session().selection_pending() ? program_->session().selected_index.load() : -1;
@@ -308,63 +209,7 @@ TEST_F(MatrixInputTest, MouseAndKeysReachTheGestures) {
   EXPECT_EQ(selected(), -1);
 }
 
-class ConfigurationCommandsTest : public ProgramRig {
- protected:
-  void know_a_module() {
-    program_->model().Update(2, [](PortRecord& r) { r.mod_type = MOD_LINE7; });
-  }
-  std::filesystem::path folder() const { return dir_.path() / "Configurations"; }
-};
-
-// The file is chosen and its changes shown; only Yes lets "DISCH ALL" and the load go out.
-TEST_F(ConfigurationCommandsTest, LoadConfigurationAsksBeforeSendingAnything) {
-  for (const bool yes : {false, true}) {
-    SCOPED_TRACE(yes);
-    PseudoTerminal line;
-    start_on_serial_port(line.name());
-    know_a_module();
-    program_->configurations().AutoSave();
-    QString changes;
-    prompts_.dialog_script = [&](QDialog& dialog) {
-      if (auto* chooser = dynamic_cast<QFileDialog*>(&dialog)) {
-        chooser->selectFile(QString::fromStdString((folder() / "AutoS2.mav").string()));
-        dialog.accept();
-      } else if (auto* list = dialog.findChild<QPlainTextEdit*>("id1461")) {
-        changes = list->toPlainText();
-      } else {
-        click(dialog, kShowChangesButtonId);
-        dialog.done(yes ? QDialog::Accepted : QDialog::Rejected);
-      }
-      return dialog.result();
-    };
-    trigger(40003);
-    EXPECT_EQ(changes, "No changes.");
-    std::string received;
-    for (int i = 0; i < 10 && received.find("DISC_S ALL\r") == std::string::npos; ++i) {
-      received += line.read(1, std::chrono::milliseconds(200));
-      process_events_until([] { return false; }, 50);
-    }
-    EXPECT_EQ(received.find("DISCH ALL\r") != std::string::npos, yes) << received;
-    EXPECT_EQ(received.find("DISC_S ALL\r") != std::string::npos, yes) << received;
-    stop();
-  }
-}
-
-TEST_F(ConfigurationCommandsTest, SaveConfigurationWritesTheNamedFileInTheFolder) {
-  start();
-  know_a_module();
-  with_dialog(40002, [&](QDialog& dialog) {
-    auto& chooser = dynamic_cast<QFileDialog&>(dialog);
-    EXPECT_EQ(chooser.nameFilters(), QStringList{"Configuration files (*.MAV *.mav)"});
-    chooser.selectFile(QStringLiteral("evening"));
-    QMetaObject::invokeMethod(&chooser, "accept");  // its own OK: suffix and checks
-  });
-  const Bytes bytes = read_bytes(folder() / "evening.mav");
-  ASSERT_EQ(bytes.size(), 16953u);
-  EXPECT_EQ(get_i32(bytes, 8 + 624 * 2), MOD_LINE7);
-}
-
-TEST_F(ConfigurationCommandsTest, CommandsWaitWhileAReplayOwnsTheWire) {
+TEST_F(MainWindowTest, CommandsWaitWhileAReplayOwnsTheWire) {
   start();
   const bool sound = checked(40012);
   program_->session().replay_running = true;
@@ -375,93 +220,24 @@ TEST_F(ConfigurationCommandsTest, CommandsWaitWhileAReplayOwnsTheWire) {
   EXPECT_TRUE(process_events_until([&] { return checked(40012) != sound; }));
 }
 
-using DocumentViewersTest = ProgramRig;
-
-TEST_F(DocumentViewersTest, LogReportAndCopyGoToTheViewerOrTheProgramsOwnWindow) {
-  start();
-  program_->log().write_log_entry("entry 1");
-  const std::string recent = (dir_ / "Recent.txt").string();
-  const std::string copy = (dir_ / "Logs" / "MAVLog_tmp.txt").string();
-  for (const auto& [command, viewer_present, file] : {std::tuple{40063, true, recent},
-                                                      {40009, true, copy},
-                                                      {40063, false, recent},
-                                                      {40009, false, copy}}) {
-    SCOPED_TRACE(command);
-    const DesktopViewer viewer(viewer_present);
-    trigger(command);
-    EXPECT_EQ(viewer.shown(), viewer_present ? file : "");
-    if (viewer_present) continue;
-    const auto* own = window().findChild<QPlainTextEdit*>("logWindow");
-    ASSERT_NE(own, nullptr);
-    EXPECT_EQ(own->windowTitle().toStdString() + "|" + own->toPlainText().toStdString(),
-              file + "|" + file_text(file));
-  }
-  EXPECT_TRUE(prompts_.told.empty());
-  EXPECT_EQ(file_text(recent).rfind("Most recent entries appear first\n\n", 0), 0u);
-  EXPECT_EQ(file_text(copy), file_text(dir_ / "Logs" / "MAVPCI1.log"));
-
-  // A folder where the report goes, a log file never written: each is a file error.
-  std::filesystem::remove(recent);
-  std::filesystem::create_directories(recent);
-  program_->log().set_log_file_name("never-written.log");
-  const DesktopViewer viewer(true);
-  for (int command : {40063, 40009}) trigger(command);
-  ASSERT_EQ(prompts_.told_texts(), Texts(2, "File Error"));
-  EXPECT_EQ(prompts_.told[1].caption, "View Log Failed");
-  EXPECT_EQ(viewer.shown(), "");
-}
-
-TEST_F(DocumentViewersTest, NewLogIsChosenStoredAndTakesTheNextEntry) {
+TEST_F(MainWindowTest, NewLogIsChosenStoredAndTakesTheNextEntry) {
   start();
   const std::filesystem::path logs = dir_ / "Logs";
   with_dialog(40010, [&](QDialog& dialog) {
     auto& chooser = dynamic_cast<QFileDialog&>(dialog);
     EXPECT_EQ(chooser.nameFilters(), QStringList{"Log files (*.LOG *.log)"});
-    chooser.selectFile("Shift2");                   // the dialog adds the extension
-    QMetaObject::invokeMethod(&chooser, "accept");  // its own OK: suffix and checks
+    chooser.selectFile("Shift2");
+    QMetaObject::invokeMethod(&chooser, "accept");  // its own OK adds the extension
   });
   const std::string chosen = (logs / "Shift2.log").string();
   EXPECT_EQ(get_text(read_bytes(prefs_file()), 276), chosen);
   const std::string before = file_text(logs / "MAVPCI1.log");
   program_->log().write_log_entry("after the switch");
   const std::string text = file_text(chosen);
-  EXPECT_EQ(text.rfind("Date        Time    Module   Action\n----", 0), 0u) << text;
-  EXPECT_TRUE(text.ends_with("  after the switch\n")) << text;
+  EXPECT_TRUE(text.starts_with("Date        Time    Module   Action\n----") &&
+              text.ends_with("  after the switch\n"))
+      << text;
   EXPECT_EQ(file_text(logs / "MAVPCI1.log"), before);
-}
-
-// "VOQ Help..." and "Open App Notes..." in a module's settings.
-TEST_F(DocumentViewersTest, ModuleDocumentsGoToTheViewerOrSayWhereTheyAre) {
-  start();
-  program_->model().Update(3, [](PortRecord& r) { r.mod_type = MOD_VOQ3; });
-  std::filesystem::create_directories(dir_.path() / "Templates");
-  const std::string notes = (dir_.path() / "Templates" / "Radio.pdf").string();
-  std::ofstream(notes) << "%PDF";
-  const std::string help = (dir_.path() / "VOQ_Help.pdf").string();
-  const std::string no_viewer =
-      "No viewer for PDF files.\rYou will have to open the file manually.\r";
-  for (const bool viewer_present : {true, false}) {
-    SCOPED_TRACE(viewer_present);
-    const DesktopViewer viewer(viewer_present);
-    Texts shown;
-    prompts_.told.clear();
-    prompts_.dialog_script = [&](QDialog& dialog) {
-      if (auto* chooser = dynamic_cast<QFileDialog*>(&dialog)) {
-        chooser->selectFile(QString::fromStdString(notes));
-        QMetaObject::invokeMethod(chooser, "accept");
-        return chooser->result();
-      }
-      for (const int button : {1354, 1356}) {
-        click(dialog, button);
-        shown.push_back(viewer.shown());
-      }
-      return int{QDialog::Rejected};
-    };
-    window().open_module_settings(3, false);
-    EXPECT_EQ(shown, (viewer_present ? Texts{help, notes} : Texts{"", ""}));
-    EXPECT_EQ(prompts_.told_texts(),
-              (viewer_present ? Texts{} : Texts{no_viewer + help, no_viewer + notes}));
-  }
 }
 
 }  // namespace
