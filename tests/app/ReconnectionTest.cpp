@@ -5,7 +5,7 @@
 #include <ctime>
 
 #include "app/ConnectionIndicator.h"
-#include "app/Reconnection.h"
+#include "engine/Reconnection.h"
 #include "support/ScopedEnvironment.h"
 
 namespace mav::test {
