@@ -26,7 +26,6 @@
 #include "link/LinkChannel.h"
 #include "log/EventLog.h"
 #include "matrix/ColorScheme.h"
-#include "matrix/GestureHooks.h"
 #include "model/DeviceModel.h"
 #include "modules/ModuleTemplates.h"
 #include "modules/PhoneBook.h"
@@ -60,7 +59,6 @@ inline constexpr const char* kExitReminderText =
 // The phone book lives in the preferences and the template names in the site record, so the
 // shell keeps both.
 class Application final : public ShellHooks,
-                          public GestureHooks,
                           public ConnectionHooks,
                           public ProtectionStore,
                           public ColorSchemeStore,
@@ -74,10 +72,6 @@ class Application final : public ShellHooks,
   // whether the operator must be told that a new preferences file was created.
   PreferencesOrigin load_settings(int screen_width);
   void attach_window(ShellWindow& window);
-  // The check in front of the module settings dialogs.
-  void attach_password_check(PasswordCheck& check);
-  // Where Connect All and Disconnect All save the state they change.
-  void attach_configurations(ConfigurationFiles& files);
   // The recent-connection items, the automatic connection (or the one this run asks for), the
   // voice prompt state and the menu marks.
   void connect_at_startup(const RunConnection& run);
@@ -145,12 +139,6 @@ class Application final : public ShellHooks,
   bool edit_phone_book(const std::function<bool(PhoneBook&)>& edit) override;
   void set_template_name(int port, const std::string& file_title) override;
 
-  // The gestures' hooks: UI thread.
-  GesturePreferences gesture_preferences() const override;
-  bool confirm(const MessageBoxRequest& question) override;
-  void open_module_settings(int port, bool mark_open) override;
-  void save_snapshot_before_bulk_change() override;
-
   // The engine's retries after a drop: UI thread.
   void connection_dropped() override;
   void reopen_connection() override;
@@ -203,8 +191,6 @@ class Application final : public ShellHooks,
   const ProgramFolders folders_;
   PreferencesStore prefs_;
   ShellWindow* window_ = nullptr;
-  PasswordCheck* password_check_ = nullptr;
-  ConfigurationFiles* configurations_ = nullptr;
   std::string title_;
 
   mutable std::mutex site_mutex_;  // current_site_, run_site_ and the site list file

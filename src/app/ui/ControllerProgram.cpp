@@ -49,6 +49,7 @@ ControllerProgram::ControllerProgram(const ProgramFolders& folders, OperatorProm
                             engine_.keeper(), engine_.session(), engine_.commands(), engine_.pins(),
                             frontend_},
            folders),
+      gesture_hooks_(app_, engine_.configurations()),
       slides_(engine_.model(), clock_),
       port_view_(icons_, slides_),
       dial_dialogs_(DialParts{engine_.model(), engine_.link(), engine_.log(), clock_}, app_,
@@ -64,6 +65,7 @@ ControllerProgram::~ControllerProgram() {
   engine_.link().close();
   security_.reset();
   trace_window_.reset();
+  screen_.reset();
   window_.reset();
 }
 
@@ -93,23 +95,22 @@ bool ControllerProgram::init() {
 
   if (!icons_.LoadAll()) return false;
   matrix_ = std::make_unique<MatrixWidget>(model(), slides_, icons_);
-  gestures_ =
-      std::make_unique<MatrixGestures>(engine_.action_parts(app_), clock_, slides_, *matrix_);
+  gestures_ = std::make_unique<MatrixGestures>(engine_.action_parts(gesture_hooks_), clock_,
+                                               slides_, *matrix_);
   matrix_->set_gestures(*gestures_);
   module_settings_ = std::make_unique<ModuleSettingsOpener>(ModuleOpenerParts{
       ModuleDialogParts{model(), link(), settings_writer(), session(), icons_, frontend_, prompts_,
                         app_.program_directory(), app_.shared_directory(), module_features()},
       session(), [this](int port) { return app_.template_name(port); }});
-  window_ = std::make_unique<MainWindow>(MainWindowParts{app_, session(), prompts_, slides_,
-                                                         *matrix_, command_registry_, *gestures_,
-                                                         *module_settings_});
+  window_ = std::make_unique<MainWindow>(MainWindowParts{
+      app_, session(), prompts_, *matrix_, command_registry_, *gestures_, *module_settings_});
   app_.register_commands(command_registry_);
   security_ = std::make_unique<SecurityCommands>(
       SecurityParts{pins(), session().security_mode, model(), app_, prompts_,
                     [this](std::string_view line) { link().send_line(line, true); }, *window_});
   security_->register_commands(command_registry_);
   gestures_->register_commands(command_registry_, security_->guard());
-  app_.attach_password_check(security_->guard());
+  gesture_hooks_.attach(*window_, security_->guard());
   log_viewers_ = std::make_unique<LogViewers>(
       LogViewerParts{log(), app_.program_directory(), prompts_, *window_,
                      [this](const std::string& path) { app_.store_log_file_name(path); }});
@@ -118,10 +119,11 @@ bool ControllerProgram::init() {
   trace_window_ = std::make_unique<TraceWindow>(engine_.trace(), prompts_);
   trace_window_->register_commands(command_registry_);
   register_color_scheme_command(command_registry_, app_, prompts_, *window_);
-  app_.attach_configurations(configurations());
   configurations().register_commands(command_registry_, *window_);
   window_->set_title("MAV Controller");
-  frontend_.set_target(*window_, session().worker_wake);
+  screen_ = std::make_unique<WindowFrontend>(WindowFrontendParts{
+      *window_, *matrix_, app_, session(), prompts_, slides_, *module_settings_});
+  frontend_.set_target(*screen_, session().worker_wake);
   dial_dialogs_.set_owner(*window_);
   module_files_.set_owner(*window_);
   app_.attach_window(*window_);

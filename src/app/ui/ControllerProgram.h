@@ -10,7 +10,9 @@
 
 #include "app/Application.h"
 #include "app/RunConnection.h"
+#include "app/ShellGestureHooks.h"
 #include "app/ui/MainWindow.h"
+#include "app/ui/WindowFrontend.h"
 #include "engine/GatewayEngine.h"
 #include "frontend/CommandRegistry.h"
 #include "log/ui/LogViewers.h"
@@ -80,6 +82,7 @@ class ControllerProgram {
   NotifierSocketHost sockets_;
   CommandRegistry command_registry_;
   Application app_;
+  ShellGestureHooks gesture_hooks_;
   SlideAnimator slides_;
   MatrixPortView port_view_;
   DialDialogOpener dial_dialogs_;
@@ -90,6 +93,7 @@ class ControllerProgram {
   std::unique_ptr<ModuleSettingsOpener> module_settings_;
   std::unique_ptr<MatrixWidget> matrix_;
   std::unique_ptr<MainWindow> window_;
+  std::unique_ptr<WindowFrontend> screen_;  // where the core's screen calls end
   std::unique_ptr<SecurityCommands> security_;
   std::unique_ptr<LogViewers> log_viewers_;
   std::unique_ptr<TraceWindow> trace_window_;

@@ -65,14 +65,11 @@ MainWindow::MainWindow(const MainWindowParts& parts)
     : app_(parts.app),
       session_(parts.session),
       prompts_(parts.prompts),
-      slides_(parts.slides),
       matrix_(parts.matrix),
       commands_(parts.commands),
       gestures_(parts.gestures),
       module_settings_(parts.module_settings),
-      menus_(std::make_unique<MenuBar>(*menuBar())),
-      cursors_(draw_program_cursors()),
-      sounds_(parts.app.shared_directory() / "Sounds") {
+      menus_(std::make_unique<MenuBar>(*menuBar())) {
   setWindowTitle("MAV Controller");
   setCentralWidget(&matrix_);
   link_indicator_ = new QLabel;
@@ -323,76 +320,6 @@ std::string MainWindow::ask_custom_title() {
 
 void MainWindow::offer_serial_port_selection() {
   select_serial_port();
-}
-
-// Frontend
-
-void MainWindow::show_status_text(std::string_view text) {
-  matrix_.show_status_text(text);
-}
-
-void MainWindow::show_message(std::string_view text) {
-  matrix_.show_message(text);
-}
-
-void MainWindow::show_message_box(const MessageBoxRequest& box) {
-  prompts_.show(box, this);
-}
-
-void MainWindow::withdraw_message_box(std::string_view text) {
-  prompts_.withdraw(std::string(text));
-}
-
-void MainWindow::update_title() {
-  if (session_.network_mode) app_.update_network_title();
-}
-
-void MainWindow::link_state_changed() {
-  show_link_state();
-}
-
-void MainWindow::request_repaint() {
-  matrix_.request_repaint();
-}
-
-void MainWindow::start_move(int port, int from_net, int to_net) {
-  after_slide_step(slides_.start_move(port, from_net, to_net));
-}
-
-bool MainWindow::animation_step() {
-  const SlideStep step = slides_.animation_step();
-  if (step.frame_due || step.slide_ended) {
-    QMetaObject::invokeMethod(
-        this, [this, step] { after_slide_step(step); }, Qt::QueuedConnection);
-  }
-  return step.any_active;
-}
-
-void MainWindow::after_slide_step(const SlideStep& step) {
-  if (step.frame_due) matrix_.slide_frame();
-  if (step.slide_ended) matrix_.request_repaint();
-}
-
-void MainWindow::play_sound(std::string_view file_name) {
-  sounds_.play(file_name);
-}
-
-void MainWindow::set_cursor(CursorShape shape) {
-  switch (shape) {
-    case CursorShape::Wait:
-      matrix_.setCursor(cursors_.wait);
-      break;
-    case CursorShape::Selected:
-      matrix_.setCursor(cursors_.selected);
-      break;
-    case CursorShape::Arrow:
-      matrix_.unsetCursor();
-      break;
-  }
-}
-
-void MainWindow::refresh_settings_dialog(int port) {
-  module_settings_.refresh(port);
 }
 
 void MainWindow::open_module_settings(int port, bool mark_open) {

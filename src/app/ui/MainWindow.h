@@ -1,6 +1,6 @@
 // The program's only top-level window: the matrix fills it, the menu bar carries every command.
-// It routes the menu commands, keeps the size rules of the three screen sizes, and is the
-// UI-thread end of the core's Frontend (the QueuedFrontend posts every call here). UI thread.
+// It routes the menu commands, keeps the size rules of the three screen sizes and shows the
+// connection indicator. UI thread.
 #pragma once
 
 #include <QLabel>
@@ -16,12 +16,9 @@
 #include "config/ConfigurationPrompts.h"
 #include "frontend/Frontend.h"
 #include "matrix/MatrixGestures.h"
-#include "matrix/SlideAnimator.h"
 #include "matrix/ui/MatrixWidget.h"
 #include "modules/ui/ModuleSettingsOpener.h"
-#include "platform/qt/Cursors.h"
 #include "platform/qt/OperatorPrompts.h"
-#include "platform/qt/SoundPlayer.h"
 #include "protocol/SessionState.h"
 
 namespace mav {
@@ -31,17 +28,13 @@ struct MainWindowParts {
   Application& app;
   SessionState& session;
   OperatorPrompts& prompts;
-  SlideAnimator& slides;
   MatrixWidget& matrix;       // becomes the window's central widget
   CommandRegistry& commands;  // the window registers its own commands and routes every id here
   MatrixGestures& gestures;   // receives the characters typed anywhere in the window
   ModuleSettingsOpener& module_settings;
 };
 
-class MainWindow final : public QMainWindow,
-                         public ShellWindow,
-                         public ConfigurationPrompts,
-                         public Frontend {
+class MainWindow final : public QMainWindow, public ShellWindow, public ConfigurationPrompts {
   Q_OBJECT
 
  public:
@@ -61,6 +54,8 @@ class MainWindow final : public QMainWindow,
   void apply_appearance();
   // Shutdown without asking anything (a signal ends the program), then the event loop's end.
   void close_without_questions();
+  // The connection indicator in the menu bar's corner, read anew from the link.
+  void show_link_state();
 
   // ShellWindow
   void set_title(const std::string& title) override;
@@ -82,20 +77,6 @@ class MainWindow final : public QMainWindow,
   std::optional<std::filesystem::path> choose_from_history(const std::vector<HistoryRow>& rows,
                                                            const ChangesOfFile& changes) override;
 
-  // Frontend, on the UI thread (animation_step excepted: any thread).
-  void show_status_text(std::string_view text) override;
-  void show_message(std::string_view text) override;
-  void show_message_box(const MessageBoxRequest& box) override;
-  void withdraw_message_box(std::string_view text) override;
-  void update_title() override;
-  void link_state_changed() override;
-  void request_repaint() override;
-  void start_move(int port, int from_net, int to_net) override;
-  bool animation_step() override;
-  void play_sound(std::string_view file_name) override;
-  void set_cursor(CursorShape shape) override;
-  void refresh_settings_dialog(int port) override;
-
  protected:
   void closeEvent(QCloseEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
@@ -112,15 +93,11 @@ class MainWindow final : public QMainWindow,
   void resize_whole_window(int width, int height);
   void open_manual();
   void show_about();
-  // The connection indicator in the menu bar's corner, read anew from the link.
-  void show_link_state();
-  void after_slide_step(const SlideStep& step);
   void finish(bool offer_exit_reminder);
 
   Application& app_;
   SessionState& session_;
   OperatorPrompts& prompts_;
-  SlideAnimator& slides_;
   MatrixWidget& matrix_;
   CommandRegistry& commands_;
   MatrixGestures& gestures_;
@@ -129,8 +106,6 @@ class MainWindow final : public QMainWindow,
   QLabel* link_indicator_ = nullptr;  // owned by the menu bar
   // The program's own manual window, for a desktop without a viewer; made on first use.
   QPointer<QTextBrowser> manual_window_;
-  ProgramCursors cursors_;
-  SoundPlayer sounds_;
   QTimer retry_countdown_;  // the indicator counts the pause before a retry down
   bool finished_ = false;
 };
