@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <QGuiApplication>
+#include <QMetaObject>
 #include <QScreen>
 #include <QTimer>
 #include <csignal>
@@ -51,7 +52,15 @@ ControllerProgram::ControllerProgram(const ProgramFolders& folders, OperatorProm
            folders),
       gesture_hooks_(app_, engine_.configurations()),
       slides_(engine_.model(), clock_),
-      port_view_(icons_, slides_),
+      port_view_(icons_, slides_,
+                 [this](const SlideStep& step) {
+                   QMetaObject::invokeMethod(
+                       &ui_object_,
+                       [this, step] {
+                         if (screen_) screen_->after_slide_step(step);
+                       },
+                       Qt::QueuedConnection);
+                 }),
       dial_dialogs_(DialParts{engine_.model(), engine_.link(), engine_.log(), clock_}, app_,
                     prompts_, ui_object_),
       module_files_(prompts_),

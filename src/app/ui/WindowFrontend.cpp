@@ -1,7 +1,5 @@
 #include "app/ui/WindowFrontend.h"
 
-#include <QMetaObject>
-
 namespace mav {
 
 WindowFrontend::WindowFrontend(const WindowFrontendParts& parts)
@@ -39,15 +37,6 @@ void WindowFrontend::request_repaint() {
 
 void WindowFrontend::start_move(int port, int from_net, int to_net) {
   after_slide_step(p_.slides.start_move(port, from_net, to_net));
-}
-
-bool WindowFrontend::animation_step() {
-  const SlideStep step = p_.slides.animation_step();
-  if (step.frame_due || step.slide_ended) {
-    QMetaObject::invokeMethod(
-        &p_.matrix, [this, step] { after_slide_step(step); }, Qt::QueuedConnection);
-  }
-  return step.any_active;
 }
 
 void WindowFrontend::after_slide_step(const SlideStep& step) {

@@ -1,6 +1,6 @@
 // The UI-thread end of the core's Frontend (the QueuedFrontend posts every call here): the
 // matrix, the window's boxes, indicator and menu marks, the cursors, the sounds and the open
-// module settings dialog. UI thread, animation_step excepted (any thread).
+// module settings dialog. UI thread.
 #pragma once
 
 #include "app/Application.h"
@@ -39,15 +39,15 @@ class WindowFrontend final : public Frontend {
   void link_state_changed() override;
   void request_repaint() override;
   void start_move(int port, int from_net, int to_net) override;
-  bool animation_step() override;
   void play_sound(std::string_view file_name) override;
   void set_cursor(CursorShape shape) override;
   void set_menu_check(int command_id, bool checked) override;
   void refresh_settings_dialog(int port) override;
 
- private:
+  // A slide's frame is due or the slide ended.
   void after_slide_step(const SlideStep& step);
 
+ private:
   WindowFrontendParts p_;
   ProgramCursors cursors_;
   SoundPlayer sounds_;

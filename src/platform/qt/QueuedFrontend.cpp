@@ -73,11 +73,6 @@ void QueuedFrontend::start_move(int port, int from_net, int to_net) {
   });
 }
 
-bool QueuedFrontend::animation_step() {
-  Frontend* target = target_.load();
-  return target != nullptr && target->animation_step();
-}
-
 void QueuedFrontend::play_sound(std::string_view file_name) {
   post([this, owned = std::string(file_name)] { target_.load()->play_sound(owned); });
 }

@@ -1,8 +1,7 @@
 // Carries the core's Frontend calls from any thread to the UI thread: each call is queued and
 // the UI thread is woken once to run the whole queue, so a burst of worker calls costs one
 // wake-up and the worker never waits for the screen. The target runs every call on the UI
-// thread, except animation_step, which is forwarded at once (it runs on every worker pass and
-// must be thread-safe and cheap in the target). A slide started on the UI thread wakes the worker,
+// thread. A slide started on the UI thread wakes the worker,
 // which then moves it frame by frame.
 #pragma once
 
@@ -35,7 +34,6 @@ class QueuedFrontend final : public Frontend {
   void link_state_changed() override;
   void request_repaint() override;
   void start_move(int port, int from_net, int to_net) override;
-  bool animation_step() override;
   void play_sound(std::string_view file_name) override;
   void set_cursor(CursorShape shape) override;
   void set_menu_check(int command_id, bool checked) override;
