@@ -27,7 +27,6 @@ class NullFrontend final : public Frontend {
   void link_state_changed() override {}
   void request_repaint() override {}
   void start_move(int, int, int) override {}
-  bool animation_step() override { return false; }
   void play_sound(std::string_view) override {}
   void set_cursor(CursorShape) override {}
   void set_menu_check(int, bool) override {}
@@ -50,6 +49,7 @@ class NullHooks final : public ShellHooks,
   void save_preferences() override {}
   void load_site_port_names() override {}
   void release_port_icon(int, int) override {}
+  bool advance_slides() override { return false; }
   void open_dial_dialog(int) override {}
 };
 

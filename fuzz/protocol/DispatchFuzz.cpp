@@ -38,6 +38,7 @@ class QuietHooks final : public ShellHooks,
   bool RestoreAfterGatewayRestart() override { return true; }
   void save_preferences() override {}
   void load_site_port_names() override {}
+  bool advance_slides() override { return false; }
   void release_port_icon(int port, int) override {
     if (port < 0 || port >= kPortCount) std::abort();
   }

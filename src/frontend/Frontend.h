@@ -44,12 +44,10 @@ class Frontend {
   virtual void link_state_changed() = 0;
 
   // The matrix: repaint it whole (ignored while an icon slides; the slide ends with a repaint),
-  // slide a port's icon from the row of one net to another's (net numbers, GROUP_NONE or 0 for
-  // no net), and advance every running slide (called on every pass of the worker loop; true
-  // while slides still run, so the worker wakes again for the next frame).
+  // and slide a port's icon from the row of one net to another's (net numbers, GROUP_NONE or 0
+  // for no net); the worker moves the slide on through the matrix view's hooks.
   virtual void request_repaint() = 0;
   virtual void start_move(int port, int from_net, int to_net) = 0;
-  virtual bool animation_step() = 0;
 
   // A WAV file of the program's Sounds folder, by file name ("Connect.wav"), played
   // asynchronously. Callers decide whether the Sound option allows it.

@@ -30,7 +30,7 @@ ReplyDispatcher::ReplyDispatcher(const DispatcherParts& parts)
 void ReplyDispatcher::dispatch_step() {
   SessionState& s = p_.state;
   const std::uint32_t now = p_.clock.now_ms();
-  slides_running_ = p_.frontend.animation_step();
+  slides_running_ = p_.hooks.port_view.advance_slides();
 
   if (s.selection_pending() && has_passed(now, s.selection_time.load(), kSelectionTimeoutMs)) {
     s.cancel_selection();

@@ -38,6 +38,9 @@ class PortViewHooks {
   // A module left the port: release its custom icon (icon_id, -1 for none) and clear the
   // matrix's per-port entry.
   virtual void release_port_icon(int port, int icon_id) = 0;
+  // Moves the sliding icons on when a frame is due; true while slides still run, so the worker
+  // wakes again for the next frame. Called on every pass of the worker loop: cheap.
+  virtual bool advance_slides() = 0;
 };
 
 // The telephone line dial.

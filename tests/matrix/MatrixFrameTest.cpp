@@ -57,7 +57,7 @@ TEST_F(MatrixGui, CustomIconsTakeTheLowestFreeOfTwentySixSlots) {
   EXPECT_EQ(store.LoadCustom(bmp.c_str(), 557), 557);  // replacing frees the slot first
   EXPECT_EQ(store.LoadCustom(nullptr, 560), -1);       // freeing alone
   EXPECT_EQ(store.LoadCustom(bmp.c_str(), -1), 560);
-  MatrixPortView view(store, slides);
+  MatrixPortView view(store, slides, [](const SlideStep&) {});
   view.release_port_icon(3, 555);  // a removed module frees its slot
   view.release_port_icon(4, -1);   // a preset icon frees none
   const int after_release = store.LoadCustom(bmp.c_str(), -1);

@@ -43,6 +43,9 @@ class RecordingHooks final : public ShellHooks,
     std::lock_guard lock(mutex_);
     released_icons_.emplace_back(port, icon_id);
   }
+  // Slides run while the test says so.
+  bool advance_slides() override { return sliding; }
+  std::atomic<bool> sliding{false};
   void open_dial_dialog(int port) override {
     std::lock_guard lock(mutex_);
     dial_ports_.push_back(port);

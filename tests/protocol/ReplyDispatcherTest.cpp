@@ -116,7 +116,7 @@ TEST(DispatcherDeadlines, TheEarliestPendingTimerNamesTheNextWakeUp) {
     bench->state.last_autosave_ms = bench->clock.now_ms() - row.autosave_age_ms;
     bench->state.selection = row.selection;
     bench->state.selection_time = bench->clock.now_ms();
-    bench->frontend.sliding = row.sliding;
+    bench->hooks.sliding = row.sliding;
     if (row.line) {
       bench->Feed(row.line);
     } else {

@@ -30,9 +30,6 @@ class RecordingFrontend : public Frontend {
   void start_move(int port, int from_net, int to_net) override {
     add(moves_, Move{port, from_net, to_net});
   }
-  // Slides run while the test says so.
-  bool animation_step() override { return sliding; }
-  std::atomic<bool> sliding{false};
   void play_sound(std::string_view file_name) override { add(sounds_, std::string(file_name)); }
   void set_cursor(CursorShape shape) override { cursor_ = shape; }
   void set_menu_check(int command_id, bool checked) override {
