@@ -1,11 +1,15 @@
-// The stored network sites, the recent-connection list with its menu captions, the connection
-// indicator's text and what the address fields take.
+// The stored network sites, the recent-connection list with its menu captions, the retries after
+// a network drop, the connection indicator's text and what the address fields take.
 #include "app/ConnectionLists.h"
 
 #include <gtest/gtest.h>
 
+#include <ctime>
+
 #include "app/AddressFields.h"
 #include "app/ConnectionIndicator.h"
+#include "app/Reconnection.h"
+#include "support/ScopedEnvironment.h"
 
 namespace mav {
 namespace {
@@ -63,8 +67,12 @@ TEST(ConnectionLists, SitesRefuseDuplicatesAndTheFullListAndRemovalMovesTheLast)
   EXPECT_TRUE(prefs.recent.empty());
 }
 
-TEST(ConnectionIndicator, NamesThePeerAndHowTheLinkStands) {
+TEST(ConnectionIndicator, NamesThePeerHowTheLinkStandsAndTheRetries) {
+  const test::ScopedEnvironment utc("TZ", "UTC");
+  tzset();
+  // open, network, connected, contact lost, peer, site, lost since, retry, seconds to it
   const std::pair<LinkStatus, const char*> rows[] = {
+      // clang-format off
       {{false, false, false, false, "", -1}, "Not connected"},
       {{false, true, false, true, "North", -1}, "Not connected"},
       {{true, false, false, false, "/dev/ttyUSB0", -1}, "Connected to /dev/ttyUSB0 (serial)"},
@@ -73,10 +81,32 @@ TEST(ConnectionIndicator, NamesThePeerAndHowTheLinkStands) {
       {{true, true, false, true, "North", -1}, "Connecting to North (network)"},
       {{true, true, true, false, "North", -1}, "Connected to North (network)"},
       {{true, true, true, true, "North", -1}, "Lost contact with North (network)"},
+      {{false, false, false, false, "", -1, 0, 3, 4}, "Reconnecting (attempt 3, next in 4 s)"},
+      {{true, true, false, false, "North", -1, 0, 3, 4}, "Reconnecting to North (attempt 3)"},
+      {{true, true, true, true, "North", -1, 1700000000},
+       "Lost contact with North (network) since 22:13:20"},
+      // clang-format on
   };
   for (const auto& [status, text] : rows) EXPECT_EQ(connection_indicator_text(status), text);
   EXPECT_EQ(site_peer_name({{10, 0, 0, 7}, 2300, ""}), "10.0.0.7:2300");
   EXPECT_EQ(site_peer_name({{10, 0, 0, 7}, 23, "North"}), "North");
+}
+
+TEST(Reconnection, PausesDoubleFromTwoSecondsToAMinuteUntilStopped) {
+  Reconnection retries;
+  EXPECT_FALSE(retries.active());
+  retries.begin();
+  EXPECT_EQ(retries.attempt(), 1);
+  const std::uint32_t pauses[] = {2000, 4000, 8000, 16000, 32000, 60000, 60000};
+  for (const std::uint32_t pause : pauses) {
+    EXPECT_EQ(retries.failed(), pause);
+    EXPECT_EQ(retries.first_failure(), pause == 2000);
+  }
+  EXPECT_EQ(retries.attempt(), 8);
+  retries.stop();
+  EXPECT_FALSE(retries.active());
+  retries.begin();  // a later drop starts again from the shortest pause
+  EXPECT_EQ(retries.failed(), 2000u);
 }
 
 TEST(AddressFields, NumbersAreDecimalAndInRange) {

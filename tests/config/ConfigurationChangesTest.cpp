@@ -1,6 +1,6 @@
 // The comparison of a saved configuration with the gateway now, on configuration bytes crafted at
-// their file offsets: nets, settings with their dialog labels and values, and modules that stop
-// the load or are skipped by it.
+// their file offsets: nets, settings with their dialog labels and values, modules that stop the
+// load or are skipped by it, and the questions that show it.
 #include <gtest/gtest.h>
 
 #include "config/ConfigurationReplay.h"
@@ -77,22 +77,15 @@ TEST(ConfigurationChanges, ThePortsThatMoveAndTheSettingsThatDiffer) {
 }
 
 TEST(ConfigurationChanges, AnotherModuleStopsTheLoadOnlyWhereTheFileUsesThePort) {
+  const Lines fails{"The load would fail: nothing would change.",
+                    "Port 05: TOV-5 in the gateway, VOQ-3 in the file: load would fail"};
   const struct {
     const char* what;
-    std::int16_t bus;
-    std::int16_t disch;
+    std::int16_t bus, disch;
     Lines expected;
   } cases[] = {
-      {"on a bus",
-       1,
-       GROUP_NONE,
-       {"The load would fail: nothing would change.",
-        "Port 05: TOV-5 in the gateway, VOQ-3 in the file: load would fail"}},
-      {"in a DISCH group",
-       GROUP_NONE,
-       0,
-       {"The load would fail: nothing would change.",
-        "Port 05: TOV-5 in the gateway, VOQ-3 in the file: load would fail"}},
+      {"on a bus", 1, GROUP_NONE, fails},
+      {"in a DISCH group", GROUP_NONE, 0, fails},
       {"in no group",
        GROUP_NONE,
        GROUP_NONE,
@@ -111,30 +104,47 @@ TEST(ConfigurationChanges, AnotherModuleStopsTheLoadOnlyWhereTheFileUsesThePort)
   }
 }
 
+// Restore Last and Load show the changes before they ask; a declined load sends nothing. A load
+// the comparison shows to fail asks with No first and sends nothing whatever the answer.
 TEST(ConfigurationChanges, RestoreLastAndLoadShowTheChangesBeforeTheyAsk) {
-  auto rig = test::make_connected_rig();
-  Place(rig->model, 0, {});
-  rig->files.set_save_slot(0);
-  std::filesystem::create_directories(rig->files.folder());
-  Configuration saved;
-  for (int port = 0; port < kPortCount; ++port) {
-    saved.ports[static_cast<std::size_t>(port)] = rig->port(port);
+  for (const bool yes : {false, true}) {
+    auto rig = test::make_connected_rig();
+    Place(rig->model, 0, {});
+    rig->files.set_save_slot(0);
+    std::filesystem::create_directories(rig->files.folder());
+    Configuration saved;
+    for (int port = 0; port < kPortCount; ++port) {
+      saved.ports[static_cast<std::size_t>(port)] = rig->port(port);
+    }
+    saved.ports[0].mod_type = MOD_HK6;
+    ASSERT_TRUE(WriteConfiguration(rig->files.folder() / "AutoS2.mav", saved));
+    saved.ports[0].bus = 1;  // another module, on a bus of the file
+    ASSERT_TRUE(WriteConfiguration(rig->files.folder() / "other.mav", saved));
+    rig->prompts.answer_yes = yes;
+    const Lines expected{"Port 00: TOV-5 in the gateway, HK-6 in the file: not restored"};
+    if (!yes) {
+      rig->registry.run(menu::kRestoreLastConfig);
+      EXPECT_EQ(rig->prompts.shown_changes, expected);
+      rig->prompts.shown_changes.clear();
+      rig->prompts.chosen = rig->files.folder() / "AutoS2.mav";
+      rig->registry.run(menu::kLoadConfiguration);
+      EXPECT_EQ(rig->prompts.shown_changes, expected);
+      EXPECT_FALSE(rig->prompts.no_was_default);
+    }
+    rig->prompts.chosen = rig->files.folder() / "other.mav";
+    rig->registry.run(menu::kLoadConfiguration);
+    EXPECT_TRUE(rig->prompts.no_was_default);
+    EXPECT_EQ(rig->prompts.asked.back(),
+              "Load Configuration:\rother.mav\rThe load would fail: nothing would change.\rAre you "
+              "sure?");
+    if (!yes) {
+      EXPECT_EQ(rig->prompts.asked[0] + rig->prompts.asked[1],
+                "Restore to Last Configuration:\rAre you sure?"
+                "Load Configuration:\rAutoS2.mav\rAre you sure?");
+    }
+    EXPECT_EQ(rig->wire(), "");                              // not even DISCH ALL
+    EXPECT_EQ(rig->frontend.boxes().size(), yes ? 1u : 0u);  // "Load Failed!"
   }
-  saved.ports[0].mod_type = MOD_HK6;
-  ASSERT_TRUE(WriteConfiguration(rig->files.folder() / "AutoS2.mav", saved));
-  rig->prompts.answer_yes = false;
-  const Lines expected{"Port 00: TOV-5 in the gateway, HK-6 in the file: not restored"};
-
-  rig->registry.run(menu::kRestoreLastConfig);
-  EXPECT_EQ(rig->prompts.shown_changes, expected);
-
-  rig->prompts.shown_changes.clear();
-  rig->prompts.chosen = rig->files.folder() / "AutoS2.mav";
-  rig->registry.run(menu::kLoadConfiguration);
-  EXPECT_EQ(rig->prompts.asked, (Lines{"Restore to Last Configuration:\rAre you sure?",
-                                       "Load Configuration:\rAutoS2.mav\rAre you sure?"}));
-  EXPECT_EQ(rig->prompts.shown_changes, expected);
-  EXPECT_EQ(rig->wire(), "");  // declined: not even DISCH ALL
 }
 
 }  // namespace

@@ -58,10 +58,11 @@ TEST(ConfigurationReplay, SavedAndLoadedBackSendsOneJoinPerFurtherNetPort) {
   EXPECT_EQ(rig->wire(),
             "VPMTS OFF\rDISCH ALL\rVPMTS ON\rDISC_S ALL\rCONNECT_S 01 00\rCONNECT_S 02 00\r"
             "CONNECT_S 04 03\r");
-  EXPECT_EQ(rig->prompts.choices, (std::vector{FileChoice::Save, FileChoice::Load}));
-  EXPECT_EQ(rig->prompts.chooser_folder, rig->scratch / "Configurations");
-  EXPECT_TRUE(rig->prompts.told.empty());
-  EXPECT_EQ(rig->pauses, std::vector{std::chrono::milliseconds(500)});
+  EXPECT_EQ(
+      std::tuple(rig->prompts.choices, rig->prompts.chooser_folder, rig->prompts.told.size(),
+                 rig->pauses),
+      std::tuple(std::vector{FileChoice::Save, FileChoice::Load}, rig->scratch / "Configurations",
+                 0u, std::vector{std::chrono::milliseconds(500)}));
   for (const auto& [port, step] : {std::pair{1, 2}, {2, 5}, {4, 2}}) {
     expect_waits(*rig, PendingTable::kConnectWaits, port, step);
   }
@@ -143,16 +144,14 @@ TEST(ConfigurationReplay, AUsedPortMeetingAnotherModuleRefusesTheWholeLoad) {
     std::memcpy(saved.pin_table.data(), "Saved user", 10);
     revert_to(*rig, saved);
 
-    const std::vector<MessageBoxRequest> boxes = rig->frontend.boxes();
-    EXPECT_EQ(rig->wire(), c.refused ? "" : "DISC_S ALL\r");
-    ASSERT_EQ(boxes.size(), c.refused ? 1u : 0u);
-    if (c.refused) {
-      EXPECT_EQ(boxes[0].text,
-                "Load Failed!\rSaved configuration incompatible\rwith current configuration");
-      EXPECT_EQ(boxes[0].caption, "MAV Controller");
-      EXPECT_FALSE(boxes[0].owned_by_main_window);
-      EXPECT_STREQ(rig->pins.entry(0).name, "");
+    std::string shown;
+    for (const MessageBoxRequest& box : rig->frontend.boxes()) {
+      shown += box.caption + ": " + box.text + (box.owned_by_main_window ? " (owned)" : "");
     }
+    EXPECT_EQ(rig->wire() + shown + rig->pins.entry(0).name,
+              c.refused ? "MAV Controller: Load Failed!\rSaved configuration incompatible\rwith "
+                          "current configuration"
+                        : "DISC_S ALL\rSaved user");
     EXPECT_EQ(rig->port(4).settings.tx_level, 3);  // nothing taken from the saved port
   }
 }
@@ -212,9 +211,9 @@ TEST(ConfigurationFiles, AutomaticSavesRestoreLastAndFilesThatCannotBeUsed) {
   EXPECT_EQ(rig->prompts.told, (std::vector<std::string>{"Save file could not be opened",
                                                          "Load file could not be opened"}));
   rig->prompts.chosen.reset();
-  rig->registry.run(menu::kLoadConfiguration);
-  EXPECT_EQ(rig->prompts.told.size(), 2u);
-  EXPECT_EQ(rig->wire(), "");
+  rig->registry.run(menu::kLoadConfiguration);  // cancelled: nothing more
+  EXPECT_EQ(std::pair(rig->prompts.told.size(), rig->wire()),
+            std::pair(std::size_t{2}, std::string()));
 
   // A foreign version is refused after the command's own DISCH ALL has gone out.
   test::Bytes bytes = EncodeConfiguration(Configuration{});
@@ -226,10 +225,9 @@ TEST(ConfigurationFiles, AutomaticSavesRestoreLastAndFilesThatCannotBeUsed) {
   EXPECT_EQ(rig->wire(), "DISCH ALL\r");
   const std::vector<MessageBoxRequest> boxes = rig->frontend.boxes();
   ASSERT_EQ(boxes.size(), 1u);
-  EXPECT_EQ(boxes[0].text,
-            "The specified configuration file is incompatible\rwith this version of the MAV "
-            "Controller");
-  EXPECT_EQ(boxes[0].caption, "Can't read configuration file");
+  EXPECT_EQ(boxes[0].caption + ": " + boxes[0].text,
+            "Can't read configuration file: The specified configuration file is incompatible\rwith "
+            "this version of the MAV Controller");
   EXPECT_TRUE(boxes[0].icon == MessageIcon::Exclamation && !boxes[0].owned_by_main_window);
 }
 
@@ -245,10 +243,12 @@ TEST(ConfigurationFiles, GatewayRestartSavesThenSendsThePreludeAndTheReplay) {
   for (const auto& c : cases) {
     auto rig = make_connected_rig();
     for (const int port : {3, 8}) Place(rig->model, port, {.bus = 2, .net = 1});
+    rig->fake_clock.advance_ms(90000);  // the periodic save's minute starts again
     rig->state.voice_prompts = c.voice;
     rig->state.cor_reporting = c.cor;
     rig->state.ptt_reporting = c.ptt;
     EXPECT_TRUE(rig->files.RestoreAfterGatewayRestart());
+    EXPECT_EQ(rig->state.last_autosave_ms, rig->fake_clock.now_ms());
     EXPECT_EQ(rig->wire(), std::string(c.prelude) + "DISC_S ALL\rCONNECT_S 08 03\r");
     EXPECT_TRUE(std::filesystem::exists(rig->files.folder() / "AutoS2.mav"));
   }
@@ -258,6 +258,55 @@ TEST(ConfigurationFiles, GatewayRestartSavesThenSendsThePreludeAndTheReplay) {
   EXPECT_FALSE(rig->files.RestoreAfterGatewayRestart());
   EXPECT_EQ(rig->wire(), "");
   EXPECT_TRUE(rig->frontend.boxes().empty());
+}
+
+// The files carry the PIN table: every one is its owner's alone in folders only the owner may
+// enter. A save writes through a symbolic link and never over a read-only file.
+TEST(ConfigurationFiles, EveryFileAndFolderIsTheOwnersAlone) {
+  using std::filesystem::perms;
+  auto rig = make_connected_rig();
+  test::Place(rig->model, 0, {});
+  std::filesystem::create_directories(rig->files.folder());
+  std::filesystem::permissions(rig->files.folder(), perms::all);  // as an earlier version left it
+  rig->files.set_save_slot(1);
+  rig->files.AutoSave();  // AutoS2.mav and the first history file
+  rig->files.SaveSnapshot();
+  rig->prompts.chosen = rig->files.folder() / "Desk.mav";
+  rig->registry.run(menu::kSaveConfiguration);
+
+  int files = 0;
+  for (const std::filesystem::directory_entry& entry :
+       std::filesystem::recursive_directory_iterator(rig->files.folder())) {
+    const bool folder = entry.is_directory();
+    files += folder ? 0 : 1;
+    EXPECT_EQ(entry.status().permissions(),
+              folder ? perms::owner_all : (perms::owner_read | perms::owner_write))
+        << entry.path();
+  }
+  EXPECT_EQ(files, 4);
+  EXPECT_EQ(std::filesystem::status(rig->files.folder()).permissions(), perms::owner_all);
+}
+
+TEST(ConfigurationFiles, ASaveWritesThroughALinkAndLeavesAReadOnlyFileAlone) {
+  using std::filesystem::perms;
+  auto rig = make_connected_rig();
+  test::Place(rig->model, 0, {});
+  std::filesystem::create_directories(rig->files.folder());
+  const std::filesystem::path target = rig->files.folder() / "Target.mav";
+  std::ofstream(target) << "old";
+  std::filesystem::create_symlink("Target.mav", rig->files.folder() / "Link.mav");
+  rig->prompts.chosen = rig->files.folder() / "Link.mav";
+  rig->registry.run(menu::kSaveConfiguration);
+  EXPECT_TRUE(std::filesystem::is_symlink(rig->files.folder() / "Link.mav"));
+  EXPECT_EQ(std::filesystem::file_size(target), 16953u);
+
+  const std::filesystem::path fixed = rig->files.folder() / "Fixed.mav";
+  std::ofstream(fixed) << "old";
+  std::filesystem::permissions(fixed, perms::owner_read | perms::group_read | perms::others_read);
+  rig->prompts.chosen = fixed;
+  rig->registry.run(menu::kSaveConfiguration);
+  EXPECT_EQ(rig->prompts.told, std::vector<std::string>{"Save file could not be opened"});
+  EXPECT_EQ(test::read_bytes(fixed).size(), 3u);
 }
 
 }  // namespace

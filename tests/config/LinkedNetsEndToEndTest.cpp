@@ -14,6 +14,7 @@
 #include "sim/SimProcess.h"
 #include "support/ControllerRig.h"
 #include "support/FileText.h"
+#include "support/OperatorHooks.h"
 
 namespace mav {
 namespace {
@@ -29,14 +30,6 @@ std::string controller_image(const ControllerRig& rig) {
   format_relay_line(rig.model, line);
   return "ok %RELAY " + std::string(line + 6, 64);
 }
-
-class NoOperator final : public GestureHooks {
- public:
-  GesturePreferences gesture_preferences() const override { return {}; }
-  bool confirm(const MessageBoxRequest&) override { return true; }
-  void open_module_settings(int, bool) override {}
-  void save_snapshot_before_bulk_change() override {}
-};
 
 class LinkedNetsEndToEnd : public ::testing::Test {
  protected:
@@ -83,7 +76,7 @@ TEST_F(LinkedNetsEndToEnd, TheLinkSurvivesARestartAndTheReplayIsAnsweredInFull) 
 // neither keeps the link or makes a DISCH group of them.
 TEST_F(LinkedNetsEndToEnd, DisconnectingALinkedNetLeavesTwoPlainNets) {
   ControllerRig& rig = *rig_;
-  NoOperator hooks;
+  test::OperatorHooks hooks;
   ConnectionActions actions(
       ActionParts{rig.model, rig.pending, rig.channel, rig.state, rig.frontend, hooks});
   ASSERT_TRUE(actions.disconnect_net(1));

@@ -7,12 +7,12 @@
 #include <cstdio>
 #include <thread>
 
-#include "model/RecordImage.h"
-#include "support/ControllerRig.h"
 #include "config/ConfigurationReplay.h"
 #include "link/LineReader.h"
+#include "model/RecordImage.h"
 #include "protocol/RecordingHooks.h"
 #include "protocol/ReplyDispatcher.h"
+#include "support/ControllerRig.h"
 
 namespace mav {
 namespace {
@@ -30,15 +30,15 @@ TEST(ReplayRace, TheReplayAndTheRepliesKeepEachOthersFields) {
     std::snprintf(record.port_name, sizeof record.port_name, "Desk %d", port);
     record.net = port < 2 ? 1 : GROUP_NONE;
   }
-  const ConfigParts parts{rig->model, rig->pending,       rig->pins,  rig->channel,
-                          rig->state,    rig->frontend, rig->icons, rig->settings};
+  const ConfigParts parts{rig->model, rig->pending,  rig->pins,  rig->channel,
+                          rig->state, rig->frontend, rig->icons, rig->settings};
 
   test::RecordingHooks hooks;
   ReceivedLineRing ring;
   LineReader reader{ring};
-  ReplyDispatcher dispatcher{DispatcherParts{
-      reader.reply(), rig->model, rig->pending, rig->pins, rig->log, rig->channel,
-      rig->frontend, rig->clock, rig->state, SessionHooks{hooks, hooks, hooks, hooks}}};
+  ReplyDispatcher dispatcher{DispatcherParts{reader.reply(), rig->model, rig->pending, rig->pins,
+                                             rig->log, rig->channel, rig->frontend, rig->clock,
+                                             rig->state, SessionHooks{hooks, hooks, hooks, hooks}}};
   std::atomic<bool> worker_done{false};
   std::atomic<int> replays{0};
   int lost_reports = 0;

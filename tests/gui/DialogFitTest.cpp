@@ -28,10 +28,7 @@ TEST_F(DialogFit, EveryDialogFitsTheSmallScreen) {
   program_->configurations().AutoSave();  // a save to restore from history
   const std::uint32_t modules[] = {MOD_TOV5, MOD_MEK4, MOD_LINE7, MOD_VOQ3, MOD_HK6};
   for (int port = 0; port < 5; ++port) {
-    PortRecord record{};
-    program_->model().GetPort(port, record);
-    record.mod_type = modules[port];
-    program_->model().SetPort(port, record);
+    program_->model().Update(port, [&](PortRecord& r) { r.mod_type = modules[port]; });
   }
   std::string measured;
   prompts_.dialog_script = [&](QDialog& dialog) {

@@ -1,5 +1,5 @@
-// The main window's own rules: start-up from the preferences file, titles, the size rule, the
-// custom title dialog, the exit reminder and the manual without a desktop viewer.
+// The main window's own rules: start-up from the preferences file, the size rule, the custom
+// title's refusal, the manual without a desktop viewer and the connection of this run only.
 #include <QMenuBar>
 #include <QTextBrowser>
 
@@ -14,27 +14,21 @@ constexpr const char* kNotConnected = "Not Connected - MAV Controller - Orvane S
 
 using MainWindowTest = ProgramRig;
 
-TEST_F(MainWindowTest, UnknownPreferencesVersionIsReplacedAndTheOperatorTold) {
+// An unknown version is replaced and the operator told; the marks follow the file.
+TEST_F(MainWindowTest, StartsFromThePreferencesFile) {
   Bytes old(32368, 0);
   old[0] = 20;
   write_bytes(prefs_file(), old);
   start();
-  ASSERT_EQ(prompts_.told_texts(), std::vector<std::string>{"New Preferences file created"});
-  EXPECT_EQ(prompts_.told[0].caption, "MAV Controller");
+  EXPECT_EQ(prompts_.told_texts(), std::vector<std::string>{"New Preferences file created"});
   EXPECT_EQ(read_bytes(prefs_file())[0], 27);
-  EXPECT_EQ(title(), kNotConnected);
-}
+  stop();
 
-TEST_F(MainWindowTest, MarksFollowThePreferencesAtStartUp) {
   Preferences prefs;
-  prefs.sound_on = false;
-  prefs.cor_reporting = false;
-  prefs.hover_descriptions = true;
-  prefs.auto_indicator_switching = false;
+  prefs.sound_on = prefs.cor_reporting = prefs.auto_indicator_switching = false;
+  prefs.hover_descriptions = prefs.network_mode = prefs.auto_connect = true;
   prefs.animation_delay = 650;
   prefs.screen_size = 2;
-  prefs.network_mode = true;
-  prefs.auto_connect = true;
   write_preferences(prefs);
   start();
   std::string marks;
@@ -48,45 +42,26 @@ TEST_F(MainWindowTest, MarksFollowThePreferencesAtStartUp) {
   EXPECT_FALSE(program_->link().is_open());
 }
 
+// Below the menu bar the window may be 526 pixels high, no more; larger snaps back in place.
 TEST_F(MainWindowTest, WindowCanShrinkButSnapsBackFromLarger) {
   start();
   window().move(40, 30);
-  window().resize(900, 700);
-  EXPECT_EQ(window().frameGeometry().size(), QSize(800, 600));
-  EXPECT_EQ(window().pos(), QPoint(40, 30));
-  // Below the menu bar the window may be 526 pixels high, no more.
   const int menu_bar = window().menuBar()->height();
   window().resize(700, 526 + menu_bar);
   EXPECT_EQ(window().size(), QSize(700, 526 + menu_bar));
   window().resize(700, 527 + menu_bar);
   EXPECT_EQ(window().frameGeometry().size(), QSize(800, 600));
+  EXPECT_EQ(window().pos(), QPoint(40, 30));
 }
 
-TEST_F(MainWindowTest, CustomTitleIsForSerialPortsOnlyAndCancelChangesNothing) {
+TEST_F(MainWindowTest, CustomTitleIsForSerialPortsAndTheManualOpensWithoutAViewer) {
+  const DesktopViewer no_viewer(false);
   start();
   trigger(40066);
   EXPECT_EQ(
       prompts_.told_texts(),
       std::vector<std::string>{"This feature can only be used when\ra serial port is being used."});
-  EXPECT_EQ(prompts_.dialogs_run, 0);
-  EXPECT_TRUE(!checked(40066) && checked(40067));
-  stop();
-
-  PseudoTerminal line;
-  start_on_serial_port(line.name());
-  with_dialog(40066, [](QDialog& dialog) {
-    EXPECT_GE(dialog.minimumWidth(), 350);  // a long title fits
-    type(dialog, 1347, "Ignored");
-    dialog.reject();
-  });
-  EXPECT_EQ(title(), line.name() + " - MAV Controller - Orvane Systems");
-  EXPECT_FALSE(checked(40066));
-  EXPECT_EQ(read_bytes(prefs_file())[1056], 0);
-}
-
-TEST_F(MainWindowTest, ManualWithoutADesktopViewerOpensTheProgramsOwnWindow) {
-  const DesktopViewer no_viewer(false);
-  start();
+  EXPECT_TRUE(prompts_.dialogs_run == 0 && !checked(40066) && checked(40067));
   trigger(40064);
   trigger(40064);
   const auto windows = window().findChildren<QTextBrowser*>("manualWindow");
@@ -96,28 +71,31 @@ TEST_F(MainWindowTest, ManualWithoutADesktopViewerOpensTheProgramsOwnWindow) {
             (dir_.path() / "MAV C_Help.html").string());
 }
 
-// The command line's choice for this run only.
+// The command line's choice for this run only; nothing listens on the network site.
 TEST_F(MainWindowTest, RunConnectionsAreUsedButNeverStored) {
   Preferences prefs;
-  prefs.auto_connect = true;
-  prefs.network_mode = true;
+  prefs.auto_connect = prefs.network_mode = true;
   prefs.sites = {{{127, 0, 0, 1}, 1, "Stored"}};
   write_preferences(prefs);
   start({RunConnection::Kind::None, {}, 0, "", 0});
   EXPECT_EQ(title(), kNotConnected);
   EXPECT_TRUE(!program_->link().is_open() && checked(40068));
   stop();
-
   PseudoTerminal line;
   start({RunConnection::Kind::Serial, {}, 0, line.name(), 115200});
-  EXPECT_EQ(program_->link().device_name(), line.name());
-  EXPECT_EQ(program_->link().baud_rate(), 115200u);
+  EXPECT_EQ(program_->link().device_name().value_or("") + " " +
+                std::to_string(program_->link().baud_rate()),
+            line.name() + " 115200");
   EXPECT_EQ(title(), line.name() + " - MAV Controller - Orvane Systems");
+  stop();
+  start({RunConnection::Kind::Network, {127, 0, 0, 2}, 9, "", 0});
+  EXPECT_EQ(title(), "Connecting to Remote Site - MAV Controller - Orvane Systems");
   stop();
   const Preferences saved = saved_preferences();
   EXPECT_TRUE(saved.auto_connect && saved.network_mode && saved.recent.empty());
   EXPECT_EQ(saved.sites.size(), 1u);
   EXPECT_EQ(saved.serial_port_name, Preferences{}.serial_port_name);
+  EXPECT_FALSE(std::filesystem::exists(dir_ / "Sites.cfg"));
 }
 
 }  // namespace

@@ -14,12 +14,7 @@ class MatrixInputTest : public ProgramRig {
  protected:
   void SetUp() override {
     start();
-    PortRecord record;
-    for (int p : {3, 7}) {
-      program_->model().GetPort(p, record);
-      record.mod_type = MOD_TOV5;
-      program_->model().SetPort(p, record);
-    }
+    for (int p : {3, 7}) program_->model().Update(p, [](PortRecord& r) { r.mod_type = MOD_TOV5; });
     matrix().paint_now();
   }
   MatrixWidget& matrix() { return *static_cast<MatrixWidget*>(window().centralWidget()); }

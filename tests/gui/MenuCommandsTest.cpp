@@ -108,12 +108,6 @@ TEST_F(MenuCommandsTest, EveryCommandHasItsEffect) {
       {40064, "view:MAV C_Help.html"},
       {40045, "ask:Connect All:\rAre you sure?"},  // answered No
       {40046, "ask:Disconnect All:\rAre you sure?"},
-      // No module is known on this line: the configuration commands refuse before any file.
-      {40002, "tell:No data to save"},
-      {40003, "tell:Get configuration from MAV first"},
-      {40050, "dialog:MAV Controller"},  // the confirmation, answered No
-      {40072, "tell:Get configuration from MAV first"},
-      {40062, "tell:Get configuration from MAV first"},
       {40005,
        "tell:MAV Controller\rVersion 0.1\rThe operator's program for the MAV-7700 audio "
        "interconnect gateway.\rCopyright Orvane Systems. All rights reserved."},

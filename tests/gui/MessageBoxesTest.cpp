@@ -13,13 +13,13 @@
 namespace mav::test {
 namespace {
 
-int open_boxes(const QString& text) {
-  int count = 0;
+std::vector<QMessageBox*> open_boxes(const QString& text) {
+  std::vector<QMessageBox*> boxes;
   for (QWidget* widget : QApplication::topLevelWidgets()) {
-    const auto* box = qobject_cast<QMessageBox*>(widget);
-    if (box && box->isVisible() && box->text() == text) ++count;
+    auto* box = qobject_cast<QMessageBox*>(widget);
+    if (box && box->isVisible() && box->text() == text) boxes.push_back(box);
   }
-  return count;
+  return boxes;
 }
 
 TEST(MessageBoxes, OneOfEachTextUntilWithdrawnAndAnswerableOverADialog) {
@@ -29,19 +29,14 @@ TEST(MessageBoxes, OneOfEachTextUntilWithdrawnAndAnswerableOverADialog) {
                                "MAV Controller", MessageIcon::Exclamation, true};
   const QString shown = "The MAV Controller has lost contact\nwith the MAV-7700";
   const MessageBoxRequest load{"Load Failed!", "MAV Controller", MessageIcon::Exclamation, false};
-
-  prompts.show(lost, &owner);
-  prompts.show(lost, &owner);
-  prompts.show(load, &owner);
-  prompts.show(load, &owner);
-  EXPECT_EQ(open_boxes(shown), 1);
-  EXPECT_EQ(open_boxes("Load Failed!"), 1);
-
+  for (const auto* box : {&lost, &lost, &load, &load}) prompts.show(*box, &owner);
+  EXPECT_EQ(std::pair(open_boxes(shown).size(), open_boxes("Load Failed!").size()),
+            std::pair(1ul, 1ul));
   prompts.withdraw(lost.text);
   QApplication::processEvents();
-  EXPECT_EQ(open_boxes(shown), 0);
+  EXPECT_TRUE(open_boxes(shown).empty());
   prompts.show(lost, &owner);  // a new loss shows its box again
-  EXPECT_EQ(open_boxes(shown), 1);
+  EXPECT_EQ(open_boxes(shown).size(), 1u);
   prompts.withdraw(lost.text);
 
   // Shown while a modal dialog runs, the box stands above it and can be acknowledged.
@@ -50,9 +45,7 @@ TEST(MessageBoxes, OneOfEachTextUntilWithdrawnAndAnswerableOverADialog) {
   QTimer::singleShot(0, &dialog, [&] {
     prompts.withdraw(load.text);
     prompts.show(load, &owner);
-    for (QWidget* widget : QApplication::topLevelWidgets()) {
-      auto* box = qobject_cast<QMessageBox*>(widget);
-      if (!box || !box->isVisible() || box->text() != "Load Failed!") continue;
+    for (QMessageBox* box : open_boxes("Load Failed!")) {
       acknowledged = box->windowModality() == Qt::ApplicationModal;
       box->button(QMessageBox::Ok)->click();
     }
@@ -61,7 +54,7 @@ TEST(MessageBoxes, OneOfEachTextUntilWithdrawnAndAnswerableOverADialog) {
   dialog.exec();
   EXPECT_TRUE(acknowledged);
   QApplication::processEvents();
-  EXPECT_EQ(open_boxes("Load Failed!"), 0);
+  EXPECT_TRUE(open_boxes("Load Failed!").empty());
 }
 
 }  // namespace

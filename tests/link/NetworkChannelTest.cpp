@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "LoopbackLink.h"
+#include "support/LinkRig.h"
 
 namespace mav::test {
 namespace {
@@ -19,9 +19,6 @@ class NetworkChannel : public testing::Test {
     rig->clock.advance_ms(ms);
     channel.poll_receive();
   }
-  bool pump_until(bool (*done)(LinkRig&)) {
-    return eventually([&] { rig->pump.run_once(10); }, [&] { return done(*rig); });
-  }
 
   LoopbackPeer peer;
   std::unique_ptr<LinkRig> rig = std::make_unique<LinkRig>();
@@ -31,7 +28,7 @@ class NetworkChannel : public testing::Test {
 TEST_F(NetworkChannel, LinesSentWhileConnectingLeavePacedAfterTheConnectAndCloseSaysLogout) {
   channel.set_hold(true);
   channel.send_line("before the open\r", true);  // a new connection starts with an empty queue
-  ASSERT_TRUE(channel.open_network(kLoopback, peer.port()));
+  ASSERT_TRUE(channel.open_network(LinkRig::kLoopback, peer.port()));
   EXPECT_FALSE(channel.is_ready());
   for (const char* line : {"VER\r", "SYSTEM\r", "MOD_TYPE ALL\r"}) channel.send_line(line, true);
   EXPECT_EQ(channel.queued_lines(), 3u);
@@ -42,7 +39,7 @@ TEST_F(NetworkChannel, LinesSentWhileConnectingLeavePacedAfterTheConnectAndClose
   ASSERT_TRUE(peer.accept_connection());
   for (int i = 0; i < 300; ++i) step(201);  // nothing leaves before the notice
   EXPECT_EQ(channel.queued_lines(), 3u);
-  ASSERT_TRUE(pump_until([](LinkRig& r) { return r.channel.is_ready(); }));
+  ASSERT_TRUE(rig->pump_until([&] { return rig->channel.is_ready(); }));
   EXPECT_TRUE(channel.wait_for_input(0));
   EXPECT_EQ(
       std::tuple(rig->log_count("Opened socket to 127.0.0.1:" + std::to_string(peer.port())),
@@ -68,20 +65,20 @@ TEST_F(NetworkChannel, LinesSentWhileConnectingLeavePacedAfterTheConnectAndClose
 }
 
 TEST_F(NetworkChannel, TextSplitAcrossNotificationsIsJoinedAtTheCarriageReturn) {
-  ASSERT_TRUE(connect_to(*rig, peer));
+  ASSERT_TRUE(rig->connect_to(peer));
+  const auto pump = [&] { rig->pump.run_once(10); };
   channel.wait_for_input(0);  // takes the connect's wake-up
   ASSERT_TRUE(peer.send("abc\rde"));
-  EXPECT_EQ(rig->receive_lines(1, [&] { rig->pump.run_once(10); }), Lines{"abc"});
+  EXPECT_EQ(rig->receive_lines(1, pump), Lines{"abc"});
   EXPECT_TRUE(channel.wait_for_input(0));  // the line woke the worker
   ASSERT_TRUE(peer.send("f\r\nline feed kept\r"));
-  EXPECT_EQ(rig->receive_lines(2, [&] { rig->pump.run_once(10); }),
-            (Lines{"def", "\nline feed kept"}));
+  EXPECT_EQ(rig->receive_lines(2, pump), (Lines{"def", "\nline feed kept"}));
 }
 
 TEST_F(NetworkChannel, ThePeerClosingClosesTheChannelAndSaysSo) {
-  ASSERT_TRUE(connect_to(*rig, peer));
+  ASSERT_TRUE(rig->connect_to(peer));
   peer.close_connection();
-  ASSERT_TRUE(pump_until([](LinkRig& r) { return !r.channel.is_open(); }));
+  ASSERT_TRUE(rig->pump_until([&] { return !rig->channel.is_open(); }));
   EXPECT_EQ(rig->frontend.last_message(), "Connection closed, retrying");
   EXPECT_EQ(std::pair(rig->log_count("Network connection closed externally"),
                       rig->log_count("Network connection closed")),
@@ -89,8 +86,8 @@ TEST_F(NetworkChannel, ThePeerClosingClosesTheChannelAndSaysSo) {
 }
 
 TEST_F(NetworkChannel, ARefusedConnectIsReportedOnlyByTheConnectionTimer) {
-  ASSERT_TRUE(channel.open_network(kLoopback, LoopbackPeer::refusing_port()));
-  ASSERT_TRUE(pump_until([](LinkRig& r) { return !r.pump.watching(); }));
+  ASSERT_TRUE(channel.open_network(LinkRig::kLoopback, LoopbackPeer::refusing_port()));
+  ASSERT_TRUE(rig->pump_until([&] { return !rig->pump.watching(); }));
   const std::pair<std::uint32_t, bool> steps[] = {{15499, true}, {1, false}, {15500, false}};
   for (const auto& [ms, open] : steps) {
     rig->clock.advance_ms(ms);

@@ -9,7 +9,7 @@
 #include <memory>
 #include <string>
 
-#include "LoopbackLink.h"
+#include "support/LinkRig.h"
 
 namespace mav::test {
 namespace {
@@ -66,7 +66,7 @@ TEST(WorkerLoop, LinesQueuedByTheUiThreadWakeTheWorkerAndPacedOnesLeaveOnTheirDe
   LoopbackPeer peer;
   WorkerRig link;
   LinkRig& rig = *link.rig;
-  ASSERT_TRUE(connect_to(rig, peer));
+  ASSERT_TRUE(rig.connect_to(peer));
   rig.channel.set_hold(true);
   link.worker.start();
   EXPECT_TRUE(link.worker.running());
@@ -87,8 +87,7 @@ TEST(WorkerLoop, LinesQueuedByTheUiThreadWakeTheWorkerAndPacedOnesLeaveOnTheirDe
   EXPECT_EQ(peer.read(19), "MEK_SQUELCH_TYPE ?\r");
   // Lines that arrive together, with one wake-up, are all parsed without another.
   ASSERT_TRUE(peer.send("%TX_LEVEL 05 3 E0\r%TX_LEVEL 05 3 E0\r%TX_LEVEL 05 3 E0\r"));
-  EXPECT_TRUE(eventually([&] { rig.pump.run_once(10); },
-                         [&] { return link.dispatcher.released.load() == 3; }));
+  EXPECT_TRUE(rig.pump_until([&] { return link.dispatcher.released.load() == 3; }));
   EXPECT_EQ(link.dispatcher.broken, 0);
   link.worker.stop();
   EXPECT_FALSE(link.worker.running());

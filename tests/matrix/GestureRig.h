@@ -7,11 +7,13 @@
 #include "matrix/MatrixGestures.h"
 #include "protocol/RecordingSender.h"
 #include "support/FakeClock.h"
+#include "support/OperatorHooks.h"
 #include "support/RecordingFrontend.h"
 
 namespace mav::test {
 
 using Lines = std::vector<std::string>;
+inline constexpr int N = GROUP_NONE;
 
 // Lines sent or sounds played, joined with '|' to compare against one literal.
 inline std::string Join(const Lines& lines) {
@@ -22,30 +24,6 @@ inline std::string Join(const Lines& lines) {
 
 // Names table rows by their index, so that the names do not depend on the rows' bytes.
 inline constexpr auto RowName = [](const auto& row) { return "Row" + std::to_string(row.index); };
-
-class RecordingHooks final : public GestureHooks, public PasswordCheck {
- public:
-  GesturePreferences gesture_preferences() const override { return prefs; }
-  bool confirm(const MessageBoxRequest& question) override {
-    questions.push_back(question.text);
-    return answer_yes;
-  }
-  void open_module_settings(int port, bool mark_open) override {
-    settings_opened.emplace_back(port, mark_open);
-  }
-  void save_snapshot_before_bulk_change() override { ++snapshots; }
-  bool confirm_password(Guard guard) override {
-    guards.push_back(guard);
-    return unlocked;
-  }
-
-  GesturePreferences prefs;
-  bool answer_yes = true, unlocked = true;
-  Lines questions;
-  std::vector<Guard> guards;
-  std::vector<std::pair<int, bool>> settings_opened;
-  int snapshots = 0;
-};
 
 class RecordingView final : public MatrixView {
  public:
@@ -80,6 +58,16 @@ class GestureRig : public ::testing::Test {
     model.GetPort(p, record);
     return record;
   }
+  // A press at (x, y) and its release, both with the given keys.
+  void click_at(MouseButton button, HeldKeys keys, int x, int y) {
+    gestures.on_button_down(button, keys, x, y);
+    gestures.on_button_up(button, keys, x, y);
+  }
+  static int x_of(int p) { return ColumnLeft({0, false}, p) + 5; }  // 800 x 600, 13 columns
+  static int y_of(int row) { return IconTop(0, row) + 5; }
+  void type(const std::string& keys) {
+    for (char key : keys) gestures.on_char(key);
+  }
   bool dial_marker_left() {
     std::uint8_t data1 = 0, data2 = 0;
     return pending.Take(PendingTable::kConnectWaits, PendingTable::kDialMarkerPort, data1, data2);
@@ -91,7 +79,7 @@ class GestureRig : public ::testing::Test {
   RecordingSender sender;
   SessionState session;
   RecordingFrontend frontend;
-  RecordingHooks hooks;
+  OperatorHooks hooks;
   FakeClock clock;
   SlideAnimator slides{model, clock};
   RecordingView view;

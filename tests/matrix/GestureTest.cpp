@@ -1,5 +1,6 @@
-// The gesture dispatcher, the mouse's press-and-release rule and the keyboard commands, on a
-// matrix with net 1 (ports 03 and 05 on bus 0), modules in ports 00 to 08 and no module in 09.
+// The gesture dispatcher, the mouse's press-and-release rule, the keyboard commands, disconnect
+// mode and the refusals' status texts, on a matrix with net 1 (ports 03 and 05 on bus 0), modules
+// in ports 00 to 08 and no module in 09.
 #include "matrix/GestureRig.h"
 
 namespace mav::test {
@@ -18,17 +19,8 @@ class Gestures : public GestureRig {
   }
   // A left press on port p's icon in the row and its release, on port p_up when given.
   void press(int p, int row, HeldKeys down = {}, HeldKeys up = {}, int p_up = -1) {
-    // Where a port stands on screen (800 x 600, 13 columns), from the core geometry.
-    const auto x_of = [](int port) { return ColumnLeft({0, false}, port) + 5; };
-    gestures.on_button_down(MouseButton::Left, down, x_of(p), IconTop(0, row) + 5);
-    gestures.on_button_up(MouseButton::Left, up, x_of(p_up < 0 ? p : p_up), IconTop(0, row) + 5);
-  }
-  void type(const std::string& keys) {
-    for (char key : keys) gestures.on_char(key);
-  }
-  Lines sounds_since(std::size_t first) const {
-    const Lines all = sounds();
-    return Lines(all.begin() + static_cast<std::ptrdiff_t>(first), all.end());
+    gestures.on_button_down(MouseButton::Left, down, x_of(p), y_of(row));
+    gestures.on_button_up(MouseButton::Left, up, x_of(p_up < 0 ? p : p_up), y_of(row));
   }
 };
 
@@ -95,10 +87,12 @@ TEST_P(Clicks, Dispatch) {
   if (c.monitor_port != -1) gestures.click(0, HIT_COLUMN_HEADER, c.monitor_port);
   session.selected_index = c.selection == kNet ? 0 : 3;
   session.selection = c.selection;
-  const std::size_t first_sound = frontend.sounds().size();
+  const std::size_t first_sound = sounds().size();
   gestures.click(c.modifier, c.kind, c.index);
+  const Lines played = sounds();
   EXPECT_EQ(Join(sender.lines()), c.lines);
-  EXPECT_EQ(Join(sounds_since(first_sound)), c.sounds);
+  EXPECT_EQ(Join(Lines(played.begin() + static_cast<std::ptrdiff_t>(first_sound), played.end())),
+            c.sounds);
   EXPECT_EQ(
       std::tuple(session.selection.load(), view.shown.monitor_mode_port, view.shown.corner_switch),
       std::tuple(c.selection_after, c.monitor_after, c.corner_after));
@@ -147,6 +141,38 @@ TEST_F(Gestures, DisconnectModeLeftClickDisconnectsEvenWithEditSettingsAndSwitch
   EXPECT_FALSE(view.shown.corner_switch);
 }
 
+// Shift-clicks do nothing in either mode; a disconnect-mode click that did not disconnect leaves
+// nothing behind once connect mode returns: a right click then opens the port's settings.
+TEST_F(Gestures, DisconnectModeShiftClicksAndLeftovers) {
+  hooks.prefs.right_button_disconnects = false;
+  for (const char* mode : {"", "t"}) {
+    type(mode);
+    click_at(MouseButton::Left, {false, true}, x_of(3), y_of(1));
+    click_at(MouseButton::Left, {true, true}, x_of(5), y_of(1));
+    click_at(MouseButton::Right, {false, true}, x_of(3), y_of(1));
+    click_at(MouseButton::Left, {false, true}, 20, 100);  // net 1's button
+  }
+  EXPECT_TRUE(sender.lines().empty() && hooks.settings_opened.empty());
+  for (const auto& [net_click, keys_after, lines] :
+       {std::tuple{true, "\x1b", "DISC_S 03\r|DISC_S 05\r"},
+        {false, "t", ""},
+        {false, "m04\x1b", ""}}) {
+    sender.clear();
+    hooks.settings_opened.clear();
+    if (view.shown.corner_switch) type("t");  // into disconnect mode
+    if (net_click) {
+      click_at(MouseButton::Left, {}, 20, 100);
+    } else {
+      type("c07");
+      click_at(MouseButton::Left, {}, x_of(5), y_of(1));
+    }
+    type(keys_after);
+    click_at(MouseButton::Right, {}, x_of(5), y_of(1));
+    EXPECT_EQ(Join(sender.lines()), lines) << keys_after;
+    EXPECT_EQ(hooks.settings_opened, (std::vector<std::pair<int, bool>>{{5, false}}));
+  }
+}
+
 // clang-format off
 using KeyCase = std::tuple<std::string, const char*, Selection, const char*>;
 const KeyCase kKeys[] = {
@@ -174,11 +200,44 @@ TEST_F(Gestures, KeysToggleModeAndLeaveMonitorMode) {
   EXPECT_EQ(view.shown.monitor_mode_port, 4);
   type("\x1bT");
   EXPECT_EQ(view.shown.monitor_mode_port, -1);
-  EXPECT_EQ(frontend.sounds().back(), "Deactivate.wav");
+  EXPECT_EQ(sounds().back(), "Deactivate.wav");
   EXPECT_FALSE(view.shown.corner_switch);
   session.input_ready = false;
   type("t");
   EXPECT_FALSE(view.shown.corner_switch);
+}
+
+// Why a gesture was refused, in the status line (a machine without sound hears no Buzz), and the
+// mark of a selection a keyboard command left pending.
+TEST_F(Gestures, RefusalsSayWhyInTheStatusLine) {
+  put(1, {1, N, N, true});
+  put(2, {1});
+  put(6, {N, 0});
+  put(7, {N, 0});
+  model.RenumberNets();
+  hooks.prefs.right_button_disconnects = true;
+  const struct {
+    std::vector<std::tuple<int, HitKind, int>> clicks;  // modifier, kind, index
+    const char* text;
+  } cases[] = {
+      {{{1, HIT_PORT, 1}}, "Port 01 is permanently connected"},
+      {{{1, HIT_PORT, 8}}, "Port 08 is not connected"},
+      {{{0, HIT_NET_BUTTON, 4}}, "Net 5 is empty"},
+      {{{0, HIT_COLUMN_HEADER, 9}}, "Port 09 has no module"},
+      {{{0, HIT_PORT, 6}, {0, HIT_PORT, 7}}, "Port 06 and Port 07 are in the same DISCH group"},
+      {{{0, HIT_PORT, 3}, {0, HIT_NET_BUTTON, 0}}, "Port 03 is already on Net 1"},
+  };
+  for (const auto& c : cases) {
+    for (const auto& [modifier, kind, index] : c.clicks) gestures.click(modifier, kind, index);
+    EXPECT_EQ(frontend.last_status_text(), c.text);
+    gestures.on_char(kEscape);
+  }
+  type("c08");
+  EXPECT_EQ(frontend.last_status_text(), "c08 selected, waiting for the other end");
+  type("c00");  // the other end: the two are joined
+  EXPECT_EQ(frontend.last_status_text(), "");
+  type("n1");
+  EXPECT_EQ(frontend.last_status_text(), "n1 selected, waiting for the other end");
 }
 
 }  // namespace

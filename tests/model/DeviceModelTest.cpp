@@ -1,104 +1,93 @@
 // The port record as the bytes of a configuration file record: where each settings keyword's
 // value lands, what an unreported port holds, and what the device model's reset, setters and
-// monitor lists change.
+// monitor lists change. Text cut to a field's byte size ends on a character boundary, so it
+// reads back as valid UTF-8.
 #include <gtest/gtest.h>
 
-#include <string_view>
+#include <sstream>
+#include <string>
 #include <vector>
 
 #include "RecordImage.h"
 #include "model/SettingsFields.h"
+#include "model/TextField.h"
 #include "vocabulary/Vocabulary.h"
 
 namespace mav {
 namespace {
 
-using test::ExpectFields;
-using test::FieldAt;
 using test::ImageOf;
 using test::RecordOf;
 
-// Where each keyword's value sits, and what a port the gateway has not reported holds there.
-struct SettingSlot {
-  std::string_view keyword;
-  std::size_t offset, width;
-  int reset;  // kKept: a reset leaves the byte as it was
-};
-constexpr int kKept = -1;
-
-// clang-format off
-constexpr SettingSlot kSettings[] = {
-    {"2W_4W", 40, 1, 0},             {"DELAY_TIME", 41, 1, 0},        {"EQ", 42, 1, 1},
-    {"AUTO_ANS", 43, 1, 1},          {"CALLING_TIME", 44, 4, 1},      {"CONF", 48, 1, 0},
-    {"COR_INHIBIT", 49, 1, 0},       {"COR_POLARITY", 50, 1, 1},      {"COR_SAMPLING", 51, 1, 1},
-    {"COR_SAMP_DELAY", 52, 1, 0},    {"COR_SAMP_INTERVAL", 53, 1, 0}, {"COR_SAMP_WIDTH", 54, 1, 0},
-    {"DB_TONE", 55, 1, 0},           {"DIAL_TONE_ENABLE", 56, 1, 1},  {"DIAL_TONE_WAIT", 57, 1, 1},
-    {"DTMF_MUTE_TIME", 58, 1, 0},    {"DUPLEX", 59, 1, 1},            {"KEYING_TONES", 60, 1, 0},
-    {"TONE_KEY_AMP", 61, 1, 3},      {"ON_HOOK", 62, 1, 1},           {"OP", 63, 1, 0},
-    {"PEAKER", 64, 1, 0},            {"PROMPT_DELAY", 65, 1, kKept},  {"PROMPT_LANG", 66, 1, kKept},
-    {"LINE_TYPE", 67, 1, 1},         {"LINE_TIMEOUT", 68, 1, 3},      {"PTT_PRIORITY", 69, 1, 0},
-    {"RADIO_TYPE", 70, 1, 0},        {"RINGBACK_ENABLE", 71, 1, 1},   {"RX_LEVEL", 72, 1, 3},
-    {"RX_SQUELCH", 73, 1, 1},        {"SECURITY_LEVEL", 74, 1, 0},    {"SQUELCH_TYPE", 76, 4, 18},
-    {"DIAL_MODE", 80, 1, 1},         {"TRUNK_TYPE", 82, 1, 0},        {"TX_LEVEL", 83, 1, 3},
-    {"USER_CONTROL", 84, 1, 1},      {"RING_CADENCE", 85, 1, 1},      {"VMR_THRESH", 86, 1, 1},
-    {"VMR_HANG", 87, 1, 3}};
-// clang-format on
-
-// The settings of an unreported module; kept bytes and the first reserved byte hold fill.
-void ExpectResetSettings(const test::RecordImage& image, std::uint8_t fill) {
-  for (const SettingSlot& slot : kSettings) {
-    const auto expected = slot.reset == kKept ? fill : static_cast<std::uint32_t>(slot.reset);
-    EXPECT_EQ(FieldAt(image, slot.offset, slot.width), expected) << slot.keyword;
+// The settings block as hex, so that all 48 bytes compare against one literal.
+std::string Hex(const ModuleSettings& settings) {
+  std::string hex;
+  const auto* bytes = reinterpret_cast<const std::uint8_t*>(&settings);
+  for (std::size_t i = 0; i < sizeof settings; ++i) {
+    hex += "0123456789abcdef"[bytes[i] >> 4];
+    hex += "0123456789abcdef"[bytes[i] & 15];
   }
-  EXPECT_EQ(image[75], fill);
-  EXPECT_EQ(image[81], 0);
+  return hex;
 }
 
-TEST(SettingsByKeyword, EachKeywordWritesOnlyItsOwnBytes) {
-  for (const SettingSlot& slot : kSettings) {
-    SCOPED_TRACE(slot.keyword);
-    const int keyword = lookup_keyword(slot.keyword);
-    PortRecord record{};
-    ASSERT_TRUE(store_setting(record.settings, keyword, 0xA1B2C3D4));
-    const auto after = ImageOf(record);
-    for (std::size_t offset = 0; offset < after.size(); ++offset) {
-      if (offset < slot.offset || offset >= slot.offset + slot.width) {
-        ASSERT_EQ(after[offset], 0) << offset;
-      }
-    }
-    const std::uint32_t expected = slot.width == 4 ? 0xA1B2C3D4u : 0xD4u;
-    EXPECT_EQ(FieldAt(after, slot.offset, slot.width), expected);
-    EXPECT_EQ(read_setting(record.settings, keyword), expected);
-  }
+// What a port the gateway has not reported holds: PROMPT_DELAY, PROMPT_LANG and the first
+// reserved byte keep what they held (here 00).
+constexpr const char* kResetSettings =
+    "0000010101000000000001010000000001010001000301000000000103000001030100001200000001000003"
+    "01010103";
+
+// Every keyword's index stored at once, 0xA1B2C3 above it: each lands in its own byte, or in its
+// own four for CALLING_TIME and SQUELCH_TYPE. Keywords that are no module setting are refused.
+TEST(SettingsByKeyword, EachKeywordHoldsItsOwnBytesAndAResetKeepsThePromptBytes) {
   PortRecord record{};
-  for (int keyword : {0, -1, 68, 1000, lookup_keyword("CONNECT_S"),
-                      lookup_keyword("MEK_SQUELCH_TYPE"), lookup_keyword("COR_LED")}) {
-    EXPECT_FALSE(store_setting(record.settings, keyword, 7)) << keyword;
-    EXPECT_FALSE(read_setting(record.settings, keyword).has_value()) << keyword;
+  int stored = 0;
+  for (int keyword : {-1, kKeywordCount, 1000}) {
+    EXPECT_FALSE(store_setting(record.settings, keyword, 7) ||
+                 read_setting(record.settings, keyword));
   }
-  EXPECT_EQ(ImageOf(record), ImageOf(PortRecord{}));
+  for (int keyword = 0; keyword < kKeywordCount; ++keyword) {
+    stored +=
+        store_setting(record.settings, keyword, 0xA1B2C300u | static_cast<std::uint32_t>(keyword));
+  }
+  EXPECT_EQ(stored, 40);
+  EXPECT_EQ(Hex(record.settings),
+            "01151f0308c3b2a1090c0e120f10111318191d1e2139242526292a2c2b2e42323334350037c3b2a11700"
+            "413a3b303e3f");
+  for (int keyword = 0; keyword < kKeywordCount; ++keyword) {
+    EXPECT_EQ(read_setting(record.settings, keyword).value_or(keyword) & 0xFFu,
+              static_cast<std::uint32_t>(keyword));
+  }
   std::memset(&record.settings, 0xEE, sizeof record.settings);
   reset_settings(record.settings);
-  ExpectResetSettings(ImageOf(record), 0xEE);
+  EXPECT_EQ(Hex(record.settings),
+            "00000101010000000000010100000000010100010003010000eeee0103000001030100ee120000000100"
+            "000301010103");
+}
+
+// A port's fields beside its settings block in one line: module, net/bus/link/DISCH group,
+// permanent mark, first monitor, name|icon colour, preset, id, path|COR PTT RING lamps, both
+// steps, pending partner/bus, TX_LEVEL, prompt delay/language.
+std::string Fields(const PortRecord& r) {
+  std::ostringstream s;
+  s << r.mod_type << ' ' << r.net << '/' << r.bus << '/' << r.bus_link << '/' << r.disch_group
+    << ' ' << +r.perm_conn << ' ' << +r.monitors[0] << ' ' << r.port_name << '|' << +r.icon_color
+    << ' ' << +r.icon_preset << ' ' << r.icon_id << ' ' << r.icon_path << '|' << +r.cor_active
+    << +r.ptt_active << +r.ring_active << ' ' << r.disch_step << ' ' << r.connect_step << ' '
+    << r.pending_partner << '/' << r.pending_bus << ' ' << +r.settings.tx_level << ' '
+    << +r.settings.prompt_delay << '/' << +r.settings.prompt_lang;
+  return s.str();
 }
 
 TEST(DeviceModel, FreshAndResetPortsHoldNoModuleAndTheResetValues) {
   DeviceModel fresh;
   EXPECT_EQ(fresh.format_version(), 7u);
   for (int port = 0; port < kPortCount; ++port) {
-    SCOPED_TRACE(port);
-    const auto image = ImageOf(RecordOf(fresh, port));
     // No module, net, bus, link, DISCH group, monitor, name, custom icon or pending partner;
     // the gray preset icon.
-    // clang-format off
-    ExpectFields(image, {{0, 4, 0}, {4, 2, 65}, {6, 2, 65}, {8, 2, 65}, {10, 2, 65}, {13, 1, 129},
-        {88, 1, 0}, {344, 1, 0}, {345, 1, 1}, {348, 4, 0xFFFFFFFF}, {352, 1, 0}, {620, 2, 129},
-        {622, 2, 65}});
-    // clang-format on
-    ExpectResetSettings(image, 0);
+    EXPECT_EQ(Fields(RecordOf(fresh, port)), "0 65/65/65/65 0 129 |0 1 -1 |000 0 0 129/65 3 0/0");
+    EXPECT_EQ(Hex(RecordOf(fresh, port).settings), kResetSettings) << port;
   }
   for (const bool keep : {true, false}) {
-    SCOPED_TRACE(keep);
     DeviceModel model;
     PortRecord record;
     std::memset(&record, 0x11, sizeof record);  // a port in use in every field
@@ -106,19 +95,13 @@ TEST(DeviceModel, FreshAndResetPortsHoldNoModuleAndTheResetValues) {
     std::strcpy(record.icon_path, "/icons/tower.bmp");
     model.SetPort(4, record);
     model.Reset(keep);
-    const PortRecord back = RecordOf(model, 4);
     // Cleared: module, bus, link, DISCH group, monitors, TX_LEVEL, COR, PTT, both steps and the
     // pending partner and bus. Renumbering, not the reset, clears a net; the permanent mark,
     // ringing and the prompt settings stay. Names and icons stay only when asked.
-    // clang-format off
-    ExpectFields(ImageOf(back), {{0, 4, 0}, {6, 2, 65}, {8, 2, 65}, {10, 2, 65}, {13, 1, 129},
-        {83, 1, 3}, {608, 1, 0}, {609, 1, 0}, {612, 4, 0}, {616, 4, 0}, {620, 2, 129},
-        {622, 2, 65}, {4, 2, 0x1111}, {12, 1, 0x11}, {610, 1, 0x11}, {65, 1, 0x11}, {66, 1, 0x11},
-        {344, 1, keep ? 0x11u : 0u}, {345, 1, keep ? 0x11u : 1u},
-        {348, 4, keep ? 0x11111111u : 0xFFFFFFFFu}});
-    // clang-format on
-    EXPECT_STREQ(back.port_name, keep ? "Dispatch" : "");
-    EXPECT_STREQ(back.icon_path, keep ? "/icons/tower.bmp" : "");
+    EXPECT_EQ(Fields(RecordOf(model, 4)),
+              keep ? "0 4369/65/65/65 17 129 Dispatch|17 17 286331153 /icons/tower.bmp|0017 0 0 "
+                     "129/65 3 17/17"
+                   : "0 4369/65/65/65 17 129 |0 1 -1 |0017 0 0 129/65 3 17/17");
   }
 }
 
@@ -142,11 +125,12 @@ TEST(DeviceModel, SetSettingDialModeRuleAndIndicatorBits) {
   DeviceModel model;
   EXPECT_TRUE(model.SetSetting(25, kw::TX_LEVEL, 0x105));
   EXPECT_TRUE(model.SetSetting(25, kw::SQUELCH_TYPE, 17));
-  ExpectFields(ImageOf(RecordOf(model, 25)), {{83, 1, 0x05}, {76, 4, 17}});
+  const ModuleSettings set = RecordOf(model, 25).settings;
+  EXPECT_EQ(std::pair(int{set.tx_level}, set.squelch_type), std::pair(5, 17u));
   // "DTMF" is tone dialling; "PULSE" and any other word pulse dialling.
   for (const auto& [word, stored] : {std::pair{20u, 0}, {19u, 1}, {1u, 0}}) {
     EXPECT_TRUE(model.SetSetting(3, kw::DIAL_MODE, word));
-    EXPECT_EQ(ImageOf(RecordOf(model, 3))[80], stored) << word;
+    EXPECT_EQ(RecordOf(model, 3).settings.dial_mode, stored) << word;
   }
   const auto before = ImageOf(RecordOf(model, 3));
   EXPECT_FALSE(model.SetSetting(3, kw::CONNECT_S, 1));
@@ -158,12 +142,15 @@ TEST(DeviceModel, SetSettingDialModeRuleAndIndicatorBits) {
     record.cor_active = record.ptt_active = record.ring_active = 1;
     model.SetPort(port, record);
   }
+  const auto lamps = [&](int port) {
+    const PortRecord r = RecordOf(model, port);
+    return std::to_string(r.cor_active) + std::to_string(r.ptt_active) +
+           std::to_string(r.ring_active);
+  };
   model.ClearCorBits();
-  ExpectFields(ImageOf(RecordOf(model, 12)), {{608, 1, 0}, {609, 1, 1}, {610, 1, 1}});
+  EXPECT_EQ(lamps(12), "011");
   model.ClearPttBits();
-  for (int port : {0, 25}) {
-    ExpectFields(ImageOf(RecordOf(model, port)), {{608, 1, 0}, {609, 1, 0}, {610, 1, 1}});
-  }
+  EXPECT_EQ(lamps(0) + lamps(25), "001001");
 }
 
 std::vector<int> Monitors(const PortRecord& record) {
@@ -200,6 +187,37 @@ TEST(MonitorList, ArrivalOrderTwentySixPortsAndAListWithoutEndMark) {
   EXPECT_FALSE(AddMonitor(record, 1));
   EXPECT_TRUE(RemoveMonitor(record, 6));
   EXPECT_EQ(record.monitors[26], 129);
+}
+
+TEST(TextField, ACutNeverSplitsACharacter) {
+  const struct {
+    std::string text;
+    std::size_t bytes;
+    std::string kept;
+  } cases[] = {
+      {"LINE-7", 21, "LINE-7"},
+      {"Zentrale Müllerstraße 5", 21, "Zentrale Müllerstra"},  // "ß" would need bytes 20-21
+      {"abcü", 4, "abc"},
+      {"ab\xF0\x9F\x93\x9E", 5, "ab"},  // a four-byte character
+      {"ab\xF0\x9F\x93\x9E", 6, "ab\xF0\x9F\x93\x9E"},
+      {std::string(10, '\x80'), 4, std::string(4, '\x80')},  // no UTF-8: cut at the size
+  };
+  for (const auto& c : cases) EXPECT_EQ(FitText(c.text, c.bytes), c.kept) << c.text;
+  EXPECT_EQ(CountCharacters("€€"), 2u);
+}
+
+TEST(TextField, A300BytePortNameIsKeptUpToItsLastWholeCharacter) {
+  std::string name;
+  for (int i = 0; i < 150; ++i) name += "ä";  // 300 bytes
+  PortRecord record{};
+  StoreText(record.port_name, name);
+  EXPECT_EQ(std::string(record.port_name), name.substr(0, 254));
+  EXPECT_EQ(record.port_name[254], '\0');
+
+  // A full field read from a file ends on a whole character too.
+  std::memcpy(record.icon_path, name.data(), sizeof record.icon_path);
+  TerminateText(record.icon_path);
+  EXPECT_EQ(std::string(record.icon_path), name.substr(0, 254));
 }
 
 }  // namespace

@@ -20,24 +20,6 @@ inline RecordImage ImageOf(const PortRecord& record) {
   return image;
 }
 
-// The little-endian number of width bytes at offset.
-inline std::uint32_t FieldAt(const RecordImage& image, std::size_t offset, std::size_t width) {
-  std::uint32_t value = 0;
-  for (std::size_t i = width; i-- > 0;) value = value << 8 | image[offset + i];
-  return value;
-}
-
-struct ImageField {
-  std::size_t offset, width;
-  std::uint32_t value;
-};
-
-inline void ExpectFields(const RecordImage& image, std::initializer_list<ImageField> fields) {
-  for (const ImageField& f : fields) {
-    EXPECT_EQ(FieldAt(image, f.offset, f.width), f.value) << "offset " << f.offset;
-  }
-}
-
 inline PortRecord RecordOf(const DeviceModel& model, int port) {
   PortRecord record{};
   model.GetPort(port, record);

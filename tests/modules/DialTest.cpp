@@ -1,10 +1,10 @@
+// The phone book and the dial session of a LINE-7 port.
 #include <gtest/gtest.h>
 
 #include <string>
 
 #include "modules/DialSession.h"
 #include "modules/PhoneBook.h"
-#include "protocol/RecordingSender.h"
 #include "support/FakeClock.h"
 #include "support/FileText.h"
 #include "support/ScratchDirectory.h"
@@ -24,7 +24,31 @@ TEST(PhoneBook, AddCutsTheNumberRefusesTheFiftyFirstAndRemoveMovesTheLastIntoThe
   ASSERT_EQ(book.size(), 48u);
   EXPECT_EQ(book.front().description + "," + book[1].description + "," + book.back().description,
             "entry 49,entry 1,entry 47");
+
+  // A description beyond ASCII is cut whole and found again.
+  book.clear();
+  ASSERT_TRUE(AddToPhoneBook(book, "1", "Zentrale Müllerstraße 5"));
+  EXPECT_EQ(book[0].description, "Zentrale Müllerstra");
+  EXPECT_EQ(FindDescription(book, book[0].description), 0u);
+  EXPECT_TRUE(RemoveFromPhoneBook(book, "Zentrale Müllerstra"));
 }
+
+// The lines sent, each with the port's DISCH step when it left: the worker may read the gateway's
+// answer before the sending thread runs on, so the step must be stored first.
+class StepAtSend final : public LineSender {
+ public:
+  explicit StepAtSend(const DeviceModel& model) : model_(model) {}
+  bool send_line(std::string_view text, bool) override {
+    PortRecord record;
+    model_.GetPort(4, record);
+    sent += std::string(text) + (record.disch_step ? "@" + std::to_string(record.disch_step) : "");
+    return true;
+  }
+  std::string sent;
+
+ private:
+  const DeviceModel& model_;
+};
 
 // A LINE-7 in port 04, on hook or off, two-wire or four-wire.
 struct DialRig {
@@ -35,16 +59,12 @@ struct DialRig {
     line.settings.two_w_four_w = two_w_four_w;
     model.SetPort(4, line);
   }
-  std::string sent() const {
-    std::string all;
-    for (const std::string& line : sender.lines()) all += line;
-    return all;
-  }
+  std::string sent() const { return sender.sent; }
 
   test::ScratchDirectory dir;
   test::FakeClock clock;
   DeviceModel model;
-  test::RecordingSender sender;
+  StepAtSend sender{model};
   EventLog log{dir / "Logs", clock};
   DialSession session{DialParts{model, sender, log, clock}, 4};
 };
@@ -78,7 +98,7 @@ TEST(DialSession, GivingUpDisconnectsAnIdleTwoWireLineAndWarnsOfABusyOneOnTimeOu
   };
   EXPECT_EQ(give_up(1, 0, true) + "|" + give_up(1, 0, false) + "|" + give_up(1, 1, true) + "|" +
                 give_up(0, 0, true) + "|" + give_up(0, 0, false),
-            "DISC_S 04\r9|DISC_S 04\r9|0|warn 0|0");
+            "DISC_S 04\r@99|DISC_S 04\r@99|0|warn 0|0");
 }
 
 }  // namespace

@@ -47,15 +47,5 @@ TEST(SerialPort, AWriteTakesWhatTheDeviceHasRoomForWithoutWaiting) {
   EXPECT_EQ(line.read(written), block.substr(0, written));
 }
 
-TEST(SerialPort, AMissingPortDoesNothing) {
-  SerialPort port;
-  EXPECT_FALSE(port.open("/dev/no-such-gateway-line", 9600));
-  EXPECT_FALSE(port.is_open());
-  char byte = 0;
-  EXPECT_FALSE(port.read_byte(byte));
-  EXPECT_EQ(port.write("x", 1), 0u);
-  EXPECT_EQ(port.waiting_bytes(), 0);
-}
-
 }  // namespace
 }  // namespace mav::test

@@ -1,6 +1,5 @@
-// A dispatcher wired to real parts (device model, pending table, PIN table, event log in a temp
-// folder, line reader over a real ring) with recording screen, sender and application hooks, so
-// each test feeds literal gateway lines and looks at what changed.
+// A dispatcher wired to real parts with recording screen, sender and hooks: tests feed literal
+// gateway lines and look at what changed.
 #pragma once
 
 #include <gtest/gtest.h>

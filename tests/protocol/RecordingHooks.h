@@ -47,7 +47,6 @@ class RecordingHooks final : public ShellHooks,
     std::lock_guard lock(mutex_);
     dial_ports_.push_back(port);
   }
-
   std::vector<std::pair<int, int>> released_icons() const {  // port, icon id
     std::lock_guard lock(mutex_);
     return released_icons_;
@@ -61,10 +60,7 @@ class RecordingHooks final : public ShellHooks,
   AutoSaveHooks* forward_saves = nullptr;
   std::atomic<bool> open{true};
   std::atomic<bool> restore_succeeds{true};
-  std::atomic<int> auto_saves{0};
-  std::atomic<int> restores{0};
-  std::atomic<int> preference_saves{0};
-  std::atomic<int> site_name_loads{0};
+  std::atomic<int> auto_saves{0}, restores{0}, preference_saves{0}, site_name_loads{0};
 
  private:
   const LinkChannel* channel_;

@@ -16,12 +16,15 @@
 #include "support/Eventually.h"
 #include "support/FakeClock.h"
 #include "support/FileText.h"
+#include "support/LoopbackPeer.h"
 #include "support/RecordingFrontend.h"
 #include "support/ScratchDirectory.h"
 
 namespace mav::test {
 
 struct LinkRig {
+  static constexpr std::uint8_t kLoopback[4] = {127, 0, 0, 1};
+
   LinkRig() { channel.attach_event_host(pump); }
   LinkRig(const LinkRig&) = delete;
   LinkRig& operator=(const LinkRig&) = delete;
@@ -49,6 +52,17 @@ struct LinkRig {
       return lines.size() >= count;
     });
     return lines;
+  }
+
+  // Pumps the channel's notifications until done() holds.
+  template <typename Done>
+  bool pump_until(Done done) {
+    return eventually([&] { pump.run_once(10); }, done);
+  }
+  // Opens the channel to a peer on 127.0.0.1 and pumps until the connect is reported.
+  bool connect_to(LoopbackPeer& peer) {
+    return channel.open_network(kLoopback, peer.port()) && peer.accept_connection() &&
+           pump_until([&] { return channel.is_ready(); });
   }
 
   // Puts a module into a port so the model knows at least one.
