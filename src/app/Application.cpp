@@ -27,6 +27,7 @@ Application::Application(const ApplicationParts& parts, ProgramFolders folders)
       log_(parts.log),
       link_(parts.link),
       contact_(parts.contact),
+      keeper_(parts.keeper),
       session_(parts.session),
       commands_(parts.commands),
       pins_(parts.pins),
@@ -304,10 +305,6 @@ void Application::retrieve_current_config() {
     save_site_record();
     session_.request_resync();
   }
-}
-
-void Application::on_keepalive_timer() {
-  contact_.on_keepalive_timer(link_);
 }
 
 bool Application::channel_usable() const {

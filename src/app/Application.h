@@ -12,25 +12,24 @@
 #include <string>
 
 #include "app/ConnectionIndicator.h"
-#include "app/ContactSupervisor.h"
 #include "app/PreferencesStore.h"
-#include "app/Reconnection.h"
 #include "app/RunConnection.h"
 #include "app/ShellWindow.h"
 #include "app/SiteNames.h"
 #include "app/SiteRecord.h"
 #include "config/ConfigurationFiles.h"
+#include "engine/ConnectionHooks.h"
+#include "engine/ContactSupervisor.h"
+#include "engine/LinkKeeper.h"
 #include "frontend/CommandRegistry.h"
 #include "frontend/Frontend.h"
 #include "link/LinkChannel.h"
 #include "log/EventLog.h"
 #include "matrix/ColorScheme.h"
-#include "matrix/GestureHooks.h"
 #include "model/DeviceModel.h"
 #include "modules/ModuleTemplates.h"
 #include "modules/PhoneBook.h"
 #include "platform/ProgramFolders.h"
-#include "platform/SocketEvents.h"
 #include "protocol/DeviceCommands.h"
 #include "protocol/SessionHooks.h"
 #include "protocol/SessionState.h"
@@ -45,6 +44,7 @@ struct ApplicationParts {
   EventLog& log;
   LinkChannel& link;
   ContactSupervisor& contact;
+  LinkKeeper& keeper;
   SessionState& session;
   DeviceCommands& commands;
   PinTable& pins;
@@ -59,8 +59,7 @@ inline constexpr const char* kExitReminderText =
 // The phone book lives in the preferences and the template names in the site record, so the
 // shell keeps both.
 class Application final : public ShellHooks,
-                          public GestureHooks,
-                          public SocketEvents,
+                          public ConnectionHooks,
                           public ProtectionStore,
                           public ColorSchemeStore,
                           public PhoneBookStore,
@@ -73,10 +72,6 @@ class Application final : public ShellHooks,
   // whether the operator must be told that a new preferences file was created.
   PreferencesOrigin load_settings(int screen_width);
   void attach_window(ShellWindow& window);
-  // The check in front of the module settings dialogs.
-  void attach_password_check(PasswordCheck& check);
-  // Where Connect All and Disconnect All save the state they change.
-  void attach_configurations(ConfigurationFiles& files);
   // The recent-connection items, the automatic connection (or the one this run asks for), the
   // voice prompt state and the menu marks.
   void connect_at_startup(const RunConnection& run);
@@ -130,9 +125,6 @@ class Application final : public ShellHooks,
   // The event log's file, stored and saved.
   void store_log_file_name(const std::string& name);
 
-  // The 30-second timer.
-  void on_keepalive_timer();
-
   // The password and its switches, kept in the preferences.
   Protection protection() const override;
   void store_protection(const Protection& protection) override;
@@ -147,22 +139,10 @@ class Application final : public ShellHooks,
   bool edit_phone_book(const std::function<bool(PhoneBook&)>& edit) override;
   void set_template_name(int port, const std::string& file_title) override;
 
-  // The gestures' hooks: UI thread.
-  GesturePreferences gesture_preferences() const override;
-  bool confirm(const MessageBoxRequest& question) override;
-  void open_module_settings(int port, bool mark_open) override;
-  void save_snapshot_before_bulk_change() override;
-
-  // SocketEvents: the network socket's notifications, UI thread.
-  void on_socket_read() override;
-  void on_socket_connected() override;
-  void on_socket_closed() override;
-  void on_connect_timeout() override;
-  // The connect under way failed at once (refused): a retry after a drop need not wait for the
-  // connection timer.
-  void on_connect_refused();
-  // The pause before the next retry after a drop has passed.
-  void on_reconnect_timer();
+  // The engine's retries after a drop: UI thread.
+  void connection_dropped() override;
+  void reopen_connection() override;
+  void reconnect_failed() override;
 
  private:
   void set_title(const std::string& title);
@@ -191,10 +171,6 @@ class Application final : public ShellHooks,
   void use_site_record(const std::uint8_t (&address)[4], std::int32_t port);
   // select_connection without ending the retries after a drop.
   bool open_connection(int index);
-  // The retries after the peer closed the connection (see Reconnection).
-  void reconnect_now();
-  void reconnect_failed();
-  void stop_reconnecting();
   // `stored`: the preferences' port, which is put at the head of the recent list when it opens
   // and forgotten when it does not.
   void connect_serial_at_startup(const std::string& device, std::int32_t baud, bool stored);
@@ -207,6 +183,7 @@ class Application final : public ShellHooks,
   EventLog& log_;
   LinkChannel& link_;
   ContactSupervisor& contact_;
+  LinkKeeper& keeper_;
   SessionState& session_;
   DeviceCommands& commands_;
   PinTable& pins_;
@@ -214,8 +191,6 @@ class Application final : public ShellHooks,
   const ProgramFolders folders_;
   PreferencesStore prefs_;
   ShellWindow* window_ = nullptr;
-  PasswordCheck* password_check_ = nullptr;
-  ConfigurationFiles* configurations_ = nullptr;
   std::string title_;
 
   mutable std::mutex site_mutex_;  // current_site_, run_site_ and the site list file
@@ -223,7 +198,6 @@ class Application final : public ShellHooks,
   // In use while the connection is the command line's site, whose record is never written.
   std::optional<NetworkSite> run_site_;
   CustomIconLoader load_icon_;
-  Reconnection reconnect_;
 };
 
 }  // namespace mav

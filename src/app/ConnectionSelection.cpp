@@ -11,7 +11,7 @@
 namespace mav {
 
 bool Application::select_connection(int index) {
-  stop_reconnecting();
+  keeper_.stop_reconnecting();
   return open_connection(index);
 }
 
@@ -80,6 +80,22 @@ std::optional<NetworkSite> Application::network_site_in_use() const {
   return prefs.sites[static_cast<std::size_t>(prefs.selected_site)];
 }
 
+void Application::connection_dropped() {
+  save_site_record();
+}
+
+void Application::reopen_connection() {
+  if (const auto site = run_site()) {
+    open_site(*site);
+  } else {
+    open_connection(prefs_.get().selected_site);
+  }
+}
+
+void Application::reconnect_failed() {
+  set_title(kNotConnectedTitle);
+}
+
 LinkStatus Application::link_status() const {
   LinkStatus status;
   status.open = link_.is_open();
@@ -87,7 +103,8 @@ LinkStatus Application::link_status() const {
   status.connected = link_.is_ready();
   status.contact_lost = contact_.contact_lost_reported();
   status.lost_since = contact_.lost_since();
-  status.reconnect_attempt = reconnect_.attempt();
+  status.reconnect_attempt = keeper_.reconnect_attempt();
+  status.next_attempt_s = static_cast<int>((keeper_.next_attempt_in_ms() + 999) / 1000);
   if (!status.open) return status;
   if (!status.network) {
     status.peer = link_.device_name().value_or(prefs_.get().serial_port_name);

@@ -21,10 +21,6 @@ class ShellWindow {
   // Replaces the recent-connection items of the Connect menu (ids 50000 + index).
   virtual void show_recent_connections(const std::vector<std::string>& labels) = 0;
   virtual void repaint_matrix() = 0;
-  // The one-shot pause before the next retry of a dropped network connection; a new start
-  // replaces a running one.
-  virtual void start_reconnect_timer(std::uint32_t pause_ms) = 0;
-  virtual void stop_reconnect_timer() = 0;
 
   // Modal: an information or error box, and a Yes/No question (true for Yes).
   virtual void tell(const MessageBoxRequest& box) = 0;

@@ -40,11 +40,12 @@ void PollPump::run_once(int wait_ms) {
 
 void PollPump::deliver_socket_events(short revents) {
   if (awaiting_connect_) {
-    // Writable (or failed) once: the connect has an outcome. Only success is delivered; the
-    // failed socket would report itself ready forever, so it leaves the watch.
+    // Writable (or failed) once: the connect has an outcome. A failed socket would report
+    // itself ready forever, so it leaves the watch.
     awaiting_connect_ = false;
     if (!connect_succeeded(fd_)) {
       fd_ = -1;
+      events_.on_connect_refused();
       return;
     }
     events_.on_socket_connected();

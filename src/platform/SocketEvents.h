@@ -7,7 +7,7 @@
 
 namespace mav {
 
-// The four notifications a network channel acts on. A readiness event that carries an error is
+// The notifications a network channel acts on. A readiness event that carries an error is
 // never delivered: the connection timer reports a connect that failed.
 class SocketEvents {
  public:
@@ -16,6 +16,8 @@ class SocketEvents {
   virtual void on_socket_connected() = 0;  // the connect under way completed
   virtual void on_socket_closed() = 0;     // the peer closed the connection
   virtual void on_connect_timeout() = 0;   // the connection timer fired
+  // The connect under way failed at once (refused), before the connection timer.
+  virtual void on_connect_refused() {}
 };
 
 // What the channel asks of the UI thread's event machinery. UI thread only.

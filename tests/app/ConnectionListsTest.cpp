@@ -8,7 +8,7 @@
 
 #include "app/AddressFields.h"
 #include "app/ConnectionIndicator.h"
-#include "app/Reconnection.h"
+#include "engine/Reconnection.h"
 #include "support/ScopedEnvironment.h"
 
 namespace mav {

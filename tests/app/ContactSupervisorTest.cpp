@@ -1,6 +1,6 @@
 // Reply time-outs, lost-contact reports and keep-alives on a real serial channel (a
 // pseudo-terminal) or a loopback socket, and the fake clock.
-#include "app/ContactSupervisor.h"
+#include "engine/ContactSupervisor.h"
 
 #include <gtest/gtest.h>
 

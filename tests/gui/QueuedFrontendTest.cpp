@@ -15,7 +15,7 @@ TEST(QueuedFrontend, WorkerCallsRunOnTheUiThreadInOrder) {
   QObject ui_object;
   RecordingFrontend screen;
   WakeSignal worker_wake;
-  QueuedFrontend frontend(ui_object, worker_wake);
+  QueuedFrontend frontend(ui_object);
 
   std::thread worker([&] {
     for (int i = 0; i < 100; ++i) frontend.show_status_text("line " + std::to_string(i));
@@ -28,7 +28,7 @@ TEST(QueuedFrontend, WorkerCallsRunOnTheUiThreadInOrder) {
   QCoreApplication::processEvents();
   EXPECT_TRUE(screen.status_texts().empty());
 
-  frontend.set_target(screen);
+  frontend.set_target(screen, worker_wake);
   ASSERT_TRUE(process_events_until([&] { return screen.boxes().size() == 1; }));
   const auto texts = screen.status_texts();
   ASSERT_EQ(texts.size(), 100u);

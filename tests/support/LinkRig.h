@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "app/ContactSupervisor.h"
+#include "engine/ContactSupervisor.h"
 #include "link/LinkChannel.h"
 #include "log/EventLog.h"
 #include "model/DeviceModel.h"

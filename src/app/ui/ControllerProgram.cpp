@@ -37,38 +37,35 @@ ControllerProgram::ControllerProgram(const ProgramFolders& folders, OperatorProm
                                      RunConnection run)
     : prompts_(prompts),
       run_(std::move(run)),
-      log_(folders.program / "Logs", clock_),
-      frontend_(ui_object_, session_.worker_wake),
-      contact_(clock_, model_, log_, frontend_, trace_),
-      link_(clock_, model_, log_, frontend_, contact_, session_.worker_wake, trace_),
-      reader_(link_.received_lines()),
-      commands_(link_, session_),
-      command_registry_([this](const std::string& fault) { log_.write_log_entry(fault); }),
-      app_(ApplicationParts{model_, log_, link_, contact_, session_, commands_, pins_, frontend_},
+      frontend_(ui_object_),
+      engine_(EngineHost{clock_, frontend_, folders,
+                         [this](std::chrono::milliseconds pause, std::function<void()> rest) {
+                           QTimer::singleShot(pause, &ui_object_, std::move(rest));
+                         },
+                         icons_}),
+      sockets_(engine_.socket_events()),
+      command_registry_([this](const std::string& fault) { log().write_log_entry(fault); }),
+      app_(ApplicationParts{engine_.model(), engine_.log(), engine_.link(), engine_.contact(),
+                            engine_.keeper(), engine_.session(), engine_.commands(), engine_.pins(),
+                            frontend_},
            folders),
-      slides_(model_, clock_),
+      gesture_hooks_(app_, engine_.configurations()),
+      slides_(engine_.model(), clock_),
       port_view_(icons_, slides_),
-      settings_writer_(link_, session_),
-      configurations_(ConfigParts{model_, pending_, pins_, link_, session_, frontend_, icons_,
-                                  settings_writer_},
-                      folders.program,
-                      [this](std::chrono::milliseconds pause, std::function<void()> rest) {
-                        QTimer::singleShot(pause, &ui_object_, std::move(rest));
-                      }),
-      dial_dialogs_(DialParts{model_, link_, log_, clock_}, app_, prompts_, ui_object_),
-      dispatcher_(DispatcherParts{reader_.reply(), model_, pending_, pins_, log_, link_, frontend_,
-                                  clock_, session_,
-                                  SessionHooks{app_, configurations_, port_view_, dial_dialogs_}}),
-      worker_(clock_, link_, reader_, dispatcher_),
+      dial_dialogs_(DialParts{engine_.model(), engine_.link(), engine_.log(), clock_}, app_,
+                    prompts_, ui_object_),
       module_files_(prompts_),
-      templates_(TemplateParts{settings_writer_, module_files_, app_, folders.program}) {}
+      templates_(TemplateParts{engine_.settings_writer(), module_files_, app_, folders.program}) {
+  engine_.attach(EngineHooks{app_, port_view_, dial_dialogs_, app_, sockets_});
+}
 
 ControllerProgram::~ControllerProgram() {
   // The worker and the channel call into the window; both stop before it goes away.
-  worker_.stop();
-  link_.close();
+  engine_.stop();
+  engine_.link().close();
   security_.reset();
   trace_window_.reset();
+  screen_.reset();
   window_.reset();
 }
 
@@ -97,64 +94,63 @@ bool ControllerProgram::init() {
   }
 
   if (!icons_.LoadAll()) return false;
-  matrix_ = std::make_unique<MatrixWidget>(model_, slides_, icons_);
-  gestures_ = std::make_unique<MatrixGestures>(
-      ActionParts{model_, pending_, link_, session_, frontend_, app_}, clock_, slides_, *matrix_);
+  matrix_ = std::make_unique<MatrixWidget>(model(), slides_, icons_);
+  gestures_ = std::make_unique<MatrixGestures>(engine_.action_parts(gesture_hooks_), clock_,
+                                               slides_, *matrix_);
   matrix_->set_gestures(*gestures_);
   module_settings_ = std::make_unique<ModuleSettingsOpener>(ModuleOpenerParts{
-      ModuleDialogParts{model_, link_, settings_writer_, session_, icons_, frontend_, prompts_,
+      ModuleDialogParts{model(), link(), settings_writer(), session(), icons_, frontend_, prompts_,
                         app_.program_directory(), app_.shared_directory(), module_features()},
-      session_, [this](int port) { return app_.template_name(port); }});
-  window_ = std::make_unique<MainWindow>(MainWindowParts{app_, session_, prompts_, slides_,
-                                                         *matrix_, command_registry_, *gestures_,
-                                                         *module_settings_});
+      session(), [this](int port) { return app_.template_name(port); }});
+  window_ = std::make_unique<MainWindow>(MainWindowParts{
+      app_, session(), prompts_, *matrix_, command_registry_, *gestures_, *module_settings_});
   app_.register_commands(command_registry_);
   security_ = std::make_unique<SecurityCommands>(
-      SecurityParts{pins_, session_.security_mode, model_, app_, prompts_,
-                    [this](std::string_view line) { link_.send_line(line, true); }, *window_});
+      SecurityParts{pins(), session().security_mode, model(), app_, prompts_,
+                    [this](std::string_view line) { link().send_line(line, true); }, *window_});
   security_->register_commands(command_registry_);
   gestures_->register_commands(command_registry_, security_->guard());
-  app_.attach_password_check(security_->guard());
+  gesture_hooks_.attach(*window_, security_->guard());
   log_viewers_ = std::make_unique<LogViewers>(
-      LogViewerParts{log_, app_.program_directory(), prompts_, *window_,
+      LogViewerParts{log(), app_.program_directory(), prompts_, *window_,
                      [this](const std::string& path) { app_.store_log_file_name(path); }});
   log_viewers_->register_commands(command_registry_);
-  trace_.start();  // before the link opens: the trace holds the synchronisation too
-  trace_window_ = std::make_unique<TraceWindow>(trace_, prompts_);
+  engine_.trace().start();  // before the link opens: the trace holds the synchronisation too
+  trace_window_ = std::make_unique<TraceWindow>(engine_.trace(), prompts_);
   trace_window_->register_commands(command_registry_);
   register_color_scheme_command(command_registry_, app_, prompts_, *window_);
-  app_.attach_configurations(configurations_);
-  configurations_.register_commands(command_registry_, *window_);
+  configurations().register_commands(command_registry_, *window_);
   window_->set_title("MAV Controller");
-  frontend_.set_target(*window_);
+  screen_ = std::make_unique<WindowFrontend>(WindowFrontendParts{
+      *window_, *matrix_, app_, session(), prompts_, slides_, *module_settings_});
+  frontend_.set_target(*screen_, session().worker_wake);
   dial_dialogs_.set_owner(*window_);
   module_files_.set_owner(*window_);
-  link_.attach_event_host(*window_);
   app_.attach_window(*window_);
   app_.set_custom_icon_loader([this](const std::string& path, int previous) {
     return icons_.LoadCustom(path.c_str(), previous);
   });
 
-  model_.Reset(false);
+  model().Reset(false);
   app_.connect_at_startup(run_);
 
   const int screen_size = app_.preferences().screen_size;
   window_->set_screen_size(screen_size, full_screen_width() == window_width_of(screen_size));
   app_.invert_save_slot();
-  configurations_.set_save_slot(app_.preferences().auto_save_slot);
+  configurations().set_save_slot(app_.preferences().auto_save_slot);
   // The first frame reaches the screen before the program reports itself running.
   matrix_->paint_now();
   matrix_->repaint();
-  window_->start_keepalive_timer();
+  engine_.keeper().start_keepalive();
   app_.report_running();
   return true;
 }
 
 int ControllerProgram::run() {
-  worker_.start();
+  engine_.start();
   const int exit_code = QCoreApplication::exec();
-  worker_.stop();
-  link_.close();
+  engine_.stop();
+  link().close();
   return exit_code;
 }
 

@@ -9,36 +9,27 @@
 #include <memory>
 
 #include "app/Application.h"
-#include "app/ContactSupervisor.h"
 #include "app/RunConnection.h"
+#include "app/ShellGestureHooks.h"
 #include "app/ui/MainWindow.h"
-#include "config/ConfigurationFiles.h"
+#include "app/ui/WindowFrontend.h"
+#include "engine/GatewayEngine.h"
 #include "frontend/CommandRegistry.h"
-#include "link/LineReader.h"
-#include "link/LinkChannel.h"
-#include "link/WorkerLoop.h"
-#include "log/EventLog.h"
 #include "log/ui/LogViewers.h"
 #include "matrix/MatrixGestures.h"
 #include "matrix/MatrixPortView.h"
 #include "matrix/SlideAnimator.h"
 #include "matrix/ui/IconStore.h"
 #include "matrix/ui/MatrixWidget.h"
-#include "model/DeviceModel.h"
-#include "model/PendingTable.h"
 #include "modules/ModuleTemplates.h"
-#include "modules/SettingsWriter.h"
 #include "modules/ui/DialDialogOpener.h"
 #include "modules/ui/ModuleFileDialogs.h"
 #include "modules/ui/ModuleSettingsOpener.h"
 #include "platform/Clock.h"
 #include "platform/ProgramFolders.h"
+#include "platform/qt/NotifierSocketHost.h"
 #include "platform/qt/OperatorPrompts.h"
 #include "platform/qt/QueuedFrontend.h"
-#include "protocol/DeviceCommands.h"
-#include "protocol/ReplyDispatcher.h"
-#include "protocol/SessionState.h"
-#include "security/PinTable.h"
 #include "security/ui/SecurityCommands.h"
 #include "trace/ui/TraceWindow.h"
 
@@ -63,17 +54,18 @@ class ControllerProgram {
   // For the tests.
   MainWindow& window() { return *window_; }
   Application& application() { return app_; }
-  LinkChannel& link() { return link_; }
-  DeviceModel& model() { return model_; }
-  EventLog& log() { return log_; }
-  SessionState& session() { return session_; }
+  GatewayEngine& engine() { return engine_; }
+  LinkChannel& link() { return engine_.link(); }
+  DeviceModel& model() { return engine_.model(); }
+  EventLog& log() { return engine_.log(); }
+  SessionState& session() { return engine_.session(); }
   CommandRegistry& commands() { return command_registry_; }
-  PinTable& pins() { return pins_; }
+  PinTable& pins() { return engine_.pins(); }
   MatrixGestures& gestures() { return *gestures_; }
   // The password check in front of the guarded actions.
   PasswordCheck& password_check() { return security_->guard(); }
-  SettingsWriter& settings_writer() { return settings_writer_; }
-  ConfigurationFiles& configurations() { return configurations_; }
+  SettingsWriter& settings_writer() { return engine_.settings_writer(); }
+  ConfigurationFiles& configurations() { return engine_.configurations(); }
   TraceWindow& trace_window() { return *trace_window_; }
 
  private:
@@ -84,27 +76,16 @@ class ControllerProgram {
   OperatorPrompts& prompts_;
   const RunConnection run_;
   SystemClock clock_;
-  DeviceModel model_;
-  EventLog log_;
-  SessionState session_;
-  PinTable pins_;
-  PendingTable pending_;
   QueuedFrontend frontend_;
-  ProtocolTrace trace_;
-  ContactSupervisor contact_;
-  LinkChannel link_;
-  LineReader reader_;
-  DeviceCommands commands_;
+  IconStore icons_;
+  GatewayEngine engine_;
+  NotifierSocketHost sockets_;
   CommandRegistry command_registry_;
   Application app_;
+  ShellGestureHooks gesture_hooks_;
   SlideAnimator slides_;
-  IconStore icons_;
   MatrixPortView port_view_;
-  SettingsWriter settings_writer_;
-  ConfigurationFiles configurations_;
   DialDialogOpener dial_dialogs_;
-  ReplyDispatcher dispatcher_;
-  WorkerLoop worker_;
   // The gestures outlive the widget that forwards the mouse to them.
   std::unique_ptr<MatrixGestures> gestures_;
   ModuleFileDialogs module_files_;
@@ -112,6 +93,7 @@ class ControllerProgram {
   std::unique_ptr<ModuleSettingsOpener> module_settings_;
   std::unique_ptr<MatrixWidget> matrix_;
   std::unique_ptr<MainWindow> window_;
+  std::unique_ptr<WindowFrontend> screen_;  // where the core's screen calls end
   std::unique_ptr<SecurityCommands> security_;
   std::unique_ptr<LogViewers> log_viewers_;
   std::unique_ptr<TraceWindow> trace_window_;

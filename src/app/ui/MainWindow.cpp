@@ -17,7 +17,6 @@
 #include "config/ui/ConfigurationFileDialog.h"
 #include "config/ui/HistoryDialog.h"
 #include "frontend/MenuIds.h"
-#include "platform/SocketReadiness.h"
 #include "platform/qt/DesktopOpen.h"
 
 namespace mav {
@@ -66,14 +65,11 @@ MainWindow::MainWindow(const MainWindowParts& parts)
     : app_(parts.app),
       session_(parts.session),
       prompts_(parts.prompts),
-      slides_(parts.slides),
       matrix_(parts.matrix),
       commands_(parts.commands),
       gestures_(parts.gestures),
       module_settings_(parts.module_settings),
-      menus_(std::make_unique<MenuBar>(*menuBar())),
-      cursors_(draw_program_cursors()),
-      sounds_(parts.app.shared_directory() / "Sounds") {
+      menus_(std::make_unique<MenuBar>(*menuBar())) {
   setWindowTitle("MAV Controller");
   setCentralWidget(&matrix_);
   link_indicator_ = new QLabel;
@@ -84,15 +80,8 @@ MainWindow::MainWindow(const MainWindowParts& parts)
   resize_whole_window(kScreenSizes[0].width, kScreenSizes[0].height);
   connect(menuBar(), &QMenuBar::triggered, this, &MainWindow::on_action);
   register_commands();
-  keepalive_.setInterval(kKeepAliveIntervalMs);
-  connect(&keepalive_, &QTimer::timeout, this, [this] { app_.on_keepalive_timer(); });
-  reconnect_.setSingleShot(true);
-  connect(&reconnect_, &QTimer::timeout, this, [this] {
-    reconnect_count_.stop();
-    app_.on_reconnect_timer();
-  });
-  reconnect_count_.setInterval(1000);
-  connect(&reconnect_count_, &QTimer::timeout, this, &MainWindow::show_link_state);
+  retry_countdown_.setInterval(1000);
+  connect(&retry_countdown_, &QTimer::timeout, this, &MainWindow::show_link_state);
   // Keys reach the matrix whichever of the window's widgets holds the focus.
   QCoreApplication::instance()->installEventFilter(this);
 }
@@ -240,17 +229,17 @@ void MainWindow::show_about() {
 }
 
 void MainWindow::show_link_state() {
-  LinkStatus status = app_.link_status();
-  if (reconnect_.isActive()) status.next_attempt_s = (reconnect_.remainingTime() + 999) / 1000;
+  const LinkStatus status = app_.link_status();
+  if (status.next_attempt_s == 0) {
+    retry_countdown_.stop();
+  } else if (!retry_countdown_.isActive()) {
+    retry_countdown_.start();
+  }
   link_indicator_->setText(QString::fromStdString(connection_indicator_text(status)));
   matrix_.set_contact_lost(status.open && status.contact_lost);
   // The menu bar sizes its corner only when the corner is shown: a longer text would be cut.
   link_indicator_->hide();
   link_indicator_->show();
-}
-
-void MainWindow::start_keepalive_timer() {
-  keepalive_.start();
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
@@ -267,7 +256,6 @@ void MainWindow::finish(bool offer_exit_reminder) {
   if (finished_) return;
   finished_ = true;
   app_.shutdown(offer_exit_reminder);
-  keepalive_.stop();
   QCoreApplication::exit(0);
 }
 
@@ -293,17 +281,6 @@ void MainWindow::repaint_matrix() {
   // The colours may just have changed.
   apply_appearance();
   matrix_.request_repaint();
-}
-
-void MainWindow::start_reconnect_timer(std::uint32_t pause_ms) {
-  reconnect_.start(static_cast<int>(pause_ms));
-  reconnect_count_.start();
-  show_link_state();
-}
-
-void MainWindow::stop_reconnect_timer() {
-  reconnect_.stop();
-  reconnect_count_.stop();
 }
 
 void MainWindow::tell(const MessageBoxRequest& box) {
@@ -345,142 +322,8 @@ void MainWindow::offer_serial_port_selection() {
   select_serial_port();
 }
 
-// Frontend
-
-void MainWindow::show_status_text(std::string_view text) {
-  matrix_.show_status_text(text);
-}
-
-void MainWindow::show_message(std::string_view text) {
-  matrix_.show_message(text);
-}
-
-void MainWindow::show_message_box(const MessageBoxRequest& box) {
-  prompts_.show(box, this);
-}
-
-void MainWindow::withdraw_message_box(std::string_view text) {
-  prompts_.withdraw(std::string(text));
-}
-
-void MainWindow::update_title() {
-  if (session_.network_mode) app_.update_network_title();
-}
-
-void MainWindow::link_state_changed() {
-  show_link_state();
-}
-
-void MainWindow::request_repaint() {
-  matrix_.request_repaint();
-}
-
-void MainWindow::start_move(int port, int from_net, int to_net) {
-  after_slide_step(slides_.start_move(port, from_net, to_net));
-}
-
-bool MainWindow::animation_step() {
-  const SlideStep step = slides_.animation_step();
-  if (step.frame_due || step.slide_ended) {
-    QMetaObject::invokeMethod(
-        this, [this, step] { after_slide_step(step); }, Qt::QueuedConnection);
-  }
-  return step.any_active;
-}
-
-void MainWindow::after_slide_step(const SlideStep& step) {
-  if (step.frame_due) matrix_.slide_frame();
-  if (step.slide_ended) matrix_.request_repaint();
-}
-
-void MainWindow::play_sound(std::string_view file_name) {
-  sounds_.play(file_name);
-}
-
-void MainWindow::set_cursor(CursorShape shape) {
-  switch (shape) {
-    case CursorShape::Wait:
-      matrix_.setCursor(cursors_.wait);
-      break;
-    case CursorShape::Selected:
-      matrix_.setCursor(cursors_.selected);
-      break;
-    case CursorShape::Arrow:
-      matrix_.unsetCursor();
-      break;
-  }
-}
-
-void MainWindow::refresh_settings_dialog(int port) {
-  module_settings_.refresh(port);
-}
-
 void MainWindow::open_module_settings(int port, bool mark_open) {
   module_settings_.open_module_settings(port, mark_open, this);
-}
-
-// SocketEventHost
-
-void MainWindow::watch_socket(int fd) {
-  unwatch_socket();
-  // Readiness to write reports the connect's end; reading starts once the connect succeeded, so
-  // a refused connect is left to the connection timer.
-  socket_write_ = std::make_unique<QSocketNotifier>(fd, QSocketNotifier::Write);
-  socket_read_ = std::make_unique<QSocketNotifier>(fd, QSocketNotifier::Read);
-  socket_read_->setEnabled(false);
-  connect(socket_write_.get(), &QSocketNotifier::activated, this, &MainWindow::on_socket_writable);
-  connect(socket_read_.get(), &QSocketNotifier::activated, this, &MainWindow::on_socket_readable);
-}
-
-void MainWindow::unwatch_socket() {
-  // The channel may close from inside a notifier's own signal: the notifiers go later.
-  for (QSocketNotifier* notifier : {socket_read_.release(), socket_write_.release()}) {
-    if (!notifier) continue;
-    notifier->setEnabled(false);
-    notifier->deleteLater();
-  }
-}
-
-void MainWindow::on_socket_writable() {
-  const int fd = static_cast<int>(socket_write_->socket());
-  socket_write_->setEnabled(false);
-  if (!connect_succeeded(fd)) {
-    app_.on_connect_refused();
-    return;
-  }
-  socket_read_->setEnabled(true);
-  app_.on_socket_connected();
-}
-
-void MainWindow::on_socket_readable() {
-  switch (probe_readable(static_cast<int>(socket_read_->socket()))) {
-    case ReadReadiness::Data:
-      app_.on_socket_read();
-      return;
-    case ReadReadiness::PeerClosed:
-      socket_read_->setEnabled(false);
-      app_.on_socket_closed();
-      return;
-    case ReadReadiness::Broken:
-      socket_read_->setEnabled(false);
-      return;
-    case ReadReadiness::Nothing:
-      return;
-  }
-}
-
-void MainWindow::start_timer(int timer_id, std::uint32_t interval_ms) {
-  auto& timer = timers_[timer_id];
-  if (!timer) {
-    timer = std::make_unique<QTimer>();
-    connect(timer.get(), &QTimer::timeout, this, [this] { app_.on_connect_timeout(); });
-  }
-  timer->start(static_cast<int>(interval_ms));
-}
-
-void MainWindow::kill_timer(int timer_id) {
-  const auto found = timers_.find(timer_id);
-  if (found != timers_.end()) found->second->stop();
 }
 
 }  // namespace mav

@@ -1,16 +1,13 @@
 // The program's only top-level window: the matrix fills it, the menu bar carries every command.
-// It routes the menu commands, keeps the size rules of the three screen sizes, runs the 30-second
-// keep-alive timer and the channel's connection timer, watches the network socket, and is the
-// UI-thread end of the core's Frontend (the QueuedFrontend posts every call here). UI thread.
+// It routes the menu commands, keeps the size rules of the three screen sizes and shows the
+// connection indicator. UI thread.
 #pragma once
 
 #include <QLabel>
 #include <QMainWindow>
 #include <QPointer>
-#include <QSocketNotifier>
 #include <QTextBrowser>
 #include <QTimer>
-#include <map>
 #include <memory>
 
 #include "app/Application.h"
@@ -19,37 +16,25 @@
 #include "config/ConfigurationPrompts.h"
 #include "frontend/Frontend.h"
 #include "matrix/MatrixGestures.h"
-#include "matrix/SlideAnimator.h"
 #include "matrix/ui/MatrixWidget.h"
 #include "modules/ui/ModuleSettingsOpener.h"
-#include "platform/SocketEvents.h"
-#include "platform/qt/Cursors.h"
 #include "platform/qt/OperatorPrompts.h"
-#include "platform/qt/SoundPlayer.h"
 #include "protocol/SessionState.h"
 
 namespace mav {
-
-inline constexpr int kKeepAliveTimerId = 1;
-inline constexpr int kKeepAliveIntervalMs = 30000;
 
 // Everything the window works with; each outlives it.
 struct MainWindowParts {
   Application& app;
   SessionState& session;
   OperatorPrompts& prompts;
-  SlideAnimator& slides;
   MatrixWidget& matrix;       // becomes the window's central widget
   CommandRegistry& commands;  // the window registers its own commands and routes every id here
   MatrixGestures& gestures;   // receives the characters typed anywhere in the window
   ModuleSettingsOpener& module_settings;
 };
 
-class MainWindow final : public QMainWindow,
-                         public ShellWindow,
-                         public ConfigurationPrompts,
-                         public Frontend,
-                         public SocketEventHost {
+class MainWindow final : public QMainWindow, public ShellWindow, public ConfigurationPrompts {
   Q_OBJECT
 
  public:
@@ -67,9 +52,10 @@ class MainWindow final : public QMainWindow,
   void set_screen_size(int index, bool maximize);
   // The preferences the matrix paints with, taken anew.
   void apply_appearance();
-  void start_keepalive_timer();
   // Shutdown without asking anything (a signal ends the program), then the event loop's end.
   void close_without_questions();
+  // The connection indicator in the menu bar's corner, read anew from the link.
+  void show_link_state();
 
   // ShellWindow
   void set_title(const std::string& title) override;
@@ -77,8 +63,6 @@ class MainWindow final : public QMainWindow,
   bool menu_checked(int command_id) const override;
   void show_recent_connections(const std::vector<std::string>& labels) override;
   void repaint_matrix() override;
-  void start_reconnect_timer(std::uint32_t pause_ms) override;
-  void stop_reconnect_timer() override;
   void tell(const MessageBoxRequest& box) override;
   bool ask_yes_no(const MessageBoxRequest& box) override;
   std::string ask_custom_title() override;
@@ -92,26 +76,6 @@ class MainWindow final : public QMainWindow,
                                   bool no_is_default) override;
   std::optional<std::filesystem::path> choose_from_history(const std::vector<HistoryRow>& rows,
                                                            const ChangesOfFile& changes) override;
-
-  // Frontend, on the UI thread (animation_step excepted: any thread).
-  void show_status_text(std::string_view text) override;
-  void show_message(std::string_view text) override;
-  void show_message_box(const MessageBoxRequest& box) override;
-  void withdraw_message_box(std::string_view text) override;
-  void update_title() override;
-  void link_state_changed() override;
-  void request_repaint() override;
-  void start_move(int port, int from_net, int to_net) override;
-  bool animation_step() override;
-  void play_sound(std::string_view file_name) override;
-  void set_cursor(CursorShape shape) override;
-  void refresh_settings_dialog(int port) override;
-
-  // SocketEventHost
-  void watch_socket(int fd) override;
-  void unwatch_socket() override;
-  void start_timer(int timer_id, std::uint32_t interval_ms) override;
-  void kill_timer(int timer_id) override;
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -129,17 +93,11 @@ class MainWindow final : public QMainWindow,
   void resize_whole_window(int width, int height);
   void open_manual();
   void show_about();
-  // The connection indicator in the menu bar's corner, read anew from the link.
-  void show_link_state();
-  void on_socket_writable();
-  void on_socket_readable();
-  void after_slide_step(const SlideStep& step);
   void finish(bool offer_exit_reminder);
 
   Application& app_;
   SessionState& session_;
   OperatorPrompts& prompts_;
-  SlideAnimator& slides_;
   MatrixWidget& matrix_;
   CommandRegistry& commands_;
   MatrixGestures& gestures_;
@@ -148,14 +106,7 @@ class MainWindow final : public QMainWindow,
   QLabel* link_indicator_ = nullptr;  // owned by the menu bar
   // The program's own manual window, for a desktop without a viewer; made on first use.
   QPointer<QTextBrowser> manual_window_;
-  ProgramCursors cursors_;
-  SoundPlayer sounds_;
-  QTimer keepalive_;
-  QTimer reconnect_;        // the pause before the next retry of a dropped connection
-  QTimer reconnect_count_;  // the indicator counts that pause down
-  std::map<int, std::unique_ptr<QTimer>> timers_;
-  std::unique_ptr<QSocketNotifier> socket_read_;
-  std::unique_ptr<QSocketNotifier> socket_write_;
+  QTimer retry_countdown_;  // the indicator counts the pause before a retry down
   bool finished_ = false;
 };
 

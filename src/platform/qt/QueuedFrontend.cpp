@@ -5,10 +5,10 @@
 
 namespace mav {
 
-QueuedFrontend::QueuedFrontend(QObject& ui_object, WakeSignal& worker_wake)
-    : ui_object_(&ui_object), worker_wake_(worker_wake) {}
+QueuedFrontend::QueuedFrontend(QObject& ui_object) : ui_object_(&ui_object) {}
 
-void QueuedFrontend::set_target(Frontend& target) {
+void QueuedFrontend::set_target(Frontend& target, WakeSignal& worker_wake) {
+  worker_wake_ = &worker_wake;
   target_ = &target;
   drain();
 }
@@ -69,7 +69,7 @@ void QueuedFrontend::request_repaint() {
 void QueuedFrontend::start_move(int port, int from_net, int to_net) {
   post([=, this] {
     target_.load()->start_move(port, from_net, to_net);
-    worker_wake_.wake();
+    worker_wake_->wake();
   });
 }
 

@@ -21,10 +21,11 @@ namespace mav {
 class QueuedFrontend final : public Frontend {
  public:
   // ui_object lives on the UI thread; the target's calls run in its thread.
-  QueuedFrontend(QObject& ui_object, WakeSignal& worker_wake);
+  explicit QueuedFrontend(QObject& ui_object);
 
-  // Where the calls go; until it is set, they wait. UI thread.
-  void set_target(Frontend& target);
+  // Where the calls go, and the worker thread that moves a slide once started; until they are
+  // set, the calls wait. UI thread.
+  void set_target(Frontend& target, WakeSignal& worker_wake);
 
   void show_status_text(std::string_view text) override;
   void show_message(std::string_view text) override;
@@ -48,7 +49,7 @@ class QueuedFrontend final : public Frontend {
 
   std::atomic<Frontend*> target_{nullptr};
   QPointer<QObject> ui_object_;
-  WakeSignal& worker_wake_;
+  WakeSignal* worker_wake_ = nullptr;
   std::mutex mutex_;
   std::vector<std::function<void()>> queue_;
   bool wake_pending_ = false;

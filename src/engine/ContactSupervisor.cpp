@@ -1,4 +1,4 @@
-#include "app/ContactSupervisor.h"
+#include "engine/ContactSupervisor.h"
 
 namespace mav {
 namespace {

@@ -1,4 +1,4 @@
-// The application's watch over the gateway's signs of life: every complete line re-arms it, a
+// The engine's watch over the gateway's signs of life: every complete line re-arms it, a
 // reply time-out reports the loss (status text always, the message box and log entry once per
 // loss and only while a module is known), and the 30-second keep-alive tick sends a bare "\r"
 // when the gateway has been quiet for 45 seconds, and every seventh tick in any case.

@@ -1,4 +1,4 @@
-#include "app/Reconnection.h"
+#include "engine/Reconnection.h"
 
 #include <algorithm>
 
