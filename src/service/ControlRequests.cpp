@@ -10,7 +10,7 @@
 namespace mav {
 namespace {
 
-using nlohmann::json;
+using json = nlohmann::ordered_json;  // settings keep the order the client gave them
 using nlohmann::ordered_json;
 
 constexpr std::size_t kMaxText = 1024;
@@ -252,7 +252,8 @@ ordered_json control_arguments_json(ControlOp op, const ControlArguments& argume
   return out;
 }
 
-std::string encode_request(const json& id, ControlOp op, const ControlArguments& arguments) {
+std::string encode_request(const nlohmann::json& id, ControlOp op,
+                           const ControlArguments& arguments) {
   ordered_json line = {{"type", "request"}, {"id", id}, {"op", control_op_name(op)}};
   const ordered_json given = control_arguments_json(op, arguments);
   for (const auto& [key, value] : given.items()) line[key] = value;
