@@ -1,6 +1,4 @@
-// The server over real sockets, with its loop on a thread of its own as in the service.
-#include "service/ControlServer.h"
-
+// The server over real sockets.
 #include <gtest/gtest.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
@@ -8,71 +6,11 @@
 #include <sys/un.h>
 #include <unistd.h>
 
-#include <atomic>
-#include <functional>
-#include <thread>
-
-#include "platform/Clock.h"
-#include "service/ControlMessages.h"
-#include "support/Eventually.h"
+#include "service/ServerRig.h"
 #include "support/ReadWithDeadline.h"
-#include "support/ScratchDirectory.h"
 
 namespace mav::test {
 namespace {
-
-// Answers each line the way the service does: errors for bad lines, "accepted" for requests.
-struct ServerRig final : ControlClients {
-  explicit ServerRig(ControlLimits limits = {}) : server(loop, *this, limits) {}
-  ~ServerRig() override {
-    loop.stop();
-    if (thread.joinable()) thread.join();
-  }
-  std::string hello() override { return encode_hello("Test", LinkState::Connected, true); }
-  void on_line(int client, std::string_view line) override {
-    const ControlMessage message = read_control_message(line);
-    if (message.kind == ControlMessage::Kind::Identify) server.identify(client, message.name);
-    if (message.kind == ControlMessage::Kind::Request)
-      server.send(client, encode_response(message.request.id, ResponseStatus::Accepted));
-    if (message.kind == ControlMessage::Kind::Invalid)
-      server.send(client, encode_error(message.error));
-  }
-  void on_closed(int) override { ++closed; }
-  void start() {
-    thread = std::thread([this] { loop.run(); });
-  }
-  // Runs fn on the loop's thread and waits for it.
-  void on_loop(std::function<void()> fn) {
-    std::atomic<bool> done{false};
-    loop.post([&] { fn(), done = true; });
-    eventually([&] { return done.load(); });
-  }
-
-  SystemClock clock;
-  EventLoop loop{clock};
-  ControlServer server;
-  std::atomic<int> closed{0};
-  std::thread thread;
-  ScratchDirectory scratch;
-  std::filesystem::path socket_path = scratch / "run/control.sock";
-};
-
-int connect_unix(const std::filesystem::path& path) {
-  const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
-  sockaddr_un address{};
-  address.sun_family = AF_UNIX;
-  std::snprintf(address.sun_path, sizeof address.sun_path, "%s", path.c_str());
-  if (::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) return -1;
-  return fd;
-}
-
-void write_all(int fd, const std::string& text) {
-  ASSERT_EQ(::send(fd, text.data(), text.size(), MSG_NOSIGNAL), static_cast<ssize_t>(text.size()));
-}
-
-const std::string kHello =
-    R"({"type":"hello","protocol":1,"site":"Test","link":"connected","synchronised":true})"
-    "\n";
 
 TEST(ControlServer, ReplacesAStaleSocketGreetsAndAnswersABurstInOrder) {
   ServerRig rig;
@@ -105,7 +43,7 @@ TEST(ControlServer, ReplacesAStaleSocketGreetsAndAnswersABurstInOrder) {
   expected +=
       R"({"type":"response","id":null,"status":"error","code":"invalid_json","message":"The line is no JSON."})"
       "\n";
-  write_all(client, burst);
+  ASSERT_TRUE(write_all(client, burst));
   EXPECT_EQ(read_with_deadline(client, expected.size(), kIoDeadline), expected);
   ::close(client);
 }
@@ -119,7 +57,7 @@ TEST(ControlServer, AnOverlongLineIsAnsweredAndTheClientDropped) {
   EXPECT_EQ(info.st_mode & 0777, 0700u);
   rig.start();
   const int client = connect_unix(rig.socket_path);
-  write_all(client, std::string(1001, 'x'));
+  ASSERT_TRUE(write_all(client, std::string(1001, 'x')));
   EXPECT_EQ(
       read_with_deadline(client, 1 << 16, kIoDeadline),
       kHello +
@@ -137,9 +75,10 @@ TEST(ControlServer, AClientThatNeverReadsIsDroppedWhileAnotherGetsEveryLine) {
   const int stuck = connect_unix(rig.socket_path);
   const int reader = connect_unix(rig.socket_path);
   for (int fd : {stuck, reader})
-    write_all(fd, R"({"type":"identify","name":"n"})"
-                  "\n");
-  ASSERT_EQ(read_with_deadline(reader, kHello.size(), kIoDeadline), kHello);
+    ASSERT_TRUE(write_all(fd, R"({"type":"identify","name":"n"})"
+                              "\n"));
+  const std::string greeting = kHello + encode_snapshot(0, rig.model) + "\n";
+  ASSERT_EQ(read_with_deadline(reader, greeting.size(), kIoDeadline), greeting);
   rig.on_loop([] {});  // both identifies are in
 
   const std::string payload(1000, 'p');

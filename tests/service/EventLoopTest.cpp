@@ -15,8 +15,8 @@ TEST(EventLoop, TimersActOnceTheirIntervalHasPassedAndRepeatUntilCancelled) {
   std::string acted;
   loop.add_timer(100, false, [&] { acted += 'o'; });
   const int repeating = loop.add_timer(50, true, [&] { acted += 'r'; });
-  const std::pair<std::uint32_t, const char*> steps[] = {
-      {50, ""}, {1, "r"}, {50, "ro"}, {1, "ror"}, {50, "ror"}, {1, "rorr"}};
+  const std::pair<std::uint32_t, const char*> steps[] = {{50, ""},   {1, "r"},    {50, "ro"},
+                                                         {1, "ror"}, {50, "ror"}, {1, "rorr"}};
   for (const auto& [ms, expected] : steps) {
     clock.advance_ms(ms);
     loop.run_once(0);
