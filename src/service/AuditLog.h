@@ -27,7 +27,7 @@ class AuditLog {
  private:
   std::filesystem::path path_;
   const Clock& clock_;
-  bool to_journal_;
+  [[maybe_unused]] bool to_journal_;  // used only when built with the journal
 };
 
 }  // namespace mav

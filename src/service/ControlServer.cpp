@@ -205,7 +205,10 @@ void ControlServer::on_client_ready(int id, short revents) {
   if (revents & POLLOUT) write_client(found->second);
   if ((revents & (POLLIN | POLLHUP | POLLERR)) && !found->second.closing)
     read_client(id, found->second);
-  if (found->second.closing && found->second.output.empty()) doom(id);
+  // A closing client is dropped once its output has left, or at once when its peer hung up (a
+  // hang-up stays reported and would keep the loop spinning).
+  if (found->second.closing && (found->second.output.empty() || (revents & (POLLHUP | POLLERR))))
+    doom(id);
   watch_output(id, found->second);
   --busy_;
   close_doomed();
