@@ -80,15 +80,8 @@ ordered_json port_json(int port, const PortRecord& record) {
       {"hook", has_hook ? ordered_json(record.settings.on_hook != 0 ? "on" : "off") : nullptr}};
 }
 
-std::string encode_snapshot(std::uint64_t seq, const DeviceModel& model) {
-  ordered_json ports = ordered_json::array();
+ordered_json nets_json(const PortRecord (&records)[kPortCount]) {
   ordered_json nets = ordered_json::array();
-  PortRecord records[kPortCount];
-  for (int port = 0; port < kPortCount; ++port) {
-    model.GetPort(port, records[port]);
-    ports.push_back(port_json(port, records[port]));
-  }
-  // The nets from the same copies as the ports, so the two lists always agree.
   for (int net = 1; net <= 7; ++net) {
     ordered_json members = ordered_json::array();
     ordered_json bus = nullptr;
@@ -100,8 +93,19 @@ std::string encode_snapshot(std::uint64_t seq, const DeviceModel& model) {
     if (!members.empty())
       nets.push_back(ordered_json{{"net", net}, {"bus", bus}, {"ports", members}});
   }
-  return dump_line(
-      ordered_json{{"type", "snapshot"}, {"seq", seq}, {"ports", ports}, {"nets", nets}});
+  return nets;
+}
+
+std::string encode_snapshot(std::uint64_t seq, const DeviceModel& model) {
+  ordered_json ports = ordered_json::array();
+  PortRecord records[kPortCount];
+  for (int port = 0; port < kPortCount; ++port) {
+    model.GetPort(port, records[port]);
+    ports.push_back(port_json(port, records[port]));
+  }
+  // The nets from the same copies as the ports, so the two lists always agree.
+  return dump_line(ordered_json{
+      {"type", "snapshot"}, {"seq", seq}, {"ports", ports}, {"nets", nets_json(records)}});
 }
 
 std::string encode_response(const json& id, ResponseStatus status, const ordered_json& extra) {

@@ -86,6 +86,8 @@ std::string encode_request(const nlohmann::json& id, ControlOp op,
 std::string encode_snapshot(std::uint64_t seq, const DeviceModel& model);
 // The port as the snapshot and port events show it.
 nlohmann::ordered_json port_json(int port, const PortRecord& record);
+// The occupied nets of these records, each with its bus and ports.
+nlohmann::ordered_json nets_json(const PortRecord (&records)[kPortCount]);
 
 enum class ResponseStatus { Accepted, Applied, Refused, Error };
 // extra's members follow the status (a refusal's or error's code and message come from there).

@@ -1,6 +1,7 @@
 #include "service/ControlServer.h"
 
 #include <arpa/inet.h>
+#include <fcntl.h>
 #include <netdb.h>
 #include <netinet/in.h>
 #include <poll.h>
@@ -124,6 +125,17 @@ bool ControlServer::listen_unix(const std::filesystem::path& path, std::string& 
   unix_path_ = path;
   if (::chmod(path.c_str(), S_IRUSR | S_IWUSR | S_IRGRP | S_IWGRP) != 0 || !listen_on(fd, error)) {
     error = system_sentence("Cannot listen on", path.string());
+    return false;
+  }
+  unix_fd_ = fd;
+  loop_.watch(fd, POLLIN, [this, fd](short) { accept_clients(fd, true); });
+  return true;
+}
+
+bool ControlServer::adopt_unix(int fd, std::string& error) {
+  const int flags = ::fcntl(fd, F_GETFL);
+  if (flags < 0 || ::fcntl(fd, F_SETFL, flags | O_NONBLOCK) != 0) {
+    error = system_sentence("Cannot use the socket handed over as", std::to_string(fd));
     return false;
   }
   unix_fd_ = fd;

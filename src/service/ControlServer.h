@@ -41,6 +41,9 @@ class ControlServer {
   // Listens on path: a missing parent folder is made (0700), a stale socket file replaced, the
   // socket left at 0660. False with a sentence in error when that cannot be done.
   bool listen_unix(const std::filesystem::path& path, std::string& error);
+  // Serves a listening Unix socket made by the service manager (socket activation); the
+  // manager keeps its file.
+  bool adopt_unix(int fd, std::string& error);
   // Listens on HOST:PORT ("[::1]:PORT" for IPv6); refuses addresses other than loopback.
   bool listen_tcp(std::string_view host_port, std::string& error);
   std::uint16_t tcp_port() const { return tcp_port_; }

@@ -4,7 +4,7 @@
 #include <QCoreApplication>
 #include <fstream>
 
-#include "platform/qt/ProgramLocation.h"
+#include "platform/ProgramLocation.h"
 #include "support/ScopedEnvironment.h"
 #include "support/ScratchDirectory.h"
 
