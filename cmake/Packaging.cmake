@@ -1,4 +1,4 @@
-# The Debian package (`cpack -G DEB`): the two programs in bin, the files the controller only reads
+# The Debian package (`cpack -G DEB`): the programs in bin, the files the controller only reads
 # in share/mav-controller, the desktop entry, icon, metainfo and man pages. These rules belong to
 # the component `package` alone, so a plain `cmake --install` still lays out one program
 # directory; the controller finds share/mav-controller beside its bin folder.
@@ -6,7 +6,7 @@ set(mav_share share/mav-controller)
 set(mav_app_id com.orvanesystems.MavController)
 set(mav_packaging ${PROJECT_SOURCE_DIR}/packaging)
 
-install(TARGETS mav-controller mav7700-sim RUNTIME DESTINATION bin
+install(TARGETS mav-controller mav7700-sim mavctl RUNTIME DESTINATION bin
         COMPONENT package EXCLUDE_FROM_ALL)
 install(DIRECTORY ${PROJECT_SOURCE_DIR}/resources/Sounds DESTINATION ${mav_share}
         COMPONENT package EXCLUDE_FROM_ALL FILES_MATCHING PATTERN "*.wav")
@@ -19,6 +19,7 @@ install(FILES ${mav_packaging}/mav-controller.svg DESTINATION share/icons/hicolo
 install(FILES ${mav_packaging}/${mav_app_id}.metainfo.xml DESTINATION share/metainfo
         COMPONENT package EXCLUDE_FROM_ALL)
 install(FILES ${mav_packaging}/mav-controller.1 ${mav_packaging}/mav7700-sim.1
+              ${mav_packaging}/mavctl.1
         DESTINATION share/man/man1 COMPONENT package EXCLUDE_FROM_ALL)
 
 set(CPACK_GENERATOR DEB)

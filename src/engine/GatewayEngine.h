@@ -74,6 +74,7 @@ class GatewayEngine {
   // The worker thread and the keep-alive tick.
   void start();
   void stop();
+  bool running() const { return worker_ && worker_->running(); }
 
   // Where the host's socket watch delivers the network socket's notifications.
   SocketEvents& socket_events() { return keeper_; }
@@ -84,13 +85,16 @@ class GatewayEngine {
   Frontend& frontend() { return frontend_; }
   const ProgramFolders& folders() const { return folders_; }
   DeviceModel& model() { return model_; }
+  const DeviceModel& model() const { return model_; }
   EventLog& log() { return log_; }
   SessionState& session() { return session_; }
+  const SessionState& session() const { return session_; }
   PinTable& pins() { return pins_; }
   PendingTable& pending() { return pending_; }
   ProtocolTrace& trace() { return trace_; }
   ContactSupervisor& contact() { return contact_; }
   LinkChannel& link() { return link_; }
+  const LinkChannel& link() const { return link_; }
   LinkKeeper& keeper() { return keeper_; }
   DeviceCommands& commands() { return commands_; }
   SettingsWriter& settings_writer() { return settings_writer_; }

@@ -81,6 +81,8 @@ class LinkChannel final : public LineSender, public SocketEvents {
   // drop would fill the log with them.
   void set_quiet(bool quiet) { quiet_.store(quiet); }
   std::uint32_t queued_lines() const;
+  // A line went out and its reply has not come yet.
+  bool awaiting_reply() const { return awaiting_reply_.load(); }
   // The network socket for the UI thread's notifier; -1 when none. UI thread.
   int socket_fd() const;
 

@@ -19,15 +19,20 @@ EventLog::EventLog(std::filesystem::path log_directory, const Clock& clock)
     : log_directory_(std::move(log_directory)), clock_(clock), recent_(kRecentSlots) {}
 
 void EventLog::write_log_entry(std::string_view message) {
+  if (!append_entry(message)) return;
+  if (listener_) listener_(message);
+}
+
+bool EventLog::append_entry(std::string_view message) {
   std::lock_guard lock(mutex_);
-  if (message == last_message_) return;
+  if (message == last_message_) return false;
   last_message_.assign(message);
 
   const std::filesystem::path path = path_locked();
   std::error_code ignored;
   std::filesystem::create_directories(log_directory_, ignored);
   const FileHandle file(std::fopen(path.c_str(), "a+"));
-  if (!file) return;
+  if (!file) return false;
 
   std::string line = time_stamp();
   line.append(message);
@@ -37,6 +42,7 @@ void EventLog::write_log_entry(std::string_view message) {
   if (line.size() > kRecentLineLimit) line.resize(kRecentLineLimit);
   recent_[static_cast<std::size_t>(recent_index_)] = std::move(line);
   recent_index_ = (recent_index_ + 1) % kRecentSlots;
+  return true;
 }
 
 void EventLog::set_log_file_name(std::string name) {

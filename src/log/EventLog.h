@@ -5,6 +5,7 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <mutex>
 #include <string>
 #include <string_view>
@@ -27,6 +28,11 @@ class EventLog {
   // equal to the previous one is skipped; a log file that cannot be opened loses the entry
   // without a word to the caller.
   void write_log_entry(std::string_view message);
+  // Told each entry written (without its time stamp), on the writer's thread and outside the
+  // log's lock. Set before other threads write.
+  void set_listener(std::function<void(std::string_view)> listener) {
+    listener_ = std::move(listener);
+  }
 
   // A bare name lives in the log directory; an absolute path is used as it is.
   void set_log_file_name(std::string name);
@@ -41,11 +47,14 @@ class EventLog {
   std::vector<std::string> recent_newest_first() const;
 
  private:
+  // False when the entry repeats the last one or the file cannot be opened.
+  bool append_entry(std::string_view message);
   std::filesystem::path path_locked() const;
   std::string time_stamp() const;
 
   const std::filesystem::path log_directory_;
   const Clock& clock_;
+  std::function<void(std::string_view)> listener_;
   mutable std::mutex mutex_;
   std::string log_file_name_ = "MAVPCI1.log";
   std::string last_message_;

@@ -41,7 +41,7 @@ void ConnectionActions::connect_ports(int s, int t) {
 
   if (s_group && t_group && S.disch_group == T.disch_group) {
     end_selection();
-    refuse(port_text(s) + " and " + port_text(t) + " are in the same DISCH group");
+    refuse("same_group", port_text(s) + " and " + port_text(t) + " are in the same DISCH group");
     return;
   } else if (s_bus && t_bus && !(s_group && t_group)) {
     split_ports(s, S, t, T);
@@ -106,7 +106,8 @@ void ConnectionActions::connect_ports(int s, int t) {
 // joined.
 void ConnectionActions::split_ports(int s, const PortRecord& S, int t, const PortRecord& T) {
   if (S.bus == T.bus && !has_third_free_port(s, S, t, T)) {
-    refuse("No other free port would keep the net of " + port_text(s) + " and " + port_text(t));
+    refuse("no_free_port",
+           "No other free port would keep the net of " + port_text(s) + " and " + port_text(t));
     return;
   }
   PortRecord s_record = S;
@@ -150,11 +151,11 @@ void ConnectionActions::add_port_to_net(int row, int port) {
   const int net = row + 1;
   PortRecord P;
   if (p_.model.CountInNet(net) == 0 || !p_.model.GetPort(port, P)) {
-    refuse(net_text(net) + " is empty");
+    refuse("empty_net", net_text(net) + " is empty");
     return;
   }
   if (in_disch_group(P)) {
-    refuse(port_text(port) + " is in a DISCH group");
+    refuse("disch_group", port_text(port) + " is in a DISCH group");
     return;
   }
   const int net_bus = p_.model.BusOfNet(net);
@@ -162,7 +163,7 @@ void ConnectionActions::add_port_to_net(int row, int port) {
   if ((is_connected(P) && P.bus == net_bus) ||
       (P.bus_link != GROUP_NONE && P.bus_link == net_link)) {
     end_selection();
-    refuse(port_text(port) + " is already on " + net_text(net));
+    refuse("already_on_net", port_text(port) + " is already on " + net_text(net));
     return;
   }
   end_selection();
@@ -195,7 +196,8 @@ void ConnectionActions::join_nets(int row, int row2) {
   const int n = row + 1;
   const int m = row2 + 1;
   if (m == n || p_.model.CountInNet(m) == 0) {
-    refuse(m == n ? net_text(n) + " cannot join itself" : net_text(m) + " is empty");
+    refuse(m == n ? "same_net" : "empty_net",
+           m == n ? net_text(n) + " cannot join itself" : net_text(m) + " is empty");
     return;
   }
   const NetSnapshot before = snapshot_nets(p_.model);
@@ -235,7 +237,8 @@ void ConnectionActions::play(const char* sound) {
   if (p_.session.sound_on) p_.frontend.play_sound(sound);
 }
 
-void ConnectionActions::refuse(const std::string& why) {
+void ConnectionActions::refuse(const char* code, const std::string& why) {
+  refusal_ = Refusal{code, why};
   play("Buzz.wav");
   selection_marked_ = false;
   if (status_) status_(why);

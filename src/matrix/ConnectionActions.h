@@ -7,6 +7,7 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <utility>
 
@@ -27,6 +28,13 @@ inline bool is_connected(const PortRecord& record) {
 inline bool in_disch_group(const PortRecord& record) {
   return record.disch_group != GROUP_NONE;
 }
+
+// Why an action was refused: a short code for clients that act without the status line
+// ("empty_net", "same_group", "permanent", ...) and the status line's sentence.
+struct Refusal {
+  std::string code;
+  std::string text;
+};
 
 // Everything the actions and the gestures reach; each outlives them.
 struct ActionParts {
@@ -67,7 +75,10 @@ class ConnectionActions {
   void end_selection();
   // A refused action: the Buzz, and why in the status line, since a machine without sound
   // would otherwise say nothing.
-  void refuse(const std::string& why);
+  void refuse(const char* code, const std::string& why);
+  // The refusal of the last action, once; nothing when it was not refused. A client of the
+  // service asks this after each action it runs.
+  std::optional<Refusal> take_refusal() { return std::exchange(refusal_, std::nullopt); }
   // The mark of a pending selection in the status line, until the selection ends.
   void mark_selection(const std::string& mark);
   // Where the status-line texts go; the gesture code keeps the line.
@@ -87,6 +98,7 @@ class ConnectionActions {
   ActionParts p_;
   std::function<void(const std::string&)> status_;
   bool selection_marked_ = false;
+  std::optional<Refusal> refusal_;
 };
 
 // How refusals name a port ("Port 07") and a net ("Net 3").

@@ -42,8 +42,9 @@ bool ConnectionActions::disconnect_port(int port) {
     }
   } else {
     if (P.perm_conn != 0 || !is_connected(P)) {
-      refuse(port_text(port) +
-             (P.perm_conn != 0 ? " is permanently connected" : " is not connected"));
+      refuse(
+          P.perm_conn != 0 ? "permanent" : "not_connected",
+          port_text(port) + (P.perm_conn != 0 ? " is permanently connected" : " is not connected"));
       return false;
     }
     P.disch_step = 2;
@@ -57,7 +58,7 @@ bool ConnectionActions::disconnect_port(int port) {
 bool ConnectionActions::disconnect_net(int net) {
   end_selection();
   if (p_.model.CountInNet(net) == 0) {
-    refuse(net_text(net) + " is empty");
+    refuse("empty_net", net_text(net) + " is empty");
     return false;
   }
   const int bus = p_.model.BusOfNet(net);
@@ -143,7 +144,7 @@ void ConnectionActions::monitor_off(int m, int p) {
 
 void ConnectionActions::toggle_permanent(int net, PasswordCheck& password) {
   if (p_.model.CountInNet(net) == 0) {
-    refuse(net_text(net) + " is empty");
+    refuse("empty_net", net_text(net) + " is empty");
     return;
   }
   if (!password.confirm_password(Guard::PermanentConnections)) return;
@@ -156,7 +157,8 @@ void ConnectionActions::toggle_permanent(int net, PasswordCheck& password) {
     if (in_disch_group(record)) {
       // A marked DISCH-group port keeps the net marked; what was cleared stays cleared.
       if (cleared > 0) p_.frontend.request_repaint();
-      refuse(port_text(port) + " in a DISCH group keeps " + net_text(net) + " permanent");
+      refuse("permanent",
+             port_text(port) + " in a DISCH group keeps " + net_text(net) + " permanent");
       return;
     }
     record.perm_conn = 0;

@@ -93,7 +93,7 @@ void MatrixGestures::plain_click(HitKind kind, int index) {
   const bool monitoring = monitor_port != -1;
   if (kind == HIT_CORNER) {
     if (monitoring) {
-      actions_.refuse(kLeaveMonitorMode);
+      actions_.refuse("monitor_mode", kLeaveMonitorMode);
       return;
     }
     actions_.play("Click.wav");
@@ -144,7 +144,7 @@ void MatrixGestures::plain_click(HitKind kind, int index) {
       if (p_.model.CountInNet(index + 1) > 0) {
         select(Selection::Net, index, "Punch.wav");
       } else {
-        actions_.refuse(net_text(index + 1) + " is empty");
+        actions_.refuse("empty_net", net_text(index + 1) + " is empty");
       }
       return;
     case HIT_MONITOR_PANEL:
@@ -158,7 +158,7 @@ void MatrixGestures::plain_click(HitKind kind, int index) {
         actions_.play("Deactivate.wav");
         leave_monitor_mode();
       } else if (!p_.model.HasModule(index)) {
-        actions_.refuse(port_text(index) + " has no module");
+        actions_.refuse("no_module", port_text(index) + " has no module");
       } else {
         actions_.play("Activate.wav");
         enter_monitor_mode(index);
@@ -174,7 +174,7 @@ void MatrixGestures::disconnect_click(HitKind kind, int index) {
   if (kind == HIT_CORNER) {
     actions_.end_selection();
     if (monitor_port != -1) {
-      actions_.refuse(kLeaveMonitorMode);
+      actions_.refuse("monitor_mode", kLeaveMonitorMode);
       return;
     }
     actions_.play("Click.wav");
@@ -196,7 +196,8 @@ void MatrixGestures::disconnect_click(HitKind kind, int index) {
       } else if (prefs.right_button_disconnects && p_.model.IsMonitoring(monitor_port, index)) {
         actions_.monitor_off(monitor_port, index);
       } else {
-        actions_.refuse(p_.model.IsMonitoring(monitor_port, index)
+        actions_.refuse("not_monitoring",
+                        p_.model.IsMonitoring(monitor_port, index)
                             ? std::string("Right Mouse Button is set to Edit Settings")
                             : port_text(monitor_port) + " does not monitor " + port_text(index));
       }

@@ -8,9 +8,9 @@
 
 #include "app/ui/CommandLine.h"
 #include "app/ui/ControllerProgram.h"
+#include "platform/ProgramLocation.h"
 #include "platform/qt/OperatorPrompts.h"
 #include "platform/qt/ProgramIcon.h"
-#include "platform/qt/ProgramLocation.h"
 
 namespace {
 

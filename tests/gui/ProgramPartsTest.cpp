@@ -9,7 +9,7 @@
 
 #include "app/ui/CommandLine.h"
 #include "gui/ProgramRig.h"
-#include "platform/qt/ProgramLocation.h"
+#include "platform/ProgramLocation.h"
 #include "platform/qt/QueuedFrontend.h"
 #include "support/ControllerProcess.h"
 #include "support/RecordingFrontend.h"

@@ -16,6 +16,8 @@ set(layer_of_config 6)
 set(layer_of_engine 7)
 set(layer_of_service 8)
 set(layer_of_app 9)
+set(layer_of_mavctl 9)
+set(layer_of_gatewayd 9)
 set(layer_of_qt 10)
 
 file(GLOB_RECURSE sources RELATIVE "${SOURCE_DIR}" "${SOURCE_DIR}/*.h" "${SOURCE_DIR}/*.cpp")

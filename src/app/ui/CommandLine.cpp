@@ -1,72 +1,30 @@
 #include "app/ui/CommandLine.h"
 
-#include <arpa/inet.h>
-#include <netdb.h>
-#include <sys/socket.h>
-
 #include <QCommandLineParser>
-#include <cstring>
+
+#include "platform/GatewayAddress.h"
 
 namespace mav {
 namespace {
 
-constexpr int kDefaultTcpPort = 23;
-// The two gateway models' line speeds, as the serial port dialog offers them.
-constexpr std::uint32_t kSlowBaud = 9600;
-constexpr std::uint32_t kFastBaud = 115200;
-
-// A dotted IPv4 address, or a name the resolver turns into one.
-std::optional<std::array<std::uint8_t, 4>> ipv4_address_of(const QString& host) {
-  const QByteArray text = host.toUtf8();
-  in_addr address{};
-  if (inet_pton(AF_INET, text.constData(), &address) != 1) {
-    addrinfo hints{};
-    hints.ai_family = AF_INET;
-    addrinfo* found = nullptr;
-    if (text.isEmpty() || getaddrinfo(text.constData(), nullptr, &hints, &found) != 0) {
-      return std::nullopt;
-    }
-    address = reinterpret_cast<const sockaddr_in*>(found->ai_addr)->sin_addr;
-    freeaddrinfo(found);
-  }
-  std::array<std::uint8_t, 4> bytes{};
-  std::memcpy(bytes.data(), &address.s_addr, bytes.size());  // network order: first number first
-  return bytes;
-}
-
 std::variant<RunConnection, std::string> network_connection(const QString& value) {
+  const auto parsed = parse_network_address(value.toStdString());
+  if (const auto* reason = std::get_if<std::string>(&parsed)) return *reason;
+  const auto& network = std::get<NetworkAddress>(parsed);
   RunConnection connection;
   connection.kind = RunConnection::Kind::Network;
-  connection.port = kDefaultTcpPort;
-  QString host = value;
-  if (const qsizetype colon = value.lastIndexOf(':'); colon >= 0) {
-    host = value.left(colon);
-    bool number = false;
-    connection.port = value.mid(colon + 1).toInt(&number);
-    if (!number || connection.port < 1 || connection.port > 65535) {
-      return "bad port number in --connect " + value.toStdString() + " (1 to 65535)";
-    }
-  }
-  const auto address = ipv4_address_of(host);
-  if (!address) return "unknown host in --connect " + value.toStdString();
-  connection.address = *address;
+  connection.address = network.address;
+  connection.port = network.port;
   return connection;
 }
 
 std::variant<RunConnection, std::string> serial_connection(const QString& value) {
+  const auto parsed = parse_serial_address(value.toStdString());
+  if (const auto* reason = std::get_if<std::string>(&parsed)) return *reason;
   RunConnection connection;
   connection.kind = RunConnection::Kind::Serial;
-  connection.baud = kSlowBaud;
-  const qsizetype comma = value.lastIndexOf(',');
-  connection.device = (comma >= 0 ? value.left(comma) : value).toStdString();
-  if (connection.device.empty()) return "no device in --serial " + value.toStdString();
-  if (comma >= 0) {
-    bool number = false;
-    connection.baud = value.mid(comma + 1).toUInt(&number);
-    if (!number || (connection.baud != kSlowBaud && connection.baud != kFastBaud)) {
-      return "bad baud rate in --serial " + value.toStdString() + " (9600 or 115200)";
-    }
-  }
+  connection.device = std::get<SerialAddress>(parsed).device;
+  connection.baud = std::get<SerialAddress>(parsed).baud;
   return connection;
 }
 

@@ -1,5 +1,5 @@
 // Which folder is the program directory of this run, and where the installed read-only files
-// are. UI thread, after the QCoreApplication exists and has its name.
+// are; the controller and the gateway service follow the same rule. Any thread.
 #pragma once
 
 #include <filesystem>

@@ -1,7 +1,6 @@
-#include "platform/qt/ProgramLocation.h"
+#include "platform/ProgramLocation.h"
 
-#include <QCoreApplication>
-#include <QStandardPaths>
+#include <cstdlib>
 #include <system_error>
 
 namespace mav {
@@ -16,15 +15,21 @@ bool laid_out_by_installer(const std::filesystem::path& folder) {
   return std::filesystem::is_regular_file(folder / "MAV C_Help.html", error);
 }
 
+// $XDG_DATA_HOME/mav-controller, or ~/.local/share/mav-controller when the variable is unset or
+// not an absolute path, as the desktop's base directory rules say.
 std::filesystem::path user_data_folder() {
-  return std::filesystem::path(
-      QStandardPaths::writableLocation(QStandardPaths::AppDataLocation).toStdString());
+  const char* data_home = std::getenv("XDG_DATA_HOME");
+  if (data_home && data_home[0] == '/') return std::filesystem::path(data_home) / "mav-controller";
+  const char* home = std::getenv("HOME");
+  return std::filesystem::path(home ? home : "") / ".local" / "share" / "mav-controller";
 }
 
 }  // namespace
 
 std::filesystem::path installed_share_folder() {
-  const std::filesystem::path bin(QCoreApplication::applicationDirPath().toStdString());
+  std::error_code error;
+  const std::filesystem::path bin =
+      std::filesystem::read_symlink("/proc/self/exe", error).parent_path();
   return (bin.parent_path() / "share" / "mav-controller").lexically_normal();
 }
 

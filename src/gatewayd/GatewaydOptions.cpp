@@ -1,0 +1,73 @@
+#include "gatewayd/GatewaydOptions.h"
+
+#include <CLI/CLI.hpp>
+#include <cstdio>
+
+namespace mav {
+namespace {
+
+constexpr int kUsageExitCode = 2;
+
+GatewaydExit refuse(const std::string& reason) {
+  std::fprintf(stderr, "mav-gatewayd: %s\n", reason.c_str());
+  return {kUsageExitCode};
+}
+
+}  // namespace
+
+std::variant<GatewaydOptions, GatewaydExit> parse_gatewayd_options(
+    const std::vector<std::string>& arguments) {
+  CLI::App app("The headless service that owns one MAV-7700 gateway and serves it to clients.",
+               "mav-gatewayd");
+  app.set_version_flag("--version", std::string(MAV_VERSION));
+  std::string program_dir, connect, serial, socket, listen;
+  app.add_option("--program-dir", program_dir, "Keep configurations, history and logs in DIR")
+      ->type_name("DIR");
+  auto* connect_option =
+      app.add_option("--connect", connect, "Open the gateway over TCP (port 23 when left out)")
+          ->type_name("HOST[:PORT]");
+  auto* serial_option =
+      app.add_option("--serial", serial, "Open the gateway on a serial port (9600 or 115200 baud)")
+          ->type_name("DEVICE[,BAUD]");
+  connect_option->excludes(serial_option);
+  app.add_option("--socket", socket, "The control socket")->type_name("PATH");
+  app.add_option("--listen", listen, "Also serve the control protocol on a loopback TCP port")
+      ->type_name("HOST:PORT");
+
+  std::vector<std::string> reversed(arguments.rbegin(), arguments.rend() - 1);
+  try {
+    app.parse(reversed);
+  } catch (const CLI::CallForHelp&) {
+    std::fputs(app.help().c_str(), stdout);
+    return GatewaydExit{0};
+  } catch (const CLI::CallForVersion&) {
+    std::printf("mav-gatewayd %s\n", MAV_VERSION);
+    return GatewaydExit{0};
+  } catch (const CLI::ParseError& error) {
+    return refuse(error.what());
+  }
+
+  GatewaydOptions options;
+  if (app.count("--program-dir")) {
+    if (program_dir.empty()) return refuse("empty folder name in --program-dir");
+    options.program_directory = program_dir;
+  }
+  if (app.count("--connect")) {
+    auto parsed = parse_network_address(connect);
+    if (auto* reason = std::get_if<std::string>(&parsed)) return refuse(*reason);
+    options.gateway = std::get<NetworkAddress>(parsed);
+    options.gateway_text = connect;
+  } else if (app.count("--serial")) {
+    auto parsed = parse_serial_address(serial);
+    if (auto* reason = std::get_if<std::string>(&parsed)) return refuse(*reason);
+    options.gateway = std::get<SerialAddress>(parsed);
+    options.gateway_text = serial;
+  } else {
+    return refuse("--connect HOST[:PORT] or --serial DEVICE[,BAUD] names the gateway");
+  }
+  if (app.count("--socket")) options.socket = socket;
+  if (app.count("--listen")) options.listen = listen;
+  return options;
+}
+
+}  // namespace mav

@@ -1,0 +1,110 @@
+// mavctl: the control protocol from the command line, for scripts and for a look at the gateway.
+#include <pwd.h>
+#include <unistd.h>
+
+#include <CLI/CLI.hpp>
+#include <functional>
+#include <iostream>
+
+#include "mavctl/MavctlSession.h"
+#include "service/ControlSocketPath.h"
+
+namespace {
+
+using mav::ControlArguments;
+using mav::ControlOp;
+
+// user@host, the name a client is known by unless --name says otherwise.
+std::string default_name() {
+  const char* user = std::getenv("USER");
+  const passwd* entry = user == nullptr ? ::getpwuid(::getuid()) : nullptr;
+  char host[256] = "localhost";
+  ::gethostname(host, sizeof host - 1);
+  return std::string(user != nullptr    ? user
+                     : entry != nullptr ? entry->pw_name
+                                        : "user") +
+         "@" + host;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  CLI::App app{"Controls a MAV-7700 gateway through its service."};
+  std::string socket_path = mav::default_control_socket().string();
+  std::string tcp;
+  std::string name = default_name();
+  auto* socket_option = app.add_option("--socket", socket_path, "The service's Unix socket");
+  app.add_option("--tcp", tcp, "The service's TCP address (HOST:PORT)")->excludes(socket_option);
+  app.add_option("--name", name, "The name this client is known by (default: user@host)");
+  app.require_subcommand(1);
+
+  // Each command fills the request or picks the session step it runs.
+  ControlArguments arguments;
+  std::function<int(mav::MavctlSession&)> run;
+  const auto request_command = [&](const char* command, const char* help, ControlOp op) {
+    CLI::App* sub = app.add_subcommand(command, help);
+    sub->callback(
+        [&, op] { run = [&, op](mav::MavctlSession& s) { return s.request(op, arguments); }; });
+    return sub;
+  };
+  bool as_json = false;
+  app.add_subcommand("status", "Site, link state, modules and nets")->callback([&] {
+    run = [](mav::MavctlSession& s) { return s.status(); };
+  });
+  auto* ports = app.add_subcommand("ports", "The ports with their modules and connections");
+  ports->add_flag("--json", as_json, "The snapshot's ports as JSON");
+  ports->callback([&] { run = [&](mav::MavctlSession& s) { return s.ports(as_json); }; });
+  auto* watch = app.add_subcommand("watch", "Print events as they come");
+  watch->add_flag("--json", as_json, "One JSON line per event");
+  watch->callback([&] { run = [&](mav::MavctlSession& s) { return s.watch(as_json); }; });
+
+  auto* connect = request_command("connect", "Connect port A with port B", ControlOp::Connect);
+  connect->add_option("A", arguments.port)->required()->check(CLI::Range(0, 25));
+  connect->add_option("B", arguments.other_port)->required()->check(CLI::Range(0, 25));
+  request_command("disconnect", "Disconnect a port", ControlOp::Disconnect)
+      ->add_option("P", arguments.port)
+      ->required()
+      ->check(CLI::Range(0, 25));
+  request_command("disconnect-net", "Disconnect a net", ControlOp::DisconnectNet)
+      ->add_option("N", arguments.net)
+      ->required()
+      ->check(CLI::Range(1, 7));
+  auto* monitor =
+      request_command("monitor", "Port M starts or stops monitoring port P", ControlOp::Monitor);
+  std::string on_off;
+  monitor->add_option("M", arguments.port)->required()->check(CLI::Range(0, 25));
+  monitor->add_option("P", arguments.other_port)->required()->check(CLI::Range(0, 25));
+  monitor->add_option("on|off", on_off)->required()->check(CLI::IsMember({"on", "off"}));
+  monitor->parse_complete_callback([&] { arguments.on = on_off == "on"; });
+  request_command("connect-all", "Connect every port", ControlOp::ConnectAll);
+  request_command("disconnect-all", "Disconnect every port", ControlOp::DisconnectAll);
+  request_command("save", "Save the configuration to FILE", ControlOp::ConfigSave)
+      ->add_option("FILE", arguments.file)
+      ->required();
+  auto* load = request_command("load", "Load the configuration from FILE", ControlOp::ConfigLoad);
+  load->add_option("FILE", arguments.file)->required();
+  load->add_flag("--preview", arguments.preview, "List the changes without making them");
+  request_command("history", "The automatic saves", ControlOp::HistoryList);
+  request_command("trace", "The latest lines of the protocol trace", ControlOp::TraceTail);
+  auto* dial = request_command("dial", "Dial NUMBER on telephone port P", ControlOp::Dial);
+  dial->add_option("P", arguments.port)->required()->check(CLI::Range(0, 25));
+  dial->add_option("NUMBER", arguments.number)->required();
+  dial->add_option("LINE", arguments.line, "Line 1 or 2")->check(CLI::Range(1, 2));
+
+  try {
+    app.parse(argc, argv);
+  } catch (const CLI::ParseError& e) {
+    return app.exit(e) == 0 ? mav::kExitApplied : mav::kExitUsage;
+  }
+
+  mav::ControlConnection connection;
+  std::string error;
+  if (!(tcp.empty() ? connection.open_unix(socket_path, error) : connection.open_tcp(tcp, error))) {
+    std::cerr << "mavctl: cannot reach the service at " << (tcp.empty() ? socket_path : tcp) << ": "
+              << error << "\n";
+    return mav::kExitUnreachable;
+  }
+  mav::MavctlSession session(connection, std::cout, std::cerr);
+  if (!session.start(name)) return mav::kExitUnreachable;
+  return run(session);
+}

@@ -1,0 +1,176 @@
+#include "service/GatewayService.h"
+
+#include "trace/TraceText.h"
+
+namespace mav {
+namespace {
+
+// How long an accepted request may wait before the client is told the gateway never answered.
+constexpr std::uint32_t kSettleLimitMs = 60000;
+
+}  // namespace
+
+GatewayService::GatewayService(const Clock& clock, ServiceSetup setup)
+    : setup_(std::move(setup)),
+      loop_(clock),
+      frontend_([this](std::function<void()> call) { loop_.post(std::move(call)); }, *this),
+      engine_(EngineHost{clock, frontend_, setup_.folders,
+                         [this](std::chrono::milliseconds pause, std::function<void()> rest) {
+                           loop_.add_timer(static_cast<std::uint32_t>(pause.count()), false,
+                                           std::move(rest));
+                         },
+                         *this}),
+      server_(loop_, *this),
+      audit_(setup_.folders.program / "Logs", clock, journal_wanted()),
+      commands_([this](const std::string& fault) { engine_.log().write_log_entry(fault); }) {
+  engine_.attach(EngineHooks{*this, *this, *this, *this, loop_});
+  loop_.set_socket_events(&engine_.socket_events());
+  actions_ = std::make_unique<ConnectionActions>(engine_.action_parts(*this));
+  engine_.configurations().register_commands(commands_, *this);
+  engine_.log().set_listener([this](std::string_view entry) {
+    loop_.post([this, text = std::string(entry)] {
+      publish("gateway", nlohmann::ordered_json{{"log", text}});
+    });
+  });
+  model_events_.reset(engine_.model());
+}
+
+GatewayService::~GatewayService() {
+  engine_.stop();
+  engine_.close();
+  engine_.log().set_listener(nullptr);
+}
+
+bool GatewayService::start(std::string& error) {
+  const bool listening = setup_.socket_fd >= 0 ? server_.adopt_unix(setup_.socket_fd, error)
+                                               : server_.listen_unix(setup_.socket, error);
+  if (!listening) return false;
+  if (!setup_.listen.empty() && !server_.listen_tcp(setup_.listen, error)) return false;
+  engine_.trace().start();
+  engine_.model().Reset(false);
+  reopen_connection();
+  engine_.start();
+  report_state();
+  return true;
+}
+
+LinkState GatewayService::link_state() const {
+  const LinkChannel& link = engine_.link();
+  if (!link.is_open()) return LinkState::Closed;
+  return link.is_ready() ? LinkState::Connected : LinkState::Connecting;
+}
+
+bool GatewayService::synchronised() const {
+  return link_state() == LinkState::Connected && engine_.model().CountModules() > 0 &&
+         engine_.session().input_ready.load();
+}
+
+std::string GatewayService::hello() {
+  return encode_hello(setup_.target.site, link_state(), synchronised());
+}
+
+void GatewayService::on_closed(int client) {
+  std::erase_if(held_, [client](const Held& held) { return held.client == client; });
+  // Its requests still settle at the gateway; only their answers have nobody to go to.
+  for (Pending& pending : pending_) {
+    if (pending.client == client) pending.client = -1;
+  }
+}
+
+void GatewayService::text_shown(const std::string& kind, const std::string& text) {
+  if (notes_ && kind == "box") notes_->told.push_back(text);
+  publish(actor_of_change(), nlohmann::ordered_json{{"text", {{"kind", kind}, {"text", text}}}});
+}
+
+void GatewayService::link_changed() {
+  report_state();
+  model_touched();
+}
+
+void GatewayService::model_touched() {
+  publish_model_changes();
+  report_state();
+}
+
+void GatewayService::report_state() {
+  const LinkState link = link_state();
+  const bool in_sync = synchronised();
+  if (link == reported_link_ && in_sync == reported_synchronised_) return;
+  if (link != reported_link_) {
+    static constexpr const char* kWords[] = {"connected", "connecting", "closed"};
+    publish("gateway", nlohmann::ordered_json{{"link", kWords[static_cast<int>(link)]},
+                                              {"synchronised", in_sync}});
+  }
+  reported_link_ = link;
+  reported_synchronised_ = in_sync;
+  if (state_listener_) state_listener_(link, in_sync);
+}
+
+void GatewayService::publish(std::string_view actor, const nlohmann::ordered_json& event) {
+  server_.broadcast(events_.next(actor, event));
+}
+
+void GatewayService::publish_model_changes() {
+  const std::string actor = actor_of_change();
+  for (const auto& event : model_events_.changes(engine_.model())) publish(actor, event);
+}
+
+// A change while a client's request is under way is that client's; otherwise the gateway's own.
+std::string GatewayService::actor_of_change() const {
+  return pending_.empty() ? std::string("gateway") : pending_.back().actor;
+}
+
+void GatewayService::reopen_connection() {
+  const GatewayTarget& target = setup_.target;
+  if (target.network) {
+    const std::uint8_t address[4] = {target.address[0], target.address[1], target.address[2],
+                                     target.address[3]};
+    engine_.session().network_mode = true;
+    engine_.open_network(address, target.port);
+  } else {
+    engine_.session().network_mode = false;
+    if (!engine_.open_serial(target.device, target.baud)) {
+      engine_.log().write_log_entry("Error opening serial port " + target.device);
+    }
+  }
+  link_changed();
+}
+
+void GatewayService::finish(const Pending& pending, ResponseStatus status,
+                            const nlohmann::ordered_json& extra, std::string_view result) {
+  if (pending.client >= 0) server_.send(pending.client, encode_response(pending.id, status, extra));
+  audit_.record(pending.actor, pending.origin, pending.op, pending.arguments, result);
+}
+
+void GatewayService::check_pending() {
+  const std::uint32_t now = engine_.clock().now_ms();
+  for (auto it = pending_.begin(); it != pending_.end();) {
+    // A reply handler may send its next line just after the last reply cleared the wait, so a
+    // request counts as settled only when two checks in a row find it so.
+    it->settled_checks = settled(*it) ? it->settled_checks + 1 : 0;
+    if (it->settled_checks >= 2) {
+      nlohmann::ordered_json extra = nlohmann::ordered_json::object();
+      if (it->dial_needed) extra["dial_needed"] = true;
+      finish(*it, ResponseStatus::Applied, extra, "applied");
+    } else if (link_state() == LinkState::Closed) {
+      finish(*it, ResponseStatus::Error,
+             {{"code", "not_connected"}, {"message", "The link to the gateway closed"}},
+             "not_connected");
+    } else if (now - it->accepted_ms > kSettleLimitMs) {
+      finish(*it, ResponseStatus::Error,
+             {{"code", "no_reply"}, {"message", "The gateway did not answer"}}, "no_reply");
+    } else {
+      ++it;
+      continue;
+    }
+    it = pending_.erase(it);
+  }
+  if (pending_.empty() && settle_timer_ != 0) {
+    loop_.cancel_timer(settle_timer_);
+    settle_timer_ = 0;
+  } else if (!pending_.empty() && settle_timer_ == 0) {
+    settle_timer_ = loop_.add_timer(kSettleCheckMs, true, [this] { check_pending(); });
+  }
+}
+
+}  // namespace mav

@@ -1,0 +1,199 @@
+// The headless host of one gateway: the engine with its worker, the event loop that stands in for
+// the controller's UI thread, the control socket and its clients, and the audit log. Where the
+// core would ask the operator, the request is the answer; where it would show a text, the text
+// goes to the clients as an event (the event log has it already). Loop thread unless a member
+// says otherwise.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <deque>
+#include <filesystem>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "config/ConfigurationPrompts.h"
+#include "engine/GatewayEngine.h"
+#include "frontend/CommandRegistry.h"
+#include "matrix/ConnectionActions.h"
+#include "modules/DialSession.h"
+#include "service/AuditLog.h"
+#include "service/ControlMessages.h"
+#include "service/ControlServer.h"
+#include "service/EventLoop.h"
+#include "service/ModelEvents.h"
+#include "service/ServiceFrontend.h"
+
+namespace mav {
+
+// How often requests under way are looked at: the ones waiting for a stream of replies to settle
+// and the accepted ones waiting for the gateway's replies to settle them.
+inline constexpr std::uint32_t kSettleCheckMs = 20;
+
+// The gateway the service owns: a network site or a serial port.
+struct GatewayTarget {
+  bool network = true;
+  std::array<std::uint8_t, 4> address{};
+  std::uint16_t port = 23;
+  std::string device;
+  std::uint32_t baud = 9600;
+  std::string site;  // how the hello names it
+};
+
+struct ServiceSetup {
+  ProgramFolders folders;
+  GatewayTarget target;
+  std::filesystem::path socket;  // used when no socket_fd is handed over
+  int socket_fd = -1;            // a listening socket from the service manager
+  std::string listen;            // HOST:PORT for TCP; empty: none
+};
+
+class GatewayService final : public ControlClients,
+                             public ServiceScreen,
+                             public ShellHooks,
+                             public PortViewHooks,
+                             public DialHooks,
+                             public ConnectionHooks,
+                             public GestureHooks,
+                             public CustomIcons,
+                             public ConfigurationPrompts,
+                             public PasswordCheck {
+ public:
+  GatewayService(const Clock& clock, ServiceSetup setup);
+  ~GatewayService() override;
+
+  // Listens, opens the gateway and starts the worker; false with a sentence when the control
+  // socket cannot be opened (a gateway that cannot be reached yet is retried, not fatal).
+  bool start(std::string& error);
+  EventLoop& loop() { return loop_; }
+  GatewayEngine& engine() { return engine_; }
+  // Called on the loop thread whenever the link or the synchronisation changes.
+  void set_state_listener(std::function<void(LinkState, bool synchronised)> listener) {
+    state_listener_ = std::move(listener);
+  }
+  LinkState link_state() const;
+  bool synchronised() const;
+
+  // ControlClients
+  std::string hello() override;
+  void on_line(int client, std::string_view line) override;
+  void on_closed(int client) override;
+
+  // ServiceScreen
+  void text_shown(const std::string& kind, const std::string& text) override;
+  void link_changed() override;
+  void model_touched() override;
+
+  // ShellHooks: worker thread. The service keeps no preferences or site names of its own.
+  bool channel_open() const override { return engine_.link().is_open(); }
+  void save_preferences() override {}
+  void load_site_port_names() override {}
+  // PortViewHooks: nothing is drawn.
+  void release_port_icon(int, int) override {}
+  bool advance_slides() override { return false; }
+  // DialHooks: worker thread.
+  void open_dial_dialog(int port) override;
+  // ConnectionHooks
+  void connection_dropped() override {}
+  void reopen_connection() override;
+  void reconnect_failed() override { link_changed(); }
+  // GestureHooks: the request is the operator's answer.
+  GesturePreferences gesture_preferences() const override { return {}; }
+  bool confirm(const MessageBoxRequest&) override { return true; }
+  void open_module_settings(int, bool) override {}
+  void save_snapshot_before_bulk_change() override { engine_.configurations().SaveSnapshot(); }
+  // CustomIcons: a configuration's custom icons have nowhere to show.
+  int LoadCustom(const char*, int) override { return -1; }
+  void FreeCustom() override {}
+  // ConfigurationPrompts: answered from the request under way.
+  std::optional<std::filesystem::path> choose_configuration_file(
+      FileChoice choice, const std::filesystem::path& folder) override;
+  void tell(const MessageBoxRequest& box) override;
+  bool ask_yes_no(const MessageBoxRequest&) override { return true; }
+  bool ask_yes_no_showing_changes(const MessageBoxRequest& box, const Changes& changes,
+                                  bool no_is_default) override;
+  std::optional<std::filesystem::path> choose_from_history(const std::vector<HistoryRow>& rows,
+                                                           const ChangesOfFile& changes) override;
+  // PasswordCheck: no operator can type the password here.
+  bool confirm_password(Guard) override { return true; }
+
+ private:
+  // A request accepted and waiting for the gateway's replies to settle it.
+  struct Pending {
+    int client;
+    nlohmann::json id;
+    ControlOp op;
+    ControlArguments arguments;
+    std::string actor;
+    std::string origin;
+    std::uint32_t accepted_ms;
+    bool dial_needed = false;
+    int settled_checks = 0;
+  };
+  // A request that waits for the gateway's stream of replies to settle.
+  struct Held {
+    int client;
+    ControlRequest request;
+    std::uint32_t since_ms;
+  };
+  // What a configuration command told or showed while it ran.
+  struct CommandNotes {
+    const ControlArguments* arguments = nullptr;
+    std::vector<std::string> told;
+    std::optional<std::vector<std::string>> changes;
+    std::optional<nlohmann::ordered_json> history;
+    bool bad_file = false;
+  };
+
+  // Runs the request now, or holds it while the gateway streams replies.
+  void run_request(int client, const ControlRequest& request);
+  void execute_request(int client, const ControlRequest& request);
+  void release_held();
+  // Runs the action of the gesture or menu command: a refusal, or nothing when it went ahead.
+  // `done`: nothing waits for the gateway (the answer's members go with "applied").
+  std::optional<Refusal> act(const ControlRequest& request, bool& done,
+                             nlohmann::ordered_json& answer);
+  std::optional<Refusal> run_settings(const ControlRequest& request, bool& done,
+                                      nlohmann::ordered_json& answer);
+  std::optional<Refusal> run_configuration_command(int command_id, const ControlRequest& request,
+                                                   bool& done, nlohmann::ordered_json& answer);
+  // port: the line a connect reached; -1 for the request's own port.
+  std::optional<Refusal> dial(const ControlArguments& arguments, bool& done, int port = -1);
+  std::vector<std::string> trace_tail(int count);
+  void finish(const Pending& pending, ResponseStatus status, const nlohmann::ordered_json& extra,
+              std::string_view result);
+  void check_pending();
+  bool settled(const Pending& pending) const;
+  void publish(std::string_view actor, const nlohmann::ordered_json& event);
+  void publish_model_changes();
+  void report_state();
+  std::string actor_of_change() const;
+  void start_dial_wait(int port);
+  void end_dial_wait();
+
+  ServiceSetup setup_;
+  EventLoop loop_;
+  ServiceFrontend frontend_;
+  GatewayEngine engine_;
+  ControlServer server_;
+  AuditLog audit_;
+  CommandRegistry commands_;
+  std::unique_ptr<ConnectionActions> actions_;
+  EventSequence events_;
+  ModelEvents model_events_;
+  std::vector<Pending> pending_;
+  int settle_timer_ = 0;
+  std::deque<Held> held_;
+  int hold_timer_ = 0;
+  CommandNotes* notes_ = nullptr;
+  std::optional<DialSession> dial_;
+  int dial_timer_ = 0;  // checks the dial's 30 seconds of inactivity
+  std::deque<std::string> trace_lines_;
+  std::function<void(LinkState, bool)> state_listener_;
+  LinkState reported_link_ = LinkState::Closed;
+  bool reported_synchronised_ = false;
+};
+
+}  // namespace mav
