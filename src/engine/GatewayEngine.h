@@ -2,7 +2,7 @@
 // dispatcher, the configuration files, the settings writer, the PIN table, the protocol trace, the
 // event log, and what keeps a network link alive (contact supervision, retries after a drop, the
 // keep-alive tick). No screen of its own: the controller hosts it beside its window, a headless
-// service with a PollPump. Built in two steps, because the hooks the host gives (its shell, port
+// service with its EventLoop. Built in two steps, because the hooks the host gives (its shell, port
 // view, dialling) are themselves made from the engine's parts. UI thread (the host's) unless a
 // member says otherwise.
 #pragma once

@@ -1,5 +1,5 @@
 // How a network channel's socket readiness and its connection timer reach the core. The UI
-// thread's event machinery (the Qt shell's notifiers and timers, or PollPump when headless)
+// thread's event machinery (the Qt shell's notifiers and timers, or the event loop when headless)
 // implements SocketEventHost and calls the SocketEvents entry points, all on the UI thread.
 #pragma once
 

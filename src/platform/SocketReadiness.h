@@ -1,5 +1,5 @@
-// The one rule by which every event host (the Qt shell's notifiers, PollPump when headless) reads
-// a network socket's readiness, so both deliver the same SocketEvents. UI thread.
+// The one rule by which every event host (the Qt shell's notifiers, the event loop when headless)
+// reads a network socket's readiness, so both deliver the same SocketEvents. UI thread.
 #pragma once
 
 namespace mav {

@@ -1,5 +1,5 @@
 // A non-blocking IPv4 TCP socket for a network channel. Readiness is not watched here: whoever
-// carries the UI thread's events (the Qt shell, or PollPump headless) watches fd().
+// carries the UI thread's events (the Qt shell, or the event loop headless) watches fd().
 #pragma once
 
 #include <cstddef>

@@ -13,7 +13,7 @@
 #include <string_view>
 #include <vector>
 
-#include "service/EventLoop.h"
+#include "platform/EventLoop.h"
 
 namespace mav {
 

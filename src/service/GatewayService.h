@@ -22,7 +22,7 @@
 #include "service/AuditLog.h"
 #include "service/ControlMessages.h"
 #include "service/ControlServer.h"
-#include "service/EventLoop.h"
+#include "platform/EventLoop.h"
 #include "service/ModelEvents.h"
 #include "service/ServiceFrontend.h"
 

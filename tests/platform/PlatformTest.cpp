@@ -11,7 +11,7 @@
 #include <string>
 #include <thread>
 
-#include "platform/PollPump.h"
+#include "platform/EventLoop.h"
 #include "platform/SerialDevices.h"
 #include "platform/SerialPort.h"
 #include "platform/WakeSignal.h"
@@ -31,10 +31,10 @@ struct TimerEvents final : SocketEvents {
   std::string fired;
 };
 
-TEST(PollPump, TheTimerCountsFromItsLastStartFiresEachIntervalUntilKilled) {
+TEST(EventLoop, TheTimerCountsFromItsLastStartFiresEachIntervalUntilKilled) {
   FakeClock clock;
   TimerEvents events;
-  PollPump pump{clock, events};
+  EventLoop pump{clock, &events};
   pump.start_timer(7117, 15500);
   clock.advance_ms(10000);
   pump.start_timer(7117, 15500);

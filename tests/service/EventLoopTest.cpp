@@ -1,4 +1,4 @@
-#include "service/EventLoop.h"
+#include "platform/EventLoop.h"
 
 #include <gtest/gtest.h>
 

@@ -20,7 +20,7 @@
 #include "link/LineReader.h"
 #include "link/LinkChannel.h"
 #include "link/WorkerLoop.h"
-#include "platform/PollPump.h"
+#include "platform/EventLoop.h"
 #include "protocol/DeviceCommands.h"
 #include "protocol/RecordingHooks.h"
 #include "protocol/ReplyDispatcher.h"
@@ -159,7 +159,7 @@ struct ControllerRig {
   SilentContact contact;
   ProtocolTrace trace;
   LinkChannel channel{clock, model, log, frontend, contact, state.worker_wake, trace};
-  PollPump pump{clock, channel};
+  EventLoop pump{clock, &channel};
   RecordingHooks hooks{&channel, &state.last_autosave_ms, &clock};
   LineReader reader{channel.received_lines()};
   ReplyDispatcher dispatcher{DispatcherParts{reader.reply(), model, pending, pins, log, channel,

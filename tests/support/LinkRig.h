@@ -12,7 +12,7 @@
 #include "link/LinkChannel.h"
 #include "log/EventLog.h"
 #include "model/DeviceModel.h"
-#include "platform/PollPump.h"
+#include "platform/EventLoop.h"
 #include "support/Eventually.h"
 #include "support/FakeClock.h"
 #include "support/FileText.h"
@@ -82,7 +82,7 @@ struct LinkRig {
   ContactSupervisor contact{clock, model, log, frontend, trace};
   WakeSignal worker_wake;
   LinkChannel channel{clock, model, log, frontend, contact, worker_wake, trace};
-  PollPump pump{clock, channel};
+  EventLoop pump{clock, &channel};
 };
 
 }  // namespace mav::test

@@ -23,7 +23,8 @@ class EventLoop final : public SocketEventHost {
   using Callback = std::function<void()>;
   using FdCallback = std::function<void(short revents)>;
 
-  explicit EventLoop(const Clock& clock);
+  // events: where a network channel's socket notifications and connection timer go.
+  explicit EventLoop(const Clock& clock, SocketEvents* events = nullptr);
   EventLoop(const EventLoop&) = delete;
   EventLoop& operator=(const EventLoop&) = delete;
   ~EventLoop() override;
@@ -51,6 +52,8 @@ class EventLoop final : public SocketEventHost {
 
   // Where the channel's socket notifications go; set before the channel watches its socket.
   void set_socket_events(SocketEvents* events) { socket_events_ = events; }
+  // A channel's socket is watched (false once its connect failed or its peer closed it).
+  bool watching() const { return socket_fd_ >= 0; }
   void watch_socket(int fd) override;
   void unwatch_socket() override;
   void start_timer(int timer_id, std::uint32_t interval_ms) override;

@@ -1,4 +1,4 @@
-#include "service/EventLoop.h"
+#include "platform/EventLoop.h"
 
 #include <poll.h>
 #include <sys/eventfd.h>
@@ -12,8 +12,8 @@
 
 namespace mav {
 
-EventLoop::EventLoop(const Clock& clock)
-    : clock_(clock), wake_fd_(::eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC)) {}
+EventLoop::EventLoop(const Clock& clock, SocketEvents* events)
+    : clock_(clock), wake_fd_(::eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC)), socket_events_(events) {}
 
 EventLoop::~EventLoop() {
   if (wake_fd_ >= 0) ::close(wake_fd_);
@@ -143,11 +143,12 @@ void EventLoop::unwatch_socket() {
 void EventLoop::on_channel_socket(short revents) {
   if (socket_events_ == nullptr) return;
   if (awaiting_connect_) {
-    // Writable (or failed) once: the connect has an outcome. Only success is delivered; a failed
-    // socket would report itself ready forever, so it leaves the watch.
+    // Writable (or failed) once: the connect has an outcome. A failed socket would report
+    // itself ready forever, so it leaves the watch.
     awaiting_connect_ = false;
     if (!connect_succeeded(socket_fd_)) {
       unwatch_socket();
+      socket_events_->on_connect_refused();
       return;
     }
     set_events(socket_fd_, POLLIN);
