@@ -58,11 +58,13 @@ class Simulator {
   ScriptRunner script_;
   bool has_script_ = false;
   std::unique_ptr<DemoMode> demo_;
-  TcpListener gateway_listener_;
-  TcpListener control_listener_;
   Pty pty_device_;
   std::unique_ptr<PeerStream> tcp_peer_;
   std::unique_ptr<PeerStream> pty_peer_;
+  // Declared after the peers, so the listeners close before the peers hang up: a gateway going
+  // down takes no new connection while it hangs up on the one it has.
+  TcpListener gateway_listener_;
+  TcpListener control_listener_;
   std::vector<ControlClient> control_clients_;
   LineFramer stdin_framer_{'\n'};
   bool stdin_open_ = true;

@@ -32,14 +32,14 @@ void GatewayEngine::attach(const EngineHooks& hooks) {
 }
 
 bool GatewayEngine::open_network(const std::uint8_t (&address)[4], std::uint16_t port) {
-  close();
+  if (link_.is_open()) link_.close();
   if (!link_.open_network(address, port)) return false;
   commands_.synchronise();
   return true;
 }
 
 bool GatewayEngine::open_serial(const std::string& device, std::uint32_t baud) {
-  close();
+  if (link_.is_open()) link_.close();
   if (!link_.open_serial(device, baud)) return false;
   commands_.synchronise();
   return true;

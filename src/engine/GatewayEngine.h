@@ -66,7 +66,8 @@ class GatewayEngine {
   void attach(const EngineHooks& hooks);
 
   // Opens the channel and synchronises with the gateway; false when it cannot be opened (a
-  // network connect that fails later is reported by the link). An open channel closes first.
+  // network connect that fails later is reported by the link). An open channel closes first; the
+  // retries after a drop go on, since each of them opens through here.
   bool open_network(const std::uint8_t (&address)[4], std::uint16_t port);
   bool open_serial(const std::string& device, std::uint32_t baud);
   // Ends the retries after a drop and closes the channel.

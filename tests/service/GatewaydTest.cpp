@@ -1,0 +1,135 @@
+// mav-gatewayd against the simulator, driven by mavctl as a script would drive it.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdio>
+
+#include "sim/SimProcess.h"
+#include "support/ControllerProcess.h"
+#include "support/Eventually.h"
+#include "support/FileText.h"
+#include "support/ScratchDirectory.h"
+
+namespace mav::test {
+namespace {
+
+using namespace std::chrono_literals;
+
+struct Outcome {
+  int status;
+  std::string out;
+  std::string err;
+};
+
+class Gatewayd : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::filesystem::create_directories(dir_ / "watch");
+    start_simulator("0");
+  }
+  void start_simulator(const std::string& port) {
+    ASSERT_TRUE(sim_.start({"--tcp", "127.0.0.1:" + port, "--lineup", "11110001", "--transcript",
+                            (dir_ / ("wire" + port + ".txt")).string()}));
+  }
+  Outcome mavctl(const std::string& arguments) const {
+    const std::string socket =
+        arguments.starts_with("--socket") ? "" : " --socket " + socket_.string();
+    const std::string command =
+        std::string(MAVCTL_PATH) + socket + " " + arguments + " 2>" + (dir_ / "err.txt").string();
+    FILE* pipe = ::popen(command.c_str(), "r");
+    Outcome outcome{-1, "", ""};
+    char buffer[512];
+    while (std::fgets(buffer, sizeof buffer, pipe) != nullptr) outcome.out += buffer;
+    const int status = ::pclose(pipe);
+    outcome.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    outcome.err = file_text(dir_ / "err.txt");
+    return outcome;
+  }
+  bool synchronised() const {
+    return eventually(
+        [] { std::this_thread::sleep_for(100ms); },
+        [&] { return mavctl("status").out.find(", synchronised;") != std::string::npos; }, 60s);
+  }
+  // What the gateway received after its synchronisation, one line each.
+  std::string wire_after(const std::string& marker, const std::string& port = "0") const {
+    const std::string wire = file_text(dir_ / ("wire" + port + ".txt"));
+    std::string lines;
+    for (std::size_t at = wire.find(marker); at != std::string::npos;) {
+      const std::size_t from = wire.find("tcp <- ", at);
+      if (from == std::string::npos) break;
+      const std::size_t end = wire.find('\n', from);
+      lines += wire.substr(from + 7, end - from - 7) + "|";
+      at = end;
+    }
+    return lines;
+  }
+
+  ScratchDirectory dir_;
+  std::filesystem::path socket_ = dir_ / "run" / "control.sock";
+  sim::test::SimProcess sim_;
+};
+
+TEST_F(Gatewayd, ServesTheGatewayToScriptsWatchersAndTheAuditAcrossAGatewayLoss) {
+  const std::string port = std::to_string(sim_.tcp_port);
+  ControllerProcess service(GATEWAYD_PATH, dir_.path(),
+                            {"--program-dir", (dir_ / "prog").string(), "--connect",
+                             "127.0.0.1:" + port, "--socket", socket_.string()},
+                            dir_.path());
+  ASSERT_TRUE(synchronised());
+  EXPECT_NE(
+      mavctl("ports --json").out.find(R"({"bus":null,"cor":false,"hook":null,"module":"TOV-5")"),
+      std::string::npos);
+  ControllerProcess watcher(MAVCTL_PATH, dir_.path(),
+                            {"--socket", socket_.string(), "--name", "watcher", "watch"},
+                            dir_ / "watch");
+  std::this_thread::sleep_for(300ms);  // the watcher's identify reaches the service first
+
+  const std::string before = file_text(dir_ / "wire0.txt");
+  EXPECT_EQ(mavctl("--name dispatch-1 connect 3 7").status, 0);
+  EXPECT_EQ(
+      wire_after(before.substr(before.size() - 40)),
+      "CONNECT_S 03 07|RELAY 0000004000000040000000000000000000000000000000000000000000000000|");
+  EXPECT_TRUE(eventually([&] {
+    return file_text(dir_ / "watch" / "stdout.txt").find(" dispatch-1: {\"port\":") !=
+           std::string::npos;
+  }));
+  const std::pair<std::string, Outcome> refusals[] = {
+      {"connect 3 5", {1, "", "mavctl: no_module: Port 05 has no module\n"}},
+      {"connect 3 3", {1, "", "mavctl: same_port: Port 03 cannot be connected to itself\n"}},
+      {"disconnect 3", {0, "", ""}},
+      {"disconnect 3", {1, "", "mavctl: not_connected: Port 03 is not connected\n"}},
+      {"monitor 3 7 maybe", {2, "", ""}},
+  };
+  for (const auto& [arguments, expected] : refusals) {
+    const Outcome outcome = mavctl(arguments);
+    EXPECT_EQ(outcome.status, expected.status) << arguments;
+    if (expected.status != 2) {
+      EXPECT_EQ(outcome.err, expected.err) << arguments;
+    }
+  }
+
+  // The gateway goes away and comes back on its address: every client hears of it and the
+  // service synchronises again as the controller does.
+  sim_.terminate();
+  EXPECT_TRUE(eventually([&] {
+    return file_text(dir_ / "watch" / "stdout.txt").find("gateway: {\"link\":\"c") !=
+           std::string::npos;
+  }));
+  start_simulator(port);
+  ASSERT_FALSE(HasFatalFailure());
+  ASSERT_TRUE(synchronised());
+  EXPECT_EQ(mavctl("connect 0 1").status, 0);
+
+  const std::string audit = file_text(dir_ / "prog" / "Logs" / "audit.jsonl");
+  std::string ops;
+  for (std::size_t at = audit.find("\"op\":\""); at != std::string::npos;
+       at = audit.find("\"op\":\"", at + 1)) {
+    ops += audit.substr(at + 6, audit.find('"', at + 6) - at - 6) + "|";
+  }
+  EXPECT_EQ(ops, "connect|disconnect|connect|");
+  EXPECT_EQ(audit.find("\"result\":\"applied\"}\n"), audit.find("\"result\":"));
+  EXPECT_EQ(mavctl("--socket /nonexistent.sock status").status, 3);
+}
+
+}  // namespace
+}  // namespace mav::test
