@@ -6,7 +6,7 @@ set(mav_share share/mav-controller)
 set(mav_app_id com.orvanesystems.MavController)
 set(mav_packaging ${PROJECT_SOURCE_DIR}/packaging)
 
-install(TARGETS mav-controller mav7700-sim mavctl RUNTIME DESTINATION bin
+install(TARGETS mav-controller mav7700-sim mavctl mav-gatewayd RUNTIME DESTINATION bin
         COMPONENT package EXCLUDE_FROM_ALL)
 install(DIRECTORY ${PROJECT_SOURCE_DIR}/resources/Sounds DESTINATION ${mav_share}
         COMPONENT package EXCLUDE_FROM_ALL FILES_MATCHING PATTERN "*.wav")
@@ -21,6 +21,17 @@ install(FILES ${mav_packaging}/${mav_app_id}.metainfo.xml DESTINATION share/meta
 install(FILES ${mav_packaging}/mav-controller.1 ${mav_packaging}/mav7700-sim.1
               ${mav_packaging}/mavctl.1
         DESTINATION share/man/man1 COMPONENT package EXCLUDE_FROM_ALL)
+install(FILES ${mav_packaging}/mav-gatewayd.8 DESTINATION share/man/man8
+        COMPONENT package EXCLUDE_FROM_ALL)
+# The gateway service's units and account; installed, never enabled by the package.
+install(FILES ${mav_packaging}/systemd/mav-gatewayd@.service
+              ${mav_packaging}/systemd/mav-gatewayd@.socket
+        DESTINATION lib/systemd/system COMPONENT package EXCLUDE_FROM_ALL)
+install(FILES ${mav_packaging}/systemd/mav-controller.sysusers DESTINATION lib/sysusers.d
+        RENAME mav-controller.conf COMPONENT package EXCLUDE_FROM_ALL)
+install(FILES ${PROJECT_SOURCE_DIR}/docs/control-protocol.md DESTINATION share/doc/mav-controller
+        COMPONENT package EXCLUDE_FROM_ALL)
+set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA ${mav_packaging}/postinst)
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME mav-controller)
@@ -28,7 +39,7 @@ set(CPACK_PACKAGE_VENDOR "Orvane Systems")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY
     "operator's program for the MAV-7700 audio interconnect gateway")
 set(CPACK_PACKAGE_DESCRIPTION
-    "Connects, monitors and configures the ports of a MAV-7700 gateway over a serial port or TCP; with mav7700-sim, a stand-in gateway.")
+    "Connects, monitors and configures the ports of a MAV-7700 gateway over a serial port or TCP; mav-gatewayd serves one gateway to scripts (mavctl), dispatch software and several consoles; with mav7700-sim, a stand-in gateway.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_INSTALL_CMAKE_PROJECTS "${CMAKE_BINARY_DIR};${PROJECT_NAME};package;/")
 set(CPACK_STRIP_FILES ON)

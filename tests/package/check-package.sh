@@ -18,6 +18,14 @@ failed=0
 for wanted in \
   ./usr/bin/mav-controller \
   ./usr/bin/mav7700-sim \
+  ./usr/bin/mavctl \
+  ./usr/bin/mav-gatewayd \
+  ./usr/lib/systemd/system/mav-gatewayd@.service \
+  ./usr/lib/systemd/system/mav-gatewayd@.socket \
+  ./usr/lib/sysusers.d/mav-controller.conf \
+  ./usr/share/doc/mav-controller/control-protocol.md \
+  ./usr/share/man/man1/mavctl.1 \
+  ./usr/share/man/man8/mav-gatewayd.8 \
   "./usr/share/mav-controller/MAV C_Help.html" \
   ./usr/share/mav-controller/VOQ_Help.pdf \
   ./usr/share/mav-controller/Sounds/Buzz.wav \
