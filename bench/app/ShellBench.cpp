@@ -7,7 +7,7 @@
 #include "app/PreferencesFile.h"
 #include "sim/SimProcess.h"
 #include "support/ControllerProcess.h"
-#include "support/ProcessCpu.h"
+#include "ProcessCpu.h"
 #include "support/ScratchDirectory.h"
 
 namespace mav {

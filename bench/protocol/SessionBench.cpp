@@ -16,7 +16,7 @@
 #include "sim/SimProcess.h"
 #include "support/ControllerRig.h"
 #include "support/LoopbackPeer.h"
-#include "support/ProcessCpu.h"
+#include "ProcessCpu.h"
 
 namespace mav {
 namespace {

@@ -47,6 +47,19 @@ TEST(EventLoop, TheTimerCountsFromItsLastStartFiresEachIntervalUntilKilled) {
   EXPECT_EQ(events.fired, "|t||t||");
 }
 
+TEST(EventLoop, WorkPostedFromAnotherThreadRunsInOrderOnTheLoop) {
+  FakeClock clock;
+  EventLoop loop(clock);
+  std::string ran;
+  std::thread poster([&] {
+    for (char digit = '0'; digit <= '9'; ++digit) loop.post([&ran, digit] { ran += digit; });
+    loop.post([&] { loop.stop(); });
+  });
+  loop.run();  // no timer and no descriptor: only the posts can end the wait
+  poster.join();
+  EXPECT_EQ(ran, "0123456789");
+}
+
 TEST(SerialDevices, OffersThePortsAndTheirStableNamesAndSaysWhyOneWouldNotOpen) {
   ScratchDirectory dev;
   std::filesystem::create_directories(dev / "serial/by-id");

@@ -56,7 +56,6 @@ TEST(ControlMessages, RequestsReadBackToTheSameLine) {
     EXPECT_EQ(encode_request(message.request.id, message.request.op, message.request.arguments),
               line);
   }
-  EXPECT_EQ(read_control_message(R"({"type":"identify","name":"dispatch-1"})").name, "dispatch-1");
 }
 
 TEST(ControlMessages, TheServiceLinesHaveTheirFieldsInOrder) {
@@ -85,7 +84,6 @@ TEST(ControlMessages, TheSnapshotShowsPortsAndNetsFromTheModel) {
   model.Update(7, [](PortRecord& r) { r.mod_type = MOD_LINE7, r.net = 1, r.bus = 0; });
   const auto snapshot = nlohmann::json::parse(encode_snapshot(9, model));
   EXPECT_EQ(snapshot["seq"], 9);
-  EXPECT_EQ(snapshot["ports"].size(), 26u);
   EXPECT_EQ(
       snapshot["ports"][3].dump(),
       R"({"bus":0,"cor":true,"hook":null,"module":"TOV-5","monitors":[7],"name":"Fire�","net":1,"permanent":true,"port":3,"ptt":false,"ring":false})");

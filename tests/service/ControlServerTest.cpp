@@ -1,12 +1,10 @@
 // The server over real sockets.
 #include <gtest/gtest.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
 #include <sys/stat.h>
-#include <sys/un.h>
 #include <unistd.h>
 
 #include "service/ServerRig.h"
+#include "sim/SimProcess.h"
 #include "support/ReadWithDeadline.h"
 
 namespace mav::test {
@@ -100,14 +98,8 @@ TEST(ControlServer, TcpListensOnLoopbackOnly) {
   EXPECT_FALSE(rig.server.listen_tcp("127.0.0.1", error));
   ASSERT_TRUE(rig.server.listen_tcp("127.0.0.1:0", error)) << error;
   rig.start();
-  const int client = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-  sockaddr_in address{};
-  address.sin_family = AF_INET;
-  address.sin_port = htons(rig.server.tcp_port());
-  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  ASSERT_EQ(::connect(client, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+  const int client = sim::test::connect_loopback(rig.server.tcp_port());
   EXPECT_EQ(read_with_deadline(client, kHello.size(), kIoDeadline), kHello);
-  ::close(client);
 }
 
 }  // namespace

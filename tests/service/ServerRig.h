@@ -1,6 +1,6 @@
 // A control server with its loop on a thread of its own, as in the service, answering lines the
 // way the service does: errors for bad lines, the snapshot for an identify, "accepted" for every
-// request, then "applied" for a connect and a refusal for a disconnect.
+// request. The server's tests and its benchmark share it.
 #pragma once
 
 #include <sys/socket.h>
@@ -11,7 +11,6 @@
 #include <functional>
 #include <thread>
 
-#include "platform/Clock.h"
 #include "service/ControlMessages.h"
 #include "service/ControlServer.h"
 #include "support/Eventually.h"
@@ -38,13 +37,7 @@ struct ServerRig final : ControlClients {
       server.identify(client, message.name);
       server.send(client, encode_snapshot(0, model));
     } else {
-      const auto& id = message.request.id;
-      server.send(client, encode_response(id, ResponseStatus::Accepted));
-      if (message.request.op == ControlOp::Connect)
-        server.send(client, encode_response(id, ResponseStatus::Applied));
-      if (message.request.op == ControlOp::Disconnect)
-        server.send(client, encode_refusal(id, ResponseStatus::Refused, "no_module",
-                                           "Port 04 holds no module."));
+      server.send(client, encode_response(message.request.id, ResponseStatus::Accepted));
     }
   }
   void on_closed(int) override { ++closed; }
