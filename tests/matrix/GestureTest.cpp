@@ -50,8 +50,8 @@ class GestureRig : public ::testing::Test {
  protected:
   // Modules in the ports with their groups, and no step waiting.
   void put(std::initializer_list<Put> ports) {
-    for (const auto& [p, s, type] : ports) {
-      model.Update(p, [&](PortRecord& r) {
+    for (const Put& entry : ports) {
+      model.Update(entry.port, [s = entry.setup, type = entry.type](PortRecord& r) {
         r.mod_type = type;
         r.bus = s.bus, r.disch_group = s.group, r.bus_link = s.link, r.perm_conn = s.permanent;
         r.disch_step = r.connect_step = 0, r.pending_partner = PN, r.pending_bus = N;
