@@ -9,18 +9,6 @@ namespace {
 using nlohmann::json;
 using nlohmann::ordered_json;
 
-std::string_view link_word(LinkState link) {
-  switch (link) {
-    case LinkState::Connected:
-      return "connected";
-    case LinkState::Connecting:
-      return "connecting";
-    case LinkState::Closed:
-      return "closed";
-  }
-  return "closed";
-}
-
 std::string_view status_word(ResponseStatus status) {
   switch (status) {
     case ResponseStatus::Accepted:
@@ -47,6 +35,18 @@ ordered_json group_or_null(std::int16_t group) {
 }
 
 }  // namespace
+
+std::string_view link_word(LinkState link) {
+  switch (link) {
+    case LinkState::Connected:
+      return "connected";
+    case LinkState::Connecting:
+      return "connecting";
+    case LinkState::Closed:
+      return "closed";
+  }
+  return "closed";
+}
 
 std::string dump_line(const ordered_json& value) {
   return value.dump(-1, ' ', false, json::error_handler_t::replace);

@@ -79,6 +79,8 @@ nlohmann::ordered_json control_arguments_json(ControlOp op, const ControlArgumen
 
 // Each encoder returns one line without its "\n".
 enum class LinkState { Connected, Connecting, Closed };
+// "connected", "connecting" or "closed", as the hello and the link events say it.
+std::string_view link_word(LinkState link);
 std::string encode_hello(std::string_view site, LinkState link, bool synchronised);
 std::string encode_identify(std::string_view name);
 std::string encode_request(const nlohmann::json& id, ControlOp op,

@@ -97,9 +97,8 @@ void GatewayService::report_state() {
   const bool in_sync = synchronised();
   if (link == reported_link_ && in_sync == reported_synchronised_) return;
   if (link != reported_link_) {
-    static constexpr const char* kWords[] = {"connected", "connecting", "closed"};
-    publish("gateway", nlohmann::ordered_json{{"link", kWords[static_cast<int>(link)]},
-                                              {"synchronised", in_sync}});
+    publish("gateway",
+            nlohmann::ordered_json{{"link", link_word(link)}, {"synchronised", in_sync}});
   }
   reported_link_ = link;
   reported_synchronised_ = in_sync;

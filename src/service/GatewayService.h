@@ -19,10 +19,10 @@
 #include "frontend/CommandRegistry.h"
 #include "matrix/ConnectionActions.h"
 #include "modules/DialSession.h"
+#include "platform/EventLoop.h"
 #include "service/AuditLog.h"
 #include "service/ControlMessages.h"
 #include "service/ControlServer.h"
-#include "platform/EventLoop.h"
 #include "service/ModelEvents.h"
 #include "service/ServiceFrontend.h"
 

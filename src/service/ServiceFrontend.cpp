@@ -9,11 +9,14 @@ void ServiceFrontend::show_status_text(std::string_view text) {
   if (!text.empty()) shown("status", text);
 }
 
-void ServiceFrontend::show_message_box(const MessageBoxRequest& box) {
-  // A "\r" is the box's line break; a client reads one line of text.
+std::string box_text(const MessageBoxRequest& box) {
   std::string text = box.text;
   std::replace(text.begin(), text.end(), '\r', ' ');
-  shown("box", text);
+  return text;
+}
+
+void ServiceFrontend::show_message_box(const MessageBoxRequest& box) {
+  shown("box", box_text(box));
 }
 
 void ServiceFrontend::link_state_changed() {

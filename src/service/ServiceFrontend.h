@@ -21,6 +21,9 @@ class ServiceScreen {
   virtual void model_touched() = 0;
 };
 
+// A message box's text as clients read it: one line, the box's "\r" line breaks as blanks.
+std::string box_text(const MessageBoxRequest& box);
+
 class ServiceFrontend final : public Frontend {
  public:
   // post runs a call on the loop thread.

@@ -287,10 +287,7 @@ std::optional<std::filesystem::path> GatewayService::choose_configuration_file(
 }
 
 void GatewayService::tell(const MessageBoxRequest& box) {
-  std::string text = box.text;
-  std::replace(text.begin(), text.end(), '\r', ' ');
-  if (notes_) notes_->told.push_back(text);
-  publish(actor_of_change(), nlohmann::ordered_json{{"text", {{"kind", "box"}, {"text", text}}}});
+  text_shown("box", box_text(box));
 }
 
 bool GatewayService::ask_yes_no_showing_changes(const MessageBoxRequest&, const Changes& changes,
