@@ -9,7 +9,7 @@ packages=(
   qt6-base-dev qt6-multimedia-dev libgl-dev
   xvfb xauth x11-apps netpbm
   dpkg-dev desktop-file-utils appstream
-  nlohmann-json3-dev libsystemd-dev libcli11-dev libmosquitto-dev mosquitto mosquitto-clients
+  nlohmann-json3-dev libssl-dev libsystemd-dev libcli11-dev libmosquitto-dev mosquitto mosquitto-clients
   prometheus-cpp-dev
 )
 

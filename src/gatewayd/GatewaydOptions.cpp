@@ -31,8 +31,12 @@ std::variant<GatewaydOptions, GatewaydExit> parse_gatewayd_options(
           ->type_name("DEVICE[,BAUD]");
   connect_option->excludes(serial_option);
   app.add_option("--socket", socket, "The control socket")->type_name("PATH");
-  app.add_option("--listen", listen, "Also serve the control protocol on a loopback TCP port")
+  app.add_option("--listen", listen, "Also serve the control protocol on TCP (tokens only)")
       ->type_name("HOST:PORT");
+  std::uint32_t lock_grace = 60;
+  app.add_option("--lock-grace", lock_grace, "Keep a gone client's port locks this long (60)")
+      ->type_name("SECONDS")
+      ->check(CLI::Range(0, 86400));
 
   std::vector<std::string> reversed(arguments.rbegin(), arguments.rend() - 1);
   try {
@@ -67,6 +71,7 @@ std::variant<GatewaydOptions, GatewaydExit> parse_gatewayd_options(
   }
   if (app.count("--socket")) options.socket = socket;
   if (app.count("--listen")) options.listen = listen;
+  options.lock_grace_seconds = lock_grace;
   return options;
 }
 

@@ -2,6 +2,7 @@
 // service cannot use is one line of reason, and the process ends with status 2.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <variant>
@@ -17,6 +18,7 @@ struct GatewaydOptions {
   std::string gateway_text;  // as given, for the greeting's site name
   std::optional<std::string> socket;
   std::optional<std::string> listen;
+  std::uint32_t lock_grace_seconds = 60;
 };
 
 struct GatewaydExit {

@@ -63,6 +63,7 @@ int main(int argc, char* argv[]) {
       options.socket ? std::filesystem::path(*options.socket) : mav::default_control_socket();
   setup.socket_fd = mav::activated_socket();
   setup.listen = options.listen.value_or("");
+  setup.lock_grace_ms = options.lock_grace_seconds * 1000;
 
   const int signals = signal_descriptor();
   mav::SystemClock clock;

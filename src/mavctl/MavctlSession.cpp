@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "service/ClientAuth.h"
+
 namespace mav {
 namespace {
 
@@ -27,6 +29,7 @@ std::string port_line(const json& port) {
     if (port.value(flag, false)) line += std::string("  ") + flag;
   }
   if (!port["hook"].is_null()) line += "  hook " + text_of(port["hook"]);
+  if (!port["lock"].is_null()) line += "  locked by " + text_of(port["lock"]);
   return line;
 }
 
@@ -37,29 +40,28 @@ int MavctlSession::lost() {
   return kExitUnreachable;
 }
 
-bool MavctlSession::start(std::string_view name) {
+int MavctlSession::start(std::string_view name, std::string_view token) {
   const auto hello = connection_.read_line();
   if (hello) hello_ = parsed(*hello);
   if (!hello || !hello_.is_object() || hello_.value("type", "") != "hello") {
     err_ << "mavctl: no greeting from the service\n";
-    return false;
+    return kExitUnreachable;
   }
-  if (!connection_.send_line(encode_identify(name))) {
-    lost();
-    return false;
-  }
+  // The token itself never crosses the wire, only its answer to this connection's challenge.
+  const std::string response =
+      token.empty() ? std::string() : token_response(token, hello_.value("challenge", ""));
+  if (!connection_.send_line(encode_identify(name, response))) return lost();
   for (auto line = connection_.read_line(); line; line = connection_.read_line()) {
     snapshot_ = parsed(*line);
     if (!snapshot_.is_object()) continue;
-    if (snapshot_.value("type", "") == "snapshot") return true;
+    if (snapshot_.value("type", "") == "snapshot") return kExitApplied;
     if (snapshot_.value("type", "") == "response") {
       err_ << "mavctl: " << text_of(snapshot_["code"]) << ": " << text_of(snapshot_["message"])
            << "\n";
-      return false;
+      return kExitRefused;
     }
   }
-  lost();
-  return false;
+  return lost();
 }
 
 int MavctlSession::status() {

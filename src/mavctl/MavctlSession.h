@@ -19,8 +19,9 @@ class MavctlSession {
   MavctlSession(ControlConnection& connection, std::ostream& out, std::ostream& err)
       : connection_(connection), out_(out), err_(err) {}
 
-  // False (having said why on err) when the service did not greet and answer as it should.
-  bool start(std::string_view name);
+  // kExitApplied once identified (with the token when one is given); otherwise the exit status,
+  // having said why on err.
+  int start(std::string_view name, std::string_view token);
   int status();
   int ports(bool as_json);
   int request(ControlOp op, const ControlArguments& arguments);

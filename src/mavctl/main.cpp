@@ -36,6 +36,9 @@ int main(int argc, char** argv) {
   auto* socket_option = app.add_option("--socket", socket_path, "The service's Unix socket");
   app.add_option("--tcp", tcp, "The service's TCP address (HOST:PORT)")->excludes(socket_option);
   app.add_option("--name", name, "The name this client is known by (default: user@host)");
+  std::string token;
+  app.add_option("--token", token, "The secret of a token (default: $MAV_TOKEN)")
+      ->envname("MAV_TOKEN");
   app.require_subcommand(1);
 
   // Each command fills the request or picks the session step it runs.
@@ -91,6 +94,34 @@ int main(int argc, char** argv) {
   dial->add_option("NUMBER", arguments.number)->required();
   dial->add_option("LINE", arguments.line, "Line 1 or 2")->check(CLI::Range(1, 2));
 
+  const auto port_command = [&](const char* command, const char* help, ControlOp op) {
+    CLI::App* sub = request_command(command, help, op);
+    sub->add_option("P", arguments.port)->required()->check(CLI::Range(0, 25));
+    return sub;
+  };
+  port_command("lock", "Lock port P against other clients", ControlOp::Lock);
+  port_command("unlock", "Release the lock on port P", ControlOp::Unlock)
+      ->add_flag("--force", arguments.force, "Open another client's lock (supervisors)");
+  auto* tokens = app.add_subcommand("token", "Manage the tokens clients identify with");
+  tokens->require_subcommand(1);
+  const auto token_command = [&](const char* command, const char* help, ControlOp op) {
+    CLI::App* sub = tokens->add_subcommand(command, help);
+    sub->callback(
+        [&, op] { run = [&, op](mav::MavctlSession& s) { return s.request(op, arguments); }; });
+    return sub;
+  };
+  auto* token_add =
+      token_command("add", "Add a token; prints its secret once", ControlOp::TokenAdd);
+  token_add->add_option("NAME", arguments.name)->required();
+  token_add->add_option("ROLE", arguments.role)
+      ->required()
+      ->check(CLI::IsMember({"viewer", "operator", "supervisor"}));
+  token_add->add_option("PORTS", arguments.ports, "The ports it may touch, like 0-7,9");
+  token_command("list", "The tokens with their roles and ports", ControlOp::TokenList);
+  token_command("revoke", "Remove a token", ControlOp::TokenRevoke)
+      ->add_option("NAME", arguments.name)
+      ->required();
+
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& e) {
@@ -105,6 +136,6 @@ int main(int argc, char** argv) {
     return mav::kExitUnreachable;
   }
   mav::MavctlSession session(connection, std::cout, std::cerr);
-  if (!session.start(name)) return mav::kExitUnreachable;
+  if (const int started = session.start(name, token); started != mav::kExitApplied) return started;
   return run(session);
 }

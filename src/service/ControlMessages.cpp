@@ -52,15 +52,17 @@ std::string dump_line(const ordered_json& value) {
   return value.dump(-1, ' ', false, json::error_handler_t::replace);
 }
 
-std::string encode_hello(std::string_view site, LinkState link, bool synchronised) {
+std::string encode_hello(std::string_view site, LinkState link, bool synchronised,
+                         std::string_view challenge) {
   return dump_line(ordered_json{{"type", "hello"},
                                 {"protocol", kControlProtocol},
                                 {"site", site},
                                 {"link", link_word(link)},
-                                {"synchronised", synchronised}});
+                                {"synchronised", synchronised},
+                                {"challenge", challenge}});
 }
 
-ordered_json port_json(int port, const PortRecord& record) {
+ordered_json port_json(int port, const PortRecord& record, std::string_view lock) {
   ordered_json monitors = ordered_json::array();
   for (int i = 0; i < kPortCount && record.monitors[i] != PORT_NONE; ++i)
     monitors.push_back(record.monitors[i]);
@@ -77,7 +79,8 @@ ordered_json port_json(int port, const PortRecord& record) {
       {"cor", record.cor_active != 0},
       {"ptt", record.ptt_active != 0},
       {"ring", record.ring_active != 0},
-      {"hook", has_hook ? ordered_json(record.settings.on_hook != 0 ? "on" : "off") : nullptr}};
+      {"hook", has_hook ? ordered_json(record.settings.on_hook != 0 ? "on" : "off") : nullptr},
+      {"lock", lock.empty() ? ordered_json(nullptr) : ordered_json(lock)}};
 }
 
 ordered_json nets_json(const PortRecord (&records)[kPortCount]) {
@@ -96,12 +99,12 @@ ordered_json nets_json(const PortRecord (&records)[kPortCount]) {
   return nets;
 }
 
-std::string encode_snapshot(std::uint64_t seq, const DeviceModel& model) {
+std::string encode_snapshot(std::uint64_t seq, const DeviceModel& model, const LockOwners& locks) {
   ordered_json ports = ordered_json::array();
   PortRecord records[kPortCount];
   for (int port = 0; port < kPortCount; ++port) {
     model.GetPort(port, records[port]);
-    ports.push_back(port_json(port, records[port]));
+    ports.push_back(port_json(port, records[port], locks[static_cast<std::size_t>(port)]));
   }
   // The nets from the same copies as the ports, so the two lists always agree.
   return dump_line(ordered_json{

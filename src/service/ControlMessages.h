@@ -4,6 +4,7 @@
 // fixed order, so a client (or a test) sees the same bytes for the same state.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <nlohmann/json.hpp>
 #include <optional>
@@ -34,6 +35,11 @@ enum class ControlOp {
   Resync,
   TraceTail,  // count (0: the service's default)
   Dial,       // port, number, line
+  Lock,       // port
+  Unlock,     // port, force
+  TokenAdd,   // name, role, ports
+  TokenList,
+  TokenRevoke,  // name
 };
 
 // A request's arguments; an argument the op does not take keeps its empty value.
@@ -43,10 +49,14 @@ struct ControlArguments {
   int net = -1;
   bool on = false;
   bool preview = false;
+  bool force = false;
   int line = 0;  // telephone line 1 or 2; 0: not given
   int count = 0;
   std::string number;
   std::string file;
+  std::string name;
+  std::string role;
+  std::string ports;                                           // like "0-7,9"; empty: every port
   std::vector<std::pair<std::string, std::int64_t>> settings;  // field name, value
 };
 
@@ -65,7 +75,8 @@ struct ControlError {
 struct ControlMessage {
   enum class Kind { Identify, Request, Invalid };
   Kind kind = Kind::Invalid;
-  std::string name;  // Identify
+  std::string name;      // Identify
+  std::string response;  // Identify: the token's answer to the hello's challenge, if any
   ControlRequest request;
   ControlError error;
 };
@@ -81,13 +92,16 @@ nlohmann::ordered_json control_arguments_json(ControlOp op, const ControlArgumen
 enum class LinkState { Connected, Connecting, Closed };
 // "connected", "connecting" or "closed", as the hello and the link events say it.
 std::string_view link_word(LinkState link);
-std::string encode_hello(std::string_view site, LinkState link, bool synchronised);
-std::string encode_identify(std::string_view name);
+std::string encode_hello(std::string_view site, LinkState link, bool synchronised,
+                         std::string_view challenge);
+std::string encode_identify(std::string_view name, std::string_view response = {});
 std::string encode_request(const nlohmann::json& id, ControlOp op,
                            const ControlArguments& arguments);
-std::string encode_snapshot(std::uint64_t seq, const DeviceModel& model);
-// The port as the snapshot and port events show it.
-nlohmann::ordered_json port_json(int port, const PortRecord& record);
+// The owner's name of each port's lock; empty: not locked.
+using LockOwners = std::array<std::string, kPortCount>;
+std::string encode_snapshot(std::uint64_t seq, const DeviceModel& model, const LockOwners& locks);
+// The port as the snapshot and port events show it, with its lock's owner when it has one.
+nlohmann::ordered_json port_json(int port, const PortRecord& record, std::string_view lock = {});
 // The occupied nets of these records, each with its bus and ports.
 nlohmann::ordered_json nets_json(const PortRecord (&records)[kPortCount]);
 

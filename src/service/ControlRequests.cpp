@@ -15,8 +15,26 @@ using nlohmann::ordered_json;
 
 constexpr std::size_t kMaxText = 1024;
 constexpr int kMaxTraceLines = 10000;
+constexpr std::size_t kMaxName = 64;
+constexpr std::size_t kMaxResponse = 128;
 
-enum class Arg { Port, To, Of, Net, On, Preview, Line, Count, Number, File, Settings };
+enum class Arg {
+  Port,
+  To,
+  Of,
+  Net,
+  On,
+  Preview,
+  Force,
+  Line,
+  Count,
+  Number,
+  File,
+  Name,
+  Role,
+  Ports,
+  Settings
+};
 
 struct ArgUse {
   Arg arg;
@@ -30,13 +48,14 @@ struct OpEntry {
 };
 
 constexpr std::string_view key_of(Arg arg) {
-  constexpr std::array<std::string_view, 11> keys = {
-      "port", "to", "of", "net", "on", "preview", "line", "count", "number", "file", "settings"};
+  constexpr std::array<std::string_view, 15> keys = {
+      "port",  "to",     "of",   "net",  "on",   "preview", "force",   "line",
+      "count", "number", "file", "name", "role", "ports",   "settings"};
   return keys[static_cast<std::size_t>(arg)];
 }
 
-const std::array<OpEntry, 15>& op_table() {
-  static const std::array<OpEntry, 15> table = {{
+const std::array<OpEntry, 20>& op_table() {
+  static const std::array<OpEntry, 20> table = {{
       {ControlOp::Connect,
        "connect",
        {{Arg::Port, true},
@@ -58,6 +77,13 @@ const std::array<OpEntry, 15>& op_table() {
       {ControlOp::Resync, "resync", {}},
       {ControlOp::TraceTail, "trace.tail", {{Arg::Count, false}}},
       {ControlOp::Dial, "dial", {{Arg::Port, true}, {Arg::Number, true}, {Arg::Line, false}}},
+      {ControlOp::Lock, "lock", {{Arg::Port, true}}},
+      {ControlOp::Unlock, "unlock", {{Arg::Port, true}, {Arg::Force, false}}},
+      {ControlOp::TokenAdd,
+       "token.add",
+       {{Arg::Name, true}, {Arg::Role, true}, {Arg::Ports, false}}},
+      {ControlOp::TokenList, "token.list", {}},
+      {ControlOp::TokenRevoke, "token.revoke", {{Arg::Name, true}}},
   }};
   return table;
 }
@@ -109,8 +135,9 @@ bool read_argument(Arg arg, const json& value, ControlArguments& out) {
       return read_int(value, 1, 7, out.net);
     case Arg::On:
     case Arg::Preview:
+    case Arg::Force:
       if (!value.is_boolean()) return false;
-      (arg == Arg::On ? out.on : out.preview) = value.get<bool>();
+      (arg == Arg::On ? out.on : arg == Arg::Preview ? out.preview : out.force) = value.get<bool>();
       return true;
     case Arg::Line:
       return read_int(value, 1, 2, out.line);
@@ -120,6 +147,12 @@ bool read_argument(Arg arg, const json& value, ControlArguments& out) {
       return read_text(value, out.number);
     case Arg::File:
       return read_text(value, out.file);
+    case Arg::Name:
+      return read_text(value, out.name) && out.name.size() <= kMaxName;
+    case Arg::Role:
+      return read_text(value, out.role);
+    case Arg::Ports:
+      return read_text(value, out.ports);
     case Arg::Settings:
       return read_settings(value, out);
   }
@@ -145,8 +178,12 @@ ControlMessage invalid(json id, std::string code, std::string message) {
 ControlMessage read_identify(const json& object) {
   const auto name = object.find("name");
   ControlMessage result;
-  if (name == object.end() || !read_text(*name, result.name) || result.name.size() > 64)
+  if (name == object.end() || !read_text(*name, result.name) || result.name.size() > kMaxName)
     return invalid(nullptr, "bad_argument", "An identify needs a \"name\" of 1 to 64 characters.");
+  const auto response = object.find("response");
+  if (response != object.end() &&
+      (!read_text(*response, result.response) || result.response.size() > kMaxResponse))
+    return invalid(nullptr, "bad_argument", "An identify's \"response\" is a text of hex digits.");
   result.kind = ControlMessage::Kind::Identify;
   return result;
 }
@@ -231,6 +268,9 @@ ordered_json control_arguments_json(ControlOp op, const ControlArguments& argume
       case Arg::Preview:
         if (arguments.preview) out[key] = true;
         break;
+      case Arg::Force:
+        if (arguments.force) out[key] = true;
+        break;
       case Arg::Line:
         if (arguments.line > 0) out[key] = arguments.line;
         break;
@@ -242,6 +282,15 @@ ordered_json control_arguments_json(ControlOp op, const ControlArguments& argume
         break;
       case Arg::File:
         out[key] = arguments.file;
+        break;
+      case Arg::Name:
+        out[key] = arguments.name;
+        break;
+      case Arg::Role:
+        out[key] = arguments.role;
+        break;
+      case Arg::Ports:
+        if (!arguments.ports.empty()) out[key] = arguments.ports;
         break;
       case Arg::Settings:
         out[key] = ordered_json::object();
@@ -260,8 +309,10 @@ std::string encode_request(const nlohmann::json& id, ControlOp op,
   return dump_line(line);
 }
 
-std::string encode_identify(std::string_view name) {
-  return dump_line(ordered_json{{"type", "identify"}, {"name", name}});
+std::string encode_identify(std::string_view name, std::string_view response) {
+  ordered_json line{{"type", "identify"}, {"name", name}};
+  if (!response.empty()) line["response"] = response;
+  return dump_line(line);
 }
 
 }  // namespace mav

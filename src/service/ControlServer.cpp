@@ -44,18 +44,6 @@ bool someone_listens(const sockaddr_un& address) {
   return answered;
 }
 
-bool is_loopback(const sockaddr* address) {
-  if (address->sa_family == AF_INET) {
-    const auto* v4 = reinterpret_cast<const sockaddr_in*>(address);
-    return (ntohl(v4->sin_addr.s_addr) >> 24) == 127;
-  }
-  if (address->sa_family == AF_INET6) {
-    const auto* v6 = reinterpret_cast<const sockaddr_in6*>(address);
-    return IN6_IS_ADDR_LOOPBACK(&v6->sin6_addr);
-  }
-  return false;
-}
-
 std::string peer_text(const sockaddr_storage& peer) {
   char host[INET6_ADDRSTRLEN] = "?";
   std::uint16_t port = 0;
@@ -158,22 +146,14 @@ bool ControlServer::listen_tcp(std::string_view host_port, std::string& error) {
     error = "Cannot read the address " + std::string(host_port) + " (HOST:PORT).";
     return false;
   }
-  const bool loopback = is_loopback(found->ai_addr);
-  int fd = -1;
-  if (loopback) {
-    fd = ::socket(found->ai_family, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
-    const int yes = 1;
-    if (fd >= 0) ::setsockopt(fd, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
-    if (fd >= 0 && ::bind(fd, found->ai_addr, found->ai_addrlen) != 0) {
-      ::close(fd);
-      fd = -1;
-    }
+  int fd = ::socket(found->ai_family, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
+  const int yes = 1;
+  if (fd >= 0) ::setsockopt(fd, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
+  if (fd >= 0 && ::bind(fd, found->ai_addr, found->ai_addrlen) != 0) {
+    ::close(fd);
+    fd = -1;
   }
   ::freeaddrinfo(found);
-  if (!loopback) {
-    error = "Only a loopback address may be listened on: " + std::string(host_port) + ".";
-    return false;
-  }
   if (fd < 0 || !listen_on(fd, error)) {
     error = system_sentence("Cannot listen on", host_port);
     return false;
@@ -204,9 +184,16 @@ void ControlServer::accept_clients(int listener, bool is_unix) {
                              SOCK_NONBLOCK | SOCK_CLOEXEC);
     if (fd < 0) return;
     const int id = next_id_++;
-    clients_.emplace(id, Client{fd, is_unix ? "unix" : peer_text(peer), {}, {}, {}});
+    Client client{fd, is_unix ? "unix" : peer_text(peer), {}, {}, {}, 0, std::nullopt, false};
+    ucred credentials{};
+    socklen_t credentials_length = sizeof credentials;
+    if (is_unix &&
+        ::getsockopt(fd, SOL_SOCKET, SO_PEERCRED, &credentials, &credentials_length) == 0) {
+      client.peer_uid = credentials.uid;
+    }
+    clients_.emplace(id, std::move(client));
     loop_.watch(fd, POLLIN, [this, id](short revents) { on_client_ready(id, revents); });
-    send(id, handler_.hello());
+    send(id, handler_.hello(id));
   }
 }
 
@@ -318,6 +305,11 @@ void ControlServer::identify(int client, std::string name) {
 std::string ControlServer::name_of(int client) const {
   const auto found = clients_.find(client);
   return found == clients_.end() ? std::string() : found->second.name;
+}
+
+std::optional<uid_t> ControlServer::peer_uid(int client) const {
+  const auto found = clients_.find(client);
+  return found == clients_.end() ? std::nullopt : found->second.peer_uid;
 }
 
 std::string ControlServer::origin_of(int client) const {

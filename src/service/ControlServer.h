@@ -1,14 +1,17 @@
-// The control protocol's listeners and clients: a Unix socket (and, when asked, a loopback TCP
-// port), non-blocking sockets driven by the event loop, input framed into lines, and a bounded
-// output queue per client. A client that sends an over-long line is told so and dropped; one
-// that stops reading is dropped once its queue passes the limit, and nobody else waits for it.
-// Loop thread only.
+// The control protocol's listeners and clients: a Unix socket (and, when asked, a TCP port),
+// non-blocking sockets driven by the event loop, input framed into lines, and a bounded output
+// queue per client. A client that sends an over-long line is told so and dropped; one that stops
+// reading is dropped once its queue passes the limit, and nobody else waits for it. Loop thread
+// only.
 #pragma once
 
+#include <sys/types.h>
 #include <cstddef>
+
 #include <cstdint>
 #include <filesystem>
 #include <map>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -21,7 +24,7 @@ namespace mav {
 class ControlClients {
  public:
   virtual ~ControlClients() = default;
-  virtual std::string hello() = 0;
+  virtual std::string hello(int client) = 0;
   virtual void on_line(int client, std::string_view line) = 0;
   virtual void on_closed(int client) = 0;
 };
@@ -44,7 +47,7 @@ class ControlServer {
   // Serves a listening Unix socket made by the service manager (socket activation); the
   // manager keeps its file.
   bool adopt_unix(int fd, std::string& error);
-  // Listens on HOST:PORT ("[::1]:PORT" for IPv6); refuses addresses other than loopback.
+  // Listens on HOST:PORT ("[::1]:PORT" for IPv6).
   bool listen_tcp(std::string_view host_port, std::string& error);
   std::uint16_t tcp_port() const { return tcp_port_; }
 
@@ -57,6 +60,8 @@ class ControlServer {
   std::string name_of(int client) const;
   // Where a client came from: "unix" or "tcp:ADDRESS:PORT".
   std::string origin_of(int client) const;
+  // The user a Unix client runs as; nothing for a TCP client.
+  std::optional<uid_t> peer_uid(int client) const;
   void drop(int client);
   std::size_t client_count() const { return clients_.size(); }
 
@@ -68,6 +73,7 @@ class ControlServer {
     std::string input;
     std::string output;
     std::size_t output_sent = 0;
+    std::optional<uid_t> peer_uid;
     bool closing = false;  // takes no more input; dropped once its output has left
   };
 

@@ -7,6 +7,7 @@ namespace {
 
 // How long an accepted request may wait before the client is told the gateway never answered.
 constexpr std::uint32_t kSettleLimitMs = 60000;
+constexpr std::size_t kChallengeBytes = 16;
 
 }  // namespace
 
@@ -22,7 +23,8 @@ GatewayService::GatewayService(const Clock& clock, ServiceSetup setup)
                          *this}),
       server_(loop_, *this),
       audit_(setup_.folders.program / "Logs", clock, journal_wanted()),
-      commands_([this](const std::string& fault) { engine_.log().write_log_entry(fault); }) {
+      commands_([this](const std::string& fault) { engine_.log().write_log_entry(fault); }),
+      tokens_(setup_.folders.program / kTokensFileName) {
   engine_.attach(EngineHooks{*this, *this, *this, *this, loop_});
   loop_.set_socket_events(&engine_.socket_events());
   actions_ = std::make_unique<ConnectionActions>(engine_.action_parts(*this));
@@ -32,7 +34,7 @@ GatewayService::GatewayService(const Clock& clock, ServiceSetup setup)
       publish("gateway", nlohmann::ordered_json{{"log", text}});
     });
   });
-  model_events_.reset(engine_.model());
+  model_events_.reset(engine_.model(), locks_);
 }
 
 GatewayService::~GatewayService() {
@@ -65,11 +67,13 @@ bool GatewayService::synchronised() const {
          engine_.session().input_ready.load();
 }
 
-std::string GatewayService::hello() {
-  return encode_hello(setup_.target.site, link_state(), synchronised());
+std::string GatewayService::hello(int client) {
+  return encode_hello(setup_.target.site, link_state(), synchronised(),
+                      challenges_[client] = random_hex(kChallengeBytes));
 }
 
 void GatewayService::on_closed(int client) {
+  forget_client(client);
   std::erase_if(held_, [client](const Held& held) { return held.client == client; });
   // Its requests still settle at the gateway; only their answers have nobody to go to.
   for (Pending& pending : pending_) {
@@ -109,9 +113,9 @@ void GatewayService::publish(std::string_view actor, const nlohmann::ordered_jso
   server_.broadcast(events_.next(actor, event));
 }
 
-void GatewayService::publish_model_changes() {
-  const std::string actor = actor_of_change();
-  for (const auto& event : model_events_.changes(engine_.model())) publish(actor, event);
+void GatewayService::publish_model_changes(std::string_view actor) {
+  const std::string by = actor.empty() ? actor_of_change() : std::string(actor);
+  for (const auto& event : model_events_.changes(engine_.model(), locks_)) publish(by, event);
 }
 
 // A change while a client's request is under way is that client's; otherwise the gateway's own.
@@ -137,8 +141,9 @@ void GatewayService::reopen_connection() {
 
 void GatewayService::finish(const Pending& pending, ResponseStatus status,
                             const nlohmann::ordered_json& extra, std::string_view result) {
-  if (pending.client >= 0) server_.send(pending.client, encode_response(pending.id, status, extra));
+  // The record is written before the answer, so a client that has its answer finds it there.
   audit_.record(pending.actor, pending.origin, pending.op, pending.arguments, result);
+  if (pending.client >= 0) server_.send(pending.client, encode_response(pending.id, status, extra));
 }
 
 void GatewayService::check_pending() {

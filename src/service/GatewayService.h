@@ -10,6 +10,7 @@
 #include <deque>
 #include <filesystem>
 #include <functional>
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -20,11 +21,14 @@
 #include "matrix/ConnectionActions.h"
 #include "modules/DialSession.h"
 #include "platform/EventLoop.h"
+#include "service/AccessRules.h"
 #include "service/AuditLog.h"
+#include "service/ClientAuth.h"
 #include "service/ControlMessages.h"
 #include "service/ControlServer.h"
 #include "service/ModelEvents.h"
 #include "service/ServiceFrontend.h"
+#include "service/TokenFile.h"
 
 namespace mav {
 
@@ -48,6 +52,8 @@ struct ServiceSetup {
   std::filesystem::path socket;  // used when no socket_fd is handed over
   int socket_fd = -1;            // a listening socket from the service manager
   std::string listen;            // HOST:PORT for TCP; empty: none
+  // How long a port stays locked after its owner's last connection closed.
+  std::uint32_t lock_grace_ms = 60000;
 };
 
 class GatewayService final : public ControlClients,
@@ -77,7 +83,7 @@ class GatewayService final : public ControlClients,
   bool synchronised() const;
 
   // ControlClients
-  std::string hello() override;
+  std::string hello(int client) override;
   void on_line(int client, std::string_view line) override;
   void on_closed(int client) override;
 
@@ -153,7 +159,7 @@ class GatewayService final : public ControlClients,
   void release_held();
   // Runs the action of the gesture or menu command: a refusal, or nothing when it went ahead.
   // `done`: nothing waits for the gateway (the answer's members go with "applied").
-  std::optional<Refusal> act(const ControlRequest& request, bool& done,
+  std::optional<Refusal> act(const ControlRequest& request, const std::string& actor, bool& done,
                              nlohmann::ordered_json& answer);
   std::optional<Refusal> run_settings(const ControlRequest& request, bool& done,
                                       nlohmann::ordered_json& answer);
@@ -167,11 +173,21 @@ class GatewayService final : public ControlClients,
   void check_pending();
   bool settled(const Pending& pending) const;
   void publish(std::string_view actor, const nlohmann::ordered_json& event);
-  void publish_model_changes();
+  // actor: whose change it is; empty: the request under way's, or the gateway's.
+  void publish_model_changes(std::string_view actor = {});
   void report_state();
   std::string actor_of_change() const;
   void start_dial_wait(int port);
   void end_dial_wait();
+
+  // Shared control: identities, roles, locks and tokens (ServiceAccess.cpp).
+  void identify_client(int client, const ControlMessage& message);
+  std::optional<Refusal> access_refusal_for(int client, const ControlRequest& request) const;
+  std::optional<Refusal> run_access_op(const std::string& actor, const ControlRequest& request,
+                                       nlohmann::ordered_json& answer);
+  void forget_client(int client);
+  void expire_locks();
+  bool password_set() const;
 
   ServiceSetup setup_;
   EventLoop loop_;
@@ -192,6 +208,12 @@ class GatewayService final : public ControlClients,
   int dial_timer_ = 0;  // checks the dial's 30 seconds of inactivity
   std::deque<std::string> trace_lines_;
   std::function<void(LinkState, bool)> state_listener_;
+  std::map<int, ClientIdentity> identities_;
+  std::map<int, std::string> challenges_;
+  TokenFile tokens_;
+  IdentifyThrottle throttle_;
+  LockOwners locks_{};
+  std::map<std::string, std::uint32_t> departed_;  // lock owners gone, since when
   LinkState reported_link_ = LinkState::Closed;
   bool reported_synchronised_ = false;
 };

@@ -10,12 +10,12 @@ struct Reading {
   nlohmann::ordered_json nets;
 };
 
-Reading read(const DeviceModel& model) {
+Reading read(const DeviceModel& model, const LockOwners& locks) {
   Reading reading;
   PortRecord records[kPortCount];
   for (int port = 0; port < kPortCount; ++port) {
     model.GetPort(port, records[port]);
-    reading.ports[port] = port_json(port, records[port]);
+    reading.ports[port] = port_json(port, records[port], locks[static_cast<std::size_t>(port)]);
   }
   reading.nets = nets_json(records);
   return reading;
@@ -23,14 +23,15 @@ Reading read(const DeviceModel& model) {
 
 }  // namespace
 
-void ModelEvents::reset(const DeviceModel& model) {
-  Reading reading = read(model);
+void ModelEvents::reset(const DeviceModel& model, const LockOwners& locks) {
+  Reading reading = read(model, locks);
   ports_ = std::move(reading.ports);
   nets_ = std::move(reading.nets);
 }
 
-std::vector<nlohmann::ordered_json> ModelEvents::changes(const DeviceModel& model) {
-  Reading reading = read(model);
+std::vector<nlohmann::ordered_json> ModelEvents::changes(const DeviceModel& model,
+                                                         const LockOwners& locks) {
+  Reading reading = read(model, locks);
   std::vector<nlohmann::ordered_json> events;
   for (int port = 0; port < kPortCount; ++port) {
     if (reading.ports[port] == ports_[port]) continue;

@@ -1,5 +1,5 @@
-// The events a model change makes: the model is compared with what clients were last told, port
-// by port and the nets as a whole, so a client sees every change once, however many replies it
+// The events a model or lock change makes: the model is compared with what clients were last told,
+// port by port and the nets as a whole, so a client sees every change once, however many replies it
 // took, and the comparison never depends on which reply handler ran. Loop thread.
 #pragma once
 
@@ -8,15 +8,16 @@
 #include <vector>
 
 #include "model/DeviceModel.h"
+#include "service/ControlMessages.h"
 
 namespace mav {
 
 class ModelEvents {
  public:
   // Takes the model as clients know it from a snapshot.
-  void reset(const DeviceModel& model);
+  void reset(const DeviceModel& model, const LockOwners& locks);
   // Each port that changed since, then the nets when any changed; each an event's body.
-  std::vector<nlohmann::ordered_json> changes(const DeviceModel& model);
+  std::vector<nlohmann::ordered_json> changes(const DeviceModel& model, const LockOwners& locks);
 
  private:
   std::array<nlohmann::ordered_json, kPortCount> ports_;

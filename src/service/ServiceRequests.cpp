@@ -32,6 +32,11 @@ bool sends_lines(ControlOp op) {
     case ControlOp::ConfigSave:
     case ControlOp::Permanent:
     case ControlOp::Dial:
+    case ControlOp::Lock:
+    case ControlOp::Unlock:
+    case ControlOp::TokenAdd:
+    case ControlOp::TokenList:
+    case ControlOp::TokenRevoke:
       return false;
     default:
       return true;
@@ -61,10 +66,7 @@ void GatewayService::on_line(int client, std::string_view line) {
   const ControlMessage message = read_control_message(line);
   switch (message.kind) {
     case ControlMessage::Kind::Identify:
-      server_.identify(client, message.name);
-      // Changes not yet published go out first, so the snapshot and the events agree.
-      publish_model_changes();
-      server_.send(client, encode_snapshot(events_.last(), engine_.model()));
+      identify_client(client, message);
       return;
     case ControlMessage::Kind::Invalid:
       server_.send(client, encode_error(message.error));
@@ -104,14 +106,16 @@ void GatewayService::execute_request(int client, const ControlRequest& request) 
                   engine_.clock().now_ms()};
   bool done = false;
   nlohmann::ordered_json answer = nlohmann::ordered_json::object();
-  if (const auto refused = act(request, done, answer)) {
+  std::optional<Refusal> refused = access_refusal_for(client, request);
+  if (!refused) refused = act(request, pending.actor, done, answer);
+  if (refused) {
     server_.send(client,
                  encode_refusal(request.id, ResponseStatus::Refused, refused->code, refused->text));
     return;
   }
   server_.send(client, encode_response(request.id, ResponseStatus::Accepted));
   if (done) {
-    publish_model_changes();
+    publish_model_changes(pending.actor);
     finish(pending, ResponseStatus::Applied, answer, "applied");
     return;
   }
@@ -140,8 +144,8 @@ void GatewayService::release_held() {
   }
 }
 
-std::optional<Refusal> GatewayService::act(const ControlRequest& request, bool& done,
-                                           nlohmann::ordered_json& answer) {
+std::optional<Refusal> GatewayService::act(const ControlRequest& request, const std::string& actor,
+                                           bool& done, nlohmann::ordered_json& answer) {
   const ControlArguments& a = request.arguments;
   DeviceModel& model = engine_.model();
   if (sends_lines(request.op) && !(request.op == ControlOp::ConfigLoad && a.preview)) {
@@ -218,6 +222,13 @@ std::optional<Refusal> GatewayService::act(const ControlRequest& request, bool& 
       break;
     case ControlOp::Dial:
       return dial(a, done);
+    case ControlOp::Lock:
+    case ControlOp::Unlock:
+    case ControlOp::TokenAdd:
+    case ControlOp::TokenList:
+    case ControlOp::TokenRevoke:
+      done = true;
+      return run_access_op(actor, request, answer);
   }
   return actions_->take_refusal();
 }

@@ -60,8 +60,8 @@ TEST(ControlMessages, RequestsReadBackToTheSameLine) {
 
 TEST(ControlMessages, TheServiceLinesHaveTheirFieldsInOrder) {
   EXPECT_EQ(
-      encode_hello("North", LinkState::Connecting, false),
-      R"({"type":"hello","protocol":1,"site":"North","link":"connecting","synchronised":false})");
+      encode_hello("North", LinkState::Connecting, false, "c0ffee"),
+      R"({"type":"hello","protocol":1,"site":"North","link":"connecting","synchronised":false,"challenge":"c0ffee"})");
   EXPECT_EQ(encode_response("r1", ResponseStatus::Applied),
             R"({"type":"response","id":"r1","status":"applied"})");
   EXPECT_EQ(
@@ -82,12 +82,15 @@ TEST(ControlMessages, TheSnapshotShowsPortsAndNetsFromTheModel) {
     r.monitors[0] = 7, r.monitors[1] = PORT_NONE;
   });
   model.Update(7, [](PortRecord& r) { r.mod_type = MOD_LINE7, r.net = 1, r.bus = 0; });
-  const auto snapshot = nlohmann::json::parse(encode_snapshot(9, model));
+  LockOwners locks;
+  locks[7] = "dispatch-1";
+  const auto snapshot = nlohmann::json::parse(encode_snapshot(9, model, locks));
   EXPECT_EQ(snapshot["seq"], 9);
   EXPECT_EQ(
       snapshot["ports"][3].dump(),
-      R"({"bus":0,"cor":true,"hook":null,"module":"TOV-5","monitors":[7],"name":"Fire�","net":1,"permanent":true,"port":3,"ptt":false,"ring":false})");
+      R"({"bus":0,"cor":true,"hook":null,"lock":null,"module":"TOV-5","monitors":[7],"name":"Fire�","net":1,"permanent":true,"port":3,"ptt":false,"ring":false})");
   EXPECT_EQ(snapshot["ports"][7]["hook"], "on");
+  EXPECT_EQ(snapshot["ports"][7]["lock"], "dispatch-1");
   EXPECT_EQ(snapshot["ports"][0]["module"], nullptr);
   EXPECT_EQ(snapshot["nets"].dump(), R"([{"bus":0,"net":1,"ports":[3,7]}])");
 }

@@ -75,7 +75,7 @@ TEST_F(Gatewayd, ServesTheGatewayToScriptsWatchersAndTheAuditAcrossAGatewayLoss)
                             dir_.path());
   ASSERT_TRUE(synchronised());
   EXPECT_NE(
-      mavctl("ports --json").out.find(R"({"bus":null,"cor":false,"hook":null,"module":"TOV-5")"),
+      mavctl("ports --json").out.find(R"({"bus":null,"cor":false,"hook":null,"lock":null,"module":"TOV-5")"),
       std::string::npos);
   ControllerProcess watcher(MAVCTL_PATH, dir_.path(),
                             {"--socket", socket_.string(), "--name", "watcher", "watch"},

@@ -28,14 +28,14 @@ struct ServerRig final : ControlClients {
     loop.stop();
     if (thread.joinable()) thread.join();
   }
-  std::string hello() override { return kHello.substr(0, kHello.size() - 1); }
+  std::string hello(int) override { return kHello.substr(0, kHello.size() - 1); }
   void on_line(int client, std::string_view line) override {
     const ControlMessage message = read_control_message(line);
     if (message.kind == ControlMessage::Kind::Invalid) {
       server.send(client, encode_error(message.error));
     } else if (message.kind == ControlMessage::Kind::Identify) {
       server.identify(client, message.name);
-      server.send(client, encode_snapshot(0, model));
+      server.send(client, encode_snapshot(0, model, {}));
     } else {
       server.send(client, encode_response(message.request.id, ResponseStatus::Accepted));
     }
