@@ -3,6 +3,7 @@
 #include <sys/wait.h>
 
 #include <cstdio>
+#include <map>
 #include <regex>
 
 #include "sim/SimProcess.h"
@@ -74,9 +75,9 @@ TEST_F(Gatewayd, ServesTheGatewayToScriptsWatchersAndTheAuditAcrossAGatewayLoss)
                              "127.0.0.1:" + port, "--socket", socket_.string()},
                             dir_.path());
   ASSERT_TRUE(synchronised());
-  EXPECT_NE(
-      mavctl("ports --json").out.find(R"({"bus":null,"cor":false,"hook":null,"lock":null,"module":"TOV-5")"),
-      std::string::npos);
+  EXPECT_NE(mavctl("ports --json")
+                .out.find(R"({"bus":null,"cor":false,"hook":null,"lock":null,"module":"TOV-5")"),
+            std::string::npos);
   ControllerProcess watcher(MAVCTL_PATH, dir_.path(),
                             {"--socket", socket_.string(), "--name", "watcher", "watch"},
                             dir_ / "watch");
@@ -122,6 +123,65 @@ TEST_F(Gatewayd, ServesTheGatewayToScriptsWatchersAndTheAuditAcrossAGatewayLoss)
                                "$1 $2|", std::regex_constants::format_no_copy),
             "connect applied|disconnect applied|connect applied|");
   EXPECT_EQ(mavctl("--socket /nonexistent.sock status").status, 3);
+}
+
+TEST_F(Gatewayd, RolesPortsAndLocksDecideWhoActsAndTheTokensStayPrivate) {
+  const std::string port = std::to_string(sim_.tcp_port);
+  ControllerProcess service(
+      GATEWAYD_PATH, dir_.path(),
+      {"--program-dir", (dir_ / "prog").string(), "--connect", "127.0.0.1:" + port, "--socket",
+       socket_.string(), "--lock-grace", "1"},
+      dir_.path());
+  ASSERT_TRUE(synchronised());
+  // The service's own user manages the tokens from this machine; each secret is shown once.
+  std::map<std::string, std::string> token;
+  for (const char* added : {"viewer-1 viewer", "desk-2 operator 0-7", "chief supervisor"}) {
+    const Outcome outcome = mavctl(std::string("token add ") + added);
+    ASSERT_EQ(outcome.status, 0) << outcome.err;
+    token[std::string(added).substr(0, std::string(added).find(' '))] =
+        outcome.out.substr(8, outcome.out.size() - 9);
+  }
+  EXPECT_EQ(std::filesystem::status(dir_ / "prog" / "Tokens.cfg").permissions(),
+            std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+
+  const std::string before = file_text(dir_ / "wire0.txt");
+  const std::pair<std::string, Outcome> steps[] = {
+      {"--token " + token["viewer-1"] + " connect 3 7",
+       {1, "", "mavctl: role: viewer-1 is a viewer: it may watch, not act\n"}},
+      {"--token " + token["desk-2"] + " connect 3 9",
+       {1, "", "mavctl: ports: desk-2 may not touch Port 09\n"}},
+      {"--token " + token["desk-2"] + " connect 3 7", {0, "", ""}},
+      {"--name A lock 3", {0, "", ""}},
+      {"--name B disconnect 3", {1, "", "mavctl: locked: Port 03 is locked by A\n"}},
+      {"--token " + token["chief"] + " unlock 3",
+       {1, "", "mavctl: locked: Port 03 is locked by A\n"}},
+      {"--token " + token["chief"] + " unlock 3 --force", {0, "", ""}},
+      {"--name B disconnect 3", {0, "", ""}},
+      {"--name A lock 7", {0, "", ""}},
+      {"--name B connect 3 7", {1, "", "mavctl: locked: Port 07 is locked by A\n"}},
+  };
+  for (const auto& [arguments, expected] : steps) {
+    const Outcome outcome = mavctl(arguments);
+    EXPECT_EQ(outcome.status, expected.status) << arguments;
+    EXPECT_EQ(outcome.err, expected.err) << arguments;
+  }
+  EXPECT_EQ(wire_after(before.substr(before.size() - 40)).substr(0, 33),
+            "CONNECT_S 03 07|RELAY 00000040000");
+  // A's one-shot client has gone; its lock lasts the grace period, then B may act.
+  EXPECT_TRUE(eventually([&] { return mavctl("--name B connect 3 7").status == 0; }));
+  EXPECT_NE(
+      file_text(dir_ / "prog" / "Logs" / "audit.jsonl")
+          .find(
+              R"("actor":"chief","origin":"unix","op":"unlock","arguments":{"port":3,"force":true})"),
+      std::string::npos);
+
+  // A wrong answer is refused, and after five a minute the address is not heard at all.
+  for (int attempt = 0; attempt < 5; ++attempt) {
+    EXPECT_EQ(mavctl("--token 0badc0de status").err,
+              "mavctl: unauthorized: The token is not known\n");
+  }
+  EXPECT_EQ(mavctl("--token " + token["chief"] + " status").err,
+            "mavctl: rate_limited: Too many failed identifications; wait a minute\n");
 }
 
 }  // namespace
