@@ -73,7 +73,8 @@ std::string GatewayService::hello(int client) {
 }
 
 void GatewayService::on_closed(int client) {
-  forget_client(client);
+  challenges_.erase(client);
+  forget_identity(client);
   std::erase_if(held_, [client](const Held& held) { return held.client == client; });
   // Its requests still settle at the gateway; only their answers have nobody to go to.
   for (Pending& pending : pending_) {

@@ -185,7 +185,9 @@ class GatewayService final : public ControlClients,
   std::optional<Refusal> access_refusal_for(int client, const ControlRequest& request) const;
   std::optional<Refusal> run_access_op(const std::string& actor, const ControlRequest& request,
                                        nlohmann::ordered_json& answer);
-  void forget_client(int client);
+  // The client no longer goes by its name; the name's locks start their grace once no other
+  // connection has it.
+  void forget_identity(int client);
   void expire_locks();
   bool password_set() const;
 

@@ -38,6 +38,8 @@ void GatewayService::identify_client(int client, const ControlMessage& message) 
                                        "A client over TCP identifies with a token"}));
     return;
   }
+  // A client that identifies again under another name leaves its old name's locks to the grace.
+  forget_identity(client);
   departed_.erase(identity.name);
   server_.identify(client, identity.name);
   identities_[client] = std::move(identity);
@@ -87,8 +89,7 @@ std::optional<Refusal> GatewayService::run_access_op(const std::string& actor,
   }
 }
 
-void GatewayService::forget_client(int client) {
-  challenges_.erase(client);
+void GatewayService::forget_identity(int client) {
   const auto found = identities_.find(client);
   if (found == identities_.end()) return;
   const std::string name = found->second.name;
