@@ -348,18 +348,11 @@ void Application::save_preferences() {
 }
 
 Protection Application::protection() const {
-  const Preferences prefs = prefs_.get();
-  return {prefs.password, prefs.protect_pin_settings, prefs.protect_permanent_connections,
-          prefs.protect_module_settings};
+  return prefs_.get().protection;
 }
 
 void Application::store_protection(const Protection& protection) {
-  prefs_.change([&](Preferences& p) {
-    p.password = protection.password;
-    p.protect_pin_settings = protection.pin_settings;
-    p.protect_permanent_connections = protection.permanent_connections;
-    p.protect_module_settings = protection.module_settings;
-  });
+  prefs_.change([&](Preferences& p) { p.protection = protection; });
   save_preferences();
 }
 

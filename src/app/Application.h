@@ -12,7 +12,6 @@
 #include <string>
 
 #include "app/ConnectionIndicator.h"
-#include "app/PreferencesStore.h"
 #include "app/RunConnection.h"
 #include "app/ShellWindow.h"
 #include "app/SiteNames.h"
@@ -30,6 +29,7 @@
 #include "modules/ModuleTemplates.h"
 #include "modules/PhoneBook.h"
 #include "platform/ProgramFolders.h"
+#include "preferences/PreferencesStore.h"
 #include "protocol/DeviceCommands.h"
 #include "protocol/SessionHooks.h"
 #include "protocol/SessionState.h"

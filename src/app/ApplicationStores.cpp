@@ -2,29 +2,12 @@
 #include "app/Application.h"
 
 namespace mav {
-namespace {
-
-Rgb rgb_of(std::uint32_t colour) {
-  return {static_cast<std::uint8_t>(colour), static_cast<std::uint8_t>(colour >> 8),
-          static_cast<std::uint8_t>(colour >> 16)};
-}
-
-std::uint32_t colour_of(const Rgb& colour) {
-  return rgb(colour.red, colour.green, colour.blue);
-}
-
-}  // namespace
-
 ColorScheme Application::color_scheme() const {
-  const Preferences prefs = prefs_.get();
-  return {rgb_of(prefs.background_color), rgb_of(prefs.grid_color)};
+  return prefs_.get().colors;
 }
 
 void Application::set_colors(const ColorScheme& scheme) {
-  prefs_.change([&](Preferences& p) {
-    p.background_color = colour_of(scheme.background);
-    p.grid_color = colour_of(scheme.grid);
-  });
+  prefs_.change([&](Preferences& p) { p.colors = scheme; });
   save_preferences();
   if (window_) window_->repaint_matrix();
 }

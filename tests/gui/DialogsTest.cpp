@@ -157,7 +157,7 @@ TEST(ModuleDialogTest, ApplySendsTheChangeOnceAndClosingReleasesATwoWireLine) {
 
 TEST_F(DialogsTest, EveryDialogFitsTheSmallScreen) {
   Preferences prefs;
-  prefs.password = "Secret1";  // the password question is measured too
+  prefs.protection.password = "Secret1";  // the password question is measured too
   write_preferences(prefs);
   start();
   program_->configurations().AutoSave();  // a save to restore from history

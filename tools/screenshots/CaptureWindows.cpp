@@ -14,12 +14,12 @@
 #include <string>
 #include <vector>
 
-#include "app/PreferencesFile.h"
 #include "app/ui/ControllerProgram.h"
 #include "frontend/MenuIds.h"
 #include "gui/ProcessEventsUntil.h"
 #include "matrix/HitTest.h"
 #include "platform/qt/OperatorPrompts.h"
+#include "preferences/PreferencesFile.h"
 #include "sim/SimProcess.h"
 #include "support/ScratchDirectory.h"
 

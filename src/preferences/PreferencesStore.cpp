@@ -1,4 +1,4 @@
-#include "app/PreferencesStore.h"
+#include "preferences/PreferencesStore.h"
 
 namespace mav {
 

@@ -7,8 +7,8 @@
 #include <functional>
 #include <mutex>
 
-#include "app/Preferences.h"
-#include "app/PreferencesFile.h"
+#include "preferences/Preferences.h"
+#include "preferences/PreferencesFile.h"
 
 namespace mav {
 
