@@ -16,9 +16,9 @@
 #include "app/SiteNames.h"
 #include "app/SitesFile.h"
 #include "engine/Reconnection.h"
+#include "preferences/PreferenceSections.h"
 #include "preferences/PreferencesCodec.h"
 #include "preferences/PreferencesFile.h"
-#include "preferences/PreferencesStore.h"
 #include "preferences/ProtectionReader.h"
 #include "support/FileBytes.h"
 #include "support/ScopedEnvironment.h"
@@ -241,7 +241,7 @@ TEST_F(PreferencesFile, ProtectionIsReadWithoutWriting) {
 
   PreferencesStore store(file);
   store.load({});
-  store.change_and_save([](Preferences& p) { p.protection = {"Secret1", true, false, true}; });
+  PreferenceSections(store, [] {}).protection().store_protection({"Secret1", true, false, true});
   const auto kept = read_protection(folders).value_or(Protection{});
   EXPECT_EQ(
       (std::vector{kept.asks_for(Guard::PinSettings), kept.asks_for(Guard::PermanentConnections),
