@@ -4,10 +4,10 @@
 // memory once synchronised, and its CPU while connected to a gateway that says nothing.
 #include <benchmark/benchmark.h>
 
-#include "app/PreferencesFile.h"
+#include "ProcessCpu.h"
+#include "preferences/PreferencesFile.h"
 #include "sim/SimProcess.h"
 #include "support/ControllerProcess.h"
-#include "ProcessCpu.h"
 #include "support/ScratchDirectory.h"
 
 namespace mav {

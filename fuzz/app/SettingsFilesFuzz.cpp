@@ -9,8 +9,8 @@
 #include <span>
 #include <string>
 
-#include "app/PreferencesCodec.h"
 #include "app/SitesFile.h"
+#include "preferences/PreferencesCodec.h"
 
 namespace {
 

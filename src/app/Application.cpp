@@ -7,7 +7,6 @@
 #include "app/SitesFile.h"
 #include "app/WindowTitles.h"
 #include "frontend/MenuIds.h"
-#include "model/TextField.h"
 
 namespace mav {
 namespace {
@@ -32,8 +31,13 @@ Application::Application(const ApplicationParts& parts, ProgramFolders folders)
       commands_(parts.commands),
       pins_(parts.pins),
       frontend_(parts.frontend),
+      template_names_(parts.template_names),
       folders_(std::move(folders)),
-      prefs_(folders_.program / kPreferencesFileName) {}
+      // The voice prompt state and the PIN table change without the preferences knowing.
+      prefs_(folders_.program / kPreferencesFileName, [this](Preferences& p) {
+        p.voice_prompts = session_.voice_prompts;
+        p.pin_table_image = pins_.to_bytes();
+      }) {}
 
 PreferencesOrigin Application::load_settings(int screen_width) {
   Preferences defaults;
@@ -171,6 +175,11 @@ void Application::shutdown(bool offer_exit_reminder) {
     }
   }
   log_.write_log_entry("*** MAV Controller shut down");
+}
+
+void Application::store_log_file_name(const std::string& name) {
+  prefs_.change([&](Preferences& p) { p.log_file_name = name; });
+  save_preferences();
 }
 
 void Application::store_screen_size(int index) {
@@ -341,47 +350,11 @@ bool Application::channel_open() const {
 }
 
 void Application::save_preferences() {
-  prefs_.change_and_save([&](Preferences& p) {
-    p.voice_prompts = session_.voice_prompts;
-    p.pin_table_image = pins_.to_bytes();
-  });
-}
-
-Protection Application::protection() const {
-  const Preferences prefs = prefs_.get();
-  return {prefs.password, prefs.protect_pin_settings, prefs.protect_permanent_connections,
-          prefs.protect_module_settings};
-}
-
-void Application::store_protection(const Protection& protection) {
-  prefs_.change([&](Preferences& p) {
-    p.password = protection.password;
-    p.protect_pin_settings = protection.pin_settings;
-    p.protect_permanent_connections = protection.permanent_connections;
-    p.protect_module_settings = protection.module_settings;
-  });
-  save_preferences();
+  prefs_.save();
 }
 
 void Application::load_site_port_names() {
   load_site_record();
-}
-
-PhoneBook Application::phone_book() const {
-  return prefs_.get().dial_list;
-}
-
-bool Application::edit_phone_book(const std::function<bool(PhoneBook&)>& edit) {
-  bool changed = false;
-  prefs_.change([&](Preferences& prefs) { changed = edit(prefs.dial_list); });
-  if (changed) save_preferences();
-  return changed;
-}
-
-void Application::set_template_name(int port, const std::string& file_title) {
-  if (port < 0 || port >= kPortCount) return;
-  std::lock_guard lock(site_mutex_);
-  StoreText(current_site_.template_names[port], file_title);
 }
 
 }  // namespace mav

@@ -1,9 +1,8 @@
-// The program's own state and the operator's commands that belong to the shell: the preferences,
-// the connection in use and its site record, the window title, the menu marks, start-up and
-// shutdown. It is also what the reply dispatcher asks of the shell (ShellHooks), where
-// the network socket's notifications arrive (SocketEvents), since a close by the peer means a
-// reconnect, where the security settings keep the password (ProtectionStore), and where the
-// colour scheme and the log file name are kept (ColorSchemeStore, store_log_file_name). UI thread
+// The program's own state and the operator's commands that belong to the shell: the preferences
+// file, the connection in use and its site record, the window title, the menu marks, start-up and
+// shutdown. It is also what the reply dispatcher asks of the shell (ShellHooks) and what the
+// engine asks after a drop (ConnectionHooks). The parts of the preferences and of the site record
+// that other subsystems work with are theirs (PreferenceSections, SiteTemplateNames). UI thread
 // unless a member says otherwise.
 #pragma once
 
@@ -12,7 +11,6 @@
 #include <string>
 
 #include "app/ConnectionIndicator.h"
-#include "app/PreferencesStore.h"
 #include "app/RunConnection.h"
 #include "app/ShellWindow.h"
 #include "app/SiteNames.h"
@@ -25,15 +23,13 @@
 #include "frontend/Frontend.h"
 #include "link/LinkChannel.h"
 #include "log/EventLog.h"
-#include "matrix/ColorScheme.h"
 #include "model/DeviceModel.h"
-#include "modules/ModuleTemplates.h"
-#include "modules/PhoneBook.h"
+#include "modules/SiteTemplateNames.h"
 #include "platform/ProgramFolders.h"
+#include "preferences/PreferencesStore.h"
 #include "protocol/DeviceCommands.h"
 #include "protocol/SessionHooks.h"
 #include "protocol/SessionState.h"
-#include "security/PasswordRules.h"
 #include "security/PinTable.h"
 
 namespace mav {
@@ -49,6 +45,7 @@ struct ApplicationParts {
   DeviceCommands& commands;
   PinTable& pins;
   Frontend& frontend;
+  SiteTemplateNames& template_names;  // kept with the site record
 };
 
 inline constexpr const char* kExitReminderText =
@@ -56,14 +53,7 @@ inline constexpr const char* kExitReminderText =
     "can restore this configuration\rthe next time you run the MAV Controller with the Restore "
     "Last\rConfig command in the File Menu.\rDo you want to see this reminder in the future?";
 
-// The phone book lives in the preferences and the template names in the site record, so the
-// shell keeps both.
-class Application final : public ShellHooks,
-                          public ConnectionHooks,
-                          public ProtectionStore,
-                          public ColorSchemeStore,
-                          public PhoneBookStore,
-                          public TemplateNames {
+class Application final : public ShellHooks, public ConnectionHooks {
  public:
   Application(const ApplicationParts& parts, ProgramFolders folders);
 
@@ -85,6 +75,8 @@ class Application final : public ShellHooks,
 
   // Any thread.
   Preferences preferences() const { return prefs_.get(); }
+  // The record whose parts the other subsystems' preference sections are.
+  PreferencesStore& preferences_store() { return prefs_; }
   const std::filesystem::path& program_directory() const { return folders_.program; }
   // Where the sounds, the manual and the module guide are.
   const std::filesystem::path& shared_directory() const { return folders_.shared; }
@@ -116,28 +108,14 @@ class Application final : public ShellHooks,
   void save_site_record();
   bool load_site_record();
   void set_custom_icon_loader(CustomIconLoader loader);
-  // The last template loaded or saved for a port of this site; empty when none.
-  std::string template_name(int port) const;
 
-  // The colour scheme, stored, saved and repainted at once.
-  ColorScheme color_scheme() const override;
-  void set_colors(const ColorScheme& scheme) override;
   // The event log's file, stored and saved.
   void store_log_file_name(const std::string& name);
-
-  // The password and its switches, kept in the preferences.
-  Protection protection() const override;
-  void store_protection(const Protection& protection) override;
 
   // The dispatcher's hooks: worker thread.
   bool channel_open() const override;
   void save_preferences() override;
   void load_site_port_names() override;
-
-  // The phone book and the site's template names. Any thread.
-  PhoneBook phone_book() const override;
-  bool edit_phone_book(const std::function<bool(PhoneBook&)>& edit) override;
-  void set_template_name(int port, const std::string& file_title) override;
 
   // The engine's retries after a drop: UI thread.
   void connection_dropped() override;
@@ -188,6 +166,7 @@ class Application final : public ShellHooks,
   DeviceCommands& commands_;
   PinTable& pins_;
   Frontend& frontend_;
+  SiteTemplateNames& template_names_;
   const ProgramFolders folders_;
   PreferencesStore prefs_;
   ShellWindow* window_ = nullptr;

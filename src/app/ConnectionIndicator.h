@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string>
 
-#include "app/Preferences.h"
+#include "preferences/Preferences.h"
 
 namespace mav {
 

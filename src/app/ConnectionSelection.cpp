@@ -1,8 +1,6 @@
 // Choosing the serial port or network site, the recent-connection list and the site records.
 #include "app/Application.h"
 
-#include <cstring>
-
 #include "app/ConnectionLists.h"
 #include "app/SitesFile.h"
 #include "app/WindowTitles.h"
@@ -214,6 +212,7 @@ void Application::serial_dialog_cancelled() {
 void Application::save_site_record() {
   std::lock_guard lock(site_mutex_);
   if (run_site_ || !capture_port_entries(model_, current_site_)) return;
+  template_names_.give_to(current_site_.template_names);
   store_site_record(folders_.program / kSitesFileName, current_site_);
 }
 
@@ -230,6 +229,7 @@ bool Application::load_site_record() {
     } else {
       apply_default_port_names(model_);
     }
+    template_names_.take_from(current_site_.template_names);
   }
   frontend_.request_repaint();
   return found;
@@ -238,13 +238,6 @@ bool Application::load_site_record() {
 void Application::set_custom_icon_loader(CustomIconLoader loader) {
   std::lock_guard lock(site_mutex_);
   load_icon_ = std::move(loader);
-}
-
-std::string Application::template_name(int port) const {
-  if (port < 0 || port >= kPortCount) return {};
-  std::lock_guard lock(site_mutex_);
-  const char(&name)[kTextFieldSize] = current_site_.template_names[port];
-  return std::string(name, strnlen(name, kTextFieldSize));
 }
 
 }  // namespace mav

@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/Preferences.h"
+#include "preferences/Preferences.h"
 
 namespace mav {
 

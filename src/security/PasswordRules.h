@@ -26,8 +26,7 @@ struct Protection {
   bool asks_for(Guard guard) const;
 };
 
-// Where the protection and the PIN table are kept: the preferences, which the shell owns.
-// UI thread.
+// Where the protection and the PIN table are kept: the preferences. UI thread.
 class ProtectionStore {
  public:
   virtual ~ProtectionStore() = default;

@@ -13,11 +13,13 @@
 #include "app/AddressFields.h"
 #include "app/ConnectionIndicator.h"
 #include "app/ConnectionLists.h"
-#include "app/PreferencesCodec.h"
-#include "app/PreferencesFile.h"
 #include "app/SiteNames.h"
 #include "app/SitesFile.h"
 #include "engine/Reconnection.h"
+#include "preferences/PreferenceSections.h"
+#include "preferences/PreferencesCodec.h"
+#include "preferences/PreferencesFile.h"
+#include "preferences/ProtectionReader.h"
 #include "support/FileBytes.h"
 #include "support/ScopedEnvironment.h"
 #include "support/ScratchDirectory.h"
@@ -49,17 +51,23 @@ Bytes Image(std::size_t size, const std::vector<Put>& puts) {
   return image;
 }
 
+// A colour as the file keeps it: red + 256 x green + 65536 x blue.
+unsigned Colour(const Rgb& c) {
+  return c.red | c.green << 8 | c.blue << 16;
+}
+
 // Every field in one line, so that a whole record compares against one literal.
 std::string Summary(const Preferences& p) {
+  const Protection& guard = p.protection;
   std::ostringstream s;
-  s << +p.auto_save_slot << ' ' << +p.screen_size << ' ' << std::hex << p.background_color << '/'
-    << p.grid_color << std::dec << ' ' << p.serial_port_name << ' ' << p.serial_baud << ' '
-    << p.log_file_name << ' ' << p.password << '|' << p.custom_title << "| " << p.use_custom_title
-    << p.auto_connect << ' ';
+  s << +p.auto_save_slot << ' ' << +p.screen_size << ' ' << std::hex << Colour(p.colors.background)
+    << '/' << Colour(p.colors.grid) << std::dec << ' ' << p.serial_port_name << ' ' << p.serial_baud
+    << ' ' << p.log_file_name << ' ' << guard.password << '|' << p.custom_title << "| "
+    << p.use_custom_title << p.auto_connect << ' ';
   for (bool on :
-       {p.sound_on, p.protect_permanent_connections, p.protect_pin_settings,
-        p.protect_module_settings, p.cor_reporting, p.ptt_reporting, p.right_button_disconnects,
-        p.voice_prompts, p.auto_indicator_switching, p.show_exit_reminder}) {
+       {p.sound_on, guard.permanent_connections, guard.pin_settings, guard.module_settings,
+        p.cor_reporting, p.ptt_reporting, p.right_button_disconnects, p.voice_prompts,
+        p.auto_indicator_switching, p.show_exit_reminder}) {
     s << on;
   }
   s << ' ' << p.animation_delay << " dial";
@@ -221,6 +229,25 @@ TEST_F(PreferencesFile, WritesAreWholeAndPrivate) {
   prefs.serial_port_name = "COM3";
   EXPECT_FALSE(save_preferences_file(file, prefs));
   EXPECT_EQ(bytes(), before);
+}
+
+// The headless service reads the controller's password and never touches the file.
+TEST_F(PreferencesFile, ProtectionIsReadWithoutWriting) {
+  const ProgramFolders folders{dir.path(), {}};
+  EXPECT_FALSE(read_protection(folders) || std::filesystem::exists(file));
+  test::write_bytes(file, Bytes(32368, 28));
+  EXPECT_FALSE(read_protection(folders));
+  EXPECT_EQ(bytes(), Bytes(32368, 28));
+
+  PreferencesStore store(file);
+  store.load({});
+  PreferenceSections(store, [] {}).protection().store_protection({"Secret1", true, false, true});
+  const auto kept = read_protection(folders).value_or(Protection{});
+  EXPECT_EQ(
+      (std::vector{kept.asks_for(Guard::PinSettings), kept.asks_for(Guard::PermanentConnections),
+                   password_matches("Secret1", kept.password),
+                   password_matches("secret1", kept.password)}),
+      (std::vector{true, false, true, false}));
 }
 
 TEST(SitesFile, FirstMatchingRecordIsOverwrittenAndANewOneAppended) {

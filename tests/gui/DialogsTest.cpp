@@ -97,7 +97,7 @@ TEST_F(DialogsTest, EnterInTheDialDialogDialsTheChosenLine) {
   FakeClock clock;
   EventLog log{dir_ / "Logs", clock};
   start();
-  DialDialog dialog(DialParts{model, sender, log, clock}, program_->application(), prompts_, 4,
+  DialDialog dialog(DialParts{model, sender, log, clock}, program_->phone_book(), prompts_, 4,
                     nullptr);
   dialog.show();
   type(dialog, 1343, "5551234");
@@ -157,7 +157,7 @@ TEST(ModuleDialogTest, ApplySendsTheChangeOnceAndClosingReleasesATwoWireLine) {
 
 TEST_F(DialogsTest, EveryDialogFitsTheSmallScreen) {
   Preferences prefs;
-  prefs.password = "Secret1";  // the password question is measured too
+  prefs.protection.password = "Secret1";  // the password question is measured too
   write_preferences(prefs);
   start();
   program_->configurations().AutoSave();  // a save to restore from history
@@ -192,7 +192,7 @@ TEST_F(DialogsTest, EveryDialogFitsTheSmallScreen) {
   RecordingSender sender;
   FakeClock clock;
   DialDialog dial(DialParts{program_->model(), sender, program_->log(), clock},
-                  program_->application(), prompts_, 2, nullptr);
+                  program_->phone_book(), prompts_, 2, nullptr);
   prompts_.run_dialog(dial);
   EXPECT_EQ(std::count(measured.begin(), measured.end(), '|'), 19) << measured;
 }

@@ -13,11 +13,11 @@
 #include <memory>
 #include <vector>
 
-#include "app/PreferencesCodec.h"
-#include "app/PreferencesFile.h"
 #include "app/ui/ControllerProgram.h"
 #include "gui/ProcessEventsUntil.h"
 #include "platform/qt/OperatorPrompts.h"
+#include "preferences/PreferencesCodec.h"
+#include "preferences/PreferencesFile.h"
 #include "support/PseudoTerminal.h"
 #include "support/ScratchDirectory.h"
 

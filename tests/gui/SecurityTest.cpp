@@ -54,7 +54,7 @@ TEST_F(SecurityTest, GuardedActionsAskOnlyWhenTheirSwitchIsOn) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.typed.value_or("(cancel)").toStdString());
-    program_->application().store_protection(c.protection);
+    program_->protection().store_protection(c.protection);
     prompts_.told.clear();
     prompts_.dialogs_run = 0;
     prompts_.dialog_script = [&](QDialog& dialog) {

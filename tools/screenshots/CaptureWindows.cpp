@@ -14,12 +14,12 @@
 #include <string>
 #include <vector>
 
-#include "app/PreferencesFile.h"
 #include "app/ui/ControllerProgram.h"
 #include "frontend/MenuIds.h"
 #include "gui/ProcessEventsUntil.h"
 #include "matrix/HitTest.h"
 #include "platform/qt/OperatorPrompts.h"
+#include "preferences/PreferencesFile.h"
 #include "sim/SimProcess.h"
 #include "support/ScratchDirectory.h"
 
@@ -103,9 +103,9 @@ void trigger(ControllerProgram& program, int command_id) {
 }
 
 void with_password(ControllerProgram& program, int command_id) {
-  program.application().store_protection({"capture", true, false, false});
+  program.protection().store_protection({"capture", true, false, false});
   trigger(program, command_id);
-  program.application().store_protection({});
+  program.protection().store_protection({});
 }
 
 // Every reply in and handled, and nothing waiting to leave.

@@ -48,8 +48,12 @@ ControllerProgram::ControllerProgram(const ProgramFolders& folders, OperatorProm
       command_registry_([this](const std::string& fault) { log().write_log_entry(fault); }),
       app_(ApplicationParts{engine_.model(), engine_.log(), engine_.link(), engine_.contact(),
                             engine_.keeper(), engine_.session(), engine_.commands(), engine_.pins(),
-                            frontend_},
+                            frontend_, template_names_},
            folders),
+      sections_(app_.preferences_store(),
+                [this] {
+                  if (window_) window_->repaint_matrix();
+                }),
       gesture_hooks_(app_, engine_.configurations()),
       slides_(engine_.model(), clock_),
       port_view_(icons_, slides_,
@@ -61,10 +65,11 @@ ControllerProgram::ControllerProgram(const ProgramFolders& folders, OperatorProm
                        },
                        Qt::QueuedConnection);
                  }),
-      dial_dialogs_(DialParts{engine_.model(), engine_.link(), engine_.log(), clock_}, app_,
-                    prompts_, ui_object_),
+      dial_dialogs_(DialParts{engine_.model(), engine_.link(), engine_.log(), clock_},
+                    sections_.phone_book(), prompts_, ui_object_),
       module_files_(prompts_),
-      templates_(TemplateParts{engine_.settings_writer(), module_files_, app_, folders.program}) {
+      templates_(TemplateParts{engine_.settings_writer(), module_files_, template_names_,
+                               folders.program}) {
   engine_.attach(EngineHooks{app_, port_view_, dial_dialogs_, app_, sockets_});
 }
 
@@ -110,12 +115,12 @@ bool ControllerProgram::init() {
   module_settings_ = std::make_unique<ModuleSettingsOpener>(ModuleOpenerParts{
       ModuleDialogParts{model(), link(), settings_writer(), session(), icons_, frontend_, prompts_,
                         app_.program_directory(), app_.shared_directory(), module_features()},
-      session(), [this](int port) { return app_.template_name(port); }});
+      session(), [this](int port) { return template_names_.template_name(port); }});
   window_ = std::make_unique<MainWindow>(MainWindowParts{
       app_, session(), prompts_, *matrix_, command_registry_, *gestures_, *module_settings_});
   app_.register_commands(command_registry_);
   security_ = std::make_unique<SecurityCommands>(
-      SecurityParts{pins(), session().security_mode, model(), app_, prompts_,
+      SecurityParts{pins(), session().security_mode, model(), sections_.protection(), prompts_,
                     [this](std::string_view line) { link().send_line(line, true); }, *window_});
   security_->register_commands(command_registry_);
   gestures_->register_commands(command_registry_, security_->guard());
@@ -127,7 +132,7 @@ bool ControllerProgram::init() {
   engine_.trace().start();  // before the link opens: the trace holds the synchronisation too
   trace_window_ = std::make_unique<TraceWindow>(engine_.trace(), prompts_);
   trace_window_->register_commands(command_registry_);
-  register_color_scheme_command(command_registry_, app_, prompts_, *window_);
+  register_color_scheme_command(command_registry_, sections_.colors(), prompts_, *window_);
   configurations().register_commands(command_registry_, *window_);
   window_->set_title("MAV Controller");
   screen_ = std::make_unique<WindowFrontend>(WindowFrontendParts{

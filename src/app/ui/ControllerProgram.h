@@ -30,6 +30,7 @@
 #include "platform/qt/NotifierSocketHost.h"
 #include "platform/qt/OperatorPrompts.h"
 #include "platform/qt/QueuedFrontend.h"
+#include "preferences/PreferenceSections.h"
 #include "security/ui/SecurityCommands.h"
 #include "trace/ui/TraceWindow.h"
 
@@ -61,6 +62,8 @@ class ControllerProgram {
   SessionState& session() { return engine_.session(); }
   CommandRegistry& commands() { return command_registry_; }
   PinTable& pins() { return engine_.pins(); }
+  ProtectionStore& protection() { return sections_.protection(); }
+  PhoneBookStore& phone_book() { return sections_.phone_book(); }
   MatrixGestures& gestures() { return *gestures_; }
   // The password check in front of the guarded actions.
   PasswordCheck& password_check() { return security_->guard(); }
@@ -81,7 +84,9 @@ class ControllerProgram {
   GatewayEngine engine_;
   NotifierSocketHost sockets_;
   CommandRegistry command_registry_;
+  SiteTemplateNames template_names_;
   Application app_;
+  PreferenceSections sections_;
   ShellGestureHooks gesture_hooks_;
   SlideAnimator slides_;
   MatrixPortView port_view_;

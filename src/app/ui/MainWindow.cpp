@@ -152,12 +152,8 @@ void MainWindow::apply_appearance() {
   const Preferences prefs = app_.preferences();
   MatrixAppearance look;
   look.screen_size = screen_index(prefs.screen_size);
-  look.background_color = {static_cast<std::uint8_t>(prefs.background_color),
-                           static_cast<std::uint8_t>(prefs.background_color >> 8),
-                           static_cast<std::uint8_t>(prefs.background_color >> 16)};
-  look.grid_color = {static_cast<std::uint8_t>(prefs.grid_color),
-                     static_cast<std::uint8_t>(prefs.grid_color >> 8),
-                     static_cast<std::uint8_t>(prefs.grid_color >> 16)};
+  look.background_color = prefs.colors.background;
+  look.grid_color = prefs.colors.grid;
   look.animation_delay = prefs.animation_delay;
   look.hover_descriptions = prefs.hover_descriptions;
   if (!(look == matrix_.appearance())) matrix_.set_appearance(look);

@@ -1,7 +1,7 @@
-#include "app/PreferencesFile.h"
+#include "preferences/PreferencesFile.h"
 
 #include "platform/AtomicFile.h"
-#include "app/PreferencesCodec.h"
+#include "preferences/PreferencesCodec.h"
 
 namespace mav {
 

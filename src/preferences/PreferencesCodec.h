@@ -8,7 +8,7 @@
 #include <span>
 #include <vector>
 
-#include "app/Preferences.h"
+#include "preferences/Preferences.h"
 
 namespace mav {
 

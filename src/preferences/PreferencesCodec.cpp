@@ -1,9 +1,10 @@
-#include "app/PreferencesCodec.h"
-#include "model/TextField.h"
+#include "preferences/PreferencesCodec.h"
 
 #include <algorithm>
 #include <array>
 #include <cstring>
+
+#include "model/TextField.h"
 
 namespace mav {
 namespace {
@@ -76,6 +77,17 @@ const Layout* layout_of(std::uint8_t version) {
   }
 }
 
+// A colour in the file: red + 256 x green + 65536 x blue.
+Rgb rgb_of(std::uint32_t colour) {
+  return {static_cast<std::uint8_t>(colour), static_cast<std::uint8_t>(colour >> 8),
+          static_cast<std::uint8_t>(colour >> 16)};
+}
+
+std::uint32_t colour_of(const Rgb& colour) {
+  return static_cast<std::uint32_t>(colour.red) | static_cast<std::uint32_t>(colour.green) << 8 |
+         static_cast<std::uint32_t>(colour.blue) << 16;
+}
+
 // Reads fields out of an image that may be shorter than its layout.
 class ImageReader {
  public:
@@ -126,15 +138,23 @@ class ImageWriter {
 template <typename Prefs>
 auto switch_fields(Prefs& prefs) {
   return std::array{&prefs.sound_on,
-                    &prefs.protect_permanent_connections,
-                    &prefs.protect_pin_settings,
-                    &prefs.protect_module_settings,
+                    &prefs.protection.permanent_connections,
+                    &prefs.protection.pin_settings,
+                    &prefs.protection.module_settings,
                     &prefs.cor_reporting,
                     &prefs.ptt_reporting,
                     &prefs.right_button_disconnects,
                     &prefs.voice_prompts,
                     &prefs.auto_indicator_switching,
                     &prefs.show_exit_reminder};
+}
+
+void decode_colour(const ImageReader& in, int offset, Rgb& colour) {
+  std::uint32_t stored = 0;
+  if (in.has(offset, sizeof stored)) {
+    in.read(offset, stored);
+    colour = rgb_of(stored);
+  }
 }
 
 void decode_dial_list(const ImageReader& in, const Layout& layout, Preferences& prefs) {
@@ -213,12 +233,12 @@ bool decode_preferences(std::span<const std::uint8_t> image, Preferences& prefs)
 
   if (version == kPreferencesVersion) in.read(1, prefs.auto_save_slot);
   in.read(2, prefs.screen_size);
-  in.read(4, prefs.background_color);
-  in.read(8, prefs.grid_color);
+  decode_colour(in, 4, prefs.colors.background);
+  decode_colour(in, 8, prefs.colors.grid);
   in.read_text(12, kSerialNameSize, prefs.serial_port_name);
   in.read(layout->serial_baud, prefs.serial_baud);
   in.read_text(layout->log_file_name, kTextSize, prefs.log_file_name);
-  in.read_text(layout->password, kTextSize, prefs.password);
+  in.read_text(layout->password, kTextSize, prefs.protection.password);
   in.read_text(layout->custom_title, kTextSize, prefs.custom_title);
   in.read_flag(layout->use_custom_title, prefs.use_custom_title);
   in.read_flag(layout->auto_connect, prefs.auto_connect);
@@ -241,12 +261,12 @@ std::vector<std::uint8_t> encode_preferences(const Preferences& prefs) {
   out.write(0, kPreferencesVersion);
   out.write(1, prefs.auto_save_slot);
   out.write(2, prefs.screen_size);
-  out.write(4, prefs.background_color);
-  out.write(8, prefs.grid_color);
+  out.write(4, colour_of(prefs.colors.background));
+  out.write(8, colour_of(prefs.colors.grid));
   out.write_text(12, kSerialNameSize, prefs.serial_port_name);
   out.write(at.serial_baud, prefs.serial_baud);
   out.write_text(at.log_file_name, kTextSize, prefs.log_file_name);
-  out.write_text(at.password, kTextSize, prefs.password);
+  out.write_text(at.password, kTextSize, prefs.protection.password);
   out.write_text(at.custom_title, kTextSize, prefs.custom_title);
   out.write_flag(at.use_custom_title, prefs.use_custom_title);
   out.write_flag(at.auto_connect, prefs.auto_connect);

@@ -1,6 +1,6 @@
 // Every operator setting of the program, as held in memory. The preferences file stores this
 // record whole (PreferencesCodec.h gives the byte layout); texts longer than their file field are
-// cut when written.
+// cut when written. The parts another subsystem works with are that subsystem's own types.
 #pragma once
 
 #include <array>
@@ -8,7 +8,9 @@
 #include <string>
 #include <vector>
 
+#include "matrix/ColorScheme.h"
 #include "modules/PhoneBook.h"
+#include "security/PasswordRules.h"
 
 namespace mav {
 
@@ -16,11 +18,6 @@ inline constexpr std::uint8_t kPreferencesVersion = 27;
 inline constexpr int kMaxSites = 500;
 inline constexpr int kMaxRecent = 10;
 inline constexpr std::size_t kPinTableImageSize = 720;  // 20 entries of 36 bytes
-
-// A colour as red + 256 x green + 65536 x blue.
-constexpr std::uint32_t rgb(std::uint32_t red, std::uint32_t green, std::uint32_t blue) {
-  return red | (green << 8) | (blue << 16);
-}
 
 struct NetworkSite {
   std::array<std::uint8_t, 4> address{};  // first byte = first number of the dotted form
@@ -44,19 +41,15 @@ std::array<std::uint8_t, kPinTableImageSize> default_pin_table_image();
 struct Preferences {
   std::uint8_t auto_save_slot = 0;
   std::uint8_t screen_size = 0;  // 0 = 800 x 600, 1 = 1024 x 768, 2 = 1280 x 1024
-  std::uint32_t background_color = rgb(31, 50, 76);
-  std::uint32_t grid_color = rgb(185, 155, 103);
+  ColorScheme colors{{31, 50, 76}, {185, 155, 103}};
   std::string serial_port_name = "COM1";
   std::int32_t serial_baud = 9600;
   std::string log_file_name = "MAVPCI1.log";
-  std::string password;
   std::string custom_title = "MAV Controller - Orvane Systems";
   bool use_custom_title = false;
   bool auto_connect = false;
+  Protection protection;
   bool sound_on = true;
-  bool protect_permanent_connections = false;
-  bool protect_pin_settings = false;
-  bool protect_module_settings = false;
   bool cor_reporting = true;
   bool ptt_reporting = true;
   bool right_button_disconnects = true;

@@ -1,4 +1,4 @@
-#include "app/PreferencesStore.h"
+#include "preferences/PreferencesStore.h"
 
 namespace mav {
 
@@ -18,14 +18,20 @@ void PreferencesStore::change(const std::function<void(Preferences&)>& edit) {
   edit(prefs_);
 }
 
-bool PreferencesStore::change_and_save(const std::function<void(Preferences&)>& edit) {
+bool PreferencesStore::edit(const std::function<bool(Preferences&)>& edit) {
   std::lock_guard lock(mutex_);
-  edit(prefs_);
-  return save_preferences_file(file_, prefs_);
+  const bool changed = edit(prefs_);
+  if (changed) write();
+  return changed;
 }
 
 bool PreferencesStore::save() {
   std::lock_guard lock(mutex_);
+  return write();
+}
+
+bool PreferencesStore::write() {
+  if (capture_) capture_(prefs_);
   return save_preferences_file(file_, prefs_);
 }
 

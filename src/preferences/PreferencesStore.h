@@ -7,14 +7,19 @@
 #include <functional>
 #include <mutex>
 
-#include "app/Preferences.h"
-#include "app/PreferencesFile.h"
+#include "preferences/Preferences.h"
+#include "preferences/PreferencesFile.h"
 
 namespace mav {
 
+// Fills in what other parts of the program hold while it runs and the file keeps as well; called
+// before every write, under the store's lock.
+using PreferencesCapture = std::function<void(Preferences&)>;
+
 class PreferencesStore {
  public:
-  explicit PreferencesStore(std::filesystem::path file) : file_(std::move(file)) {}
+  explicit PreferencesStore(std::filesystem::path file, PreferencesCapture capture = {})
+      : file_(std::move(file)), capture_(std::move(capture)) {}
 
   // Start-up: reads the file over `defaults` (see load_preferences).
   PreferencesOrigin load(const Preferences& defaults);
@@ -22,15 +27,19 @@ class PreferencesStore {
   Preferences get() const;
   // Changes the record in memory only.
   void change(const std::function<void(Preferences&)>& edit);
-  // Changes the record and rewrites the file; false when the file could not be written (the
-  // change stays in memory).
-  bool change_and_save(const std::function<void(Preferences&)>& edit);
+  // Runs `edit` on the record; when it reports a change, the file is rewritten. Returns what
+  // `edit` returned; a file that cannot be written keeps its old content.
+  bool edit(const std::function<bool(Preferences&)>& edit);
+  // False when the file could not be written (the record stays in memory).
   bool save();
 
   const std::filesystem::path& file() const { return file_; }
 
  private:
+  bool write();  // the mutex held
+
   const std::filesystem::path file_;
+  const PreferencesCapture capture_;
   mutable std::mutex mutex_;
   Preferences prefs_;
 };

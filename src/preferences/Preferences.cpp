@@ -1,4 +1,4 @@
-#include "app/Preferences.h"
+#include "preferences/Preferences.h"
 
 namespace mav {
 

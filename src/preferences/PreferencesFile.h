@@ -5,7 +5,7 @@
 
 #include <filesystem>
 
-#include "app/Preferences.h"
+#include "preferences/Preferences.h"
 
 namespace mav {
 
