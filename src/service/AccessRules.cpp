@@ -147,7 +147,7 @@ PortSet touched_ports(const ControlRequest& request, const DeviceModel& model) {
 }
 
 std::optional<Refusal> access_refusal(const ClientIdentity& client, const AccessRequest& request,
-                                      const LockOwners& locks, bool password_set) {
+                                      const LockOwners& locks, bool guarded) {
   const Kind kind = kind_of(request);
   const bool supervisor = client.role == Role::Supervisor;
   if (kind == Kind::Tokens) {
@@ -168,7 +168,7 @@ std::optional<Refusal> access_refusal(const ClientIdentity& client, const Access
       return refused("ports", client.name + " may not touch " + port_text(port));
     }
   }
-  if (kind == Kind::Guarded && password_set) {
+  if (kind == Kind::Guarded && guarded) {
     return refused("protected", "Password Protection guards this; only a supervisor may do it");
   }
   for (int port = 0; port < kPortCount; ++port) {

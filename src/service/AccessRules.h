@@ -47,8 +47,9 @@ struct AccessRequest {
 // every port for the ops that act on all of them.
 PortSet touched_ports(const ControlRequest& request, const DeviceModel& model);
 
-// The refusal for this client, or nothing when the request may go ahead.
+// The refusal for this client, or nothing when the request may go ahead. guarded: the password
+// set at the controller guards what this request changes.
 std::optional<Refusal> access_refusal(const ClientIdentity& client, const AccessRequest& request,
-                                      const LockOwners& locks, bool password_set);
+                                      const LockOwners& locks, bool guarded);
 
 }  // namespace mav

@@ -189,7 +189,8 @@ class GatewayService final : public ControlClients,
   // connection has it.
   void forget_identity(int client);
   void expire_locks();
-  bool password_set() const;
+  // Whether the controller's password guards what this op changes.
+  bool guarded(ControlOp op) const;
 
   ServiceSetup setup_;
   EventLoop loop_;

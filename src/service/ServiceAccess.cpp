@@ -2,6 +2,7 @@
 // the rules let it do, the port locks it takes and gives back, and the tokens file.
 #include <unistd.h>
 
+#include "preferences/ProtectionReader.h"
 #include "service/GatewayService.h"
 
 namespace mav {
@@ -54,7 +55,7 @@ std::optional<Refusal> GatewayService::access_refusal_for(int client,
   if (found == identities_.end()) return Refusal{"not_identified", "The client has gone"};
   const AccessRequest asked{request.op, touched_ports(request, engine_.model()),
                             request.arguments.force, request.arguments.preview};
-  return access_refusal(found->second, asked, locks_, password_set());
+  return access_refusal(found->second, asked, locks_, guarded(request.op));
 }
 
 std::optional<Refusal> GatewayService::run_access_op(const std::string& actor,
@@ -117,8 +118,12 @@ void GatewayService::expire_locks() {
   publish_model_changes("service");
 }
 
-bool GatewayService::password_set() const {
-  return false;
+bool GatewayService::guarded(ControlOp op) const {
+  if (op != ControlOp::Permanent && op != ControlOp::SettingsSet) return false;
+  // The controller may change the password at any time; the file it saved is the truth.
+  const auto protection = read_protection(setup_.folders);
+  return protection && protection->asks_for(op == ControlOp::Permanent ? Guard::PermanentConnections
+                                                                       : Guard::ModuleSettings);
 }
 
 }  // namespace mav
