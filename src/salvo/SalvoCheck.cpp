@@ -135,8 +135,9 @@ SalvoOutcome ForeseeSalvo(const DeviceModel& model, const Salvo& salvo) {
     model.GetPort(port, outcome.now[static_cast<std::size_t>(port)]);
   }
   outcome.end.ports = outcome.now;
-  for (const std::vector<int>& net : salvo.nets)
+  for (const std::vector<int>& net : salvo.nets) {
     outcome.grows_from.push_back(net_to_grow_from(outcome.now, net));
+  }
   for (int port = 0; port < kPortCount; ++port) {
     const PortRecord& record = outcome.now[static_cast<std::size_t>(port)];
     const bool placed = record.bus != GROUP_NONE || record.disch_group != GROUP_NONE;
@@ -148,8 +149,9 @@ SalvoOutcome ForeseeSalvo(const DeviceModel& model, const Salvo& salvo) {
       outcome.joining.push_back(port);
     }
     if (leaves) outcome.leaving.push_back(port);
-    if (leaves || contains(salvo.free, port))
+    if (leaves || contains(salvo.free, port)) {
       outcome.end.ports[static_cast<std::size_t>(port)].net = GROUP_NONE;
+    }
   }
   settle_end_nets(outcome, salvo);
   return outcome;
@@ -159,8 +161,9 @@ std::vector<Refusal> CheckSalvo(const SalvoOutcome& outcome, const Salvo& salvo,
                                 const LockOwner& lock_owner) {
   std::vector<Refusal> refusals;
   for (const SalvoPort& port : salvo.ports) {
-    if (auto refusal = refusal_of(outcome, port, lock_owner))
+    if (auto refusal = refusal_of(outcome, port, lock_owner)) {
       refusals.push_back(std::move(*refusal));
+    }
   }
   if (count_end_nets(outcome, salvo) > kGatewayNets) {
     refusals.push_back({"too_many_nets", "The salvo would need more than 7 nets."});

@@ -73,7 +73,7 @@ class Rehearsal {
  private:
   // The state the gateway's replies to the step leave behind.
   void settle(const TakeStep& step) {
-    PortRecord other;
+    PortRecord other{};
     model_.GetPort(step.other, other);
     const int bus = model_.LowestFreeBus();
     model_.Update(step.port, [&](PortRecord& record) {
@@ -196,7 +196,7 @@ TakePlan PlanTake(const DeviceModel& model, const Salvo& salvo, const LockOwner&
 
 std::optional<Refusal> PerformStep(ConnectionActions& actions, const DeviceModel& model,
                                    const TakeStep& step) {
-  PortRecord other;
+  PortRecord other{};
   switch (step.gesture) {
     case SalvoGesture::Disconnect:
       actions.disconnect_port(step.port);
