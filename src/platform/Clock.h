@@ -23,6 +23,9 @@ class Clock {
   virtual std::uint32_t now_ms() const = 0;
   // Seconds of the calendar clock.
   virtual std::int64_t now_seconds() const = 0;
+  // Milliseconds of the calendar clock, for what must happen at a wall-clock time to well within
+  // a second; a clock that only counts seconds answers their start.
+  virtual std::int64_t now_calendar_ms() const { return now_seconds() * 1000; }
   // The local calendar time of now.
   virtual LocalTime local_time() const = 0;
 };
@@ -32,6 +35,7 @@ class SystemClock final : public Clock {
  public:
   std::uint32_t now_ms() const override;
   std::int64_t now_seconds() const override;
+  std::int64_t now_calendar_ms() const override;
   LocalTime local_time() const override;
 };
 

@@ -15,6 +15,11 @@ std::int64_t SystemClock::now_seconds() const {
   return static_cast<std::int64_t>(std::time(nullptr));
 }
 
+std::int64_t SystemClock::now_calendar_ms() const {
+  const auto since_epoch = std::chrono::system_clock::now().time_since_epoch();
+  return std::chrono::duration_cast<std::chrono::milliseconds>(since_epoch).count();
+}
+
 LocalTime SystemClock::local_time() const {
   const std::time_t now = std::time(nullptr);
   std::tm parts{};
