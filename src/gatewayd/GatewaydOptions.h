@@ -7,6 +7,7 @@
 #include <variant>
 #include <vector>
 
+#include "bridge/MqttBridge.h"
 #include "platform/GatewayAddress.h"
 
 namespace mav {
@@ -17,6 +18,9 @@ struct GatewaydOptions {
   std::string gateway_text;  // as given, for the greeting's site name
   std::optional<std::string> socket;
   std::optional<std::string> listen;
+  // The broker bridge (host set) and the metrics listener (HOST:PORT), both off when empty.
+  MqttSettings mqtt;
+  std::string metrics;
 };
 
 struct GatewaydExit {

@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <map>
 #include <string>
 #include <string_view>
@@ -58,6 +59,12 @@ class ControlServer {
   // Where a client came from: "unix" or "tcp:ADDRESS:PORT".
   std::string origin_of(int client) const;
   void drop(int client);
+  // A client with no socket of its own (a broker's command topic): whoever attached it hands its
+  // lines to the handler, what is sent to it goes to `sink`, and it takes no broadcasts. `token`
+  // is carried for whoever decides what the client may do.
+  int attach(std::string name, std::string origin, std::string token,
+             std::function<void(std::string_view)> sink);
+  std::string token_of(int client) const;
   std::size_t client_count() const { return clients_.size(); }
 
  private:
@@ -69,6 +76,8 @@ class ControlServer {
     std::string output;
     std::size_t output_sent = 0;
     bool closing = false;  // takes no more input; dropped once its output has left
+    std::string token{};
+    std::function<void(std::string_view)> sink{};  // set for a client without a socket
   };
 
   bool listen_on(int fd, std::string& error);

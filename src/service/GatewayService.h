@@ -25,6 +25,7 @@
 #include "service/ControlServer.h"
 #include "service/ModelEvents.h"
 #include "service/ServiceFrontend.h"
+#include "service/ServiceObserver.h"
 
 namespace mav {
 
@@ -75,6 +76,24 @@ class GatewayService final : public ControlClients,
   }
   LinkState link_state() const;
   bool synchronised() const;
+
+  // For the parts beside the control socket (the broker bridge, the metrics). The observer
+  // outlives the service's loop.
+  void add_observer(ServiceObserver& observer) { observers_.push_back(&observer); }
+  // A client without a socket: `submit` runs its lines as the socket's clients' lines run, and
+  // its responses go to `replies`. `token` names what it may do.
+  int attach_client(std::string name, std::string token,
+                    std::function<void(std::string_view)> replies) {
+    return server_.attach(std::move(name), "bridge", std::move(token), std::move(replies));
+  }
+  void submit(int client, std::string_view line) { on_line(client, line); }
+  void detach_client(int client) { server_.drop(client); }
+  // The snapshot line as an identifying client gets it, after the changes not yet published.
+  std::string snapshot() {
+    publish_model_changes();
+    return encode_snapshot(events_.last(), engine_.model());
+  }
+  std::size_t client_count() const { return server_.client_count(); }
 
   // ControlClients
   std::string hello() override;
@@ -192,6 +211,7 @@ class GatewayService final : public ControlClients,
   int dial_timer_ = 0;  // checks the dial's 30 seconds of inactivity
   std::deque<std::string> trace_lines_;
   std::function<void(LinkState, bool)> state_listener_;
+  std::vector<ServiceObserver*> observers_;
   LinkState reported_link_ = LinkState::Closed;
   bool reported_synchronised_ = false;
 };
