@@ -101,6 +101,8 @@ MqttBridge::~MqttBridge() {
 
 void MqttBridge::start() {
   tick_timer_ = service_.loop().add_timer(kTickMs, true, [this] {
+    // The end of the first synchronisation touches nothing the service reports; it shows here.
+    if (!synchronised_ && service_.synchronised()) on_state(service_.link_state(), true);
     if (fd_ < 0) return;
     mosquitto_loop_misc(client_);
     follow_socket();
