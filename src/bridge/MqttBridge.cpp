@@ -104,6 +104,7 @@ void MqttBridge::start() {
     // The end of the first synchronisation touches nothing the service reports; it shows here.
     if (!synchronised_ && service_.synchronised()) on_state(service_.link_state(), true);
     if (fd_ < 0) return;
+    if (status_due_) publish_status();
     mosquitto_loop_misc(client_);
     follow_socket();
   });
@@ -171,7 +172,7 @@ void MqttBridge::on_event(std::string_view line) {
   const auto& what = event["event"];
   if (what.contains("port")) publish_port(what["port"]);
   if (what.contains("nets")) publish_nets(what["nets"]);
-  publish_status();
+  status_due_ = true;
 }
 
 void MqttBridge::on_state(LinkState, bool synchronised) {
@@ -197,6 +198,7 @@ void MqttBridge::publish_all() {
 }
 
 void MqttBridge::publish_status() {
+  status_due_ = false;
   publish(prefix_ + "status",
           dump_line({{"link", link_word(service_.link_state())},
                      {"synchronised", synchronised_},

@@ -76,6 +76,8 @@ class MqttBridge final : public ServiceObserver {
   int requester_ = -1;  // the service's client that cmd's requests run as
   std::set<int> nets_;  // the nets with a retained topic
   nlohmann::ordered_json last_change_ = nullptr;
+  // The last change goes out with the next tick, not with each of a burst of events.
+  bool status_due_ = false;
 };
 
 }  // namespace mav
