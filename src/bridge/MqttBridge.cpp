@@ -160,7 +160,11 @@ void MqttBridge::connected(int code) {
 }
 
 void MqttBridge::message(std::string_view topic, std::string_view payload) {
-  if (topic == prefix_ + "cmd") service_.submit(requester_, payload);
+  if (topic != prefix_ + "cmd") return;
+  // The broker's requests keep the name the bridge gave them: an identify may not rename them.
+  const auto message = nlohmann::json::parse(payload, nullptr, false);
+  if (message.is_object() && message.contains("type") && message["type"] == "identify") return;
+  service_.submit(requester_, payload);
 }
 
 void MqttBridge::on_event(std::string_view line) {
