@@ -10,7 +10,7 @@ packages=(
   xvfb xauth x11-apps netpbm
   dpkg-dev desktop-file-utils appstream
   nlohmann-json3-dev libssl-dev libsystemd-dev libcli11-dev libmosquitto-dev mosquitto mosquitto-clients
-  prometheus-cpp-dev
+  prometheus-cpp-dev python3-prometheus-client
 )
 
 missing=()

@@ -62,6 +62,7 @@ void ConfigurationFiles::AutoSave() {
   p_.session.last_autosave_ms.store(p_.link.clock().now_ms());
   if (const auto saved = save_silently(kAutoSaveFileNames[slot_.load()])) {
     history_.Record(EncodeConfiguration(*saved), std::chrono::system_clock::now());
+    p_.session.autosaves.fetch_add(1);
   }
 }
 

@@ -35,6 +35,7 @@ class Replay {
     p_.pins.from_bytes(saved_.pin_table);
     p_.session.security_mode.store(saved_.security_mode);
     p_.session.replay_running.store(true);
+    p_.session.replay_began_ms.store(p_.link.clock().now_ms());
     p_.link.send_line("DISC_S ALL\r", true);
     for (int port = 0; port < kPortCount; ++port) {
       if (p_.model.HasModule(port)) ReleasePort(p_.model, p_.link, port, true);
@@ -52,6 +53,7 @@ class Replay {
     restore_settings_and_icons();
     p_.link.set_hold(false);
     p_.session.replay_running.store(false);
+    p_.session.last_replay_ms.store(p_.link.clock().now_ms() - p_.session.replay_began_ms.load());
     p_.frontend.request_repaint();
   }
 

@@ -2,6 +2,7 @@
 
 #include <CLI/CLI.hpp>
 #include <cstdio>
+#include <fstream>
 
 namespace mav {
 namespace {
@@ -33,8 +34,25 @@ std::variant<GatewaydOptions, GatewaydExit> parse_gatewayd_options(
   app.add_option("--socket", socket, "The control socket")->type_name("PATH");
   app.add_option("--listen", listen, "Also serve the control protocol on TCP (tokens only)")
       ->type_name("HOST:PORT");
-  std::uint32_t lock_grace = 60;
-  app.add_option("--lock-grace", lock_grace, "Keep a gone client's port locks this long (60)")
+  std::string mqtt, password_file;
+  GatewaydOptions options;
+  app.add_option("--mqtt", mqtt,
+                 "Publish to an MQTT broker and take its requests (port 1883 when left out)")
+      ->type_name("HOST[:PORT]");
+  app.add_option("--mqtt-site", options.mqtt.site, "The topic level naming this gateway")
+      ->type_name("NAME");
+  app.add_option("--mqtt-user", options.mqtt.user, "The broker's user name")->type_name("NAME");
+  app.add_option("--mqtt-password-file", password_file, "The broker password's file (first line)")
+      ->type_name("FILE");
+  app.add_option("--mqtt-cafile", options.mqtt.cafile, "Talk TLS to the broker, trusting FILE")
+      ->type_name("FILE");
+  app.add_option("--mqtt-keepalive", options.mqtt.keepalive_s, "Seconds between keep-alives")
+      ->type_name("SECONDS")
+      ->check(CLI::Range(5, 3600));
+  app.add_option("--metrics", options.metrics, "Serve /metrics for Prometheus")
+      ->type_name("HOST:PORT");
+  app.add_option("--lock-grace", options.lock_grace_seconds,
+                 "Keep a gone client's port locks this long (60)")
       ->type_name("SECONDS")
       ->check(CLI::Range(0, 86400));
 
@@ -51,7 +69,6 @@ std::variant<GatewaydOptions, GatewaydExit> parse_gatewayd_options(
     return refuse(error.what());
   }
 
-  GatewaydOptions options;
   if (app.count("--program-dir")) {
     if (program_dir.empty()) return refuse("empty folder name in --program-dir");
     options.program_directory = program_dir;
@@ -71,7 +88,17 @@ std::variant<GatewaydOptions, GatewaydExit> parse_gatewayd_options(
   }
   if (app.count("--socket")) options.socket = socket;
   if (app.count("--listen")) options.listen = listen;
-  options.lock_grace_seconds = lock_grace;
+  if (app.count("--mqtt") && !parse_broker(mqtt, options.mqtt)) {
+    return refuse("--mqtt wants HOST[:PORT], not " + mqtt);
+  }
+  if (options.mqtt.site.empty()) options.mqtt.site = options.gateway_text;
+  options.mqtt.site = topic_level(options.mqtt.site);
+  if (!password_file.empty()) {
+    std::ifstream file(password_file);
+    if (!file || !std::getline(file, options.mqtt.password)) {
+      return refuse("cannot read the password in " + password_file);
+    }
+  }
   return options;
 }
 

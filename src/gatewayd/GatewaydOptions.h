@@ -8,6 +8,7 @@
 #include <variant>
 #include <vector>
 
+#include "bridge/MqttBridge.h"
 #include "platform/GatewayAddress.h"
 
 namespace mav {
@@ -19,6 +20,9 @@ struct GatewaydOptions {
   std::optional<std::string> socket;
   std::optional<std::string> listen;
   std::uint32_t lock_grace_seconds = 60;
+  // The broker bridge (host set) and the metrics listener (HOST:PORT), both off when empty.
+  MqttSettings mqtt;
+  std::string metrics;
 };
 
 struct GatewaydExit {

@@ -7,6 +7,9 @@
 #include <cstdio>
 #include <filesystem>
 
+#include "bridge/MetricsServer.h"
+#include "bridge/MqttBridge.h"
+#include "bridge/ServiceMetrics.h"
 #include "gatewayd/GatewaydOptions.h"
 #include "gatewayd/ServiceManager.h"
 #include "platform/ProgramLocation.h"
@@ -73,6 +76,18 @@ int main(int argc, char* argv[]) {
   if (!service.start(error)) {
     std::fprintf(stderr, "mav-gatewayd: %s\n", error.c_str());
     return 1;
+  }
+  std::optional<mav::MqttBridge> bridge;
+  if (!options.mqtt.host.empty()) bridge.emplace(service, options.mqtt).start();
+  std::optional<mav::ServiceMetrics> metrics;
+  std::optional<mav::MetricsServer> metrics_server;
+  if (!options.metrics.empty()) {
+    metrics.emplace(service);
+    metrics_server.emplace(service.loop(), [&metrics] { return metrics->text(); });
+    if (!metrics_server->listen(options.metrics, error)) {
+      std::fprintf(stderr, "mav-gatewayd: %s\n", error.c_str());
+      return 1;
+    }
   }
   service.loop().watch(signals, POLLIN, [&service](short) { service.loop().stop(); });
   service.loop().run();

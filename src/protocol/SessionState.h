@@ -23,6 +23,11 @@ struct SessionState {
   // Dispatcher housekeeping.
   std::atomic<std::uint32_t> last_line_ms{0};
   std::atomic<std::uint32_t> last_autosave_ms{0};
+  // Figures for the service's metrics: the periodic saves written, and how long the last
+  // configuration replay held the queue (clock ms).
+  std::atomic<std::uint64_t> autosaves{0};
+  std::atomic<std::uint32_t> replay_began_ms{0};
+  std::atomic<std::uint32_t> last_replay_ms{0};
   // False while a stream of replies is being processed; gestures are refused meanwhile.
   std::atomic<bool> input_ready{true};
   // A configuration replay is sending through the held queue; the operator's gestures and the

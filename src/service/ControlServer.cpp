@@ -66,6 +66,7 @@ ControlServer::ControlServer(EventLoop& loop, ControlClients& clients, ControlLi
 
 ControlServer::~ControlServer() {
   for (const auto& [id, client] : clients_) {
+    if (client.fd < 0) continue;
     loop_.unwatch(client.fd);
     ::close(client.fd);
   }
@@ -184,7 +185,7 @@ void ControlServer::accept_clients(int listener, bool is_unix) {
                              SOCK_NONBLOCK | SOCK_CLOEXEC);
     if (fd < 0) return;
     const int id = next_id_++;
-    Client client{fd, is_unix ? "unix" : peer_text(peer), {}, {}, {}, 0, std::nullopt, false};
+    Client client{fd, is_unix ? "unix" : peer_text(peer), {}, {}, {}, 0, std::nullopt, false, {}};
     ucred credentials{};
     socklen_t credentials_length = sizeof credentials;
     if (is_unix &&
@@ -277,6 +278,7 @@ void ControlServer::send(int client_id, std::string_view line) {
   const auto found = clients_.find(client_id);
   if (found == clients_.end() || found->second.closing) return;
   Client& client = found->second;
+  if (client.sink) return client.sink(line);
   client.output.append(line).push_back('\n');
   if (client.output.size() - client.output_sent > limits_.max_queued) {
     doom(client_id);  // it stopped reading: the others must not wait for it
@@ -291,7 +293,7 @@ void ControlServer::send(int client_id, std::string_view line) {
 void ControlServer::broadcast(std::string_view line) {
   ++busy_;
   for (const auto& [id, client] : clients_) {
-    if (!client.name.empty()) send(id, line);
+    if (!client.name.empty() && !client.sink) send(id, line);
   }
   --busy_;
   close_doomed();
@@ -315,6 +317,16 @@ std::optional<uid_t> ControlServer::peer_uid(int client) const {
 std::string ControlServer::origin_of(int client) const {
   const auto found = clients_.find(client);
   return found == clients_.end() ? std::string() : found->second.origin;
+}
+
+int ControlServer::attach(std::string name, std::string origin,
+                          std::function<void(std::string_view)> sink) {
+  const int id = next_id_++;
+  clients_.emplace(
+      id,
+      Client{
+          -1, std::move(origin), std::move(name), {}, {}, 0, std::nullopt, false, std::move(sink)});
+  return id;
 }
 
 void ControlServer::drop(int client) {
@@ -343,8 +355,10 @@ void ControlServer::close_doomed() {
 void ControlServer::close_client(int id) {
   const auto found = clients_.find(id);
   if (found == clients_.end()) return;
-  loop_.unwatch(found->second.fd);
-  ::close(found->second.fd);
+  if (found->second.fd >= 0) {
+    loop_.unwatch(found->second.fd);
+    ::close(found->second.fd);
+  }
   clients_.erase(found);
   handler_.on_closed(id);
 }

@@ -10,6 +10,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <map>
 #include <optional>
 #include <string>
@@ -63,6 +64,9 @@ class ControlServer {
   // The user a Unix client runs as; nothing for a TCP client.
   std::optional<uid_t> peer_uid(int client) const;
   void drop(int client);
+  // A client with no socket of its own (a broker's command topic): whoever attached it hands its
+  // lines to the handler, what is sent to it goes to `sink`, and it takes no broadcasts.
+  int attach(std::string name, std::string origin, std::function<void(std::string_view)> sink);
   std::size_t client_count() const { return clients_.size(); }
 
  private:
@@ -75,6 +79,7 @@ class ControlServer {
     std::size_t output_sent = 0;
     std::optional<uid_t> peer_uid;
     bool closing = false;  // takes no more input; dropped once its output has left
+    std::function<void(std::string_view)> sink{};  // set for a client without a socket
   };
 
   bool listen_on(int fd, std::string& error);

@@ -108,10 +108,13 @@ void GatewayService::report_state() {
   reported_link_ = link;
   reported_synchronised_ = in_sync;
   if (state_listener_) state_listener_(link, in_sync);
+  for (ServiceObserver* observer : observers_) observer->on_state(link, in_sync);
 }
 
 void GatewayService::publish(std::string_view actor, const nlohmann::ordered_json& event) {
-  server_.broadcast(events_.next(actor, event));
+  const std::string line = events_.next(actor, event);
+  server_.broadcast(line);
+  for (ServiceObserver* observer : observers_) observer->on_event(line);
 }
 
 void GatewayService::publish_model_changes(std::string_view actor) {
@@ -144,6 +147,7 @@ void GatewayService::finish(const Pending& pending, ResponseStatus status,
                             const nlohmann::ordered_json& extra, std::string_view result) {
   // The record is written before the answer, so a client that has its answer finds it there.
   audit_.record(pending.actor, pending.origin, pending.op, pending.arguments, result);
+  for (ServiceObserver* observer : observers_) observer->on_result(pending.op, result);
   if (pending.client >= 0) server_.send(pending.client, encode_response(pending.id, status, extra));
 }
 

@@ -28,6 +28,7 @@
 #include "service/ControlServer.h"
 #include "service/ModelEvents.h"
 #include "service/ServiceFrontend.h"
+#include "service/ServiceObserver.h"
 #include "service/TokenFile.h"
 
 namespace mav {
@@ -81,6 +82,23 @@ class GatewayService final : public ControlClients,
   }
   LinkState link_state() const;
   bool synchronised() const;
+
+  // For the parts beside the control socket (the broker bridge, the metrics). The observer
+  // outlives the service's loop.
+  void add_observer(ServiceObserver& observer) { observers_.push_back(&observer); }
+  // A client without a socket: `submit` runs its lines as the socket's clients' lines run, and
+  // its responses go to `replies`. It acts as the token named `token` says, or as an operator
+  // when no token has that name (whoever may publish its lines was chosen where they come from).
+  int attach_client(std::string name, const std::string& token,
+                    std::function<void(std::string_view)> replies);
+  void submit(int client, std::string_view line) { on_line(client, line); }
+  void detach_client(int client) { server_.drop(client); }
+  // The snapshot line as an identifying client gets it, after the changes not yet published.
+  std::string snapshot() {
+    publish_model_changes();
+    return encode_snapshot(events_.last(), engine_.model(), locks_);
+  }
+  std::size_t client_count() const { return server_.client_count(); }
 
   // ControlClients
   std::string hello(int client) override;
@@ -217,6 +235,7 @@ class GatewayService final : public ControlClients,
   IdentifyThrottle throttle_;
   LockOwners locks_{};
   std::map<std::string, std::uint32_t> departed_;  // lock owners gone, since when
+  std::vector<ServiceObserver*> observers_;
   LinkState reported_link_ = LinkState::Closed;
   bool reported_synchronised_ = false;
 };

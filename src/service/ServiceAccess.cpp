@@ -49,6 +49,21 @@ void GatewayService::identify_client(int client, const ControlMessage& message) 
   server_.send(client, encode_snapshot(events_.last(), engine_.model(), locks_));
 }
 
+int GatewayService::attach_client(std::string name, const std::string& token,
+                                  std::function<void(std::string_view)> replies) {
+  ClientIdentity identity{name};
+  std::string error;
+  if (!tokens_.load(error)) engine_.log().write_log_entry(error);
+  for (const TokenEntry& entry : tokens_.entries()) {
+    if (entry.name != token) continue;
+    identity.role = entry.role;
+    identity.ports = entry.ports;
+  }
+  const int client = server_.attach(std::move(name), "bridge", std::move(replies));
+  identities_[client] = std::move(identity);
+  return client;
+}
+
 std::optional<Refusal> GatewayService::access_refusal_for(int client,
                                                           const ControlRequest& request) const {
   const auto found = identities_.find(client);

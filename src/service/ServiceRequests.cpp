@@ -111,6 +111,7 @@ void GatewayService::execute_request(int client, const ControlRequest& request) 
   if (refused) {
     server_.send(client,
                  encode_refusal(request.id, ResponseStatus::Refused, refused->code, refused->text));
+    for (ServiceObserver* observer : observers_) observer->on_result(request.op, "refused");
     return;
   }
   server_.send(client, encode_response(request.id, ResponseStatus::Accepted));

@@ -35,6 +35,9 @@ void ProtocolTrace::append(TraceDirection direction, TraceMark mark, bool queued
                            std::string_view text) {
   const std::int64_t now = calendar_ms();
   const std::size_t length = std::min(text.size(), kTraceTextSize - 1);
+  if (direction == TraceDirection::Sent) sent_.fetch_add(1, std::memory_order_relaxed);
+  if (direction == TraceDirection::Received) received_.fetch_add(1, std::memory_order_relaxed);
+  if (mark == TraceMark::ReplyTimeout) timeouts_.fetch_add(1, std::memory_order_relaxed);
   std::lock_guard lock(mutex_);
   Buffer& buffer = filling_;
   std::size_t slot = 0;

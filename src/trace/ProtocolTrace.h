@@ -47,6 +47,12 @@ class ProtocolTrace {
   // rows were overwritten unseen meanwhile. The watching thread only.
   std::uint64_t take(std::vector<TraceRow>& out);
 
+  // Rows recorded since the start, taken or not: lines sent, lines received, reply time-outs.
+  // Any thread.
+  std::uint64_t sent_count() const { return sent_.load(std::memory_order_relaxed); }
+  std::uint64_t received_count() const { return received_.load(std::memory_order_relaxed); }
+  std::uint64_t timeout_count() const { return timeouts_.load(std::memory_order_relaxed); }
+
  private:
   struct Buffer {
     std::vector<TraceRow> rows;  // `capacity_` slots once recording, empty otherwise
@@ -59,6 +65,9 @@ class ProtocolTrace {
 
   const std::size_t capacity_;
   std::atomic<bool> recording_{false};
+  std::atomic<std::uint64_t> sent_{0};
+  std::atomic<std::uint64_t> received_{0};
+  std::atomic<std::uint64_t> timeouts_{0};
   std::mutex mutex_;
   Buffer filling_;  // guarded by mutex_
   Buffer taken_;    // the watcher's; swapped with filling_ under mutex_

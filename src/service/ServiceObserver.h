@@ -1,0 +1,22 @@
+// What a part of the service that is no control client follows (the broker bridge, the
+// metrics): the event lines as clients get them, the link's state, and how each request ended.
+// Loop thread.
+#pragma once
+
+#include <string_view>
+
+#include "service/ControlMessages.h"
+
+namespace mav {
+
+class ServiceObserver {
+ public:
+  virtual ~ServiceObserver() = default;
+  // One event line with its seq and actor, as the clients read it.
+  virtual void on_event(std::string_view) {}
+  virtual void on_state(LinkState, bool /*synchronised*/) {}
+  // A request's final word: "applied", "refused" or an error's code.
+  virtual void on_result(ControlOp, std::string_view /*result*/) {}
+};
+
+}  // namespace mav

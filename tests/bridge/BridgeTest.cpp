@@ -1,0 +1,164 @@
+// mav-gatewayd with its bridge on a real broker and its metrics, against the simulator.
+#include <gtest/gtest.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+
+#include <cstdio>
+#include <map>
+#include <nlohmann/json.hpp>
+
+#include "sim/SimProcess.h"
+#include "support/ControllerProcess.h"
+#include "support/Eventually.h"
+#include "support/FileText.h"
+#include "support/ScratchDirectory.h"
+
+namespace mav::test {
+namespace {
+
+using namespace std::chrono_literals;
+
+std::string free_port() {
+  const int fd = socket(AF_INET, SOCK_STREAM, 0);
+  sockaddr_in address{};
+  address.sin_family = AF_INET;
+  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  socklen_t length = sizeof address;
+  bind(fd, reinterpret_cast<sockaddr*>(&address), length);
+  getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length);
+  close(fd);
+  return std::to_string(ntohs(address.sin_port));
+}
+
+std::string output_of(const std::string& command) {
+  FILE* pipe = ::popen(command.c_str(), "r");
+  std::string out;
+  char buffer[4096];
+  while (std::fgets(buffer, sizeof buffer, pipe) != nullptr) out += buffer;
+  ::pclose(pipe);
+  return out;
+}
+
+class Bridge : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::filesystem::create_directories(dir_ / "broker");
+    std::FILE* config = std::fopen((dir_ / "broker.conf").c_str(), "w");
+    std::fprintf(config, "listener %s 127.0.0.1\nallow_anonymous true\n", broker_port_.c_str());
+    std::fclose(config);
+    start_broker();
+    ASSERT_TRUE(start_simulator("0"));
+    sim_port_ = std::to_string(sim_.tcp_port);
+    service_.emplace(
+        GATEWAYD_PATH, dir_.path(),
+        std::vector<std::string>{
+            "--program-dir", (dir_ / "prog").string(), "--connect", "127.0.0.1:" + sim_port_,
+            "--socket", socket_.string(), "--mqtt", "127.0.0.1:" + broker_port_, "--mqtt-site",
+            "lab", "--mqtt-keepalive", "5", "--metrics", "127.0.0.1:" + metrics_port_});
+    ASSERT_TRUE(eventually(
+        [] { std::this_thread::sleep_for(100ms); },
+        [&] { return retained()["status"].find(R"("synchronised":true)") != std::string::npos; },
+        60s));
+  }
+  void start_broker() {
+    broker_.emplace("/usr/sbin/mosquitto", dir_.path(),
+                    std::vector<std::string>{"-c", (dir_ / "broker.conf").string()},
+                    dir_ / "broker");
+  }
+  bool start_simulator(const std::string& port) {
+    return sim_.start({"--tcp", "127.0.0.1:" + port, "--lineup", "11110001"});
+  }
+  // Every retained topic under the site, by its name below the site.
+  std::map<std::string, std::string> retained() const {
+    const std::string lines = output_of("mosquitto_sub -p " + broker_port_ + " -t '" + prefix_ +
+                                        "#' -v -W 1 2>/dev/null");
+    std::map<std::string, std::string> topics;
+    for (std::size_t at = 0, end; (end = lines.find('\n', at)) != std::string::npos; at = end + 1) {
+      const std::string line = lines.substr(at, end - at);
+      const auto blank = line.find(' ');
+      topics[line.substr(prefix_.size(), blank - prefix_.size())] =
+          blank == std::string::npos ? "" : line.substr(blank + 1);
+    }
+    return topics;
+  }
+  // The service's own view, as the control socket's snapshot gives it, in topics.
+  std::map<std::string, nlohmann::json> snapshot_topics() const {
+    const auto ports = nlohmann::json::parse(
+        output_of(std::string(MAVCTL_PATH) + " --socket " + socket_.string() + " ports --json"));
+    std::map<std::string, nlohmann::json> topics;
+    for (const auto& port : ports) {
+      char name[16];
+      std::snprintf(name, sizeof name, "port/%02d", port["port"].get<int>());
+      topics[name] = port;
+    }
+    return topics;
+  }
+  std::string link_up() const {
+    return output_of(
+        "/usr/bin/python3 -c 'import sys, urllib.request\n"
+        "from prometheus_client.parser import text_string_to_metric_families as families\n"
+        "text = urllib.request.urlopen(sys.argv[1]).read().decode()\n"
+        "print([s.value for f in families(text) for s in f.samples if s.name == \"mav_link_up\"])'"
+        " http://127.0.0.1:" +
+        metrics_port_ + "/metrics");
+  }
+
+  ScratchDirectory dir_;
+  const std::string prefix_ = "mav/v1/lab/";
+  std::filesystem::path socket_ = dir_ / "control.sock";
+  std::string broker_port_ = free_port();
+  std::string metrics_port_ = free_port();
+  std::string sim_port_;
+  sim::test::SimProcess sim_;
+  std::optional<ControllerProcess> broker_;
+  std::optional<ControllerProcess> service_;
+};
+
+TEST_F(Bridge, PublishesTheGatewayTakesRequestsAndLeavesItsWillOnTheBroker) {
+  ASSERT_EQ(output_of(std::string(MAVCTL_PATH) + " --socket " + socket_.string() + " connect 3 7"),
+            "");
+  EXPECT_TRUE(eventually([&] {
+    return retained()["port/03"] ==
+           R"({"port":3,"module":"TOV-5","name":"TOV-5","net":1,"bus":0,"monitors":[],)"
+           R"("permanent":false,"cor":false,"ptt":false,"ring":false,"hook":null,"lock":null})";
+  }));
+
+  ControllerProcess results("/usr/bin/mosquitto_sub", dir_.path(),
+                            {"-p", broker_port_, "-t", prefix_ + "cmd/result", "-C", "2"},
+                            dir_.path());
+  std::this_thread::sleep_for(300ms);  // the subscription is in place before the request
+  output_of("mosquitto_pub -p " + broker_port_ + " -t " + prefix_ +
+            R"(cmd -m '{"type":"request","id":"c1","op":"connect","port":0,"to":1}')");
+  EXPECT_EQ(results.wait(), 0);
+  EXPECT_EQ(file_text(dir_ / "stdout.txt"),
+            "{\"type\":\"response\",\"id\":\"c1\",\"status\":\"accepted\"}\n"
+            "{\"type\":\"response\",\"id\":\"c1\",\"status\":\"applied\"}\n");
+
+  // A broker that went away (and forgot everything) has every retained topic back as it was.
+  broker_.reset();
+  start_broker();
+  std::map<std::string, std::string> topics;
+  ASSERT_TRUE(eventually([] { std::this_thread::sleep_for(200ms); },
+                         [&] {
+                           topics = retained();
+                           return topics.count("net/1") == 1 && topics.count("net/2") == 1;
+                         },
+                         30s));
+  EXPECT_EQ(topics["net/1"], R"({"net":1,"bus":0,"ports":[3,7]})");
+  for (const auto& [topic, payload] : snapshot_topics())
+    EXPECT_EQ(nlohmann::json::parse(topics[topic]), payload) << topic;
+
+  kill(service_->pid(), SIGKILL);
+  EXPECT_TRUE(eventually([&] { return retained()["status"] == "offline"; }));
+}
+
+TEST_F(Bridge, MetricsFollowTheLinkThroughALostGateway) {
+  EXPECT_EQ(link_up(), "[1.0]\n");
+  sim_.terminate();
+  EXPECT_TRUE(eventually([&] { return link_up() == "[0.0]\n"; }));
+  ASSERT_TRUE(start_simulator(sim_port_));
+  EXPECT_TRUE(eventually([] {}, [&] { return link_up() == "[1.0]\n"; }, 60s));
+}
+
+}  // namespace
+}  // namespace mav::test
