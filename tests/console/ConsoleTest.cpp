@@ -116,5 +116,34 @@ TEST_F(Console, ReportsTheServicesLossAndAttachesAgainWhenItReturns) {
   EXPECT_TRUE(until([&] { return remote_.model().CountModules() == 5; }));
 }
 
+TEST_F(Console, IdentifiesByItsTokensAnswerAndStaysClosedWhenTheTokenIsRefused) {
+  const std::string added = mavctl("token add desk-2 operator");
+  const std::pair<std::string, std::string> tokens[] = {{added.substr(8, added.size() - 9), ""},
+                                                        {"0badc0de", "The token is not known"}};
+  for (const auto& [token, refusal] : tokens) {
+    EventLoop loop{clock_};
+    ServiceClient other{loop, "guest", token};
+    loop.set_socket_events(&other);
+    std::string why;
+    other.set_link_listener([&](ServiceLink, const std::string& reason) { why = reason; });
+    other.open(socket_.string());
+    const auto both = [&] { loop_.run_once(0), loop.run_once(10); };
+    const ServiceLink expected = refusal.empty() ? ServiceLink::Identified : ServiceLink::Closed;
+    EXPECT_TRUE(eventually(
+        both, [&] { return other.link() == expected; }, 30s))
+        << token;
+    EXPECT_EQ(why, refusal);
+    if (expected == ServiceLink::Closed) continue;
+    // The token names the console: its change shows under that name.
+    ControlArguments arguments;
+    arguments.port = 0;
+    arguments.other_port = 2;
+    other.request(ControlOp::Connect, arguments, [](const ServiceAnswer&) {});
+    EXPECT_TRUE(eventually(
+        both, [&] { return together(0, 2); }, 30s));
+    EXPECT_EQ(remote_.last_actor(), "desk-2");
+  }
+}
+
 }  // namespace
 }  // namespace mav::test
