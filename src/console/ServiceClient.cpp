@@ -219,11 +219,11 @@ void ServiceClient::resnapshot() {
 
 void ServiceClient::request(ControlOp op, const ControlArguments& arguments, Answer answer) {
   if (link_ != ServiceLink::Identified) {
-    answer(not_connected("Not connected to the service"));
+    if (answer) answer(not_connected("Not connected to the service"));
     return;
   }
   const std::int64_t id = next_id_++;
-  answers_[id] = std::move(answer);
+  answers_[id] = answer ? std::move(answer) : [](const ServiceAnswer&) {};
   send_line(encode_request(id, op, arguments));
 }
 

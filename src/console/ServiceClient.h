@@ -67,8 +67,9 @@ class ServiceClient final : public SocketEvents {
 
   // Identifies again: the snapshot that follows replaces whatever the receiver holds.
   void resnapshot();
-  // Sends the request; answer hears "accepted" and then the final outcome. Before the console
-  // is identified, or when the connection goes, answer hears an error "not_connected".
+  // Sends the request; answer (which may be empty) hears "accepted" and then the final outcome.
+  // Before the console is identified, or when the connection goes, it hears an error
+  // "not_connected".
   void request(ControlOp op, const ControlArguments& arguments, Answer answer);
 
   // SocketEvents

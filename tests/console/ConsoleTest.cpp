@@ -138,7 +138,7 @@ TEST_F(Console, IdentifiesByItsTokensAnswerAndStaysClosedWhenTheTokenIsRefused) 
     ControlArguments arguments;
     arguments.port = 0;
     arguments.other_port = 2;
-    other.request(ControlOp::Connect, arguments, [](const ServiceAnswer&) {});
+    other.request(ControlOp::Connect, arguments, {});
     EXPECT_TRUE(eventually(
         both, [&] { return together(0, 2); }, 30s));
     EXPECT_EQ(remote_.last_actor(), "desk-2");
