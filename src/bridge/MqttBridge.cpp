@@ -23,31 +23,6 @@ MqttBridge& bridge_of(void* user) {
 
 }  // namespace
 
-bool parse_broker(std::string_view value, MqttSettings& settings) {
-  const auto colon = value.rfind(':');
-  settings.host = std::string(value.substr(0, colon));
-  settings.port = 1883;
-  if (colon != std::string_view::npos) {
-    const std::string_view digits = value.substr(colon + 1);
-    unsigned port = 0;
-    const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), port);
-    if (error != std::errc() || end != digits.data() + digits.size() || port == 0 || port > 65535)
-      return false;
-    settings.port = static_cast<std::uint16_t>(port);
-  }
-  return !settings.host.empty();
-}
-
-std::string topic_level(std::string_view name) {
-  std::string level(name);
-  for (char& c : level) {
-    const bool kept = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
-                      c == '-' || c == '_' || c == '.';
-    if (!kept) c = '_';
-  }
-  return level;
-}
-
 MqttBridge::MqttBridge(GatewayService& service, MqttSettings settings)
     : service_(service),
       settings_(std::move(settings)),
@@ -61,13 +36,7 @@ MqttBridge::MqttBridge(GatewayService& service, MqttSettings settings)
   mosquitto_will_set(client_, status.c_str(),
                      static_cast<int>(std::char_traits<char>::length(kWill)), kWill, kStateQos,
                      true);
-  if (!settings_.user.empty()) {
-    mosquitto_username_pw_set(client_, settings_.user.c_str(),
-                              settings_.password.empty() ? nullptr : settings_.password.c_str());
-  }
-  if (!settings_.cafile.empty()) {
-    mosquitto_tls_set(client_, settings_.cafile.c_str(), nullptr, nullptr, nullptr, nullptr);
-  }
+  apply_broker_settings(client_, settings_);
   mosquitto_connect_callback_set(
       client_, [](mosquitto*, void* user, int code) { bridge_of(user).connected(code); });
   mosquitto_message_callback_set(
@@ -103,6 +72,8 @@ void MqttBridge::start() {
   tick_timer_ = service_.loop().add_timer(kTickMs, true, [this] {
     // The end of the first synchronisation touches nothing the service reports; it shows here.
     if (!synchronised_ && service_.synchronised()) on_state(service_.link_state(), true);
+    const std::uint32_t now = service_.engine().clock().now_ms();
+    if (alarms_.timeouts_total(service_.engine().trace().timeout_count(), now)) status_due_ = true;
     if (fd_ < 0) return;
     if (status_due_) publish_status();
     mosquitto_loop_misc(client_);
@@ -168,6 +139,10 @@ void MqttBridge::message(std::string_view topic, std::string_view payload) {
 }
 
 void MqttBridge::on_event(std::string_view line) {
+  if (is_lost_contact_event(line)) {
+    alarms_.lost_contact(service_.engine().clock().now_ms());
+    status_due_ = true;
+  }
   if (!connected_) return;
   publish(prefix_ + "event", line, false);
   const auto event = nlohmann::ordered_json::parse(line, nullptr, false);
@@ -207,7 +182,8 @@ void MqttBridge::publish_status() {
           dump_line({{"link", link_word(service_.link_state())},
                      {"synchronised", synchronised_},
                      {"modules", service_.engine().model().CountModules()},
-                     {"last_change", last_change_}}),
+                     {"last_change", last_change_},
+                     {"alarms", alarms_.json(service_.engine().clock().now_ms())}}),
           true);
 }
 

@@ -11,27 +11,13 @@
 #include <string>
 #include <string_view>
 
+#include "bridge/BrokerSettings.h"
+#include "bridge/HourlyAlarms.h"
 #include "service/GatewayService.h"
 
 struct mosquitto;
 
 namespace mav {
-
-struct MqttSettings {
-  std::string host;
-  std::uint16_t port = 1883;
-  std::string site;  // the topic level that names this gateway
-  std::string user;  // also the token name the broker's requests carry
-  std::string password;
-  std::string cafile;  // TLS when given
-  int keepalive_s = 30;
-};
-
-// HOST[:PORT] of a broker (1883 when left out); false for a value that names none.
-bool parse_broker(std::string_view value, MqttSettings& settings);
-// A site name as one topic level: the characters MQTT gives a meaning ('/', '+', '#') and
-// anything outside letters, digits, '-', '_' and '.' become '_'.
-std::string topic_level(std::string_view name);
 
 class MqttBridge final : public ServiceObserver {
  public:
@@ -76,6 +62,7 @@ class MqttBridge final : public ServiceObserver {
   int requester_ = -1;  // the service's client that cmd's requests run as
   std::set<int> nets_;  // the nets with a retained topic
   nlohmann::ordered_json last_change_ = nullptr;
+  HourlyAlarms alarms_;
   // The last change goes out with the next tick, not with each of a burst of events.
   bool status_due_ = false;
 };

@@ -1,5 +1,7 @@
 #include "bridge/ServiceMetrics.h"
 
+#include "bridge/HourlyAlarms.h"
+
 #include <prometheus/text_serializer.h>
 #include <chrono>
 #include <sstream>
@@ -9,9 +11,6 @@ namespace {
 
 using prometheus::BuildCounter;
 using prometheus::BuildGauge;
-
-// The event log's line for the start of each lost-contact episode, as the event stream has it.
-constexpr std::string_view kLostContact = R"("log":"*** Lost contact with MAV-7700")";
 
 prometheus::Gauge& gauge(prometheus::Registry& registry, const char* name, const char* help) {
   return BuildGauge().Name(name).Help(help).Register(registry).Add({});
@@ -76,7 +75,7 @@ std::string ServiceMetrics::text() {
 }
 
 void ServiceMetrics::on_event(std::string_view line) {
-  if (line.find(kLostContact) != std::string_view::npos) lost_contact_.Increment();
+  if (is_lost_contact_event(line)) lost_contact_.Increment();
 }
 
 void ServiceMetrics::on_state(LinkState link, bool) {

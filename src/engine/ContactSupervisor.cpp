@@ -33,7 +33,7 @@ void ContactSupervisor::report_contact(bool lost) {
   if (already_reported || model_.CountModules() == 0) return;
   frontend_.show_message_box(
       MessageBoxRequest{kLostContactBox, "MAV Controller", MessageIcon::Exclamation, true});
-  log_.write_log_entry("*** Lost contact with MAV-7700");
+  log_.write_log_entry(kLostContactLogEntry);
 }
 
 void ContactSupervisor::on_keepalive_timer(LinkChannel& channel) {

@@ -17,6 +17,9 @@
 
 namespace mav {
 
+// The event log's line that starts each episode of lost contact.
+inline constexpr const char* kLostContactLogEntry = "*** Lost contact with MAV-7700";
+
 class ContactSupervisor final : public ContactReporter {
  public:
   // The beginning of each loss is marked in trace.

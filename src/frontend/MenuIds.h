@@ -49,6 +49,7 @@ inline constexpr int kPttReporting = 40031;
 inline constexpr int kSound = 40012;
 inline constexpr int kHoverIconDescription = 40070;
 inline constexpr int kProtocolTrace = 40071;
+inline constexpr int kAllGateways = 40073;
 
 // Display, Screen Size
 inline constexpr int kScreen800x600 = 40018;
@@ -81,6 +82,6 @@ inline constexpr int kManual = 40064;
 
 // The range of ids the window routes to the menu command table.
 inline constexpr int kCommandFirst = 40001;
-inline constexpr int kCommandLast = 40072;
+inline constexpr int kCommandLast = 40073;
 
 }  // namespace mav::menu

@@ -8,6 +8,7 @@
 
 #include "app/ui/CommandLine.h"
 #include "app/ui/ControllerProgram.h"
+#include "bridge/ui/OverviewWindow.h"
 #include "platform/ProgramLocation.h"
 #include "platform/qt/OperatorPrompts.h"
 #include "platform/qt/ProgramIcon.h"
@@ -46,6 +47,13 @@ int main(int argc, char* argv[]) {
   // The desktop matches the windows to the installed entry and its icon.
   QGuiApplication::setDesktopFileName("com.orvanesystems.MavController");
   QApplication::setWindowIcon(mav::program_icon());
+  if (const auto& broker = std::get<mav::CommandLine>(line).overview) {
+    mav::SystemClock clock;
+    mav::OverviewWindow overview(clock);
+    std::string error;
+    if (!overview.watch(QString::fromStdString(*broker), error)) return refuse(error);
+    return QApplication::exec();
+  }
   mav::ScreenPrompts prompts;
   mav::ControllerProgram program(std::get<mav::ProgramFolders>(folders), prompts,
                                  std::get<mav::CommandLine>(line).connection);

@@ -5,8 +5,11 @@
 
 #include <cstdio>
 #include <map>
+#include <mutex>
 #include <nlohmann/json.hpp>
 
+#include "bridge/GatewayOverview.h"
+#include "bridge/MqttSubscription.h"
 #include "sim/SimProcess.h"
 #include "support/ControllerProcess.h"
 #include "support/Eventually.h"
@@ -158,6 +161,58 @@ TEST_F(Bridge, MetricsFollowTheLinkThroughALostGateway) {
   EXPECT_TRUE(eventually([&] { return link_up() == "[0.0]\n"; }));
   ASSERT_TRUE(start_simulator(sim_port_));
   EXPECT_TRUE(eventually([] {}, [&] { return link_up() == "[1.0]\n"; }, 60s));
+}
+
+TEST_F(Bridge, TheOverviewFollowsEachGatewayOnTheBroker) {
+  std::mutex mutex;
+  GatewayOverview overview;
+  MqttSettings settings;
+  ASSERT_TRUE(parse_broker("127.0.0.1:" + broker_port_, settings));
+  MqttSubscription subscription(settings, {std::begin(kOverviewTopics), std::end(kOverviewTopics)},
+                                [&](std::string topic, std::string payload) {
+                                  const std::lock_guard lock(mutex);
+                                  overview.take(topic, payload, 1000);
+                                });
+  std::string error;
+  ASSERT_TRUE(subscription.start(error)) << error;
+  const auto tile = [&] {
+    const std::lock_guard lock(mutex);
+    const auto found = overview.tiles().find("lab");
+    return found == overview.tiles().end() ? GatewayTile{} : found->second;
+  };
+  output_of(std::string(MAVCTL_PATH) + " --socket " + socket_.string() +
+            " --name dispatch-1 connect 3 7");
+  EXPECT_TRUE(eventually([&] {
+    const GatewayTile lab = tile();
+    return lab.link == "connected" && lab.synchronised && lab.modules > 0 &&
+           lab.active_nets() == 1 && lab.last_actor == "dispatch-1";
+  }));
+  kill(service_->pid(), SIGKILL);
+  EXPECT_TRUE(eventually([&] { return tile().link == "offline" && !tile().synchronised; }));
+}
+
+TEST(GatewayOverview, KeepsATileAsItWasWhenAMessageCannotBeRead) {
+  GatewayOverview overview;
+  ASSERT_TRUE(overview.take("mav/v1/north/status",
+                            R"({"link":"connected","synchronised":true,"modules":4,)"
+                            R"("alarms":{"lost_contact":1,"timeouts":2}})",
+                            5000));
+  for (const auto& [topic, payload] :
+       std::vector<std::pair<std::string, std::string>>{{"mav/v1/north/status", "{"},
+                                                        {"mav/v1/north/status", R"({"link":7})"},
+                                                        {"mav/v1/north/port/99", R"({"net":1})"},
+                                                        {"mav/v1/north/port/x", R"({"net":1})"},
+                                                        {"mav/v1/north/port/03", "[]"}}) {
+    overview.take(topic, payload, 9000);
+  }
+  EXPECT_FALSE(overview.take("mav/v1//status", "offline", 9000));
+  EXPECT_FALSE(overview.take("other/north/status", "offline", 9000));
+  const GatewayTile& north = overview.tiles().at("north");
+  EXPECT_EQ(north.link, "connected");
+  EXPECT_EQ(north.link_since_ms, 5000u);
+  EXPECT_EQ(north.active_nets(), 0);
+  EXPECT_EQ(north.lost_contacts + north.timeouts, 3);
+  EXPECT_EQ(overview_duration(12 * 60 * 1000 + 200 * 60 * 1000), "3 h 32 min");
 }
 
 }  // namespace

@@ -49,7 +49,10 @@ std::variant<CommandLine, std::string> parse_command_line(const QStringList& arg
       "device[,baud]");
   const QCommandLineOption no_auto_connect("no-auto-connect",
                                            "Do not connect at start-up in this run.");
-  parser.addOptions({program_dir, connect, serial, no_auto_connect});
+  const QCommandLineOption overview(
+      "overview", "Show only the overview of every gateway publishing to <broker>.",
+      "broker[:port]");
+  parser.addOptions({program_dir, connect, serial, no_auto_connect, overview});
 
   if (!parser.parse(arguments)) return parser.errorText().toStdString();
   if (parser.isSet(help)) parser.showHelp(0);
@@ -79,6 +82,7 @@ std::variant<CommandLine, std::string> parse_command_line(const QStringList& arg
   }
   if (const auto* reason = std::get_if<std::string>(&connection)) return *reason;
   line.connection = std::get<RunConnection>(connection);
+  if (parser.isSet(overview)) line.overview = parser.value(overview).toStdString();
   return line;
 }
 

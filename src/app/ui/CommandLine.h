@@ -16,6 +16,8 @@ namespace mav {
 struct CommandLine {
   std::optional<std::filesystem::path> program_directory;
   RunConnection connection;
+  // Only the overview of every gateway on this broker (HOST[:PORT]), no gateway of its own.
+  std::optional<std::string> overview;
 };
 
 // `arguments` as QCoreApplication::arguments() gives them, the program's name first.

@@ -79,6 +79,7 @@ ControllerProgram::~ControllerProgram() {
   engine_.link().close();
   security_.reset();
   trace_window_.reset();
+  overview_window_.reset();
   screen_.reset();
   window_.reset();
 }
@@ -132,6 +133,8 @@ bool ControllerProgram::init() {
   engine_.trace().start();  // before the link opens: the trace holds the synchronisation too
   trace_window_ = std::make_unique<TraceWindow>(engine_.trace(), prompts_);
   trace_window_->register_commands(command_registry_);
+  overview_window_ = std::make_unique<OverviewWindow>(engine_.clock());
+  overview_window_->register_commands(command_registry_);
   register_color_scheme_command(command_registry_, sections_.colors(), prompts_, *window_);
   configurations().register_commands(command_registry_, *window_);
   window_->set_title("MAV Controller");

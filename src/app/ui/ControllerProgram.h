@@ -13,6 +13,7 @@
 #include "app/ShellGestureHooks.h"
 #include "app/ui/MainWindow.h"
 #include "app/ui/WindowFrontend.h"
+#include "bridge/ui/OverviewWindow.h"
 #include "engine/GatewayEngine.h"
 #include "frontend/CommandRegistry.h"
 #include "log/ui/LogViewers.h"
@@ -102,6 +103,7 @@ class ControllerProgram {
   std::unique_ptr<SecurityCommands> security_;
   std::unique_ptr<LogViewers> log_viewers_;
   std::unique_ptr<TraceWindow> trace_window_;
+  std::unique_ptr<OverviewWindow> overview_window_;
 };
 
 // SIGTERM and SIGINT reach the UI thread as `terminate`. Call once, before run. UI thread.

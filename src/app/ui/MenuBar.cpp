@@ -90,6 +90,7 @@ MenuBar::MenuBar(QMenuBar& bar) {
   make_exclusive({kAnimationSlow, kAnimationMedium, kAnimationFast, kAnimationOff});
   display->addSeparator();
   add(*display, kProtocolTrace, "Protocol &Trace");
+  add(*display, kAllGateways, "All &Gateways...");
 
   QMenu* permanent = bar.addMenu("&PermConn");
   for (int net = 1; net <= 7; ++net) {
