@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "frontend/SilentFrontend.h"
 #include "link/LineReader.h"
 #include "link/ReceivedLineRing.h"
 #include "log/EventLog.h"
@@ -17,21 +18,6 @@
 
 namespace mav {
 namespace {
-
-class NullFrontend final : public Frontend {
- public:
-  void show_status_text(std::string_view) override {}
-  void show_message(std::string_view) override {}
-  void show_message_box(const MessageBoxRequest&) override {}
-  void update_title() override {}
-  void link_state_changed() override {}
-  void request_repaint() override {}
-  void start_move(int, int, int) override {}
-  void play_sound(std::string_view) override {}
-  void set_cursor(CursorShape) override {}
-  void set_menu_check(int, bool) override {}
-  void refresh_settings_dialog(int) override {}
-};
 
 class NullSender final : public LineSender {
  public:
@@ -80,7 +66,7 @@ struct Bench {
   PendingTable pending;
   PinTable pins;
   NullSender sender;
-  NullFrontend frontend;
+  SilentFrontend frontend;
   SessionState state;
   NullHooks hooks;
   ReceivedLineRing ring;

@@ -8,6 +8,8 @@
 #include <cerrno>
 #include <cstring>
 
+#include "platform/HostPort.h"
+
 namespace mav {
 namespace {
 
@@ -36,23 +38,10 @@ int open_unix(const std::string& path, std::string& error) {
 }
 
 int open_tcp(std::string_view host_port, std::string& error) {
-  const std::size_t colon = host_port.rfind(':');
-  std::string host(host_port.substr(0, colon));
-  if (host.size() >= 2 && host.front() == '[' && host.back() == ']')
-    host = host.substr(1, host.size() - 2);
-  const std::string port(host_port.substr(colon + 1));
-  addrinfo hints{};
-  hints.ai_socktype = SOCK_STREAM;
-  hints.ai_flags = AI_NUMERICSERV;
-  addrinfo* found = nullptr;
-  if (const int failed = ::getaddrinfo(host.c_str(), port.c_str(), &hints, &found); failed != 0) {
-    error = ::gai_strerror(failed);
-    return -1;
-  }
+  const AddressList found = resolve_host_port(host_port, false, error);
   int fd = -1;
-  for (const addrinfo* at = found; at != nullptr && fd < 0; at = at->ai_next)
+  for (const addrinfo* at = found.get(); at != nullptr && fd < 0; at = at->ai_next)
     fd = start_connect(at->ai_family, at->ai_addr, at->ai_addrlen, error);
-  ::freeaddrinfo(found);
   return fd;
 }
 

@@ -8,6 +8,8 @@
 #include <cerrno>
 #include <cstring>
 
+#include "platform/HostPort.h"
+
 namespace mav {
 
 ControlConnection::~ControlConnection() {
@@ -30,30 +32,14 @@ bool ControlConnection::open_unix(const std::filesystem::path& path, std::string
 }
 
 bool ControlConnection::open_tcp(std::string_view host_port, std::string& error) {
-  const std::size_t colon = host_port.rfind(':');
-  if (colon == std::string_view::npos) {
-    error = "the address is no HOST:PORT";
-    return false;
-  }
-  std::string host(host_port.substr(0, colon));
-  if (host.size() >= 2 && host.front() == '[' && host.back() == ']')
-    host = host.substr(1, host.size() - 2);
-  const std::string port(host_port.substr(colon + 1));
-  addrinfo hints{};
-  hints.ai_socktype = SOCK_STREAM;
-  addrinfo* found = nullptr;
-  if (const int failed = ::getaddrinfo(host.c_str(), port.c_str(), &hints, &found); failed != 0) {
-    error = ::gai_strerror(failed);
-    return false;
-  }
-  for (const addrinfo* at = found; at != nullptr; at = at->ai_next) {
+  const AddressList found = resolve_host_port(host_port, false, error);
+  for (const addrinfo* at = found.get(); at != nullptr; at = at->ai_next) {
     fd_ = ::socket(at->ai_family, SOCK_STREAM | SOCK_CLOEXEC, 0);
     if (fd_ >= 0 && ::connect(fd_, at->ai_addr, at->ai_addrlen) == 0) break;
     error = std::strerror(errno);
     if (fd_ >= 0) ::close(fd_);
     fd_ = -1;
   }
-  ::freeaddrinfo(found);
   return fd_ >= 0;
 }
 

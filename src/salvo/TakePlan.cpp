@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "frontend/SilentFrontend.h"
 #include "model/MonitorList.h"
 #include "model/PendingTable.h"
 #include "protocol/SessionState.h"
@@ -11,19 +12,8 @@ namespace mav {
 namespace {
 
 // The screen and the operator's questions of the scratch run: nobody sees or answers them.
-class Unseen final : public Frontend, public GestureHooks {
+class Unseen final : public SilentFrontend, public GestureHooks {
  public:
-  void show_status_text(std::string_view) override {}
-  void show_message(std::string_view) override {}
-  void show_message_box(const MessageBoxRequest&) override {}
-  void update_title() override {}
-  void link_state_changed() override {}
-  void request_repaint() override {}
-  void start_move(int, int, int) override {}
-  void play_sound(std::string_view) override {}
-  void set_cursor(CursorShape) override {}
-  void set_menu_check(int, bool) override {}
-  void refresh_settings_dialog(int) override {}
   GesturePreferences gesture_preferences() const override { return {}; }
   bool confirm(const MessageBoxRequest&) override { return false; }
   void open_module_settings(int, bool) override {}

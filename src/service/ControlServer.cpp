@@ -14,6 +14,7 @@
 #include <cstring>
 #include <system_error>
 
+#include "platform/HostPort.h"
 #include "service/ControlMessages.h"
 
 namespace mav {
@@ -133,17 +134,8 @@ bool ControlServer::adopt_unix(int fd, std::string& error) {
 }
 
 bool ControlServer::listen_tcp(std::string_view host_port, std::string& error) {
-  const std::size_t colon = host_port.rfind(':');
-  std::string host(host_port.substr(0, colon == std::string_view::npos ? 0 : colon));
-  if (host.size() >= 2 && host.front() == '[' && host.back() == ']')
-    host = host.substr(1, host.size() - 2);
-  const std::string port(colon == std::string_view::npos ? "" : host_port.substr(colon + 1));
-  addrinfo hints{};
-  hints.ai_socktype = SOCK_STREAM;
-  hints.ai_flags = AI_NUMERICSERV | AI_PASSIVE;
-  addrinfo* found = nullptr;
-  if (host.empty() || port.empty() ||
-      ::getaddrinfo(host.c_str(), port.c_str(), &hints, &found) != 0) {
+  const AddressList found = resolve_host_port(host_port, true, error);
+  if (!found) {
     error = "Cannot read the address " + std::string(host_port) + " (HOST:PORT).";
     return false;
   }
@@ -154,7 +146,6 @@ bool ControlServer::listen_tcp(std::string_view host_port, std::string& error) {
     ::close(fd);
     fd = -1;
   }
-  ::freeaddrinfo(found);
   if (fd < 0 || !listen_on(fd, error)) {
     error = system_sentence("Cannot listen on", host_port);
     return false;

@@ -11,6 +11,7 @@
 #include "bridge/GatewayOverview.h"
 #include "bridge/MqttSubscription.h"
 #include "sim/SimProcess.h"
+#include "support/CommandOutput.h"
 #include "support/ControllerProcess.h"
 #include "support/Eventually.h"
 #include "support/FileText.h"
@@ -34,12 +35,7 @@ std::string free_port() {
 }
 
 std::string output_of(const std::string& command) {
-  FILE* pipe = ::popen(command.c_str(), "r");
-  std::string out;
-  char buffer[4096];
-  while (std::fgets(buffer, sizeof buffer, pipe) != nullptr) out += buffer;
-  ::pclose(pipe);
-  return out;
+  return run_command(command).out;
 }
 
 class Bridge : public ::testing::Test {

@@ -9,6 +9,7 @@
 #include "platform/Clock.h"
 #include "platform/EventLoop.h"
 #include "sim/SimProcess.h"
+#include "support/CommandOutput.h"
 #include "support/ControllerProcess.h"
 #include "support/Eventually.h"
 #include "support/ScratchDirectory.h"
@@ -43,14 +44,9 @@ class Console : public ::testing::Test {
   }
   // What mavctl printed, standard error after standard output.
   std::string mavctl(const std::string& arguments) const {
-    const std::string command =
-        std::string(MAVCTL_PATH) + " --socket " + socket_.string() + " " + arguments + " 2>&1";
-    FILE* pipe = ::popen(command.c_str(), "r");
-    std::string out;
-    char buffer[4096];
-    while (std::fgets(buffer, sizeof buffer, pipe) != nullptr) out += buffer;
-    ::pclose(pipe);
-    return out;
+    return run_command(std::string(MAVCTL_PATH) + " --socket " + socket_.string() + " " +
+                       arguments + " 2>&1")
+        .out;
   }
   bool until(const std::function<bool()>& done) {
     return eventually([&] { loop_.run_once(10); }, done, 30s);

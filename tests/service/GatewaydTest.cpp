@@ -7,6 +7,7 @@
 #include <regex>
 
 #include "sim/SimProcess.h"
+#include "support/CommandOutput.h"
 #include "support/ControllerProcess.h"
 #include "support/Eventually.h"
 #include "support/FileText.h"
@@ -36,16 +37,9 @@ class Gatewayd : public ::testing::Test {
   Outcome mavctl(const std::string& arguments) const {
     const std::string socket =
         arguments.starts_with("--socket") ? "" : " --socket " + socket_.string();
-    const std::string command =
-        std::string(MAVCTL_PATH) + socket + " " + arguments + " 2>" + (dir_ / "err.txt").string();
-    FILE* pipe = ::popen(command.c_str(), "r");
-    Outcome outcome{-1, "", ""};
-    char buffer[512];
-    while (std::fgets(buffer, sizeof buffer, pipe) != nullptr) outcome.out += buffer;
-    const int status = ::pclose(pipe);
-    outcome.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    outcome.err = file_text(dir_ / "err.txt");
-    return outcome;
+    const CommandOutput run = run_command(std::string(MAVCTL_PATH) + socket + " " + arguments +
+                                          " 2>" + (dir_ / "err.txt").string());
+    return {run.status, run.out, file_text(dir_ / "err.txt")};
   }
   bool synchronised() const {
     return eventually(
