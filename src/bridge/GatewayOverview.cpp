@@ -24,6 +24,8 @@ void take_status(GatewayTile& tile, std::string_view payload, std::uint32_t now_
     const auto& change = status.value("last_change", nlohmann::json());
     if (change.is_object() && change.contains("actor") && change["actor"].is_string())
       tile.last_actor = change["actor"].get<std::string>();
+    const auto& control = status.value("control", nlohmann::json());
+    tile.control = control.is_string() ? control.get<std::string>() : std::string();
     const auto& alarms = status.value("alarms", nlohmann::json());
     if (alarms.is_object()) {
       tile.lost_contacts = whole(alarms.value("lost_contact", nlohmann::json()), 0);

@@ -23,6 +23,7 @@ struct GatewayTile {
   int modules = 0;
   std::array<int, kPortCount> port_nets{};  // 0: in no net
   std::string last_actor;
+  std::string control;    // where a console attaches to the site's service; empty: not offered
   int lost_contacts = 0;  // in the last hour, as the service counts them
   int timeouts = 0;
   int active_nets() const;

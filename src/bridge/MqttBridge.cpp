@@ -183,7 +183,10 @@ void MqttBridge::publish_status() {
                      {"synchronised", synchronised_},
                      {"modules", service_.engine().model().CountModules()},
                      {"last_change", last_change_},
-                     {"alarms", alarms_.json(service_.engine().clock().now_ms())}}),
+                     {"alarms", alarms_.json(service_.engine().clock().now_ms())},
+                     {"control", service_.tcp_address().empty()
+                                     ? nlohmann::ordered_json(nullptr)
+                                     : nlohmann::ordered_json(service_.tcp_address())}}),
           true);
 }
 

@@ -74,6 +74,8 @@ class GatewayService final : public ControlClients,
   // Listens, opens the gateway and starts the worker; false with a sentence when the control
   // socket cannot be opened (a gateway that cannot be reached yet is retried, not fatal).
   bool start(std::string& error);
+  // Where consoles on other machines reach this service: its TCP address; empty when none.
+  const std::string& tcp_address() const { return setup_.listen; }
   EventLoop& loop() { return loop_; }
   GatewayEngine& engine() { return engine_; }
   // Called on the loop thread whenever the link or the synchronisation changes.

@@ -189,10 +189,11 @@ TEST_F(Bridge, TheOverviewFollowsEachGatewayOnTheBroker) {
 
 TEST(GatewayOverview, KeepsATileAsItWasWhenAMessageCannotBeRead) {
   GatewayOverview overview;
-  ASSERT_TRUE(overview.take("mav/v1/north/status",
-                            R"({"link":"connected","synchronised":true,"modules":4,)"
-                            R"("alarms":{"lost_contact":1,"timeouts":2}})",
-                            5000));
+  ASSERT_TRUE(
+      overview.take("mav/v1/north/status",
+                    R"({"link":"connected","synchronised":true,"modules":4,)"
+                    R"("alarms":{"lost_contact":1,"timeouts":2},"control":"10.0.0.5:7700"})",
+                    5000));
   for (const auto& [topic, payload] :
        std::vector<std::pair<std::string, std::string>>{{"mav/v1/north/status", "{"},
                                                         {"mav/v1/north/status", R"({"link":7})"},
@@ -208,6 +209,7 @@ TEST(GatewayOverview, KeepsATileAsItWasWhenAMessageCannotBeRead) {
   EXPECT_EQ(north.link_since_ms, 5000u);
   EXPECT_EQ(north.active_nets(), 0);
   EXPECT_EQ(north.lost_contacts + north.timeouts, 3);
+  EXPECT_EQ(north.control, "10.0.0.5:7700");
   EXPECT_EQ(overview_duration(12 * 60 * 1000 + 200 * 60 * 1000), "3 h 32 min");
 }
 

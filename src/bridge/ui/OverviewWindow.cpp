@@ -1,7 +1,10 @@
 #include "bridge/ui/OverviewWindow.h"
 
+#include <QCoreApplication>
+#include <QEvent>
 #include <QInputDialog>
 #include <QPointer>
+#include <QProcess>
 #include <QVBoxLayout>
 
 #include "frontend/MenuIds.h"
@@ -106,11 +109,26 @@ void OverviewWindow::refresh() {
       label->setFrameShape(QFrame::StyledPanel);
       label->setMargin(8);
       label->setMinimumWidth(220);
+      label->installEventFilter(this);
       const int index = static_cast<int>(tiles_.size()) - 1;
       tiles_layout_->addWidget(label, index / kTileColumns, index % kTileColumns);
     }
     label->setText(tile_text(site, tile, now));
+    label->setToolTip(tile.control.empty()
+                          ? "This site's service takes no consoles from other machines."
+                          : "Double-click: attach a console to " +
+                                QString::fromStdString(tile.control));
   }
+}
+
+bool OverviewWindow::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() != QEvent::MouseButtonDblClick) return QWidget::eventFilter(watched, event);
+  const auto found = overview_.tiles().find(watched->objectName().toStdString());
+  if (found != overview_.tiles().end() && !found->second.control.empty()) {
+    QProcess::startDetached(QCoreApplication::applicationFilePath(),
+                            {"--service", QString::fromStdString(found->second.control)});
+  }
+  return true;
 }
 
 }  // namespace mav

@@ -1,6 +1,7 @@
 // Display > All Gateways: one tile per gateway that publishes to a broker, with its link (coloured,
 // and for how long), modules, active nets, the last change and who made it, and the alarms of the
-// last hour. It only reads the broker, so a viewer may open it. UI thread.
+// last hour. It only reads the broker, so a viewer may open it. A double-click on a tile starts a
+// console attached to that site's service, where the service offers one. UI thread.
 #pragma once
 
 #include <QGridLayout>
@@ -27,6 +28,9 @@ class OverviewWindow final : public QWidget {
   // that names no broker.
   bool watch(const QString& broker, std::string& error);
   const GatewayOverview& overview() const { return overview_; }
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void take(const std::string& topic, const std::string& payload);
