@@ -12,8 +12,11 @@ namespace {
 
 using nlohmann::ordered_json;
 
-// What a scheduled take does when its gateway is busy: look again this soon.
-constexpr std::uint32_t kBusyRetryMs = 1000;
+// A due take waits for the gateway to be connected and settled, looking again this often, for at
+// most this long past its time (a start and its synchronisation included); later it is refused
+// rather than patching long after the operator meant it to.
+constexpr std::uint32_t kNotReadyRetryMs = 1000;
+constexpr std::int64_t kLatestTakeMs = 120000;
 
 const char* gesture_word(SalvoGesture gesture) {
   switch (gesture) {
@@ -186,9 +189,11 @@ void GatewayService::arm_schedule(std::uint32_t longest_ms) {
 }
 
 void GatewayService::run_due_takes() {
-  // While the gateway streams replies a take waits, as a client's request would.
-  if (link_state() == LinkState::Connected && !engine_.session().accepts_gestures()) {
-    arm_schedule(kBusyRetryMs);
+  const bool ready =
+      link_state() == LinkState::Connected && engine_.session().accepts_gestures();
+  const auto next = schedule_.next_time();
+  if (!ready && next && engine_.clock().now_calendar_ms() - *next < kLatestTakeMs) {
+    arm_schedule(kNotReadyRetryMs);
     return;
   }
   for (const ScheduledTake& take : schedule_.take_due(engine_.clock())) {
