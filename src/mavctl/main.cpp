@@ -122,6 +122,37 @@ int main(int argc, char** argv) {
       ->add_option("NAME", arguments.name)
       ->required();
 
+  auto* salvos = app.add_subcommand("salvo", "Save, preview, take and schedule salvos");
+  salvos->require_subcommand(1);
+  const auto salvo_command = [&](const char* command, const char* help, ControlOp op) {
+    CLI::App* sub = salvos->add_subcommand(command, help);
+    sub->callback(
+        [&, op] { run = [&, op](mav::MavctlSession& s) { return s.request(op, arguments); }; });
+    return sub;
+  };
+  auto* salvo_save =
+      salvo_command("save", "Save the state of PORTS as salvo NAME", ControlOp::SalvoSave);
+  salvo_save->add_option("NAME", arguments.name)->required();
+  salvo_save->add_option("PORTS", arguments.ports, "The ports, like 3,7,9 or 0-7")->required();
+  salvo_command("list", "The salvos saved", ControlOp::SalvoList);
+  salvo_command("preview", "What taking salvo NAME would change, and what refuses it",
+                ControlOp::SalvoPreview)
+      ->add_option("NAME", arguments.name)
+      ->required();
+  auto* salvo_take = salvo_command("take", "Take salvo NAME now, or schedule it with --at or --in",
+                                   ControlOp::SalvoTake);
+  salvo_take->add_option("NAME", arguments.name)->required();
+  auto* at = salvo_take->add_option("--at", arguments.at, "At the next HH:MM");
+  salvo_take->add_option("--in", arguments.in, "After a delay, like 90s or 1h30m")->excludes(at);
+  salvo_command("scheduled", "The takes waiting for their time", ControlOp::SalvoScheduled);
+  salvo_command("cancel", "Cancel scheduled take ID", ControlOp::SalvoCancel)
+      ->add_option("ID", arguments.take)
+      ->required()
+      ->check(CLI::PositiveNumber);
+  salvo_command("delete", "Delete salvo NAME", ControlOp::SalvoDelete)
+      ->add_option("NAME", arguments.name)
+      ->required();
+
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& e) {

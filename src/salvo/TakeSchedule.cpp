@@ -28,13 +28,15 @@ std::optional<ScheduledTake> read_take(const Json& entry) {
   const Json id = entry.value("id", Json());
   const Json salvo = entry.value("salvo", Json());
   const Json at = entry.value("at", Json());
-  if (!id.is_number_integer() || !salvo.is_string() || !at.is_number_integer() ||
+  const Json by = entry.value("by", Json(""));
+  if (!id.is_number_integer() || !salvo.is_string() || !at.is_number_integer() || !by.is_string() ||
       !IsSalvoName(salvo.get<std::string>())) {
     return std::nullopt;
   }
   const auto number = id.get<std::int64_t>();
   if (number < 1 || number > INT32_MAX) return std::nullopt;
-  return ScheduledTake{static_cast<int>(number), salvo.get<std::string>(), at.get<std::int64_t>()};
+  return ScheduledTake{static_cast<int>(number), salvo.get<std::string>(), at.get<std::int64_t>(),
+                       by.get<std::string>()};
 }
 
 }  // namespace
@@ -60,10 +62,10 @@ TakeSchedule::TakeSchedule(std::filesystem::path program_directory)
   sort_by_time(takes_);
 }
 
-std::optional<int> TakeSchedule::add(std::string salvo, std::int64_t when_ms) {
+std::optional<int> TakeSchedule::add(std::string salvo, std::int64_t when_ms, std::string by) {
   if (next_id_ == INT32_MAX) return std::nullopt;
   std::vector<ScheduledTake> takes = takes_;
-  takes.push_back({next_id_, std::move(salvo), when_ms});
+  takes.push_back({next_id_, std::move(salvo), when_ms, std::move(by)});
   sort_by_time(takes);
   if (!save(takes, next_id_ + 1)) return std::nullopt;
   takes_ = std::move(takes);
@@ -102,7 +104,7 @@ std::vector<ScheduledTake> TakeSchedule::take_due(const Clock& clock) {
 bool TakeSchedule::save(const std::vector<ScheduledTake>& takes, int next_id) const {
   Json list = Json::array();
   for (const ScheduledTake& take : takes) {
-    list.push_back({{"id", take.id}, {"salvo", take.salvo}, {"at", take.when_ms}});
+    list.push_back({{"id", take.id}, {"salvo", take.salvo}, {"at", take.when_ms}, {"by", take.by}});
   }
   const std::string text = Json{{"next_id", next_id}, {"takes", list}}.dump(
                                2, ' ', false, Json::error_handler_t::replace) +

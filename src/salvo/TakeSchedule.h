@@ -19,6 +19,7 @@ struct ScheduledTake {
   int id = 0;
   std::string salvo;
   std::int64_t when_ms = 0;  // calendar milliseconds
+  std::string by{};          // the client that scheduled it, whose take it is
   bool operator==(const ScheduledTake&) const = default;
 };
 
@@ -29,7 +30,7 @@ class TakeSchedule {
   explicit TakeSchedule(std::filesystem::path program_directory);
 
   // The new take's id, or nothing (the schedule unchanged) when the file cannot be written.
-  std::optional<int> add(std::string salvo, std::int64_t when_ms);
+  std::optional<int> add(std::string salvo, std::int64_t when_ms, std::string by = {});
   bool cancel(int id);
   // Earliest first.
   const std::vector<ScheduledTake>& list() const { return takes_; }

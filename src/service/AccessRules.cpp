@@ -26,6 +26,10 @@ Kind kind_of(const AccessRequest& request) {
     case ControlOp::ConfigSave:
     case ControlOp::HistoryList:
     case ControlOp::TraceTail:
+    case ControlOp::SalvoSave:
+    case ControlOp::SalvoList:
+    case ControlOp::SalvoPreview:
+    case ControlOp::SalvoScheduled:
       return Kind::Read;
     case ControlOp::ConfigLoad:
       return request.preview ? Kind::Read : Kind::Patch;

@@ -1,7 +1,9 @@
 // The lines the service writes: hello, snapshot, responses and events.
 #include "service/ControlMessages.h"
 
+#include <cstdio>
 #include <cstring>
+#include <ctime>
 
 namespace mav {
 namespace {
@@ -35,6 +37,21 @@ ordered_json group_or_null(std::int16_t group) {
 }
 
 }  // namespace
+
+std::string local_time_text(std::chrono::system_clock::time_point when, bool milliseconds) {
+  const std::time_t seconds = std::chrono::system_clock::to_time_t(when);
+  std::tm local{};
+  localtime_r(&seconds, &local);
+  char text[40];
+  const std::size_t length = std::strftime(text, sizeof text, "%Y-%m-%dT%H:%M:%S", &local);
+  if (milliseconds) {
+    const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(
+                        when.time_since_epoch() - std::chrono::seconds(seconds))
+                        .count();
+    std::snprintf(text + length, sizeof text - length, ".%03d", static_cast<int>(ms));
+  }
+  return text;
+}
 
 std::string_view link_word(LinkState link) {
   switch (link) {

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <array>
+#include <chrono>
 #include <cstdint>
 #include <nlohmann/json.hpp>
 #include <optional>
@@ -40,6 +41,13 @@ enum class ControlOp {
   TokenAdd,   // name, role, ports
   TokenList,
   TokenRevoke,  // name
+  SalvoSave,    // name, ports
+  SalvoList,
+  SalvoPreview,  // name
+  SalvoTake,     // name; at or in: scheduled instead
+  SalvoScheduled,
+  SalvoCancel,  // take
+  SalvoDelete,  // name
 };
 
 // A request's arguments; an argument the op does not take keeps its empty value.
@@ -57,6 +65,9 @@ struct ControlArguments {
   std::string name;
   std::string role;
   std::string ports;                                           // like "0-7,9"; empty: every port
+  std::string at;                                              // "HH:MM"
+  std::string in;                                              // a delay like "90s"
+  int take = 0;                                                // a scheduled take's number
   std::vector<std::pair<std::string, std::int64_t>> settings;  // field name, value
 };
 
@@ -102,6 +113,8 @@ using LockOwners = std::array<std::string, kPortCount>;
 std::string encode_snapshot(std::uint64_t seq, const DeviceModel& model, const LockOwners& locks);
 // The port as the snapshot and port events show it, with its lock's owner when it has one.
 nlohmann::ordered_json port_json(int port, const PortRecord& record, std::string_view lock = {});
+// A time as responses write it: local "YYYY-MM-DDTHH:MM:SS", with ".mmm" when asked.
+std::string local_time_text(std::chrono::system_clock::time_point when, bool milliseconds = false);
 // The occupied nets of these records, each with its bus and ports.
 nlohmann::ordered_json nets_json(const PortRecord (&records)[kPortCount]);
 

@@ -5,6 +5,9 @@
 #include <initializer_list>
 #include <limits>
 
+#include "salvo/SalvoFile.h"
+#include "salvo/TakeTime.h"
+#include "service/AccessRules.h"
 #include "service/ControlMessages.h"
 
 namespace mav {
@@ -33,7 +36,10 @@ enum class Arg {
   Name,
   Role,
   Ports,
-  Settings
+  Settings,
+  At,
+  In,
+  Take
 };
 
 struct ArgUse {
@@ -48,14 +54,14 @@ struct OpEntry {
 };
 
 constexpr std::string_view key_of(Arg arg) {
-  constexpr std::array<std::string_view, 15> keys = {
-      "port",  "to",     "of",   "net",  "on",   "preview", "force",   "line",
-      "count", "number", "file", "name", "role", "ports",   "settings"};
+  constexpr std::array<std::string_view, 18> keys = {
+      "port",   "to",   "of",   "net",  "on",    "preview",  "force", "line", "count",
+      "number", "file", "name", "role", "ports", "settings", "at",    "in",   "take"};
   return keys[static_cast<std::size_t>(arg)];
 }
 
-const std::array<OpEntry, 20>& op_table() {
-  static const std::array<OpEntry, 20> table = {{
+const std::array<OpEntry, 27>& op_table() {
+  static const std::array<OpEntry, 27> table = {{
       {ControlOp::Connect,
        "connect",
        {{Arg::Port, true},
@@ -84,6 +90,13 @@ const std::array<OpEntry, 20>& op_table() {
        {{Arg::Name, true}, {Arg::Role, true}, {Arg::Ports, false}}},
       {ControlOp::TokenList, "token.list", {}},
       {ControlOp::TokenRevoke, "token.revoke", {{Arg::Name, true}}},
+      {ControlOp::SalvoSave, "salvo.save", {{Arg::Name, true}, {Arg::Ports, true}}},
+      {ControlOp::SalvoList, "salvo.list", {}},
+      {ControlOp::SalvoPreview, "salvo.preview", {{Arg::Name, true}}},
+      {ControlOp::SalvoTake, "salvo.take", {{Arg::Name, true}, {Arg::At, false}, {Arg::In, false}}},
+      {ControlOp::SalvoScheduled, "salvo.scheduled", {}},
+      {ControlOp::SalvoCancel, "salvo.cancel", {{Arg::Take, true}}},
+      {ControlOp::SalvoDelete, "salvo.delete", {{Arg::Name, true}}},
   }};
   return table;
 }
@@ -155,6 +168,12 @@ bool read_argument(Arg arg, const json& value, ControlArguments& out) {
       return read_text(value, out.ports);
     case Arg::Settings:
       return read_settings(value, out);
+    case Arg::At:
+      return read_text(value, out.at) && ParseTimeOfDay(out.at);
+    case Arg::In:
+      return read_text(value, out.in) && ParseDelay(out.in);
+    case Arg::Take:
+      return read_int(value, 1, std::numeric_limits<std::int32_t>::max(), out.take);
   }
   return false;
 }
@@ -217,6 +236,14 @@ ControlMessage read_request(const json& object) {
   const ControlArguments& arguments = result.request.arguments;
   if (*op == ControlOp::Connect && (arguments.other_port < 0) == (arguments.net < 0))
     return invalid(*id, "bad_argument", "A connect names either a port \"to\" or a \"net\".");
+  if (!arguments.at.empty() && !arguments.in.empty())
+    return invalid(*id, "bad_argument", "A take is scheduled by either \"at\" or \"in\".");
+  const bool names_salvo = *op == ControlOp::SalvoSave || *op == ControlOp::SalvoPreview ||
+                           *op == ControlOp::SalvoTake || *op == ControlOp::SalvoDelete;
+  if (names_salvo && !IsSalvoName(arguments.name))
+    return invalid(*id, "bad_argument", argument_sentence(entry.name, Arg::Name, false));
+  if (*op == ControlOp::SalvoSave && !read_port_ranges(arguments.ports))
+    return invalid(*id, "bad_argument", argument_sentence(entry.name, Arg::Ports, false));
   result.kind = ControlMessage::Kind::Request;
   return result;
 }
@@ -295,6 +322,15 @@ ordered_json control_arguments_json(ControlOp op, const ControlArguments& argume
       case Arg::Settings:
         out[key] = ordered_json::object();
         for (const auto& [field, value] : arguments.settings) out[key][field] = value;
+        break;
+      case Arg::At:
+        if (!arguments.at.empty()) out[key] = arguments.at;
+        break;
+      case Arg::In:
+        if (!arguments.in.empty()) out[key] = arguments.in;
+        break;
+      case Arg::Take:
+        out[key] = arguments.take;
         break;
     }
   }

@@ -24,7 +24,8 @@ GatewayService::GatewayService(const Clock& clock, ServiceSetup setup)
       server_(loop_, *this),
       audit_(setup_.folders.program / "Logs", clock, journal_wanted()),
       commands_([this](const std::string& fault) { engine_.log().write_log_entry(fault); }),
-      tokens_(setup_.folders.program / kTokensFileName) {
+      tokens_(setup_.folders.program / kTokensFileName),
+      schedule_(setup_.folders.program) {
   engine_.attach(EngineHooks{*this, *this, *this, *this, loop_});
   loop_.set_socket_events(&engine_.socket_events());
   actions_ = std::make_unique<ConnectionActions>(engine_.action_parts(*this));
@@ -53,6 +54,7 @@ bool GatewayService::start(std::string& error) {
   reopen_connection();
   engine_.start();
   report_state();
+  arm_schedule();
   return true;
 }
 
@@ -158,9 +160,21 @@ void GatewayService::check_pending() {
     // request counts as settled only when two checks in a row find it so.
     it->settled_checks = settled(*it) ? it->settled_checks + 1 : 0;
     if (it->settled_checks >= 2) {
-      nlohmann::ordered_json extra = nlohmann::ordered_json::object();
-      if (it->dial_needed) extra["dial_needed"] = true;
-      finish(*it, ResponseStatus::Applied, extra, "applied");
+      const bool more_steps = it->next_step < it->steps.size();
+      if (const auto refused = next_take_step(*it)) {
+        finish(*it, ResponseStatus::Error,
+               {{"code", refused->code}, {"message", refused->text}, {"steps", it->step_results}},
+               "refused");
+      } else if (more_steps) {
+        it->settled_checks = 0;
+        ++it;
+        continue;
+      } else {
+        nlohmann::ordered_json extra = nlohmann::ordered_json::object();
+        if (it->dial_needed) extra["dial_needed"] = true;
+        if (!it->steps.empty()) extra["steps"] = it->step_results;
+        finish(*it, ResponseStatus::Applied, extra, "applied");
+      }
     } else if (link_state() == LinkState::Closed) {
       finish(*it, ResponseStatus::Error,
              {{"code", "not_connected"}, {"message", "The link to the gateway closed"}},

@@ -21,6 +21,8 @@
 #include "matrix/ConnectionActions.h"
 #include "modules/DialSession.h"
 #include "platform/EventLoop.h"
+#include "salvo/TakePlan.h"
+#include "salvo/TakeSchedule.h"
 #include "service/AccessRules.h"
 #include "service/AuditLog.h"
 #include "service/ClientAuth.h"
@@ -157,6 +159,10 @@ class GatewayService final : public ControlClients,
     std::uint32_t accepted_ms;
     bool dial_needed = false;
     int settled_checks = 0;
+    // A salvo's take: its steps, run one at a time, each once the one before has settled.
+    std::vector<TakeStep> steps{};
+    std::size_t next_step = 0;
+    nlohmann::ordered_json step_results = nlohmann::ordered_json::array();
   };
   // A request that waits for the gateway's stream of replies to settle.
   struct Held {
@@ -179,7 +185,7 @@ class GatewayService final : public ControlClients,
   void release_held();
   // Runs the action of the gesture or menu command: a refusal, or nothing when it went ahead.
   // `done`: nothing waits for the gateway (the answer's members go with "applied").
-  std::optional<Refusal> act(const ControlRequest& request, const std::string& actor, bool& done,
+  std::optional<Refusal> act(const ControlRequest& request, Pending& pending, bool& done,
                              nlohmann::ordered_json& answer);
   std::optional<Refusal> run_settings(const ControlRequest& request, bool& done,
                                       nlohmann::ordered_json& answer);
@@ -199,6 +205,18 @@ class GatewayService final : public ControlClients,
   std::string actor_of_change() const;
   void start_dial_wait(int port);
   void end_dial_wait();
+
+  // Salvos: saved, previewed, taken now or scheduled (ServiceSalvos.cpp).
+  std::optional<Refusal> run_salvo_op(const ControlRequest& request, Pending& pending, bool& done,
+                                      nlohmann::ordered_json& answer);
+  // Marks the step under way applied and sends the next: its refusal, if it refuses.
+  std::optional<Refusal> next_take_step(Pending& pending);
+  // Another client's lock on a port, as the salvo checks ask for it on behalf of `actor`.
+  LockOwner lock_owner_for(const std::string& actor, bool supervisor) const;
+  PortSet salvo_ports(const std::string& name) const;
+  // Times the loop's wake-up for the next scheduled take, waking at least every `longest_ms`.
+  void arm_schedule(std::uint32_t longest_ms = 60000);
+  void run_due_takes();
 
   // Shared control: identities, roles, locks and tokens (ServiceAccess.cpp).
   void identify_client(int client, const ControlMessage& message);
@@ -234,6 +252,8 @@ class GatewayService final : public ControlClients,
   std::map<int, ClientIdentity> identities_;
   std::map<int, std::string> challenges_;
   TokenFile tokens_;
+  TakeSchedule schedule_;
+  int schedule_timer_ = 0;
   IdentifyThrottle throttle_;
   LockOwners locks_{};
   std::map<std::string, std::uint32_t> departed_;  // lock owners gone, since when

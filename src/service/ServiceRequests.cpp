@@ -1,8 +1,6 @@
 // The requests of the control protocol, each run through the same action or menu command the
 // controller's gesture runs, so the same lines reach the gateway and the same refusals come back.
 #include <algorithm>
-#include <chrono>
-#include <ctime>
 
 #include "frontend/MenuIds.h"
 #include "model/SettingsFields.h"
@@ -24,8 +22,8 @@ Refusal refusal(const char* code, std::string text) {
   return Refusal{code, std::move(text)};
 }
 
-bool sends_lines(ControlOp op) {
-  switch (op) {
+bool sends_lines(const ControlRequest& request) {
+  switch (request.op) {
     case ControlOp::SettingsGet:
     case ControlOp::HistoryList:
     case ControlOp::TraceTail:
@@ -37,19 +35,18 @@ bool sends_lines(ControlOp op) {
     case ControlOp::TokenAdd:
     case ControlOp::TokenList:
     case ControlOp::TokenRevoke:
+    case ControlOp::SalvoSave:
+    case ControlOp::SalvoList:
+    case ControlOp::SalvoPreview:
+    case ControlOp::SalvoScheduled:
+    case ControlOp::SalvoCancel:
+    case ControlOp::SalvoDelete:
       return false;
+    case ControlOp::SalvoTake:  // a take for later sends nothing yet
+      return request.arguments.at.empty() && request.arguments.in.empty();
     default:
       return true;
   }
-}
-
-std::string history_time(HistoryTime when) {
-  const std::time_t seconds = std::chrono::system_clock::to_time_t(when);
-  std::tm local{};
-  localtime_r(&seconds, &local);
-  char text[32];
-  std::strftime(text, sizeof text, "%Y-%m-%dT%H:%M:%S", &local);
-  return text;
 }
 
 // The keyword index a settings field name stands for in a module's table, or -1.
@@ -85,7 +82,7 @@ void GatewayService::on_line(int client, std::string_view line) {
 void GatewayService::run_request(int client, const ControlRequest& request) {
   // While the gateway streams replies the controller takes no gesture; the request waits for the
   // stream to settle instead of being refused, in the order it came.
-  if (!held_.empty() || (sends_lines(request.op) && link_state() == LinkState::Connected &&
+  if (!held_.empty() || (sends_lines(request) && link_state() == LinkState::Connected &&
                          !engine_.session().accepts_gestures())) {
     held_.push_back({client, request, engine_.clock().now_ms()});
     if (hold_timer_ == 0) {
@@ -107,10 +104,12 @@ void GatewayService::execute_request(int client, const ControlRequest& request) 
   bool done = false;
   nlohmann::ordered_json answer = nlohmann::ordered_json::object();
   std::optional<Refusal> refused = access_refusal_for(client, request);
-  if (!refused) refused = act(request, pending.actor, done, answer);
+  if (!refused) refused = act(request, pending, done, answer);
   if (refused) {
-    server_.send(client,
-                 encode_refusal(request.id, ResponseStatus::Refused, refused->code, refused->text));
+    // What the refusal found (a salvo's reasons) follows its code and message.
+    nlohmann::ordered_json extra{{"code", refused->code}, {"message", refused->text}};
+    for (const auto& [key, value] : answer.items()) extra[key] = value;
+    server_.send(client, encode_response(request.id, ResponseStatus::Refused, extra));
     for (ServiceObserver* observer : observers_) observer->on_result(request.op, "refused");
     return;
   }
@@ -127,8 +126,7 @@ void GatewayService::execute_request(int client, const ControlRequest& request) 
 void GatewayService::release_held() {
   const std::uint32_t now = engine_.clock().now_ms();
   while (!held_.empty()) {
-    const bool ready =
-        engine_.session().accepts_gestures() || !sends_lines(held_.front().request.op);
+    const bool ready = engine_.session().accepts_gestures() || !sends_lines(held_.front().request);
     if (!ready && now - held_.front().since_ms < kHoldLimitMs) break;
     Held held = std::move(held_.front());
     held_.pop_front();
@@ -145,11 +143,11 @@ void GatewayService::release_held() {
   }
 }
 
-std::optional<Refusal> GatewayService::act(const ControlRequest& request, const std::string& actor,
+std::optional<Refusal> GatewayService::act(const ControlRequest& request, Pending& pending,
                                            bool& done, nlohmann::ordered_json& answer) {
   const ControlArguments& a = request.arguments;
   DeviceModel& model = engine_.model();
-  if (sends_lines(request.op) && !(request.op == ControlOp::ConfigLoad && a.preview)) {
+  if (sends_lines(request) && !(request.op == ControlOp::ConfigLoad && a.preview)) {
     if (link_state() != LinkState::Connected) {
       return refusal("not_connected", "Not connected to the MAV-7700");
     }
@@ -229,7 +227,15 @@ std::optional<Refusal> GatewayService::act(const ControlRequest& request, const 
     case ControlOp::TokenList:
     case ControlOp::TokenRevoke:
       done = true;
-      return run_access_op(actor, request, answer);
+      return run_access_op(pending.actor, request, answer);
+    case ControlOp::SalvoSave:
+    case ControlOp::SalvoList:
+    case ControlOp::SalvoPreview:
+    case ControlOp::SalvoTake:
+    case ControlOp::SalvoScheduled:
+    case ControlOp::SalvoCancel:
+    case ControlOp::SalvoDelete:
+      return run_salvo_op(request, pending, done, answer);
   }
   return actions_->take_refusal();
 }
@@ -315,7 +321,7 @@ std::optional<std::filesystem::path> GatewayService::choose_from_history(
   nlohmann::ordered_json list = nlohmann::ordered_json::array();
   for (const HistoryRow& row : rows) {
     list.push_back({{"file", row.saved.file.filename().string()},
-                    {"time", history_time(row.saved.when)},
+                    {"time", local_time_text(row.saved.when)},
                     {"modules", row.summary.modules},
                     {"nets", row.summary.nets}});
   }

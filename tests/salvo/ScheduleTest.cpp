@@ -16,7 +16,7 @@ TEST(TakeSchedule, KeepsTakesAcrossARestartAndHandsOutTheDueOnesOnce) {
   const std::int64_t now = clock.now_calendar_ms();
   {
     TakeSchedule schedule(folder.path());
-    EXPECT_EQ(schedule.add("Night", now + 5000), 1);
+    EXPECT_EQ(schedule.add("Night", now + 5000, "desk-2"), 1);
     EXPECT_EQ(schedule.add("Day", now), 2);
     EXPECT_EQ(schedule.add("Drill", now + 9000), 3);
     EXPECT_TRUE(schedule.cancel(3));
@@ -28,7 +28,7 @@ TEST(TakeSchedule, KeepsTakesAcrossARestartAndHandsOutTheDueOnesOnce) {
 
   TakeSchedule restarted(folder.path());
   EXPECT_EQ(restarted.list(),
-            (std::vector<ScheduledTake>{{2, "Day", now}, {1, "Night", now + 5000}}));
+            (std::vector<ScheduledTake>{{2, "Day", now}, {1, "Night", now + 5000, "desk-2"}}));
   EXPECT_EQ(restarted.take_due(clock), (std::vector<ScheduledTake>{{2, "Day", now}}));
   EXPECT_TRUE(restarted.take_due(clock).empty());
   EXPECT_EQ(restarted.next_time(), now + 5000);

@@ -31,6 +31,14 @@ TEST(ControlMessages, EveryFaultOfALineBecomesAnErrorResponse) {
        R"("id":7,"status":"error","code":"bad_argument","message":"The request dial needs the argument \"number\".")"},
       {R"({"type":"request","id":8,"op":"settings.set","port":1,"settings":{"tx_level":-1}})",
        R"("id":8,"status":"error","code":"bad_argument","message":"The argument \"settings\" of settings.set has a wrong type or value.")"},
+      {R"({"type":"request","id":9,"op":"salvo.take","name":"Night","at":"07:00","in":"90s"})",
+       R"("id":9,"status":"error","code":"bad_argument","message":"A take is scheduled by either \"at\" or \"in\".")"},
+      {R"({"type":"request","id":10,"op":"salvo.take","name":"Night","in":"soon"})",
+       R"("id":10,"status":"error","code":"bad_argument","message":"The argument \"in\" of salvo.take has a wrong type or value.")"},
+      {R"({"type":"request","id":11,"op":"salvo.save","name":"../x","ports":"3"})",
+       R"("id":11,"status":"error","code":"bad_argument","message":"The argument \"name\" of salvo.save has a wrong type or value.")"},
+      {R"({"type":"request","id":12,"op":"salvo.save","name":"Night","ports":"3,26"})",
+       R"("id":12,"status":"error","code":"bad_argument","message":"The argument \"ports\" of salvo.save has a wrong type or value.")"},
   };
   for (const auto& [line, expected] : cases) {
     const ControlMessage message = read_control_message(line);
@@ -49,6 +57,8 @@ TEST(ControlMessages, RequestsReadBackToTheSameLine) {
       R"({"type":"request","id":5,"op":"config.load","file":"night.cfg","preview":true})",
       R"({"type":"request","id":6,"op":"trace.tail","count":50})",
       R"({"type":"request","id":7,"op":"disconnect_all"})",
+      R"({"type":"request","id":8,"op":"salvo.take","name":"Night","at":"21:30"})",
+      R"({"type":"request","id":9,"op":"salvo.cancel","take":4})",
   };
   for (const char* line : lines) {
     const ControlMessage message = read_control_message(line);

@@ -31,7 +31,7 @@ class Gatewayd : public ::testing::Test {
     ASSERT_TRUE(start_simulator("0"));
   }
   bool start_simulator(const std::string& port) {
-    return sim_.start({"--tcp", "127.0.0.1:" + port, "--lineup", "11110001", "--transcript",
+    return sim_.start({"--tcp", "127.0.0.1:" + port, "--lineup", "1111000101", "--transcript",
                        (dir_ / ("wire" + port + ".txt")).string()});
   }
   Outcome mavctl(const std::string& arguments) const {
@@ -46,11 +46,11 @@ class Gatewayd : public ::testing::Test {
         [] { std::this_thread::sleep_for(100ms); },
         [&] { return mavctl("status").out.find(", synchronised;") != std::string::npos; }, 60s);
   }
-  // The lines the gateway received after `marker`.
-  std::string wire_after(const std::string& marker) const {
+  // The lines the gateway received past the transcript's first `offset` bytes.
+  std::string wire_after(std::size_t offset) const {
     const std::string wire = file_text(dir_ / "wire0.txt");
     std::string lines;
-    for (auto at = wire.find("tcp <- ", wire.find(marker)); at != std::string::npos;
+    for (auto at = wire.find("tcp <- ", offset); at != std::string::npos;
          at = wire.find("tcp <- ", at + 1)) {
       lines += wire.substr(at + 7, wire.find('\n', at) - at - 7) + "|";
     }
@@ -80,7 +80,7 @@ TEST_F(Gatewayd, ServesTheGatewayToScriptsWatchersAndTheAuditAcrossAGatewayLoss)
   const std::string before = file_text(dir_ / "wire0.txt");
   EXPECT_EQ(mavctl("--name dispatch-1 connect 3 7").status, 0);
   EXPECT_EQ(
-      wire_after(before.substr(before.size() - 40)),
+      wire_after(before.size()),
       "CONNECT_S 03 07|RELAY 0000004000000040000000000000000000000000000000000000000000000000|");
   EXPECT_TRUE(eventually([&] {
     return file_text(dir_ / "watch" / "stdout.txt").find(" dispatch-1: {\"port\":") !=
@@ -159,8 +159,7 @@ TEST_F(Gatewayd, RolesPortsAndLocksDecideWhoActsAndTheTokensStayPrivate) {
     EXPECT_EQ(outcome.status, expected.status) << arguments;
     EXPECT_EQ(outcome.err, expected.err) << arguments;
   }
-  EXPECT_EQ(wire_after(before.substr(before.size() - 40)).substr(0, 33),
-            "CONNECT_S 03 07|RELAY 00000040000");
+  EXPECT_EQ(wire_after(before.size()).substr(0, 33), "CONNECT_S 03 07|RELAY 00000040000");
   // A's one-shot client has gone; its lock lasts the grace period, then B may act.
   EXPECT_TRUE(eventually([&] { return mavctl("--name B connect 3 7").status == 0; }));
   EXPECT_NE(
@@ -176,6 +175,63 @@ TEST_F(Gatewayd, RolesPortsAndLocksDecideWhoActsAndTheTokensStayPrivate) {
   }
   EXPECT_EQ(mavctl("--token " + token["chief"] + " status").err,
             "mavctl: rate_limited: Too many failed identifications; wait a minute\n");
+}
+
+// Milliseconds since midnight of the first "HH:MM:SS.mmm" in text.
+long time_of_day_ms(const std::string& text) {
+  std::smatch m;
+  if (!std::regex_search(text, m, std::regex(R"((\d\d):(\d\d):(\d\d)\.(\d\d\d))"))) return -1;
+  return ((std::stol(m[1]) * 60 + std::stol(m[2])) * 60 + std::stol(m[3])) * 1000 + std::stol(m[4]);
+}
+
+TEST_F(Gatewayd, SalvosRecreateTheirNetsRefuseAroundLocksAndKeepTheirTime) {
+  ControllerProcess service(
+      GATEWAYD_PATH, dir_.path(),
+      {"--program-dir", (dir_ / "prog").string(), "--connect",
+       "127.0.0.1:" + std::to_string(sim_.tcp_port), "--socket", socket_.string()},
+      dir_.path());
+  ASSERT_TRUE(synchronised());
+  for (const char* arguments : {"connect 3 7", "connect 9 3", "salvo save Drill 3,7,9",
+                                "disconnect-all", "--name A lock 7"}) {
+    ASSERT_EQ(mavctl(arguments).status, 0) << arguments;
+  }
+  std::size_t marker = file_text(dir_ / "wire0.txt").size();
+  EXPECT_EQ(mavctl("--name B salvo take Drill").err,
+            "mavctl: salvo_refused: Port 07 is locked by A.\n");
+  EXPECT_EQ(wire_after(marker), "");
+
+  ASSERT_EQ(mavctl("--name A unlock 7").status, 0);
+  EXPECT_EQ(
+      mavctl("--name B salvo take Drill").out,
+      R"({"lines":["CONNECT_S 03 07"],"other":7,"port":3,"result":"applied","step":"connect"})"
+      "\n"
+      R"({"lines":["CONNECT_S 09 03"],"other":3,"port":9,"result":"applied","step":"join"})"
+      "\n");
+  EXPECT_EQ(
+      wire_after(marker),
+      "CONNECT_S 03 07|RELAY 0000004000000040000000000000000000000000000000000000000000000000|"
+      "CONNECT_S 09 03|RELAY 0000004000000040004000000000000000000000000000000000000000000000|");
+
+  // A take two seconds ahead reaches the gateway at its time, as the scheduling client's.
+  ASSERT_EQ(mavctl("disconnect-all").status, 0);
+  marker = file_text(dir_ / "wire0.txt").size();
+  const Outcome scheduled = mavctl("--name planner salvo take Drill --in 2s");
+  EXPECT_NE(mavctl("salvo scheduled").out.find(R"("by":"planner","salvo":"Drill","take":1})"),
+            std::string::npos);
+  ASSERT_TRUE(
+      eventually([] { std::this_thread::sleep_for(50ms); },
+                 [&] { return wire_after(marker).find("CONNECT_S 09 03") != std::string::npos; }));
+  const std::string wire = file_text(dir_ / "wire0.txt");
+  constexpr long kDayMs = 24L * 3600 * 1000;  // a take may fall just past midnight
+  const long late = (time_of_day_ms(wire.substr(wire.find("tcp <- CONNECT_S 03 07", marker) - 13)) -
+                     time_of_day_ms(scheduled.out) + kDayMs) %
+                    kDayMs;
+  EXPECT_TRUE(late >= 0 && late <= 250) << late << " ms after " << scheduled.out;
+  EXPECT_TRUE(eventually([&] {
+    return file_text(dir_ / "prog" / "Logs" / "audit.jsonl")
+               .find(R"("actor":"planner","origin":"schedule","op":"salvo.take",)"
+                     R"("arguments":{"name":"Drill"},"result":"applied")") != std::string::npos;
+  }));
 }
 
 }  // namespace
