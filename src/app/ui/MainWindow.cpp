@@ -103,6 +103,7 @@ void MainWindow::run_command(int command_id) {
     QTimer::singleShot(kHeldCommandRetryMs, this, [this, command_id] { run_command(command_id); });
     return;
   }
+  if (command_filter_ && command_filter_(command_id)) return;
   // A command may change what the matrix shows (sizes, colours, animation, hover texts).
   if (commands_.run(command_id)) apply_appearance();
 }

@@ -8,6 +8,7 @@
 #include <QPointer>
 #include <QTextBrowser>
 #include <QTimer>
+#include <functional>
 #include <memory>
 
 #include "app/Application.h"
@@ -45,6 +46,11 @@ class MainWindow final : public QMainWindow, public ShellWindow, public Configur
   // Routes one menu command (what a click on the item does) to the subsystem that owns it; while
   // a configuration replay runs, the command waits for its end.
   void run_command(int command_id);
+  // While set, sees every command first and keeps those it returns true for (an attached
+  // console's requests and the commands it cannot run).
+  void set_command_filter(std::function<bool(int command_id)> filter) {
+    command_filter_ = std::move(filter);
+  }
 
   // The module settings dialog of a port, modal over the window (see ModuleSettingsOpener).
 
@@ -108,6 +114,7 @@ class MainWindow final : public QMainWindow, public ShellWindow, public Configur
   QPointer<QTextBrowser> manual_window_;
   QTimer retry_countdown_;  // the indicator counts the pause before a retry down
   bool finished_ = false;
+  std::function<bool(int)> command_filter_;
 };
 
 }  // namespace mav
