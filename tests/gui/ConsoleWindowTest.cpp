@@ -80,6 +80,9 @@ TEST_F(TwoConsoles, SeeEachOthersPatchAndRefuseAPortLockedElsewhere) {
   // The service's event reaches both consoles together: the other sees the net at once.
   EXPECT_TRUE(process_events_until([&] { return together(1, 3, 7); }, 1000));
   EXPECT_EQ(status_line(1), "Port 07 connected by desk-1");
+  EXPECT_EQ(desks_[1]->window().windowTitle().toStdString(),
+            "MAV Controller - service " + socket_.string() +
+                ", gateway 127.0.0.1:" + std::to_string(sim_.tcp_port));
 
   EXPECT_EQ(mavctl("--name A lock 3"), "");
   for (int desk : {0, 1}) {

@@ -6,11 +6,7 @@ namespace mav {
 namespace {
 
 constexpr const char* kTitle = "MAV Controller";
-
-// The service's name for the operator: its name, else its address.
-std::string service_label(const ServiceEntry& service) {
-  return service.name.empty() ? service.address : service.name + " (" + service.address + ")";
-}
+constexpr const char* kLinkElsewhere = "Not while attached: the service keeps the gateway's link";
 
 // The menu commands that work on the gateway's own link, which the service holds.
 bool needs_gateway_link(int command_id) {
@@ -35,7 +31,7 @@ bool needs_gateway_link(int command_id) {
 
 ConsoleSession::ConsoleSession(const ConsoleParts& parts, const ServiceEntry& service)
     : p_(parts),
-      name_(service_label(service)),
+      address_(service.address),
       client_(host_, service.name, service.token),
       actions_(client_, remote_,
                [this](const std::string& sentence) { p_.gestures.refuse(sentence); }),
@@ -45,13 +41,13 @@ ConsoleSession::ConsoleSession(const ConsoleParts& parts, const ServiceEntry& se
   client_.set_link_listener(
       [this](ServiceLink link, const std::string& why) { on_link(link, why); });
   p_.gestures.set_patch_actions(&patch_);
-  p_.window.set_command_filter([this](int command_id) { return take_command(command_id); });
-  p_.window.set_title(std::string(kTitle) + " - " + name_);
+  p_.window.set_console(this);
+  show_title();
   client_.open(service.address);
 }
 
 ConsoleSession::~ConsoleSession() {
-  p_.window.set_command_filter(nullptr);
+  p_.window.set_console(nullptr);
   p_.gestures.set_patch_actions(nullptr);
   p_.matrix.set_lock_owners({});
 }
@@ -79,20 +75,23 @@ void ConsoleSession::on_change(const std::string& actor, int) {
     ports += (ports.empty() ? "" : ", ") + port_text(port).substr(5);
   }
   p_.matrix.set_lock_owners(remote_.locks());
+  p_.window.show_link_state();  // the gateway's link may have changed
   if (actor.empty() || ports.empty()) return;
   show_status((ports.size() > 2 ? "Ports " : "Port ") + ports + " " + what + " by " + actor);
 }
 
 void ConsoleSession::on_link(ServiceLink link, const std::string& why) {
+  p_.window.show_link_state();
   switch (link) {
     case ServiceLink::Identified:
-      show_status("Attached to " + name_);
+      show_title();
+      show_status("Attached to the service at " + address_);
       break;
     case ServiceLink::Lost:
-      show_status("Lost " + name_ + (why.empty() ? "" : ": " + why) + "; trying again");
+      show_status("Lost the service" + (why.empty() ? "" : ": " + why) + "; trying again");
       break;
     case ServiceLink::Closed:
-      if (!why.empty()) show_status(name_ + " refused this console: " + why);
+      if (!why.empty()) show_status("The service refused this console: " + why);
       break;
     default:
       break;
@@ -109,8 +108,33 @@ bool ConsoleSession::take_command(int command_id) {
     return true;
   }
   if (!needs_gateway_link(command_id)) return false;
-  show_status("Attached to " + name_ + ": the service keeps the gateway's link");
+  show_status(kLinkElsewhere);
   return true;
+}
+
+std::string ConsoleSession::link_text() const {
+  switch (client_.link()) {
+    case ServiceLink::Identified:
+      return remote_.gateway_link() == LinkState::Connected ? "Attached" : "Attached, no gateway";
+    case ServiceLink::Lost:
+      return "Service lost";
+    case ServiceLink::Closed:
+      return "Not attached";
+    default:
+      return "Attaching";
+  }
+}
+
+bool ConsoleSession::take_module_settings(int) {
+  show_status(kLinkElsewhere);
+  return true;
+}
+
+// The title names the service, and the gateway's site once the service told it.
+void ConsoleSession::show_title() {
+  const std::string& site = remote_.site();
+  p_.window.set_title(std::string(kTitle) + " - service " + address_ +
+                      (site.empty() ? "" : ", gateway " + site));
 }
 
 void ConsoleSession::show_status(const std::string& text) {

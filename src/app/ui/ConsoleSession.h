@@ -26,27 +26,31 @@ struct ConsoleParts {
   MainWindow& window;
 };
 
-class ConsoleSession {
+class ConsoleSession final : public WindowConsole {
  public:
   // Opens the connection to the service at once; it keeps trying while the session lives.
   ConsoleSession(const ConsoleParts& parts, const ServiceEntry& service);
   ConsoleSession(const ConsoleSession&) = delete;
   ConsoleSession& operator=(const ConsoleSession&) = delete;
-  ~ConsoleSession();
+  ~ConsoleSession() override;
 
   const ServiceClient& client() const { return client_; }
   const RemoteModel& remote() const { return remote_; }
   RemoteActions& actions() { return actions_; }
 
+  // WindowConsole
+  bool take_command(int command_id) override;
+  bool take_module_settings(int port) override;
+  std::string link_text() const override;
+
  private:
   void on_change(const std::string& actor, int port);
   void on_link(ServiceLink link, const std::string& why);
-  // True when the menu command was the console's to handle.
-  bool take_command(int command_id);
+  void show_title();
   void show_status(const std::string& text);
 
   ConsoleParts p_;
-  const std::string name_;
+  const std::string address_;
   NotifierSocketHost host_{client_};  // only stores the reference until the client is made
   ServiceClient client_;
   RemoteModel remote_{client_};

@@ -265,16 +265,16 @@ void MatrixPainter::DrawHoverBoxes(QPainter& p, const DeviceModel& model,
   }
 }
 
-// A small padlock in the icon's top-left corner: a shackle over a brass body.
+// A small padlock on the icon's left edge, below its module label: a shackle over a brass body.
 void MatrixPainter::DrawPadlock(QPainter& p, int x, int y) const {
   p.save();
   p.setRenderHint(QPainter::Antialiasing);
   p.setPen(QPen(Qt::black, 2));
   p.setBrush(Qt::NoBrush);
-  p.drawArc(QRect(x + 4, y + 2, 8, 9), 0, 180 * 16);
+  p.drawArc(QRect(x + 4, y + 14, 8, 9), 0, 180 * 16);
   p.setPen(QPen(Qt::black, 1));
   p.setBrush(QColor(230, 180, 40));
-  p.drawRect(QRect(x + 2, y + 7, 12, 9));
+  p.drawRect(QRect(x + 2, y + 19, 12, 9));
   p.restore();
 }
 
