@@ -36,8 +36,7 @@ ConsoleSession::ConsoleSession(const ConsoleParts& parts, const ServiceEntry& se
       actions_(client_, remote_,
                [this](const std::string& sentence) { p_.gestures.refuse(sentence); }),
       patch_(actions_, [this] { p_.gestures.end_selection(); }) {
-  remote_.set_change_listener(
-      [this](const std::string& actor, int port) { on_change(actor, port); });
+  remote_.set_change_listener([this](const std::string& actor, int) { on_change(actor); });
   client_.set_link_listener(
       [this](ServiceLink link, const std::string& why) { on_link(link, why); });
   p_.gestures.set_patch_actions(&patch_);
@@ -54,7 +53,7 @@ ConsoleSession::~ConsoleSession() {
 
 // The window's model follows the service's; the status line names what the actor changed: the
 // ports whose lock or net changed, as "Port 07 connected by desk-1" or "Ports 03, 07 ...".
-void ConsoleSession::on_change(const std::string& actor, int) {
+void ConsoleSession::on_change(const std::string& actor) {
   const PortLockOwners locks_before = p_.matrix.lock_owners();
   std::string ports;
   std::string what;

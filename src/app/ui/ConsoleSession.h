@@ -35,8 +35,6 @@ class ConsoleSession final : public WindowConsole {
   ~ConsoleSession() override;
 
   const ServiceClient& client() const { return client_; }
-  const RemoteModel& remote() const { return remote_; }
-  RemoteActions& actions() { return actions_; }
 
   // WindowConsole
   bool take_command(int command_id) override;
@@ -44,7 +42,7 @@ class ConsoleSession final : public WindowConsole {
   std::string link_text() const override;
 
  private:
-  void on_change(const std::string& actor, int port);
+  void on_change(const std::string& actor);
   void on_link(ServiceLink link, const std::string& why);
   void show_title();
   void show_status(const std::string& text);

@@ -175,6 +175,7 @@ bool ControllerProgram::init() {
 
 void ControllerProgram::attach_service(const ServiceEntry& service) {
   console_.reset();
+  engine_.keeper().stop_reconnecting();  // a retry after an earlier drop would reopen the link
   link().close();
   session().cancel_selection();
   session().input_ready = true;  // no synchronisation of our own will end
