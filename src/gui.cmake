@@ -9,7 +9,7 @@ file(GLOB_RECURSE gui_sources CONFIGURE_DEPENDS
 
 if(gui_sources)
   add_library(mav_gui STATIC ${gui_sources})
-  target_link_libraries(mav_gui PUBLIC mav_core mav_bridge Qt6::Widgets Qt6::Multimedia)
+  target_link_libraries(mav_gui PUBLIC mav_core mav_bridge mav_console Qt6::Widgets Qt6::Multimedia)
   target_compile_definitions(mav_gui PRIVATE MAV_VERSION="${PROJECT_VERSION}")
 
   if(EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/qt/main.cpp)

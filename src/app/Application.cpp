@@ -95,6 +95,7 @@ void Application::connect_at_startup(const RunConnection& run) {
       }
       break;
     case RunConnection::Kind::None:
+    case RunConnection::Kind::Service:  // the console says where it is attached
       set_title(kNotConnectedTitle);
       break;
   }

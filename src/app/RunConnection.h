@@ -14,12 +14,14 @@ struct RunConnection {
     None,     // no connection at start-up, whatever the preferences say
     Network,  // `address`:`port`
     Serial,   // `device` at `baud`
+    Service,  // attached to the gateway service at `device` (a socket path or HOST:PORT)
   };
   Kind kind = Kind::Stored;
   std::array<std::uint8_t, 4> address{};
   std::int32_t port = 0;
   std::string device;
   std::uint32_t baud = 0;
+  std::string token;  // the service's token; empty: none
 };
 
 }  // namespace mav

@@ -14,6 +14,7 @@
 #include "frontend/Frontend.h"
 #include "link/LineSender.h"
 #include "matrix/GestureHooks.h"
+#include "matrix/PatchActions.h"
 #include "model/DeviceModel.h"
 #include "model/PendingTable.h"
 #include "protocol/SessionState.h"
@@ -46,28 +47,23 @@ struct ActionParts {
   GestureHooks& hooks;
 };
 
-class ConnectionActions {
+class ConnectionActions final : public PatchActions {
  public:
   explicit ConnectionActions(const ActionParts& parts);
 
-  // s is the selected port, t the clicked one (s != t).
-  void connect_ports(int s, int t);
-  // Net row 0-6 (net row + 1) and a port, in either gesture order.
-  void add_port_to_net(int row, int port);
-  // Net row `row` selected first, `row2` clicked.
-  void join_nets(int row, int row2);
-  // Both true when a disconnection was started, false when refused or nothing was to do.
-  bool disconnect_port(int port);
-  bool disconnect_net(int net);
-  // Port m starts or stops monitoring port p; the lists change with the gateway's answer.
-  void monitor_on(int m, int p);
-  void monitor_off(int m, int p);
-  // Net 1-7, behind the password that guards permanent connections: clears the marks of a
-  // marked net, else marks every port of it. Nothing is sent.
-  void toggle_permanent(int net, PasswordCheck& password);
-  // The menu actions, after their confirmation.
-  void connect_all();
-  void disconnect_all();
+  // PatchActions, acting on the gateway's link. toggle_permanent asks for the password that
+  // guards permanent connections and sends nothing; the lists change with the gateway's answer
+  // to monitor_on and monitor_off.
+  void connect_ports(int s, int t) override;
+  void add_port_to_net(int row, int port) override;
+  void join_nets(int row, int row2) override;
+  bool disconnect_port(int port) override;
+  bool disconnect_net(int net) override;
+  void monitor_on(int m, int p) override;
+  void monitor_off(int m, int p) override;
+  void toggle_permanent(int net, PasswordCheck& password) override;
+  void connect_all() override;
+  void disconnect_all() override;
 
   // Shared with the gesture code: a sound while the Sound option is on, and the end of a
   // pending selection (with the arrow cursor when one was pending, and its mark removed).

@@ -109,16 +109,16 @@ void MatrixGestures::plain_click(HitKind kind, int index) {
       if (kind == HIT_PORT && index == selected) {
         open_module_settings(selected, true);
       } else if (kind == HIT_PORT) {
-        actions_.connect_ports(selected, index);
+        patch_->connect_ports(selected, index);
       } else if (kind == HIT_NET_BUTTON) {
-        actions_.add_port_to_net(index, selected);
+        patch_->add_port_to_net(index, selected);
       }
       return;
     case Selection::Net:
       if (kind == HIT_PORT) {
-        actions_.add_port_to_net(selected, index);
+        patch_->add_port_to_net(selected, index);
       } else if (kind == HIT_NET_BUTTON) {
-        actions_.join_nets(selected, index);
+        patch_->join_nets(selected, index);
       } else {
         actions_.end_selection();
       }
@@ -134,9 +134,9 @@ void MatrixGestures::plain_click(HitKind kind, int index) {
         leave_monitor_mode();
       } else if (p_.model.HasModule(index)) {
         if (p_.model.IsMonitoring(monitor_port, index)) {
-          actions_.monitor_off(monitor_port, index);
+          patch_->monitor_off(monitor_port, index);
         } else {
-          actions_.monitor_on(monitor_port, index);
+          patch_->monitor_on(monitor_port, index);
         }
       }
       return;
@@ -190,11 +190,11 @@ void MatrixGestures::disconnect_click(HitKind kind, int index) {
     case HIT_PORT:
       if (monitor_port == -1 && (prefs.right_button_disconnects || force_disconnect_)) {
         force_disconnect_ = false;
-        after_disconnection(actions_.disconnect_port(index));
+        after_disconnection(patch_->disconnect_port(index));
       } else if (monitor_port == -1) {
         open_module_settings(index, false);
       } else if (prefs.right_button_disconnects && p_.model.IsMonitoring(monitor_port, index)) {
-        actions_.monitor_off(monitor_port, index);
+        patch_->monitor_off(monitor_port, index);
       } else {
         actions_.refuse("not_monitoring",
                         p_.model.IsMonitoring(monitor_port, index)
@@ -203,7 +203,7 @@ void MatrixGestures::disconnect_click(HitKind kind, int index) {
       }
       return;
     case HIT_NET_BUTTON:
-      after_disconnection(actions_.disconnect_net(index + 1));
+      after_disconnection(patch_->disconnect_net(index + 1));
       return;
     default:
       return;
@@ -328,21 +328,20 @@ void MatrixGestures::publish_view() {
 }
 
 void MatrixGestures::register_commands(CommandRegistry& registry, PasswordCheck& password) {
-  registry.add(menu::kConnectAll, [this] {
-    confirmed("Connect All:\rAre you sure?", &ConnectionActions::connect_all);
-  });
+  registry.add(menu::kConnectAll,
+               [this] { confirmed("Connect All:\rAre you sure?", &PatchActions::connect_all); });
   registry.add(menu::kDisconnectAll, [this] {
-    confirmed("Disconnect All:\rAre you sure?", &ConnectionActions::disconnect_all);
+    confirmed("Disconnect All:\rAre you sure?", &PatchActions::disconnect_all);
   });
   for (int net = 1; net <= kNetCount; ++net) {
     registry.add(menu::kPermConnNet1 + net - 1,
-                 [this, net, &password] { actions_.toggle_permanent(net, password); });
+                 [this, net, &password] { patch_->toggle_permanent(net, password); });
   }
 }
 
-void MatrixGestures::confirmed(const char* question, void (ConnectionActions::*action)()) {
+void MatrixGestures::confirmed(const char* question, void (PatchActions::*action)()) {
   if (p_.hooks.confirm({question, "MAV Controller", MessageIcon::Exclamation, true})) {
-    (actions_.*action)();
+    (patch_->*action)();
   }
 }
 

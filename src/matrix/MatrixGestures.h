@@ -51,6 +51,13 @@ class MatrixGestures {
   // behind the password check.
   void register_commands(CommandRegistry& registry, PasswordCheck& password);
 
+  // For patch changes that complete after the gesture: the end of its pending selection, and a
+  // refusal decided elsewhere (the Buzz, and the sentence in the status line).
+  void end_selection() { actions_.end_selection(); }
+  void refuse(const std::string& why) { actions_.refuse("refused", why); }
+  // Where the patch changes go from now on; nullptr: the gateway's link. Outlives its use.
+  void set_patch_actions(PatchActions* patch) { patch_ = patch ? patch : &actions_; }
+
   // The keyboard command typed so far.
   const std::string& key_buffer() const { return key_buffer_; }
 
@@ -74,14 +81,15 @@ class MatrixGestures {
   void key_command(char key);
   // The status-line mark of the selection a keyboard command left pending.
   void mark_if_selected(const std::string& typed);
-  void confirmed(const char* question, void (ConnectionActions::*action)());
+  void confirmed(const char* question, void (PatchActions::*action)());
   void publish_view();
 
   ActionParts p_;
   const Clock& clock_;
   const SlideAnimator& slides_;
   MatrixView& view_target_;
-  ConnectionActions actions_;
+  ConnectionActions actions_;  // also the sounds, refusals and selection marks of every gesture
+  PatchActions* patch_ = &actions_;
 
   MatrixViewState view_;
   Press press_;

@@ -20,7 +20,7 @@ namespace mav::test {
 namespace {
 
 // What was read, as "program directory|kind|address:port|device,baud" (kind: 0 stored, 1 none,
-// 2 network, 3 serial).
+// 2 network, 3 serial, 4 service).
 std::string read(const QStringList& arguments) {
   const auto parsed = parse_command_line(QStringList{"mav-controller"} + arguments);
   if (!std::holds_alternative<CommandLine>(parsed)) return std::get<std::string>(parsed);
@@ -45,6 +45,7 @@ TEST(CommandLineTest, ReadsEveryOption) {
       {{"--serial", "/dev/ttyACM1,115200"}, "|3|0.0.0.0.:0|/dev/ttyACM1,115200"},
       {{"--serial", "/dev/a,b,9600"}, "|3|0.0.0.0.:0|/dev/a,b,9600"},
       {{"--no-auto-connect", "--program-dir", "d"}, "d|1|0.0.0.0.:0|,0"},
+      {{"--service", "/run/mav.sock"}, "|4|0.0.0.0.:0|/run/mav.sock,0"},
   };
   for (const auto& [arguments, expected] : rows) EXPECT_EQ(read(arguments), expected);
 }
@@ -67,9 +68,10 @@ TEST(CommandLineTest, RefusesWhatItCannotUseWithTheReason) {
        "bad baud rate in --serial /dev/ttyS0,1234 (9600 or 115200)"},
       {{"--serial", ",9600"}, "no device in --serial ,9600"},
       {{"--connect", "127.0.0.1", "--serial", "/dev/ttyS0"},
-       "--connect, --serial and --no-auto-connect exclude each other"},
+       "--connect, --serial, --service and --no-auto-connect exclude each other"},
       {{"--no-auto-connect", "--connect", "127.0.0.1"},
-       "--connect, --serial and --no-auto-connect exclude each other"},
+       "--connect, --serial, --service and --no-auto-connect exclude each other"},
+      {{"--token", "s3cret"}, "--token needs --service"},
   };
   for (const auto& row : rows) EXPECT_EQ(read(row.arguments), row.reason);
 }

@@ -37,18 +37,18 @@ TEST_F(MainWindowTest, RunConnectionsAreUsedButNeverStored) {
   prefs.auto_connect = prefs.network_mode = true;
   prefs.sites = {{{127, 0, 0, 1}, 1, "Stored"}};
   write_preferences(prefs);
-  start({RunConnection::Kind::None, {}, 0, "", 0});
+  start({RunConnection::Kind::None, {}, 0, "", 0, ""});
   EXPECT_EQ(title(), "Not Connected - MAV Controller - Orvane Systems");
   EXPECT_TRUE(!program_->link().is_open() && checked(40068));
   stop();
   PseudoTerminal line;
-  start({RunConnection::Kind::Serial, {}, 0, line.name(), 115200});
+  start({RunConnection::Kind::Serial, {}, 0, line.name(), 115200, ""});
   EXPECT_EQ(program_->link().device_name().value_or("") + " " +
                 std::to_string(program_->link().baud_rate()),
             line.name() + " 115200");
   EXPECT_EQ(title(), line.name() + " - MAV Controller - Orvane Systems");
   stop();
-  start({RunConnection::Kind::Network, {127, 0, 0, 2}, 9, "", 0});
+  start({RunConnection::Kind::Network, {127, 0, 0, 2}, 9, "", 0, ""});
   EXPECT_EQ(title(), "Connecting to Remote Site - MAV Controller - Orvane Systems");
   stop();
   const Preferences saved = saved_preferences();

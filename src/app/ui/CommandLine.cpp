@@ -1,6 +1,7 @@
 #include "app/ui/CommandLine.h"
 
 #include <QCommandLineParser>
+#include <cstdlib>
 
 #include "platform/GatewayAddress.h"
 
@@ -47,12 +48,20 @@ std::variant<CommandLine, std::string> parse_command_line(const QStringList& arg
       "Connect through the serial port <device> at <baud> (9600 or 115200, 9600 when "
       "left out) for this run only.",
       "device[,baud]");
+  const QCommandLineOption service(
+      "service",
+      "Attach to the gateway service at <socket> or <host>:<port> instead of a gateway, for "
+      "this run only.",
+      "socket|host:port");
+  const QCommandLineOption token(
+      "token", "Present <secret> to the service (default: the MAV_TOKEN environment variable).",
+      "secret");
   const QCommandLineOption no_auto_connect("no-auto-connect",
                                            "Do not connect at start-up in this run.");
   const QCommandLineOption overview(
       "overview", "Show only the overview of every gateway publishing to <broker>.",
       "broker[:port]");
-  parser.addOptions({program_dir, connect, serial, no_auto_connect, overview});
+  parser.addOptions({program_dir, connect, serial, service, token, no_auto_connect, overview});
 
   if (!parser.parse(arguments)) return parser.errorText().toStdString();
   if (parser.isSet(help)) parser.showHelp(0);
@@ -60,11 +69,12 @@ std::variant<CommandLine, std::string> parse_command_line(const QStringList& arg
   if (!parser.positionalArguments().isEmpty()) {
     return "unexpected argument " + parser.positionalArguments().first().toStdString();
   }
-  const int connection_options =
-      int{parser.isSet(connect)} + int{parser.isSet(serial)} + int{parser.isSet(no_auto_connect)};
+  const int connection_options = int{parser.isSet(connect)} + int{parser.isSet(serial)} +
+                                 int{parser.isSet(service)} + int{parser.isSet(no_auto_connect)};
   if (connection_options > 1) {
-    return "--connect, --serial and --no-auto-connect exclude each other";
+    return "--connect, --serial, --service and --no-auto-connect exclude each other";
   }
+  if (parser.isSet(token) && !parser.isSet(service)) return "--token needs --service";
 
   CommandLine line;
   if (parser.isSet(program_dir)) {
@@ -75,6 +85,17 @@ std::variant<CommandLine, std::string> parse_command_line(const QStringList& arg
   std::variant<RunConnection, std::string> connection = RunConnection{};
   if (parser.isSet(connect)) connection = network_connection(parser.value(connect));
   if (parser.isSet(serial)) connection = serial_connection(parser.value(serial));
+  if (parser.isSet(service)) {
+    RunConnection attached;
+    attached.kind = RunConnection::Kind::Service;
+    attached.device = parser.value(service).toStdString();
+    if (attached.device.empty()) return "empty address in --service";
+    const char* from_environment = std::getenv("MAV_TOKEN");
+    attached.token = parser.isSet(token)           ? parser.value(token).toStdString()
+                     : from_environment != nullptr ? from_environment
+                                                   : "";
+    connection = attached;
+  }
   if (parser.isSet(no_auto_connect)) {
     RunConnection none;
     none.kind = RunConnection::Kind::None;

@@ -11,6 +11,8 @@
 #include <cstdlib>
 #include <ctime>
 
+#include "app/ui/ServiceDialog.h"
+#include "frontend/MenuIds.h"
 #include "matrix/ui/ColorSchemeDialog.h"
 
 namespace mav {
@@ -19,6 +21,12 @@ namespace {
 int full_screen_width() {
   const QScreen* screen = QGuiApplication::primaryScreen();
   return screen ? screen->availableGeometry().width() : 0;
+}
+
+// How a service knows a console attached from the command line, unless its token names it.
+std::string console_name() {
+  const char* user = std::getenv("USER");
+  return user != nullptr && *user != '\0' ? user : "console";
 }
 
 int window_width_of(int screen_size) {
@@ -77,6 +85,7 @@ ControllerProgram::~ControllerProgram() {
   // The worker and the channel call into the window; both stop before it goes away.
   engine_.stop();
   engine_.link().close();
+  console_.reset();
   security_.reset();
   trace_window_.reset();
   overview_window_.reset();
@@ -135,6 +144,7 @@ bool ControllerProgram::init() {
   trace_window_->register_commands(command_registry_);
   overview_window_ = std::make_unique<OverviewWindow>(engine_.clock());
   overview_window_->register_commands(command_registry_);
+  command_registry_.add(menu::kSelectService, [this] { choose_service(); });
   register_color_scheme_command(command_registry_, sections_.colors(), prompts_, *window_);
   configurations().register_commands(command_registry_, *window_);
   window_->set_title("MAV Controller");
@@ -150,6 +160,9 @@ bool ControllerProgram::init() {
 
   model().Reset(false);
   app_.connect_at_startup(run_);
+  if (run_.kind == RunConnection::Kind::Service) {
+    attach_service({console_name(), run_.device, run_.token});
+  }
 
   const int screen_size = app_.preferences().screen_size;
   window_->set_screen_size(screen_size, full_screen_width() == window_width_of(screen_size));
@@ -161,6 +174,26 @@ bool ControllerProgram::init() {
   engine_.keeper().start_keepalive();
   app_.report_running();
   return true;
+}
+
+void ControllerProgram::attach_service(const ServiceEntry& service) {
+  console_.reset();
+  engine_.keeper().stop_reconnecting();  // a retry after an earlier drop would reopen the link
+  link().close();
+  session().cancel_selection();
+  session().input_ready = true;  // no synchronisation of our own will end
+  console_ = std::make_unique<ConsoleSession>(ConsoleParts{model(), *gestures_, *matrix_, *window_},
+                                              service);
+}
+
+void ControllerProgram::choose_service() {
+  const std::filesystem::path file = app_.program_directory() / kServicesFileName;
+  ServiceDialog dialog(read_services_file(file), window_.get());
+  prompts_.run_dialog(dialog);
+  const std::optional<ServiceEntry> chosen = dialog.chosen();
+  if (!chosen) return;
+  remember_service(file, *chosen);
+  attach_service(*chosen);
 }
 
 int ControllerProgram::run() {

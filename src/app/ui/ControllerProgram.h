@@ -11,6 +11,7 @@
 #include "app/Application.h"
 #include "app/RunConnection.h"
 #include "app/ShellGestureHooks.h"
+#include "app/ui/ConsoleSession.h"
 #include "app/ui/MainWindow.h"
 #include "app/ui/WindowFrontend.h"
 #include "bridge/ui/OverviewWindow.h"
@@ -53,6 +54,12 @@ class ControllerProgram {
   // Ends the program as File > Exit does, without the exit reminder. UI thread.
   void terminate();
 
+  // Attaches the window to the gateway service instead of a gateway: the link to the gateway
+  // closes and the matrix shows, and acts on, the service's model. Replaces an earlier attachment.
+  void attach_service(const ServiceEntry& service);
+  // The attachment in use; nullptr when the window works on the gateway's link.
+  ConsoleSession* console() { return console_.get(); }
+
   // For the tests.
   MainWindow& window() { return *window_; }
   Application& application() { return app_; }
@@ -75,6 +82,8 @@ class ControllerProgram {
  private:
   // The settings dialogs' template, custom icon and dial buttons.
   ModuleDialogFeatures module_features();
+  // Connect > Service...: the dialog, the remembered services, the attachment.
+  void choose_service();
 
   QObject ui_object_;
   OperatorPrompts& prompts_;
@@ -104,6 +113,7 @@ class ControllerProgram {
   std::unique_ptr<LogViewers> log_viewers_;
   std::unique_ptr<TraceWindow> trace_window_;
   std::unique_ptr<OverviewWindow> overview_window_;
+  std::unique_ptr<ConsoleSession> console_;
 };
 
 // SIGTERM and SIGINT reach the UI thread as `terminate`. Call once, before run. UI thread.

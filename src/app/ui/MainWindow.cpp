@@ -103,6 +103,7 @@ void MainWindow::run_command(int command_id) {
     QTimer::singleShot(kHeldCommandRetryMs, this, [this, command_id] { run_command(command_id); });
     return;
   }
+  if (console_ != nullptr && console_->take_command(command_id)) return;
   // A command may change what the matrix shows (sizes, colours, animation, hover texts).
   if (commands_.run(command_id)) apply_appearance();
 }
@@ -231,8 +232,9 @@ void MainWindow::show_link_state() {
   } else if (!retry_countdown_.isActive()) {
     retry_countdown_.start();
   }
-  link_indicator_->setText(QString::fromStdString(connection_indicator_text(status)));
-  matrix_.set_contact_lost(status.open && status.contact_lost);
+  link_indicator_->setText(
+      QString::fromStdString(console_ ? console_->link_text() : connection_indicator_text(status)));
+  matrix_.set_contact_lost(!console_ && status.open && status.contact_lost);
   // The menu bar sizes its corner only when the corner is shown: a longer text would be cut.
   link_indicator_->hide();
   link_indicator_->show();
@@ -319,6 +321,7 @@ void MainWindow::offer_serial_port_selection() {
 }
 
 void MainWindow::open_module_settings(int port, bool mark_open) {
+  if (console_ != nullptr && console_->take_module_settings(port)) return;
   module_settings_.open_module_settings(port, mark_open, this);
 }
 

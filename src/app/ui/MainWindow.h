@@ -34,6 +34,19 @@ struct MainWindowParts {
   ModuleSettingsOpener& module_settings;
 };
 
+// A console attached to a service, as the window asks it: it turns some commands into requests
+// and answers for what needs the gateway's own link, which the service holds.
+class WindowConsole {
+ public:
+  virtual ~WindowConsole() = default;
+  // True when the console took the menu command.
+  virtual bool take_command(int command_id) = 0;
+  // True when the console took the opening of the port's module settings.
+  virtual bool take_module_settings(int port) = 0;
+  // The connection indicator's text: how the service and its gateway stand.
+  virtual std::string link_text() const = 0;
+};
+
 class MainWindow final : public QMainWindow, public ShellWindow, public ConfigurationPrompts {
   Q_OBJECT
 
@@ -45,6 +58,11 @@ class MainWindow final : public QMainWindow, public ShellWindow, public Configur
   // Routes one menu command (what a click on the item does) to the subsystem that owns it; while
   // a configuration replay runs, the command waits for its end.
   void run_command(int command_id);
+  // While set, the attached console sees every command and module settings dialog first.
+  void set_console(WindowConsole* console) {
+    console_ = console;
+    show_link_state();
+  }
 
   // The module settings dialog of a port, modal over the window (see ModuleSettingsOpener).
 
@@ -108,6 +126,7 @@ class MainWindow final : public QMainWindow, public ShellWindow, public Configur
   QPointer<QTextBrowser> manual_window_;
   QTimer retry_countdown_;  // the indicator counts the pause before a retry down
   bool finished_ = false;
+  WindowConsole* console_ = nullptr;
 };
 
 }  // namespace mav

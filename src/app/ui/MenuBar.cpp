@@ -30,6 +30,7 @@ MenuBar::MenuBar(QMenuBar& bar) {
   connect_menu_ = bar.addMenu("&Connect");
   add(*connect_menu_, kSelectNetworkSite, "Select &Network Site...");
   add(*connect_menu_, kSelectSerialPort, "Select &Serial Port...");
+  add(*connect_menu_, kSelectService, "Ser&vice...");
   connect_menu_->addSeparator();
 
   QMenu* options = bar.addMenu("&Options");

@@ -1,6 +1,7 @@
 #include "matrix/ui/MatrixPainter.h"
 
 #include <QFontMetrics>
+#include <QPen>
 #include <algorithm>
 #include <cstring>
 
@@ -139,6 +140,7 @@ void MatrixPainter::DrawPorts(QPainter& p, const DeviceModel& model, const Matri
     const int y = IconTop(layout.screen_size, row);
     icons_.Draw(IconFor(record, layout), x, y, p);
     DrawBadges(p, record, port, model, layout, x, y);
+    if (!lock_owners_[static_cast<std::size_t>(port)].empty()) DrawPadlock(p, x, y);
     if (HasMonitors(record)) {
       DrawLabel(p, MonitorListBox(layout, port, row),
                 QString::fromStdString(FormatMonitorList(record.monitors)), Qt::white,
@@ -252,11 +254,28 @@ void MatrixPainter::DrawHoverBoxes(QPainter& p, const DeviceModel& model,
     DrawLabel(p, box, text, kHoverFill, ink);
   };
   const Rect name = NameBox(layout, port, row);
-  hover_box(FieldText(record.port_name, sizeof record.port_name), name.top, kLabelInk);
+  QString name_text = FieldText(record.port_name, sizeof record.port_name);
+  if (const std::string& owner = lock_owners_[static_cast<std::size_t>(port)]; !owner.empty()) {
+    name_text += " - locked by " + QString::fromStdString(owner);
+  }
+  hover_box(name_text, name.top, kLabelInk);
   if (HasMonitors(record)) {
     hover_box(QString::fromStdString(FormatMonitorList(record.monitors)),
               MonitorListBox(layout, port, row).top, kMonitorListInk);
   }
+}
+
+// A small padlock on the icon's left edge, below its module label: a shackle over a brass body.
+void MatrixPainter::DrawPadlock(QPainter& p, int x, int y) const {
+  p.save();
+  p.setRenderHint(QPainter::Antialiasing);
+  p.setPen(QPen(Qt::black, 2));
+  p.setBrush(Qt::NoBrush);
+  p.drawArc(QRect(x + 4, y + 14, 8, 9), 0, 180 * 16);
+  p.setPen(QPen(Qt::black, 1));
+  p.setBrush(QColor(230, 180, 40));
+  p.drawRect(QRect(x + 2, y + 19, 12, 9));
+  p.restore();
 }
 
 void MatrixPainter::DrawLineText(QPainter& p, const Rect& line,

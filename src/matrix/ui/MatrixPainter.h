@@ -8,7 +8,9 @@
 #include <QImage>
 #include <QPainter>
 #include <QString>
+#include <array>
 #include <optional>
+#include <string>
 
 #include "matrix/Artwork.h"
 #include "matrix/MatrixAppearance.h"
@@ -22,6 +24,9 @@ namespace mav {
 class DeviceModel;
 class IconStore;
 
+// Who holds each port's lock on the service the console is attached to; empty: nobody.
+using PortLockOwners = std::array<std::string, kPortCount>;
+
 class MatrixPainter {
  public:
   explicit MatrixPainter(IconStore& icons);
@@ -31,6 +36,9 @@ class MatrixPainter {
   // The picture of a gateway that does not answer: dimmed, without lamps, from the next paint.
   void set_dimmed(bool dimmed) { dimmed_ = dimmed; }
   bool dimmed() const { return dimmed_; }
+  // The locked ports carry a padlock, and their hover text the owner, from the next paint.
+  void set_lock_owners(const PortLockOwners& owners) { lock_owners_ = owners; }
+  const PortLockOwners& lock_owners() const { return lock_owners_; }
 
   // The full picture. Renumbers the nets first (which writes the model), leaves out the icons
   // that the frame shows sliding, and answers the layout it chose.
@@ -65,10 +73,12 @@ class MatrixPainter {
                       int port) const;
   void DrawLineText(QPainter& p, const Rect& line, const std::optional<QString>& text) const;
   void DrawArt(QPainter& p, ArtRole role, int x, int y) const;
+  void DrawPadlock(QPainter& p, int x, int y) const;
 
   IconStore& icons_;
   MatrixAppearance look_;
   bool dimmed_ = false;
+  PortLockOwners lock_owners_;
   QFont label_font_;
   QFont status_fonts_[kScreenSizeCount];
 };

@@ -84,6 +84,11 @@ void MatrixWidget::set_contact_lost(bool lost) {
   update();
 }
 
+void MatrixWidget::set_lock_owners(const PortLockOwners& owners) {
+  painter_.set_lock_owners(owners);
+  request_repaint();
+}
+
 void MatrixWidget::show_hover(int port) {
   view_.hover_port = port;
   view_.hover_shown = true;

@@ -45,6 +45,9 @@ class MatrixWidget : public QWidget, public MatrixView {
   // While the gateway does not answer, the picture is dimmed and shows no COR, PTT or RING lamp:
   // what it shows may no longer be true. Repaints when this changes.
   void set_contact_lost(bool lost);
+  // The owners of the port locks on an attached service; repaints.
+  void set_lock_owners(const PortLockOwners& owners);
+  const PortLockOwners& lock_owners() const { return painter_.lock_owners(); }
   // The hover box of a port, drawn at once; hide_hover removes a shown box and clears the
   // status line.
   void show_hover(int port);
@@ -59,6 +62,7 @@ class MatrixWidget : public QWidget, public MatrixView {
 
   // The status line (at most 255 characters); an empty text clears it and blacks the line out.
   void show_status_text(std::string_view text);
+  const std::optional<QString>& status_text() const { return status_text_; }
   // The message line, drawn at once and not kept: the next full paint removes it. An empty text
   // blacks the line out.
   void show_message(std::string_view text);

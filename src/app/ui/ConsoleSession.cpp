@@ -1,0 +1,143 @@
+#include "app/ui/ConsoleSession.h"
+
+#include "frontend/MenuIds.h"
+
+namespace mav {
+namespace {
+
+constexpr const char* kTitle = "MAV Controller";
+constexpr const char* kLinkElsewhere = "Not while attached: the service keeps the gateway's link";
+
+// The menu commands that work on the gateway's own link, which the service holds.
+bool needs_gateway_link(int command_id) {
+  using namespace menu;
+  switch (command_id) {
+    case kSelectNetworkSite:
+    case kSelectSerialPort:
+    case kLoadConfiguration:
+    case kRestoreLastConfig:
+    case kRestoreFromHistory:
+    case kRevertAfterConnectAll:
+    case kRevertAfterDisconnectAll:
+    case kVoicePrompts:
+    case kPinSettings:
+      return true;
+    default:
+      return command_id >= kRecentConnectionFirst && command_id <= kRecentConnectionLast;
+  }
+}
+
+}  // namespace
+
+ConsoleSession::ConsoleSession(const ConsoleParts& parts, const ServiceEntry& service)
+    : p_(parts),
+      address_(service.address),
+      client_(host_, service.name, service.token),
+      actions_(client_, remote_,
+               [this](const std::string& sentence) { p_.gestures.refuse(sentence); }),
+      patch_(actions_, [this] { p_.gestures.end_selection(); }) {
+  remote_.set_change_listener([this](const std::string& actor, int) { on_change(actor); });
+  client_.set_link_listener(
+      [this](ServiceLink link, const std::string& why) { on_link(link, why); });
+  p_.gestures.set_patch_actions(&patch_);
+  p_.window.set_console(this);
+  show_title();
+  client_.open(service.address);
+}
+
+ConsoleSession::~ConsoleSession() {
+  p_.window.set_console(nullptr);
+  p_.gestures.set_patch_actions(nullptr);
+  p_.matrix.set_lock_owners({});
+}
+
+// The window's model follows the service's; the status line names what the actor changed: the
+// ports whose lock or net changed, as "Port 07 connected by desk-1" or "Ports 03, 07 ...".
+void ConsoleSession::on_change(const std::string& actor) {
+  const PortLockOwners locks_before = p_.matrix.lock_owners();
+  std::string ports;
+  std::string what;
+  for (int port = 0; port < kPortCount; ++port) {
+    PortRecord before;
+    PortRecord after;
+    p_.model.GetPort(port, before);
+    if (!remote_.model().GetPort(port, after)) continue;
+    p_.model.SetPort(port, after);
+    const std::string& owner = remote_.locks()[static_cast<std::size_t>(port)];
+    if (owner != locks_before[static_cast<std::size_t>(port)]) {
+      what = owner.empty() ? "unlocked" : "locked";
+    } else if (after.net != before.net) {
+      what = after.net == GROUP_NONE ? "disconnected" : "connected";
+    } else {
+      continue;
+    }
+    ports += (ports.empty() ? "" : ", ") + port_text(port).substr(5);
+  }
+  p_.matrix.set_lock_owners(remote_.locks());
+  p_.window.show_link_state();  // the gateway's link may have changed
+  if (actor.empty() || ports.empty()) return;
+  show_status((ports.size() > 2 ? "Ports " : "Port ") + ports + " " + what + " by " + actor);
+}
+
+void ConsoleSession::on_link(ServiceLink link, const std::string& why) {
+  p_.window.show_link_state();
+  switch (link) {
+    case ServiceLink::Identified:
+      show_title();
+      show_status("Attached to the service at " + address_);
+      break;
+    case ServiceLink::Lost:
+      show_status("Lost the service" + (why.empty() ? "" : ": " + why) + "; trying again");
+      break;
+    case ServiceLink::Closed:
+      if (!why.empty()) show_status("The service refused this console: " + why);
+      break;
+    default:
+      break;
+  }
+}
+
+bool ConsoleSession::take_command(int command_id) {
+  if (command_id == menu::kRetrieveCurrentConfig) {
+    client_.request(ControlOp::Resync, {}, [this](const ServiceAnswer& answer) {
+      if (answer.status == ResponseStatus::Refused || answer.status == ResponseStatus::Error) {
+        p_.gestures.refuse(answer.message);
+      }
+    });
+    return true;
+  }
+  if (!needs_gateway_link(command_id)) return false;
+  show_status(kLinkElsewhere);
+  return true;
+}
+
+std::string ConsoleSession::link_text() const {
+  switch (client_.link()) {
+    case ServiceLink::Identified:
+      return remote_.gateway_link() == LinkState::Connected ? "Attached" : "Attached, no gateway";
+    case ServiceLink::Lost:
+      return "Service lost";
+    case ServiceLink::Closed:
+      return "Not attached";
+    default:
+      return "Attaching";
+  }
+}
+
+bool ConsoleSession::take_module_settings(int) {
+  show_status(kLinkElsewhere);
+  return true;
+}
+
+// The title names the service, and the gateway's site once the service told it.
+void ConsoleSession::show_title() {
+  const std::string& site = remote_.site();
+  p_.window.set_title(std::string(kTitle) + " - service " + address_ +
+                      (site.empty() ? "" : ", gateway " + site));
+}
+
+void ConsoleSession::show_status(const std::string& text) {
+  p_.matrix.show_status_text(text);
+}
+
+}  // namespace mav

@@ -1,0 +1,99 @@
+// Two controllers attached to one gateway service, the simulator as the gateway and mavctl as a
+// third client: what is typed on one window shows on the other, and a port locked elsewhere
+// carries its owner on both and refuses their gestures with the owner's name.
+#include <QTest>
+#include <cstdio>
+#include <optional>
+
+#include "gui/ProgramRig.h"
+#include "sim/SimProcess.h"
+#include "support/ControllerProcess.h"
+
+namespace mav::test {
+namespace {
+
+class TwoConsoles : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(sim_.start({"--tcp", "127.0.0.1:0", "--lineup", "11110001"}));
+    service_.emplace(
+        GATEWAYD_PATH, dir_.path(),
+        std::vector<std::string>{"--program-dir", (dir_ / "prog").string(), "--connect",
+                                 "127.0.0.1:" + std::to_string(sim_.tcp_port), "--socket",
+                                 socket_.string()},
+        dir_.path());
+    ASSERT_TRUE(process_events_until(
+        [&] { return mavctl("status").find(", synchronised;") != std::string::npos; }, 60000));
+    RunConnection none;
+    none.kind = RunConnection::Kind::None;
+    for (int i = 0; i < 2; ++i) {
+      const std::filesystem::path folder = dir_ / ("desk-" + std::to_string(i + 1));
+      std::filesystem::create_directories(folder);
+      desks_[i] =
+          std::make_unique<ControllerProgram>(ProgramFolders{folder, folder}, prompts_, none);
+      ASSERT_TRUE(desks_[i]->init());
+      desks_[i]->attach_service({"desk-" + std::to_string(i + 1), socket_.string(), ""});
+    }
+    ASSERT_TRUE(process_events_until(
+        [&] { return attached(0) && attached(1) && desks_[1]->model().CountModules() == 5; }));
+  }
+  bool attached(int desk) {
+    return desks_[desk]->console()->client().link() == ServiceLink::Identified;
+  }
+  std::string mavctl(const std::string& arguments) const {
+    const std::string command =
+        std::string(MAVCTL_PATH) + " --socket " + socket_.string() + " " + arguments + " 2>&1";
+    FILE* pipe = ::popen(command.c_str(), "r");
+    std::string out;
+    char buffer[4096];
+    while (std::fgets(buffer, sizeof buffer, pipe) != nullptr) out += buffer;
+    ::pclose(pipe);
+    return out;
+  }
+  bool together(int desk, int a, int b) {
+    PortRecord first;
+    PortRecord second;
+    desks_[desk]->model().GetPort(a, first);
+    desks_[desk]->model().GetPort(b, second);
+    return first.net != GROUP_NONE && first.net == second.net;
+  }
+  std::string status_line(int desk) {
+    return desks_[desk]
+        ->window()
+        .findChild<MatrixWidget*>()
+        ->status_text()
+        .value_or("")
+        .toStdString();
+  }
+
+  ScratchDirectory dir_;
+  std::filesystem::path socket_ = dir_ / "control.sock";
+  sim::test::SimProcess sim_;
+  std::optional<ControllerProcess> service_;
+  RecordingPrompts prompts_;
+  std::unique_ptr<ControllerProgram> desks_[2];
+};
+
+TEST_F(TwoConsoles, SeeEachOthersPatchAndRefuseAPortLockedElsewhere) {
+  QTest::keyClicks(&desks_[0]->window(), "c03c07");
+  ASSERT_TRUE(process_events_until([&] { return together(0, 3, 7); }));
+  // The service's event reaches both consoles together: the other sees the net at once.
+  EXPECT_TRUE(process_events_until([&] { return together(1, 3, 7); }, 1000));
+  EXPECT_EQ(status_line(1), "Port 07 connected by desk-1");
+  EXPECT_EQ(desks_[1]->window().windowTitle().toStdString(),
+            "MAV Controller - service " + socket_.string() +
+                ", gateway 127.0.0.1:" + std::to_string(sim_.tcp_port));
+
+  EXPECT_EQ(mavctl("--name A lock 3"), "");
+  for (int desk : {0, 1}) {
+    EXPECT_TRUE(process_events_until([&] {
+      return desks_[desk]->window().findChild<MatrixWidget*>()->lock_owners()[3] == "A";
+    }));
+  }
+  QTest::keyClicks(&desks_[1]->window(), "d03");
+  EXPECT_TRUE(process_events_until([&] { return status_line(1) == "Port 03 is locked by A"; }));
+  EXPECT_TRUE(together(0, 3, 7));
+}
+
+}  // namespace
+}  // namespace mav::test
