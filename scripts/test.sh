@@ -42,6 +42,6 @@ for fuzzer in build/asan/fuzz/fuzz_*; do
   rm -rf "$corpus"
 done
 
-export TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1
+export TSAN_OPTIONS="halt_on_error=1:second_deadlock_stack=1:suppressions=$PWD/scripts/tsan.supp"
 configure_and_test build/tsan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
   -DMAV_SANITIZE=thread -DMAV_BUILD_GUI=OFF

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cstdio>
+#include <utility>
 
 namespace mav {
 namespace {
@@ -109,6 +110,7 @@ void MqttBridge::follow_socket() {
     if (revents & (POLLIN | POLLHUP | POLLERR)) code = mosquitto_loop_read(client_, 1);
     if (code == MOSQ_ERR_SUCCESS && (revents & POLLOUT)) code = mosquitto_loop_write(client_, 1);
     if (code != MOSQ_ERR_SUCCESS) return lost();
+    after_callbacks();
     follow_socket();
   });
 }
@@ -125,9 +127,18 @@ void MqttBridge::connected(int code) {
   if (code != 0) return;  // refused: the socket closes and the retries go on
   connected_ = true;
   retry_ms_ = kFirstRetryMs;
-  const std::string cmd = prefix_ + "cmd";
-  mosquitto_subscribe(client_, nullptr, cmd.c_str(), kStateQos);
-  publish_all();
+  republish_due_ = true;
+}
+
+void MqttBridge::after_callbacks() {
+  if (std::exchange(republish_due_, false)) {
+    const std::string cmd = prefix_ + "cmd";
+    mosquitto_subscribe(client_, nullptr, cmd.c_str(), kStateQos);
+    publish_all();
+  }
+  for (const std::string& request : std::exchange(requests_, {})) {
+    service_.submit(requester_, request);
+  }
 }
 
 void MqttBridge::message(std::string_view topic, std::string_view payload) {
@@ -135,7 +146,7 @@ void MqttBridge::message(std::string_view topic, std::string_view payload) {
   // The broker's requests keep the name the bridge gave them: an identify may not rename them.
   const auto message = nlohmann::json::parse(payload, nullptr, false);
   if (message.is_object() && message.contains("type") && message["type"] == "identify") return;
-  service_.submit(requester_, payload);
+  requests_.emplace_back(payload);
 }
 
 void MqttBridge::on_event(std::string_view line) {

@@ -10,6 +10,7 @@
 #include <set>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "bridge/BrokerSettings.h"
 #include "bridge/HourlyAlarms.h"
@@ -41,6 +42,7 @@ class MqttBridge final : public ServiceObserver {
   void retry_later();
   // After each turn of the library: watches its socket as it now wants, or notices it closed.
   void follow_socket();
+  void after_callbacks();
   void lost();
   void publish(const std::string& topic, std::string_view payload, bool retained);
   void publish_all();
@@ -65,6 +67,10 @@ class MqttBridge final : public ServiceObserver {
   HourlyAlarms alarms_;
   // The last change goes out with the next tick, not with each of a burst of events.
   bool status_due_ = false;
+  // What the library's callbacks asked for, done once the library has returned: it holds its own
+  // locks while it calls back, and publishing from there would take them in another order.
+  bool republish_due_ = false;
+  std::vector<std::string> requests_;
 };
 
 }  // namespace mav
