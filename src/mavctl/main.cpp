@@ -44,11 +44,16 @@ int main(int argc, char** argv) {
   // Each command fills the request or picks the session step it runs.
   ControlArguments arguments;
   std::function<int(mav::MavctlSession&)> run;
-  const auto request_command = [&](const char* command, const char* help, ControlOp op) {
-    CLI::App* sub = app.add_subcommand(command, help);
+  // A command of `parent` that sends one request and waits for its outcome.
+  const auto request_in = [&](CLI::App& parent, const char* command, const char* help,
+                              ControlOp op) {
+    CLI::App* sub = parent.add_subcommand(command, help);
     sub->callback(
         [&, op] { run = [&, op](mav::MavctlSession& s) { return s.request(op, arguments); }; });
     return sub;
+  };
+  const auto request_command = [&](const char* command, const char* help, ControlOp op) {
+    return request_in(app, command, help, op);
   };
   bool as_json = false;
   app.add_subcommand("status", "Site, link state, modules and nets")->callback([&] {
@@ -105,10 +110,7 @@ int main(int argc, char** argv) {
   auto* tokens = app.add_subcommand("token", "Manage the tokens clients identify with");
   tokens->require_subcommand(1);
   const auto token_command = [&](const char* command, const char* help, ControlOp op) {
-    CLI::App* sub = tokens->add_subcommand(command, help);
-    sub->callback(
-        [&, op] { run = [&, op](mav::MavctlSession& s) { return s.request(op, arguments); }; });
-    return sub;
+    return request_in(*tokens, command, help, op);
   };
   auto* token_add =
       token_command("add", "Add a token; prints its secret once", ControlOp::TokenAdd);
@@ -125,10 +127,7 @@ int main(int argc, char** argv) {
   auto* salvos = app.add_subcommand("salvo", "Save, preview, take and schedule salvos");
   salvos->require_subcommand(1);
   const auto salvo_command = [&](const char* command, const char* help, ControlOp op) {
-    CLI::App* sub = salvos->add_subcommand(command, help);
-    sub->callback(
-        [&, op] { run = [&, op](mav::MavctlSession& s) { return s.request(op, arguments); }; });
-    return sub;
+    return request_in(*salvos, command, help, op);
   };
   auto* salvo_save =
       salvo_command("save", "Save the state of PORTS as salvo NAME", ControlOp::SalvoSave);
