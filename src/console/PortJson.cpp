@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "console/JsonMembers.h"
+#include "protocol/ModelNames.h"
 
 namespace mav {
 namespace {
@@ -34,17 +35,13 @@ std::optional<bool> flag(const json& object, const char* key) {
   return value->get<bool>();
 }
 
-// The module a name stands for, taken from the names the service writes.
+// The module a name stands for; null is an empty port.
 std::optional<std::uint32_t> module_named(const json* value) {
   if (value != nullptr && value->is_null()) return MOD_NONE;
   if (value == nullptr || !value->is_string()) return std::nullopt;
-  for (std::uint32_t type = MOD_TOV5; type <= MOD_HK6; ++type) {
-    PortRecord record{};
-    record.mod_type = type;
-    if (port_json(0, record)["module"].get<std::string>() == value->get_ref<const std::string&>())
-      return type;
-  }
-  return std::nullopt;
+  const int type = model_type_named(value->get_ref<const std::string&>());
+  if (type == 0) return std::nullopt;
+  return static_cast<std::uint32_t>(type);
 }
 
 bool read_monitors(const json* value, std::uint8_t (&monitors)[kMonitorSlots]) {

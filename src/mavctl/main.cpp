@@ -109,46 +109,41 @@ int main(int argc, char** argv) {
       ->add_flag("--force", arguments.force, "Open another client's lock (supervisors)");
   auto* tokens = app.add_subcommand("token", "Manage the tokens clients identify with");
   tokens->require_subcommand(1);
-  const auto token_command = [&](const char* command, const char* help, ControlOp op) {
-    return request_in(*tokens, command, help, op);
-  };
   auto* token_add =
-      token_command("add", "Add a token; prints its secret once", ControlOp::TokenAdd);
+      request_in(*tokens, "add", "Add a token; prints its secret once", ControlOp::TokenAdd);
   token_add->add_option("NAME", arguments.name)->required();
   token_add->add_option("ROLE", arguments.role)
       ->required()
       ->check(CLI::IsMember({"viewer", "operator", "supervisor"}));
   token_add->add_option("PORTS", arguments.ports, "The ports it may touch, like 0-7,9");
-  token_command("list", "The tokens with their roles and ports", ControlOp::TokenList);
-  token_command("revoke", "Remove a token", ControlOp::TokenRevoke)
+  request_in(*tokens, "list", "The tokens with their roles and ports", ControlOp::TokenList);
+  request_in(*tokens, "revoke", "Remove a token", ControlOp::TokenRevoke)
       ->add_option("NAME", arguments.name)
       ->required();
 
   auto* salvos = app.add_subcommand("salvo", "Save, preview, take and schedule salvos");
   salvos->require_subcommand(1);
-  const auto salvo_command = [&](const char* command, const char* help, ControlOp op) {
-    return request_in(*salvos, command, help, op);
-  };
   auto* salvo_save =
-      salvo_command("save", "Save the state of PORTS as salvo NAME", ControlOp::SalvoSave);
+      request_in(*salvos, "save", "Save the state of PORTS as salvo NAME", ControlOp::SalvoSave);
   salvo_save->add_option("NAME", arguments.name)->required();
   salvo_save->add_option("PORTS", arguments.ports, "The ports, like 3,7,9 or 0-7")->required();
-  salvo_command("list", "The salvos saved", ControlOp::SalvoList);
-  salvo_command("preview", "What taking salvo NAME would change, and what refuses it",
-                ControlOp::SalvoPreview)
+  request_in(*salvos, "list", "The salvos saved", ControlOp::SalvoList);
+  request_in(*salvos, "preview", "What taking salvo NAME would change, and what refuses it",
+             ControlOp::SalvoPreview)
       ->add_option("NAME", arguments.name)
       ->required();
-  auto* salvo_take = salvo_command("take", "Take salvo NAME now, or schedule it with --at or --in",
-                                   ControlOp::SalvoTake);
+  auto* salvo_take =
+      request_in(*salvos, "take", "Take salvo NAME now, or schedule it with --at or --in",
+                 ControlOp::SalvoTake);
   salvo_take->add_option("NAME", arguments.name)->required();
   auto* at = salvo_take->add_option("--at", arguments.at, "At the next HH:MM");
   salvo_take->add_option("--in", arguments.in, "After a delay, like 90s or 1h30m")->excludes(at);
-  salvo_command("scheduled", "The takes waiting for their time", ControlOp::SalvoScheduled);
-  salvo_command("cancel", "Cancel scheduled take ID", ControlOp::SalvoCancel)
+  request_in(*salvos, "scheduled", "The takes waiting for their time", ControlOp::SalvoScheduled);
+  request_in(*salvos, "cancel", "Cancel scheduled take ID", ControlOp::SalvoCancel)
       ->add_option("ID", arguments.take)
       ->required()
       ->check(CLI::PositiveNumber);
-  salvo_command("delete", "Delete salvo NAME", ControlOp::SalvoDelete)
+  request_in(*salvos, "delete", "Delete salvo NAME", ControlOp::SalvoDelete)
       ->add_option("NAME", arguments.name)
       ->required();
 

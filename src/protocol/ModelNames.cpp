@@ -16,4 +16,11 @@ std::string_view model_name(int mod_type) {
   return kModelNames[static_cast<std::size_t>(mod_type - 1)];
 }
 
+int model_type_named(std::string_view name) {
+  for (int type = 1; type <= kModelNameCount; ++type) {
+    if (kModelNames[static_cast<std::size_t>(type - 1)] == name) return type;
+  }
+  return 0;
+}
+
 }  // namespace mav

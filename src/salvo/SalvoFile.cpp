@@ -111,16 +111,15 @@ class Decoder {
       if (!port) return false;
       const auto module = entry.find("module");
       const auto name = entry.find("name");
-      std::uint32_t type = MOD_NONE;
-      for (int t = 1; module != entry.end() && module->is_string() && t <= kModelNameCount; ++t) {
-        if (module->get<std::string>() == model_name(t)) type = static_cast<std::uint32_t>(t);
-      }
-      if (type == MOD_NONE) return fail(port_text(*port) + " has no known module type.");
+      const int type = module != entry.end() && module->is_string()
+                           ? model_type_named(module->get_ref<const std::string&>())
+                           : 0;
+      if (type == 0) return fail(port_text(*port) + " has no known module type.");
       if (name == entry.end() || !name->is_string()) {
         return fail(port_text(*port) + " has no port name.");
       }
       if (salvo_.find(*port) != nullptr) return fail(port_text(*port) + " is listed twice.");
-      salvo_.ports.push_back({*port, type, name->get<std::string>()});
+      salvo_.ports.push_back({*port, static_cast<std::uint32_t>(type), name->get<std::string>()});
     }
     std::sort(salvo_.ports.begin(), salvo_.ports.end(),
               [](const SalvoPort& a, const SalvoPort& b) { return a.port < b.port; });

@@ -5,6 +5,8 @@
 #include <cstring>
 #include <ctime>
 
+#include "protocol/ModelNames.h"
+
 namespace mav {
 namespace {
 
@@ -26,9 +28,9 @@ std::string_view status_word(ResponseStatus status) {
 }
 
 ordered_json module_of(std::uint32_t mod_type) {
-  constexpr const char* kNames[] = {"TOV-5", "MEK-4", "LINE-7", "VOQ-3", "HK-6"};
-  if (mod_type < MOD_TOV5 || mod_type > MOD_HK6) return nullptr;
-  return kNames[mod_type - 1];
+  const std::string_view name = model_name(static_cast<int>(mod_type));
+  if (name.empty()) return nullptr;
+  return name;
 }
 
 ordered_json group_or_null(std::int16_t group) {
