@@ -18,6 +18,7 @@
 
 #include "bridge/MqttBridge.h"
 #include "platform/Clock.h"
+#include "support/FreePort.h"
 
 namespace {
 
@@ -27,18 +28,6 @@ double thread_cpu_seconds() {
   timespec now{};
   ::clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
   return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) / 1e9;
-}
-
-int free_port() {
-  const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
-  sockaddr_in address{};
-  address.sin_family = AF_INET;
-  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  socklen_t length = sizeof address;
-  ::bind(fd, reinterpret_cast<sockaddr*>(&address), length);
-  ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length);
-  ::close(fd);
-  return ntohs(address.sin_port);
 }
 
 // A broker of its own, a service whose loop runs on a thread, and, when asked, the bridge.
@@ -100,7 +89,7 @@ struct Rig {
 
   std::filesystem::path dir =
       std::filesystem::temp_directory_path() / ("bridge-bench-" + std::to_string(::getpid()));
-  int port = free_port();
+  int port = mav::test::free_loopback_port();
   pid_t broker = -1;
   mav::SystemClock clock;
   std::unique_ptr<mav::GatewayService> service;

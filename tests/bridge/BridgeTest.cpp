@@ -15,24 +15,13 @@
 #include "support/ControllerProcess.h"
 #include "support/Eventually.h"
 #include "support/FileText.h"
+#include "support/FreePort.h"
 #include "support/ScratchDirectory.h"
 
 namespace mav::test {
 namespace {
 
 using namespace std::chrono_literals;
-
-std::string free_port() {
-  const int fd = socket(AF_INET, SOCK_STREAM, 0);
-  sockaddr_in address{};
-  address.sin_family = AF_INET;
-  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  socklen_t length = sizeof address;
-  bind(fd, reinterpret_cast<sockaddr*>(&address), length);
-  getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length);
-  close(fd);
-  return std::to_string(ntohs(address.sin_port));
-}
 
 std::string output_of(const std::string& command) {
   return run_command(command).out;
@@ -105,8 +94,8 @@ class Bridge : public ::testing::Test {
   ScratchDirectory dir_;
   const std::string prefix_ = "mav/v1/lab/";
   std::filesystem::path socket_ = dir_ / "control.sock";
-  std::string broker_port_ = free_port();
-  std::string metrics_port_ = free_port();
+  std::string broker_port_ = std::to_string(free_loopback_port());
+  std::string metrics_port_ = std::to_string(free_loopback_port());
   std::string sim_port_;
   sim::test::SimProcess sim_;
   std::optional<ControllerProcess> broker_;
