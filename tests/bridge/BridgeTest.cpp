@@ -136,8 +136,9 @@ TEST_F(Bridge, PublishesTheGatewayTakesRequestsAndLeavesItsWillOnTheBroker) {
   for (const auto& [topic, payload] : snapshot_topics())
     EXPECT_EQ(nlohmann::json::parse(topics[topic]), payload) << topic;
 
+  // A dead service reads offline within one and a half keep-alives (5 s here).
   kill(service_->pid(), SIGKILL);
-  EXPECT_TRUE(eventually([&] { return retained()["status"] == "offline"; }));
+  EXPECT_TRUE(eventually([&] { return retained()["status"] == "offline"; }, 7500ms));
 }
 
 TEST_F(Bridge, MetricsFollowTheLinkThroughALostGateway) {
