@@ -41,6 +41,7 @@ bool sends_lines(const ControlRequest& request) {
     case ControlOp::SalvoScheduled:
     case ControlOp::SalvoCancel:
     case ControlOp::SalvoDelete:
+    case ControlOp::SalvoRehearse:
       return false;
     case ControlOp::SalvoTake:  // a take for later sends nothing yet
       return request.arguments.at.empty() && request.arguments.in.empty();
@@ -235,6 +236,7 @@ std::optional<Refusal> GatewayService::act(const ControlRequest& request, Pendin
     case ControlOp::SalvoScheduled:
     case ControlOp::SalvoCancel:
     case ControlOp::SalvoDelete:
+    case ControlOp::SalvoRehearse:
       return run_salvo_op(request, pending, done, answer);
   }
   return actions_->take_refusal();
