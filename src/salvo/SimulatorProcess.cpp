@@ -34,6 +34,8 @@ SimulatorProcess::SimulatorProcess(const std::filesystem::path& program, std::st
   posix_spawn_file_actions_adddup2(&actions, ends[1], STDIN_FILENO);
   posix_spawn_file_actions_adddup2(&actions, ends[1], STDOUT_FILENO);
   posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
+  // Nothing else of this process, least of all the live gateway's link, reaches the simulator.
+  posix_spawn_file_actions_addclosefrom_np(&actions, STDERR_FILENO + 1);
   const std::string path = program.string();
   const std::string lineup_text(lineup);
   std::array<const char*, 8> argv = {path.c_str(),        "--tcp",        "127.0.0.1:0", "--lineup",
@@ -73,7 +75,7 @@ std::optional<std::string> SimulatorProcess::command(std::string_view line) {
 
 std::optional<std::string> SimulatorProcess::read_line() {
   const auto until = std::chrono::steady_clock::now() + kAnswerDeadline;
-  for (std::size_t end; (end = buffer_.find('\n')) == std::string::npos;) {
+  while (buffer_.find('\n') == std::string::npos) {
     const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
         until - std::chrono::steady_clock::now());
     pollfd watch{channel_, POLLIN, 0};
