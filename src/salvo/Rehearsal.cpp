@@ -36,7 +36,8 @@ std::optional<std::vector<std::string>> replies_of(const std::optional<std::stri
   while (!rest.empty()) {
     const std::size_t end = rest.find(kBetweenReplies);
     replies.emplace_back(rest.substr(0, end));
-    rest = end == std::string_view::npos ? std::string_view() : rest.substr(end + 3);
+    rest = end == std::string_view::npos ? std::string_view()
+                                         : rest.substr(end + kBetweenReplies.size());
   }
   return replies;
 }

@@ -45,8 +45,8 @@ SalvoDesk::SalvoDesk(GatewayEngine& engine, GestureHooks& hooks)
     for (const ScheduledTake& due : schedule_.take_due(engine_.clock())) {
       take(due.salvo, [this, name = due.salvo](const Lines& lines) {
         if (!lines.empty() && lines.back().starts_with("Refused")) {
-          engine_.log().write_log_entry("The scheduled take of salvo " + name +
-                                        " was refused: " + lines.back());
+          engine_.log().write_log_entry("The scheduled take of salvo " + name + ": " +
+                                        lines.back());
         }
       });
     }
