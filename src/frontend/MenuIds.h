@@ -11,6 +11,9 @@ inline constexpr int kLoadConfiguration = 40003;
 inline constexpr int kRetrieveCurrentConfig = 40011;
 inline constexpr int kRestoreLastConfig = 40050;
 inline constexpr int kRestoreFromHistory = 40072;
+// The salvo commands, outside the gateway program's range.
+inline constexpr int kSalvos = 40104;
+inline constexpr int kSaveSalvo = 40105;
 inline constexpr int kExit = 40001;
 
 // Connect

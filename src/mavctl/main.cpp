@@ -121,7 +121,7 @@ int main(int argc, char** argv) {
       ->add_option("NAME", arguments.name)
       ->required();
 
-  auto* salvos = app.add_subcommand("salvo", "Save, preview, take and schedule salvos");
+  auto* salvos = app.add_subcommand("salvo", "Save, preview, take, schedule and rehearse salvos");
   salvos->require_subcommand(1);
   auto* salvo_save =
       request_in(*salvos, "save", "Save the state of PORTS as salvo NAME", ControlOp::SalvoSave);
@@ -144,6 +144,12 @@ int main(int argc, char** argv) {
       ->required()
       ->check(CLI::PositiveNumber);
   request_in(*salvos, "delete", "Delete salvo NAME", ControlOp::SalvoDelete)
+      ->add_option("NAME", arguments.name)
+      ->required();
+  request_in(*salvos, "rehearse",
+             "Take salvo NAME on a private simulator holding the gateway's state, and show "
+             "what it answers",
+             ControlOp::SalvoRehearse)
       ->add_option("NAME", arguments.name)
       ->required();
 

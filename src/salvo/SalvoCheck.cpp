@@ -183,4 +183,10 @@ SalvoPreview PreviewSalvo(const DeviceModel& model, const Salvo& salvo,
   return {DescribeChanges(changes), CheckSalvo(outcome, salvo, lock_owner)};
 }
 
+std::string SalvoRefusalText(const std::vector<Refusal>& refusals) {
+  std::string reasons;
+  for (const Refusal& refusal : refusals) reasons += (reasons.empty() ? "" : " ") + refusal.text;
+  return reasons;
+}
+
 }  // namespace mav

@@ -41,6 +41,9 @@ SalvoOutcome ForeseeSalvo(const DeviceModel& model, const Salvo& salvo);
 std::vector<Refusal> CheckSalvo(const SalvoOutcome& outcome, const Salvo& salvo,
                                 const LockOwner& lock_owner);
 
+// Every reason in one sentence after another, as a refused take reports them.
+std::string SalvoRefusalText(const std::vector<Refusal>& refusals);
+
 struct SalvoPreview {
   std::vector<std::string> changes;  // one line per change, "No changes." when none
   std::vector<Refusal> refusals;

@@ -184,6 +184,18 @@ TakePlan PlanTake(const DeviceModel& model, const Salvo& salvo, const LockOwner&
   return std::move(run).plan();
 }
 
+bool StepSettled(const LinkChannel& link, const SessionState& session, const DeviceModel& model) {
+  if (link.queued_lines() != 0 || link.awaiting_reply() || session.replay_running.load()) {
+    return false;
+  }
+  PortRecord record;
+  for (int port = 0; port < kPortCount; ++port) {
+    model.GetPort(port, record);
+    if (record.connect_step != 0 || record.disch_step != 0) return false;
+  }
+  return true;
+}
+
 std::optional<Refusal> PerformStep(ConnectionActions& actions, const DeviceModel& model,
                                    const TakeStep& step) {
   PortRecord other{};

@@ -8,8 +8,10 @@
 #include <string>
 #include <vector>
 
+#include "link/LinkChannel.h"
 #include "matrix/ConnectionActions.h"
 #include "model/DeviceModel.h"
+#include "protocol/SessionState.h"
 #include "salvo/Salvo.h"
 #include "salvo/SalvoCheck.h"
 
@@ -40,6 +42,10 @@ struct TakePlan {
 
 // Any thread; the model is only read.
 TakePlan PlanTake(const DeviceModel& model, const Salvo& salvo, const LockOwner& lock_owner);
+
+// Whether the gateway has answered every line sent and no connection or DISCH is half-made, so
+// the next step starts from the state the last one left. Any thread.
+bool StepSettled(const LinkChannel& link, const SessionState& session, const DeviceModel& model);
 
 // Runs one step through the gesture actions on the model they serve: the refusal when the
 // gesture refuses (the gateway changed since the plan), else nothing. UI thread, as the actions.

@@ -30,6 +30,7 @@ Kind kind_of(const AccessRequest& request) {
     case ControlOp::SalvoList:
     case ControlOp::SalvoPreview:
     case ControlOp::SalvoScheduled:
+    case ControlOp::SalvoRehearse:  // a private simulator, never the gateway
       return Kind::Read;
     case ControlOp::ConfigLoad:
       return request.preview ? Kind::Read : Kind::Patch;

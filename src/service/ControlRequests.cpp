@@ -60,8 +60,8 @@ constexpr std::string_view key_of(Arg arg) {
   return keys[static_cast<std::size_t>(arg)];
 }
 
-const std::array<OpEntry, 27>& op_table() {
-  static const std::array<OpEntry, 27> table = {{
+const std::array<OpEntry, 28>& op_table() {
+  static const std::array<OpEntry, 28> table = {{
       {ControlOp::Connect,
        "connect",
        {{Arg::Port, true},
@@ -97,6 +97,7 @@ const std::array<OpEntry, 27>& op_table() {
       {ControlOp::SalvoScheduled, "salvo.scheduled", {}},
       {ControlOp::SalvoCancel, "salvo.cancel", {{Arg::Take, true}}},
       {ControlOp::SalvoDelete, "salvo.delete", {{Arg::Name, true}}},
+      {ControlOp::SalvoRehearse, "salvo.rehearse", {{Arg::Name, true}}},
   }};
   return table;
 }
@@ -239,7 +240,8 @@ ControlMessage read_request(const json& object) {
   if (!arguments.at.empty() && !arguments.in.empty())
     return invalid(*id, "bad_argument", "A take is scheduled by either \"at\" or \"in\".");
   const bool names_salvo = *op == ControlOp::SalvoSave || *op == ControlOp::SalvoPreview ||
-                           *op == ControlOp::SalvoTake || *op == ControlOp::SalvoDelete;
+                           *op == ControlOp::SalvoTake || *op == ControlOp::SalvoDelete ||
+                           *op == ControlOp::SalvoRehearse;
   if (names_salvo && !IsSalvoName(arguments.name))
     return invalid(*id, "bad_argument", argument_sentence(entry.name, Arg::Name, false));
   if (*op == ControlOp::SalvoSave && !read_port_ranges(arguments.ports))

@@ -41,6 +41,7 @@ bool sends_lines(const ControlRequest& request) {
     case ControlOp::SalvoScheduled:
     case ControlOp::SalvoCancel:
     case ControlOp::SalvoDelete:
+    case ControlOp::SalvoRehearse:
       return false;
     case ControlOp::SalvoTake:  // a take for later sends nothing yet
       return request.arguments.at.empty() && request.arguments.in.empty();
@@ -235,6 +236,7 @@ std::optional<Refusal> GatewayService::act(const ControlRequest& request, Pendin
     case ControlOp::SalvoScheduled:
     case ControlOp::SalvoCancel:
     case ControlOp::SalvoDelete:
+    case ControlOp::SalvoRehearse:
       return run_salvo_op(request, pending, done, answer);
   }
   return actions_->take_refusal();
@@ -339,19 +341,11 @@ std::vector<std::string> GatewayService::trace_tail(int count) {
 }
 
 bool GatewayService::settled(const Pending& pending) const {
-  const LinkChannel& link = engine_.link();
-  if (link.queued_lines() != 0 || link.awaiting_reply()) return false;
-  if (engine_.session().replay_running.load()) return false;
   if (pending.op == ControlOp::Resync &&
       (engine_.session().resync_requested.load() || !engine_.session().input_ready.load())) {
     return false;
   }
-  PortRecord record;
-  for (int port = 0; port < kPortCount; ++port) {
-    engine_.model().GetPort(port, record);
-    if (record.connect_step != 0 || record.disch_step != 0) return false;
-  }
-  return true;
+  return StepSettled(engine_.link(), engine_.session(), engine_.model());
 }
 
 void GatewayService::open_dial_dialog(int port) {

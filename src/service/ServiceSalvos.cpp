@@ -1,9 +1,11 @@
-// Salvos through the service: saved from the model, listed, previewed, and taken through the
-// gestures' actions one step at a time, now or when a scheduled take falls due.
+// Salvos through the service: saved from the model, listed, previewed, rehearsed, and taken through
+// the gestures' actions one step at a time, now or when a scheduled take falls due.
 #include <algorithm>
 
+#include "salvo/Rehearsal.h"
 #include "salvo/SalvoCapture.h"
 #include "salvo/SalvoFile.h"
+#include "salvo/SimulatorProcess.h"
 #include "salvo/TakeTime.h"
 #include "service/GatewayService.h"
 
@@ -18,24 +20,8 @@ using nlohmann::ordered_json;
 constexpr std::uint32_t kNotReadyRetryMs = 1000;
 constexpr std::int64_t kLatestTakeMs = 120000;
 
-const char* gesture_word(SalvoGesture gesture) {
-  switch (gesture) {
-    case SalvoGesture::Disconnect:
-      return "disconnect";
-    case SalvoGesture::Connect:
-      return "connect";
-    case SalvoGesture::Join:
-      return "join";
-    case SalvoGesture::MonitorOn:
-      return "monitor_on";
-    case SalvoGesture::MonitorOff:
-      return "monitor_off";
-  }
-  return "connect";
-}
-
 ordered_json step_json(const TakeStep& step) {
-  ordered_json json{{"step", gesture_word(step.gesture)}, {"port", step.port}};
+  ordered_json json{{"step", GestureWord(step.gesture)}, {"port", step.port}};
   if (step.other != PORT_NONE) json["other"] = step.other;
   ordered_json lines = ordered_json::array();
   for (std::size_t start = 0, end; start < step.lines.size(); start = end + 1) {
@@ -52,6 +38,27 @@ ordered_json refusals_json(const std::vector<Refusal>& refusals) {
     list.push_back({{"code", refusal.code}, {"message", refusal.text}});
   }
   return list;
+}
+
+// The rehearsal in the take's form, each step with the simulator's replies; a refused step is the
+// op's refusal, as it would stop the take there.
+std::optional<Refusal> rehearsal_answer(const Rehearsal& rehearsal, ordered_json& answer) {
+  if (!rehearsal.refusals.empty()) {
+    answer["refusals"] = refusals_json(rehearsal.refusals);
+    return Refusal{"salvo_refused", SalvoRefusalText(rehearsal.refusals)};
+  }
+  if (rehearsal.failure) return rehearsal.failure;
+  answer["steps"] = ordered_json::array();
+  for (const RehearsedStep& run : rehearsal.steps) {
+    ordered_json result = step_json(run.step);
+    result["result"] = StepResultWord(run.result);
+    result["replies"] = run.replies;
+    answer["steps"].push_back(std::move(result));
+  }
+  if (rehearsal.steps.empty() || rehearsal.steps.back().result != StepResult::Refused) {
+    return std::nullopt;
+  }
+  return Refusal{"step_refused", RehearsedStepText(rehearsal.steps.back())};
 }
 
 ordered_json take_json(const ScheduledTake& take) {
@@ -109,6 +116,10 @@ std::optional<Refusal> GatewayService::run_salvo_op(const ControlRequest& reques
   const auto identity = identities_.find(pending.client);
   const LockOwner lock_owner = lock_owner_for(
       pending.actor, identity != identities_.end() && identity->second.role == Role::Supervisor);
+  if (request.op == ControlOp::SalvoRehearse) {
+    return rehearsal_answer(
+        RehearseTake(engine_.model(), *reading.salvo, lock_owner, FindSimulator()), answer);
+  }
   if (request.op == ControlOp::SalvoPreview) {
     const SalvoPreview preview = PreviewSalvo(engine_.model(), *reading.salvo, lock_owner);
     answer["changes"] = preview.changes;
@@ -127,12 +138,8 @@ std::optional<Refusal> GatewayService::run_salvo_op(const ControlRequest& reques
   // Every check comes before the first line, so a refused take sends nothing.
   const TakePlan plan = PlanTake(engine_.model(), *reading.salvo, lock_owner);
   if (!plan.refusals.empty()) {
-    std::string reasons;
-    for (const Refusal& refusal : plan.refusals) {
-      reasons += (reasons.empty() ? "" : " ") + refusal.text;
-    }
     answer["refusals"] = refusals_json(plan.refusals);
-    return Refusal{"salvo_refused", reasons};
+    return Refusal{"salvo_refused", SalvoRefusalText(plan.refusals)};
   }
   if (plan.steps.empty()) {
     answer["steps"] = ordered_json::array();
@@ -189,8 +196,7 @@ void GatewayService::arm_schedule(std::uint32_t longest_ms) {
 }
 
 void GatewayService::run_due_takes() {
-  const bool ready =
-      link_state() == LinkState::Connected && engine_.session().accepts_gestures();
+  const bool ready = link_state() == LinkState::Connected && engine_.session().accepts_gestures();
   const auto next = schedule_.next_time();
   if (!ready && next && engine_.clock().now_calendar_ms() - *next < kLatestTakeMs) {
     arm_schedule(kNotReadyRetryMs);

@@ -8,6 +8,7 @@
 #include <cstdio>
 
 #include "app/SitesFile.h"
+#include "frontend/MenuIds.h"
 #include "gui/ProgramRig.h"
 #include "sim/SimProcess.h"
 #include "support/ControllerProcess.h"
@@ -82,6 +83,48 @@ TEST_F(EndToEndTest, ConnectsSynchronisesAndTypedCommandsConnectAndDisconnect) {
   EXPECT_TRUE(gateway_received("CONNECT_S 03 07") && gateway_received("DISC_S 03"));
   stop();
   EXPECT_TRUE(wait_for([&] { return gateway_received("logout"); }));
+}
+
+// A salvo saved from a net of ports 3, 7 and 9 makes it again from the Salvos window after
+// Disconnect All, with the lines the gestures send.
+TEST_F(EndToEndTest, ASalvoSavedFromANetIsTakenBackFromTheSalvosWindow) {
+  start();
+  const auto net_of = [this](int port) {
+    PortRecord record;
+    program_->model().GetPort(port, record);
+    return record.net;
+  };
+  int stage = 0;
+  std::size_t marker = 0;
+  EXPECT_TRUE(run_until([&] {
+    if (stage == 0 && quiet()) {
+      QTest::keyClicks(&window(), "c03c07");
+      stage = 1;
+    } else if (stage == 1 && net_of(7) != GROUP_NONE && quiet()) {
+      QTest::keyClicks(&window(), "c09c03");
+      stage = 2;
+    } else if (stage == 2 && net_of(9) != GROUP_NONE && quiet()) {
+      with_dialog(
+          menu::kSaveSalvo,
+          [](QDialog& dialog) {
+            type(dialog, kSalvoNameId, "Drill");
+            type(dialog, kSalvoPortsId, "3,7,9");
+          },
+          QDialog::Accepted);
+      trigger(menu::kDisconnectAll);
+      stage = 3;
+    } else if (stage == 3 && net_of(3) == GROUP_NONE && net_of(9) == GROUP_NONE && quiet()) {
+      marker = file_text(transcript_).size();
+      trigger(menu::kSalvos);
+      child<QPushButton>(program_->salvos_window(), kSalvoTakeId)->click();
+      stage = 4;
+    }
+    return stage == 4 && net_of(9) != GROUP_NONE && net_of(7) == net_of(3) && quiet();
+  })) << "stage "
+      << stage;
+  const std::string wire = file_text(transcript_).substr(marker);
+  const std::size_t first = wire.find("tcp <- CONNECT_S 03 07");
+  EXPECT_TRUE(first != std::string::npos && wire.find("tcp <- CONNECT_S 09 03") > first) << wire;
 }
 
 #ifdef MAV_CONTROLLER_PATH

@@ -201,6 +201,16 @@ TEST_F(Gatewayd, SalvosRecreateTheirNetsRefuseAroundLocksAndKeepTheirTime) {
   EXPECT_EQ(wire_after(marker), "");
 
   ASSERT_EQ(mavctl("--name A unlock 7").status, 0);
+  // A rehearsal shows a private simulator's answers, its 3-port net needing conferencing on as
+  // the gateway has it, and leaves the gateway alone.
+  EXPECT_EQ(mavctl("salvo rehearse Drill").out,
+            R"({"lines":["CONNECT_S 03 07"],"other":7,"port":3,"replies":["%CONNECT_S 03 07 E0"],)"
+            R"("result":"applied","step":"connect"})"
+            "\n"
+            R"({"lines":["CONNECT_S 09 03"],"other":3,"port":9,"replies":["%CONNECT_S 09 03 E0"],)"
+            R"("result":"applied","step":"join"})"
+            "\n");
+  EXPECT_EQ(wire_after(marker), "");
   EXPECT_EQ(
       mavctl("--name B salvo take Drill").out,
       R"({"lines":["CONNECT_S 03 07"],"other":7,"port":3,"result":"applied","step":"connect"})"

@@ -6,6 +6,7 @@
 //   mav-capture-windows SCREEN_SIZE OUTPUT_FOLDER     (SCREEN_SIZE 0, 1 or 2)
 #include <QApplication>
 #include <QDialog>
+#include <QPushButton>
 #include <QTimer>
 #include <cstdio>
 #include <deque>
@@ -20,6 +21,8 @@
 #include "matrix/HitTest.h"
 #include "platform/qt/OperatorPrompts.h"
 #include "preferences/PreferencesFile.h"
+#include "salvo/SalvoCapture.h"
+#include "salvo/SalvoFile.h"
 #include "sim/SimProcess.h"
 #include "support/ScratchDirectory.h"
 
@@ -81,6 +84,10 @@ QWidget* main_window(ControllerProgram& program) {
 
 QWidget* manual_window(ControllerProgram& program) {
   return program.window().findChild<QWidget*>(QStringLiteral("manualWindow"));
+}
+
+QWidget* salvos_window(ControllerProgram& program) {
+  return &program.salvos_window();
 }
 
 QWidget* trace_window(ControllerProgram& program) {
@@ -168,6 +175,20 @@ const std::vector<WindowShot> kWindows = {
      .window_file = "protocol-trace.png",
      .window = trace_window,
      .leave = [](ControllerProgram& p) { p.trace_window().close(); }},
+    // A salvo that pairs the ports of two nets the other way round, rehearsed.
+    {.open =
+         [](ControllerProgram& p) {
+           Salvo salvo = CaptureSalvo(p.model(), "Night", {13, 14, 16, 22});
+           salvo.nets = {{13, 16}, {14, 22}};
+           SaveSalvo(p.application().program_directory(), salvo);
+           trigger(p, menu::kSalvos);
+           p.salvos_window()
+               .findChild<QPushButton*>(QStringLiteral("id%1").arg(kSalvoRehearseId))
+               ->click();
+         },
+     .window_file = "salvos.png",
+     .window = salvos_window,
+     .leave = [](ControllerProgram& p) { p.salvos_window().close(); }},
     // Last, as it changes the gateway: the newest automatic save against a gateway where one
     // port has moved to another net since.
     {[](ControllerProgram& p) {

@@ -106,6 +106,10 @@ bool ConsoleSession::take_command(int command_id) {
     });
     return true;
   }
+  if (command_id == menu::kSalvos || command_id == menu::kSaveSalvo) {
+    show_status("Salvos are the service's while attached: mavctl salvo save, take, rehearse...");
+    return true;
+  }
   if (!needs_gateway_link(command_id)) return false;
   show_status(kLinkElsewhere);
   return true;

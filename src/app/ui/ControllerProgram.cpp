@@ -89,6 +89,8 @@ ControllerProgram::~ControllerProgram() {
   security_.reset();
   trace_window_.reset();
   overview_window_.reset();
+  salvos_window_.reset();
+  salvo_desk_.reset();
   screen_.reset();
   window_.reset();
 }
@@ -145,6 +147,14 @@ bool ControllerProgram::init() {
   overview_window_ = std::make_unique<OverviewWindow>(engine_.clock());
   overview_window_->register_commands(command_registry_);
   command_registry_.add(menu::kSelectService, [this] { choose_service(); });
+  salvo_desk_ = std::make_unique<SalvoDesk>(engine_, gesture_hooks_);
+  salvos_window_ = std::make_unique<SalvosWindow>(*salvo_desk_, window_.get());
+  command_registry_.add(menu::kSalvos, [this] {
+    salvos_window_->refresh();
+    salvos_window_->show();
+    salvos_window_->raise();
+  });
+  command_registry_.add(menu::kSaveSalvo, [this] { save_salvo(); });
   register_color_scheme_command(command_registry_, sections_.colors(), prompts_, *window_);
   configurations().register_commands(command_registry_, *window_);
   window_->set_title("MAV Controller");
@@ -194,6 +204,16 @@ void ControllerProgram::choose_service() {
   if (!chosen) return;
   remember_service(file, *chosen);
   attach_service(*chosen);
+}
+
+void ControllerProgram::save_salvo() {
+  SaveSalvoDialog dialog(window_.get());
+  if (prompts_.run_dialog(dialog) != QDialog::Accepted) return;
+  const std::string why = salvo_desk_->save(dialog.name(), dialog.ports());
+  if (!why.empty()) {
+    prompts_.tell({why, "MAV Controller", MessageIcon::Exclamation, false}, window_.get());
+  }
+  if (salvos_window_->isVisible()) salvos_window_->refresh();
 }
 
 int ControllerProgram::run() {

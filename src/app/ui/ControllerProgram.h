@@ -13,6 +13,7 @@
 #include "app/ShellGestureHooks.h"
 #include "app/ui/ConsoleSession.h"
 #include "app/ui/MainWindow.h"
+#include "app/ui/SalvosWindow.h"
 #include "app/ui/WindowFrontend.h"
 #include "bridge/ui/OverviewWindow.h"
 #include "engine/GatewayEngine.h"
@@ -78,12 +79,15 @@ class ControllerProgram {
   SettingsWriter& settings_writer() { return engine_.settings_writer(); }
   ConfigurationFiles& configurations() { return engine_.configurations(); }
   TraceWindow& trace_window() { return *trace_window_; }
+  SalvosWindow& salvos_window() { return *salvos_window_; }
 
  private:
   // The settings dialogs' template, custom icon and dial buttons.
   ModuleDialogFeatures module_features();
   // Connect > Service...: the dialog, the remembered services, the attachment.
   void choose_service();
+  // File > Save Salvo...: the name and ports asked for, the salvo saved or why not told.
+  void save_salvo();
 
   QObject ui_object_;
   OperatorPrompts& prompts_;
@@ -113,6 +117,8 @@ class ControllerProgram {
   std::unique_ptr<LogViewers> log_viewers_;
   std::unique_ptr<TraceWindow> trace_window_;
   std::unique_ptr<OverviewWindow> overview_window_;
+  std::unique_ptr<SalvoDesk> salvo_desk_;
+  std::unique_ptr<SalvosWindow> salvos_window_;
   std::unique_ptr<ConsoleSession> console_;
 };
 

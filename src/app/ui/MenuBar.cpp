@@ -25,6 +25,9 @@ MenuBar::MenuBar(QMenuBar& bar) {
   add(*file, kRestoreLastConfig, "Restore Last &Config");
   add(*file, kRestoreFromHistory, "Restore from &History...");
   file->addSeparator();
+  add(*file, kSaveSalvo, "Save Sal&vo...");
+  add(*file, kSalvos, "Salv&os...");
+  file->addSeparator();
   add(*file, kExit, "E&xit");
 
   connect_menu_ = bar.addMenu("&Connect");
