@@ -1,6 +1,6 @@
-// What a part of the service that is no control client follows (the broker bridge, the
-// metrics, the controller's window): the event lines as clients get them, the link's state, and how
-// each request ended. Loop thread.
+// What a part of the service that is no control client follows (the broker bridge, the metrics,
+// the controller's window): the event lines as clients get them, the link's state, how each
+// request ended and whose change moved the ports. Loop thread.
 #pragma once
 
 #include <string_view>

@@ -22,6 +22,7 @@ bool needs_gateway_link(int command_id) {
     case kRevertAfterDisconnectAll:
     case kVoicePrompts:
     case kPinSettings:
+    case kAutomationInterface:
       return true;
     default:
       return command_id >= kRecentConnectionFirst && command_id <= kRecentConnectionLast;

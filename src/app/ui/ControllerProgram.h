@@ -11,6 +11,7 @@
 #include "app/Application.h"
 #include "app/RunConnection.h"
 #include "app/ShellGestureHooks.h"
+#include "app/ui/AutomationInterface.h"
 #include "app/ui/ConsoleSession.h"
 #include "app/ui/MainWindow.h"
 #include "app/ui/WindowFrontend.h"
@@ -78,6 +79,7 @@ class ControllerProgram {
   SettingsWriter& settings_writer() { return engine_.settings_writer(); }
   ConfigurationFiles& configurations() { return engine_.configurations(); }
   TraceWindow& trace_window() { return *trace_window_; }
+  AutomationInterface& automation() { return automation_; }
 
  private:
   // The settings dialogs' template, custom icon and dial buttons.
@@ -90,6 +92,7 @@ class ControllerProgram {
   const RunConnection run_;
   SystemClock clock_;
   QueuedFrontend frontend_;
+  AutomationInterface automation_;
   IconStore icons_;
   GatewayEngine engine_;
   NotifierSocketHost sockets_;
