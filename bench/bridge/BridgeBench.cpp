@@ -18,6 +18,7 @@
 
 #include "bridge/MqttBridge.h"
 #include "platform/Clock.h"
+#include "service/HeadlessGateway.h"
 #include "support/FreePort.h"
 
 namespace {
@@ -48,7 +49,8 @@ struct Rig {
     setup.folders = {dir / "prog", dir / "prog"};
     setup.target.address = {127, 0, 0, 1};
     setup.target.port = 1;
-    service = std::make_unique<mav::GatewayService>(clock, std::move(setup));
+    gateway = std::make_unique<mav::HeadlessGateway>(clock, std::move(setup));
+    service = &gateway->service();
     if (bridged) {
       mav::MqttSettings settings;
       settings.host = "127.0.0.1";
@@ -92,7 +94,8 @@ struct Rig {
   int port = mav::test::free_loopback_port();
   pid_t broker = -1;
   mav::SystemClock clock;
-  std::unique_ptr<mav::GatewayService> service;
+  std::unique_ptr<mav::HeadlessGateway> gateway;
+  mav::GatewayService* service = nullptr;
   std::unique_ptr<mav::MqttBridge> bridge;
   std::thread thread;
 };

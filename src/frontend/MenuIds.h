@@ -47,6 +47,9 @@ inline constexpr int kAutoSwitchingOff = 40058;
 // Options, Auto Connect on Startup
 inline constexpr int kAutoConnectOn = 40068;
 inline constexpr int kAutoConnectOff = 40069;
+// The controller serving the control interface: its own command, outside the gateway program's
+// range.
+inline constexpr int kAutomationInterface = 40102;
 
 // Display
 inline constexpr int kCorReporting = 40029;

@@ -14,7 +14,7 @@
 #include "gatewayd/ServiceManager.h"
 #include "platform/ProgramLocation.h"
 #include "service/ControlSocketPath.h"
-#include "service/GatewayService.h"
+#include "service/HeadlessGateway.h"
 
 namespace {
 
@@ -70,10 +70,11 @@ int main(int argc, char* argv[]) {
 
   const int signals = signal_descriptor();
   mav::SystemClock clock;
-  mav::GatewayService service(clock, std::move(setup));
+  mav::HeadlessGateway gateway(clock, std::move(setup));
+  mav::GatewayService& service = gateway.service();
   mav::ServiceManager manager(service);
   std::string error;
-  if (!service.start(error)) {
+  if (!gateway.start(error)) {
     std::fprintf(stderr, "mav-gatewayd: %s\n", error.c_str());
     return 1;
   }

@@ -64,6 +64,12 @@ void EventLoop::run() {
   while (!stopping_.exchange(false)) run_once(std::nullopt);
 }
 
+std::map<int, short> EventLoop::watched() const {
+  std::map<int, short> fds;
+  for (const auto& [fd, watch] : watches_) fds.emplace(fd, watch.events);
+  return fds;
+}
+
 std::optional<std::uint32_t> EventLoop::timer_wait() const {
   NextWake next(clock_.now_ms());
   for (const auto& [id, timer] : timers_) next.after(timer.since, timer.interval_ms);

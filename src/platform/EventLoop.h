@@ -50,6 +50,13 @@ class EventLoop final : public SocketEventHost {
   void run_once(std::optional<std::uint32_t> max_wait_ms);
   void run();
 
+  // What another event loop needs to run this one's passes (run_once(0)) for it: the
+  // descriptor that other threads' posts make readable, the watched descriptors with their poll
+  // events, and how long until the earliest timer acts (nothing: no timer).
+  int wake_fd() const { return wake_fd_; }
+  std::map<int, short> watched() const;
+  std::optional<std::uint32_t> timer_wait() const;
+
   // Where the channel's socket notifications go; set before the channel watches its socket.
   void set_socket_events(SocketEvents* events) { socket_events_ = events; }
   // A channel's socket is watched (false once its connect failed or its peer closed it).
@@ -72,7 +79,6 @@ class EventLoop final : public SocketEventHost {
     std::shared_ptr<Callback> on_due;
   };
 
-  std::optional<std::uint32_t> timer_wait() const;
   void run_posted();
   void run_due_timers();
   void on_channel_socket(short revents);

@@ -71,12 +71,25 @@ ControlServer::~ControlServer() {
     loop_.unwatch(client.fd);
     ::close(client.fd);
   }
-  for (const int fd : {unix_fd_, tcp_fd_}) {
-    if (fd < 0) continue;
-    loop_.unwatch(fd);
-    ::close(fd);
+  stop_listening();
+}
+
+void ControlServer::close() {
+  stop_listening();
+  for (const auto& [id, client] : clients_) doom(id);
+  close_doomed();
+}
+
+void ControlServer::stop_listening() {
+  for (int* fd : {&unix_fd_, &tcp_fd_}) {
+    if (*fd < 0) continue;
+    loop_.unwatch(*fd);
+    ::close(*fd);
+    *fd = -1;
   }
   if (!unix_path_.empty()) ::unlink(unix_path_.c_str());
+  unix_path_.clear();
+  tcp_port_ = 0;
 }
 
 bool ControlServer::listen_unix(const std::filesystem::path& path, std::string& error) {

@@ -64,6 +64,8 @@ class ControlServer {
   // The user a Unix client runs as; nothing for a TCP client.
   std::optional<uid_t> peer_uid(int client) const;
   void drop(int client);
+  // Stops listening and drops every client, each told to the handler; listening may start again.
+  void close();
   // A client with no socket of its own (a broker's command topic): whoever attached it hands its
   // lines to the handler, what is sent to it goes to `sink`, and it takes no broadcasts.
   int attach(std::string name, std::string origin, std::function<void(std::string_view)> sink);
@@ -83,6 +85,7 @@ class ControlServer {
   };
 
   bool listen_on(int fd, std::string& error);
+  void stop_listening();
   void accept_clients(int listener, bool is_unix);
   void on_client_ready(int id, short revents);
   void read_client(int id, Client& client);

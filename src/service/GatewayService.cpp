@@ -11,51 +11,50 @@ constexpr std::size_t kChallengeBytes = 16;
 
 }  // namespace
 
-GatewayService::GatewayService(const Clock& clock, ServiceSetup setup)
+GatewayService::GatewayService(EventLoop& loop, GatewayEngine& engine, ServiceSetup setup)
     : setup_(std::move(setup)),
-      loop_(clock),
-      frontend_([this](std::function<void()> call) { loop_.post(std::move(call)); }, *this),
-      engine_(EngineHost{clock, frontend_, setup_.folders,
-                         [this](std::chrono::milliseconds pause, std::function<void()> rest) {
-                           loop_.add_timer(static_cast<std::uint32_t>(pause.count()), false,
-                                           std::move(rest));
-                         },
-                         *this}),
+      loop_(loop),
+      engine_(engine),
       server_(loop_, *this),
-      audit_(setup_.folders.program / "Logs", clock, journal_wanted()),
+      audit_(setup_.folders.program / "Logs", engine_.clock(), journal_wanted()),
       commands_([this](const std::string& fault) { engine_.log().write_log_entry(fault); }),
       tokens_(setup_.folders.program / kTokensFileName),
       schedule_(setup_.folders.program) {
-  engine_.attach(EngineHooks{*this, *this, *this, *this, loop_});
-  loop_.set_socket_events(&engine_.socket_events());
+  // The service's own actions and commands, so a request's questions are answered by the
+  // request and never reach the operator's boxes.
   actions_ = std::make_unique<ConnectionActions>(engine_.action_parts(*this));
   engine_.configurations().register_commands(commands_, *this);
   engine_.log().set_listener([this](std::string_view entry) {
     loop_.post([this, text = std::string(entry)] {
-      publish("gateway", nlohmann::ordered_json{{"log", text}});
+      if (serving_) publish("gateway", nlohmann::ordered_json{{"log", text}});
     });
   });
-  model_events_.reset(engine_.model(), locks_);
 }
 
 GatewayService::~GatewayService() {
-  engine_.stop();
-  engine_.close();
   engine_.log().set_listener(nullptr);
 }
 
-bool GatewayService::start(std::string& error) {
+bool GatewayService::start_serving(std::string& error) {
   const bool listening = setup_.socket_fd >= 0 ? server_.adopt_unix(setup_.socket_fd, error)
                                                : server_.listen_unix(setup_.socket, error);
-  if (!listening) return false;
-  if (!setup_.listen.empty() && !server_.listen_tcp(setup_.listen, error)) return false;
-  engine_.trace().start();
-  engine_.model().Reset(false);
-  reopen_connection();
-  engine_.start();
+  if (!listening || (!setup_.listen.empty() && !server_.listen_tcp(setup_.listen, error))) {
+    server_.close();
+    return false;
+  }
+  // Clients learn the model from their snapshot; the events go on from the model as it is now.
+  model_events_.reset(engine_.model(), locks_);
+  serving_ = true;
   report_state();
   arm_schedule();
   return true;
+}
+
+void GatewayService::stop_serving() {
+  serving_ = false;
+  server_.close();
+  if (schedule_timer_ != 0) loop_.cancel_timer(schedule_timer_);
+  schedule_timer_ = 0;
 }
 
 LinkState GatewayService::link_state() const {
@@ -86,6 +85,7 @@ void GatewayService::on_closed(int client) {
 
 void GatewayService::text_shown(const std::string& kind, const std::string& text) {
   if (notes_ && kind == "box") notes_->told.push_back(text);
+  if (!serving_) return;
   publish(actor_of_change(), nlohmann::ordered_json{{"text", {{"kind", kind}, {"text", text}}}});
 }
 
@@ -95,6 +95,7 @@ void GatewayService::link_changed() {
 }
 
 void GatewayService::model_touched() {
+  if (!serving_) return;
   publish_model_changes();
   report_state();
 }
@@ -121,28 +122,16 @@ void GatewayService::publish(std::string_view actor, const nlohmann::ordered_jso
 
 void GatewayService::publish_model_changes(std::string_view actor) {
   const std::string by = actor.empty() ? actor_of_change() : std::string(actor);
-  for (const auto& event : model_events_.changes(engine_.model(), locks_)) publish(by, event);
+  const auto changes = model_events_.changes(engine_.model(), locks_);
+  for (const auto& event : changes) publish(by, event);
+  if (changes.empty()) return;
+  for (ServiceObserver* observer : observers_) observer->on_change(by);
 }
 
-// A change while a client's request is under way is that client's; otherwise the gateway's own.
+// A change while a client's request is under way is that client's; otherwise nobody's request
+// made it.
 std::string GatewayService::actor_of_change() const {
-  return pending_.empty() ? std::string("gateway") : pending_.back().actor;
-}
-
-void GatewayService::reopen_connection() {
-  const GatewayTarget& target = setup_.target;
-  if (target.network) {
-    const std::uint8_t address[4] = {target.address[0], target.address[1], target.address[2],
-                                     target.address[3]};
-    engine_.session().network_mode = true;
-    engine_.open_network(address, target.port);
-  } else {
-    engine_.session().network_mode = false;
-    if (!engine_.open_serial(target.device, target.baud)) {
-      engine_.log().write_log_entry("Error opening serial port " + target.device);
-    }
-  }
-  link_changed();
+  return pending_.empty() ? setup_.own_actor : pending_.back().actor;
 }
 
 void GatewayService::finish(const Pending& pending, ResponseStatus status,

@@ -1,8 +1,9 @@
-// The headless host of one gateway: the engine with its worker, the event loop that stands in for
-// the controller's UI thread, the control socket and its clients, and the audit log. Where the
-// core would ask the operator, the request is the answer; where it would show a text, the text
-// goes to the clients as an event (the event log has it already). Loop thread unless a member
-// says otherwise.
+// The control interface's host over an engine and an event loop it is given (the headless
+// gateway's, or the controller's driven from its UI thread): the control socket and its clients,
+// their requests run through the engine, the events, the audit log, locks, tokens and salvos.
+// Where the core would ask the operator while a request runs, the request is the answer; where
+// it would show a text, the text goes to the clients as an event (the event log has it already).
+// Loop thread unless a member says otherwise.
 #pragma once
 
 #include <array>
@@ -57,25 +58,33 @@ struct ServiceSetup {
   std::string listen;            // HOST:PORT for TCP; empty: none
   // How long a port stays locked after its owner's last connection closed.
   std::uint32_t lock_grace_ms = 60000;
+  // Whose a change is that no client's request made: the gateway's own when nobody sits at it,
+  // "console" where the controller's operator does.
+  std::string own_actor = "gateway";
 };
 
 class GatewayService final : public ControlClients,
                              public ServiceScreen,
-                             public ShellHooks,
-                             public PortViewHooks,
                              public DialHooks,
-                             public ConnectionHooks,
                              public GestureHooks,
-                             public CustomIcons,
                              public ConfigurationPrompts,
                              public PasswordCheck {
  public:
-  GatewayService(const Clock& clock, ServiceSetup setup);
+  // The loop and the engine outlive the service; the loop runs on the engine's UI thread.
+  GatewayService(EventLoop& loop, GatewayEngine& engine, ServiceSetup setup);
   ~GatewayService() override;
 
-  // Listens, opens the gateway and starts the worker; false with a sentence when the control
-  // socket cannot be opened (a gateway that cannot be reached yet is retried, not fatal).
-  bool start(std::string& error);
+  // Listens on the control socket (and the TCP address when one is set up); false with a
+  // sentence when it cannot. Clients are told about changes from here on.
+  bool start_serving(std::string& error);
+  // Closes the sockets and drops every client; the requests under way still settle.
+  void stop_serving();
+  bool serving() const { return serving_; }
+  // Where the next start_serving listens.
+  void set_socket(std::filesystem::path socket) { setup_.socket = std::move(socket); }
+  // Who is asked to dial when an idle telephone line is reached by no client's connect: the
+  // operator's dialog where there is one; otherwise a dial request may come.
+  void set_operator_dial(DialHooks* dial) { operator_dial_ = dial; }
   // Where consoles on other machines reach this service: its TCP address; empty when none.
   const std::string& tcp_address() const { return setup_.listen; }
   EventLoop& loop() { return loop_; }
@@ -103,6 +112,7 @@ class GatewayService final : public ControlClients,
     return encode_snapshot(events_.last(), engine_.model(), locks_);
   }
   std::size_t client_count() const { return server_.client_count(); }
+  const LockOwners& locks() const { return locks_; }
 
   // ControlClients
   std::string hello(int client) override;
@@ -114,27 +124,13 @@ class GatewayService final : public ControlClients,
   void link_changed() override;
   void model_touched() override;
 
-  // ShellHooks: worker thread. The service keeps no preferences or site names of its own.
-  bool channel_open() const override { return engine_.link().is_open(); }
-  void save_preferences() override {}
-  void load_site_port_names() override {}
-  // PortViewHooks: nothing is drawn.
-  void release_port_icon(int, int) override {}
-  bool advance_slides() override { return false; }
   // DialHooks: worker thread.
   void open_dial_dialog(int port) override;
-  // ConnectionHooks
-  void connection_dropped() override {}
-  void reopen_connection() override;
-  void reconnect_failed() override { link_changed(); }
   // GestureHooks: the request is the operator's answer.
   GesturePreferences gesture_preferences() const override { return {}; }
   bool confirm(const MessageBoxRequest&) override { return true; }
   void open_module_settings(int, bool) override {}
   void save_snapshot_before_bulk_change() override { engine_.configurations().SaveSnapshot(); }
-  // CustomIcons: a configuration's custom icons have nowhere to show.
-  int LoadCustom(const char*, int) override { return -1; }
-  void FreeCustom() override {}
   // ConfigurationPrompts: answered from the request under way.
   std::optional<std::filesystem::path> choose_configuration_file(
       FileChoice choice, const std::filesystem::path& folder) override;
@@ -231,9 +227,8 @@ class GatewayService final : public ControlClients,
   bool guarded(ControlOp op) const;
 
   ServiceSetup setup_;
-  EventLoop loop_;
-  ServiceFrontend frontend_;
-  GatewayEngine engine_;
+  EventLoop& loop_;
+  GatewayEngine& engine_;
   ControlServer server_;
   AuditLog audit_;
   CommandRegistry commands_;
@@ -260,6 +255,8 @@ class GatewayService final : public ControlClients,
   std::vector<ServiceObserver*> observers_;
   LinkState reported_link_ = LinkState::Closed;
   bool reported_synchronised_ = false;
+  bool serving_ = false;
+  DialHooks* operator_dial_ = nullptr;
 };
 
 }  // namespace mav

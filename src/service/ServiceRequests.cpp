@@ -362,7 +362,11 @@ void GatewayService::open_dial_dialog(int port) {
       pending.dial_needed = true;
       return;
     }
-    start_dial_wait(port);
+    if (operator_dial_) {
+      operator_dial_->open_dial_dialog(port);
+    } else {
+      start_dial_wait(port);
+    }
   });
 }
 

@@ -2,11 +2,13 @@
 // this process for what the window shows, and as the installed executable for what a signal and
 // a dropped connection do.
 #include <QLabel>
+#include <QProcess>
 #include <QTest>
 #include <QTimer>
 #include <algorithm>
 #include <cstdio>
 
+#include "app/AutomationSettings.h"
 #include "app/SitesFile.h"
 #include "frontend/MenuIds.h"
 #include "gui/ProgramRig.h"
@@ -240,6 +242,50 @@ TEST_F(EndToEndTest, TheSerialGatewayAfterANetworkSiteShowsItsOwnNames) {
   for (const auto& name : record->port_name) names += std::string(name) + "|";
   EXPECT_NE(names.find("North Desk"), std::string::npos) << names;
   EXPECT_EQ(names.find("Serial Desk"), std::string::npos) << names;
+}
+
+// Options > Automation Interface: a script's connect goes out as the gesture's lines, is applied
+// before mavctl exits, and the status line names the script; the choice is kept in its own file
+// and serves again at the next start.
+TEST_F(EndToEndTest, ServesTheAutomationInterfaceOverItsOwnLink) {
+  const std::filesystem::path socket = dir_ / "control.sock";
+  ASSERT_TRUE(write_automation_settings(dir_ / "Automation.cfg", {false, socket}));
+  start();
+  trigger(menu::kAutomationInterface);
+  EXPECT_TRUE(process_events_until([&] { return checked(menu::kAutomationInterface); }));
+  EXPECT_EQ(file_text(dir_ / "Automation.cfg"), "serve=1\nsocket=" + socket.string() + "\n");
+  const auto status_line = [this] {
+    return window().findChild<MatrixWidget*>()->status_text().value_or("").toStdString();
+  };
+  QProcess mavctl;
+  std::size_t before = 0;
+  EXPECT_TRUE(run_until([&] {
+    if (before == 0 && quiet()) {
+      before = file_text(transcript_).size();
+      mavctl.start(MAVCTL_PATH, {"--socket", QString::fromStdString(socket.string()), "--name",
+                                 "dispatch-1", "connect", "3", "7"});
+    }
+    return before > 0 && mavctl.state() == QProcess::NotRunning &&
+           status_line().ends_with(" by dispatch-1");
+  }));
+  EXPECT_EQ(mavctl.exitCode(), 0);
+  ASSERT_TRUE(wait_for([&] { return gateway_received("logout"); }));  // the run's end closes
+  std::string sent;
+  const std::string wire = file_text(transcript_);
+  for (auto at = wire.find("tcp <- ", before); at != std::string::npos;
+       at = wire.find("tcp <- ", at + 1)) {
+    sent += wire.substr(at + 7, wire.find('\n', at) - at - 7) + "|";
+  }
+  EXPECT_EQ(
+      sent,
+      "CONNECT_S 03 07|RELAY 0000004000000040000000000000000000000000000000000000000000000000|"
+      "logout|");
+  EXPECT_EQ(status_line(), "Ports 03, 07 connected by dispatch-1");
+  stop();
+  EXPECT_FALSE(std::filesystem::exists(socket));
+  start();
+  EXPECT_TRUE(process_events_until([&] { return checked(menu::kAutomationInterface); }));
+  EXPECT_TRUE(std::filesystem::exists(socket));
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include "app/ui/ConsoleSession.h"
 
+#include "console/ChangeSentence.h"
 #include "frontend/MenuIds.h"
 
 namespace mav {
@@ -21,6 +22,7 @@ bool needs_gateway_link(int command_id) {
     case kRevertAfterDisconnectAll:
     case kVoicePrompts:
     case kPinSettings:
+    case kAutomationInterface:
       return true;
     default:
       return command_id >= kRecentConnectionFirst && command_id <= kRecentConnectionLast;
@@ -51,32 +53,23 @@ ConsoleSession::~ConsoleSession() {
   p_.matrix.set_lock_owners({});
 }
 
-// The window's model follows the service's; the status line names what the actor changed: the
-// ports whose lock or net changed, as "Port 07 connected by desk-1" or "Ports 03, 07 ...".
+// The window's model follows the service's; the status line names what the actor changed.
 void ConsoleSession::on_change(const std::string& actor) {
   const PortLockOwners locks_before = p_.matrix.lock_owners();
-  std::string ports;
-  std::string what;
+  ChangeSentence sentence;
   for (int port = 0; port < kPortCount; ++port) {
     PortRecord before;
     PortRecord after;
     p_.model.GetPort(port, before);
     if (!remote_.model().GetPort(port, after)) continue;
     p_.model.SetPort(port, after);
-    const std::string& owner = remote_.locks()[static_cast<std::size_t>(port)];
-    if (owner != locks_before[static_cast<std::size_t>(port)]) {
-      what = owner.empty() ? "unlocked" : "locked";
-    } else if (after.net != before.net) {
-      what = after.net == GROUP_NONE ? "disconnected" : "connected";
-    } else {
-      continue;
-    }
-    ports += (ports.empty() ? "" : ", ") + port_text(port).substr(5);
+    const auto index = static_cast<std::size_t>(port);
+    sentence.add(port, before.net, after.net, locks_before[index], remote_.locks()[index]);
   }
   p_.matrix.set_lock_owners(remote_.locks());
   p_.window.show_link_state();  // the gateway's link may have changed
-  if (actor.empty() || ports.empty()) return;
-  show_status((ports.size() > 2 ? "Ports " : "Port ") + ports + " " + what + " by " + actor);
+  const std::string text = sentence.by(actor);
+  if (!text.empty()) show_status(text);
 }
 
 void ConsoleSession::on_link(ServiceLink link, const std::string& why) {

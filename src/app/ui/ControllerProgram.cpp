@@ -47,7 +47,8 @@ ControllerProgram::ControllerProgram(const ProgramFolders& folders, OperatorProm
     : prompts_(prompts),
       run_(std::move(run)),
       frontend_(ui_object_),
-      engine_(EngineHost{clock_, frontend_, folders,
+      automation_(clock_, frontend_, folders),
+      engine_(EngineHost{clock_, automation_.engine_frontend(), folders,
                          [this](std::chrono::milliseconds pause, std::function<void()> rest) {
                            QTimer::singleShot(pause, &ui_object_, std::move(rest));
                          },
@@ -56,7 +57,7 @@ ControllerProgram::ControllerProgram(const ProgramFolders& folders, OperatorProm
       command_registry_([this](const std::string& fault) { log().write_log_entry(fault); }),
       app_(ApplicationParts{engine_.model(), engine_.log(), engine_.link(), engine_.contact(),
                             engine_.keeper(), engine_.session(), engine_.commands(), engine_.pins(),
-                            frontend_, template_names_},
+                            automation_.engine_frontend(), template_names_},
            folders),
       sections_(app_.preferences_store(),
                 [this] {
@@ -78,13 +79,16 @@ ControllerProgram::ControllerProgram(const ProgramFolders& folders, OperatorProm
       module_files_(prompts_),
       templates_(TemplateParts{engine_.settings_writer(), module_files_, template_names_,
                                folders.program}) {
-  engine_.attach(EngineHooks{app_, port_view_, dial_dialogs_, app_, sockets_});
+  // A telephone line reached by a client's connect is dialled by the client, others by the
+  // operator.
+  engine_.attach(EngineHooks{app_, port_view_, automation_, app_, sockets_});
 }
 
 ControllerProgram::~ControllerProgram() {
   // The worker and the channel call into the window; both stop before it goes away.
   engine_.stop();
   engine_.link().close();
+  automation_.detach();
   console_.reset();
   security_.reset();
   trace_window_.reset();
@@ -155,6 +159,8 @@ bool ControllerProgram::init() {
     salvos_window_->raise();
   });
   command_registry_.add(menu::kSaveSalvo, [this] { save_salvo(); });
+  automation_.attach(engine_, dial_dialogs_, *matrix_);
+  automation_.register_commands(command_registry_);
   register_color_scheme_command(command_registry_, sections_.colors(), prompts_, *window_);
   configurations().register_commands(command_registry_, *window_);
   window_->set_title("MAV Controller");
@@ -172,6 +178,8 @@ bool ControllerProgram::init() {
   app_.connect_at_startup(run_);
   if (run_.kind == RunConnection::Kind::Service) {
     attach_service({console_name(), run_.device, run_.token});
+  } else {
+    automation_.start_as_stored();
   }
 
   const int screen_size = app_.preferences().screen_size;
@@ -188,6 +196,7 @@ bool ControllerProgram::init() {
 
 void ControllerProgram::attach_service(const ServiceEntry& service) {
   console_.reset();
+  automation_.serve(false, false);       // the link it would serve is closing
   engine_.keeper().stop_reconnecting();  // a retry after an earlier drop would reopen the link
   link().close();
   session().cancel_selection();

@@ -11,6 +11,7 @@
 #include "app/Application.h"
 #include "app/RunConnection.h"
 #include "app/ShellGestureHooks.h"
+#include "app/ui/AutomationInterface.h"
 #include "app/ui/ConsoleSession.h"
 #include "app/ui/MainWindow.h"
 #include "app/ui/SalvosWindow.h"
@@ -80,6 +81,7 @@ class ControllerProgram {
   ConfigurationFiles& configurations() { return engine_.configurations(); }
   TraceWindow& trace_window() { return *trace_window_; }
   SalvosWindow& salvos_window() { return *salvos_window_; }
+  AutomationInterface& automation() { return automation_; }
 
  private:
   // The settings dialogs' template, custom icon and dial buttons.
@@ -94,6 +96,7 @@ class ControllerProgram {
   const RunConnection run_;
   SystemClock clock_;
   QueuedFrontend frontend_;
+  AutomationInterface automation_;
   IconStore icons_;
   GatewayEngine engine_;
   NotifierSocketHost sockets_;

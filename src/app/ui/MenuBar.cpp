@@ -61,6 +61,7 @@ MenuBar::MenuBar(QMenuBar& bar) {
   QMenu* auto_connect = options->addMenu("Auto Connect on Startup");
   add(*auto_connect, kAutoConnectOn, "On");
   add(*auto_connect, kAutoConnectOff, "Off", true);
+  add(*options, kAutomationInterface, "Au&tomation Interface")->setCheckable(true);
   make_exclusive({kRightButtonDisconnect, kRightButtonEditSettings});
   make_exclusive({kAutoSwitchingOn, kAutoSwitchingOff});
   make_exclusive({kAutoConnectOn, kAutoConnectOff});
