@@ -3,9 +3,9 @@
 #include <algorithm>
 
 #include "frontend/MenuIds.h"
-#include "model/SettingsFields.h"
 #include "modules/ModuleSettingsTable.h"
 #include "service/GatewayService.h"
+#include "service/SettingsByName.h"
 #include "trace/TraceText.h"
 #include "vocabulary/Vocabulary.h"
 
@@ -47,14 +47,6 @@ bool sends_lines(const ControlRequest& request) {
     default:
       return true;
   }
-}
-
-// The keyword index a settings field name stands for in a module's table, or -1.
-int setting_keyword(const ModuleTable& table, const std::string& name) {
-  for (const int keyword : table.send_order) {
-    if (keyword_text(keyword) == name) return keyword;
-  }
-  return -1;
 }
 
 }  // namespace
@@ -249,23 +241,17 @@ std::optional<Refusal> GatewayService::run_settings(const ControlRequest& reques
   if (!table) return refusal("no_module", port_text(a.port) + " has no module");
   if (request.op == ControlOp::SettingsGet) {
     nlohmann::ordered_json fields = nlohmann::ordered_json::object();
-    for (const int keyword : table->send_order) {
-      if (const auto value = read_setting(record.settings, keyword)) {
-        fields[std::string(keyword_text(keyword))] = *value;
-      }
-    }
+    for (const auto& [name, value] : settings_by_name(*table, record.settings))
+      fields[name] = value;
     answer["settings"] = fields;
     done = true;
     return std::nullopt;
   }
   PortRecord wanted = record;
-  for (const auto& [name, value] : a.settings) {
-    const int keyword = setting_keyword(*table, name);
-    if (keyword < 0 || value < 0 ||
-        !store_setting(wanted.settings, keyword, static_cast<std::uint32_t>(value))) {
-      return refusal("bad_setting", "A " + std::string(table->caption) + " has no setting " + name +
-                                        " that takes " + std::to_string(value));
-    }
+  if (const auto* rejected = store_by_name(*table, a.settings, wanted.settings)) {
+    return refusal("bad_setting", "A " + std::string(table->caption) + " has no setting " +
+                                      rejected->first + " that takes " +
+                                      std::to_string(rejected->second));
   }
   engine_.settings_writer().WriteModuleSettings(a.port, wanted, &record);
   return std::nullopt;

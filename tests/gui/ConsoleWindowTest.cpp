@@ -1,6 +1,7 @@
 // Two controllers attached to one gateway service, the simulator as the gateway and mavctl as a
 // third client: what is typed on one window shows on the other, and a port locked elsewhere
 // carries its owner on both and refuses their gestures with the owner's name.
+#include <QComboBox>
 #include <QTest>
 #include <cstdio>
 #include <optional>
@@ -8,6 +9,7 @@
 #include "gui/ProgramRig.h"
 #include "sim/SimProcess.h"
 #include "support/ControllerProcess.h"
+#include "support/FileText.h"
 
 namespace mav::test {
 namespace {
@@ -15,7 +17,8 @@ namespace {
 class TwoConsoles : public ::testing::Test {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(sim_.start({"--tcp", "127.0.0.1:0", "--lineup", "11110001"}));
+    ASSERT_TRUE(sim_.start({"--tcp", "127.0.0.1:0", "--lineup", "11110001", "--transcript",
+                            (dir_ / "wire.txt").string()}));
     service_.emplace(
         GATEWAYD_PATH, dir_.path(),
         std::vector<std::string>{"--program-dir", (dir_ / "prog").string(), "--connect",
@@ -57,6 +60,15 @@ class TwoConsoles : public ::testing::Test {
     desks_[desk]->model().GetPort(b, second);
     return first.net != GROUP_NONE && first.net == second.net;
   }
+  // Whether the gateway received the line (without its terminator).
+  bool wire_has(const std::string& line) {
+    return process_events_until([&] {
+      return file_text(dir_ / "wire.txt").find("tcp <- " + line + "\n") != std::string::npos;
+    });
+  }
+  std::string lock_owner(int desk, int port) {
+    return desks_[desk]->window().findChild<MatrixWidget*>()->lock_owners()[port];
+  }
   std::string status_line(int desk) {
     return desks_[desk]
         ->window()
@@ -86,13 +98,30 @@ TEST_F(TwoConsoles, SeeEachOthersPatchAndRefuseAPortLockedElsewhere) {
 
   EXPECT_EQ(mavctl("--name A lock 3"), "");
   for (int desk : {0, 1}) {
-    EXPECT_TRUE(process_events_until([&] {
-      return desks_[desk]->window().findChild<MatrixWidget*>()->lock_owners()[3] == "A";
-    }));
+    EXPECT_TRUE(process_events_until([&] { return lock_owner(desk, 3) == "A"; }));
   }
   QTest::keyClicks(&desks_[1]->window(), "d03");
   EXPECT_TRUE(process_events_until([&] { return status_line(1) == "Port 03 is locked by A"; }));
   EXPECT_TRUE(together(0, 3, 7));
+}
+
+TEST_F(TwoConsoles, SendModuleSettingsThroughTheServiceUnlessLockedElsewhere) {
+  prompts_.dialog_script = [](QDialog& dialog) {
+    auto* duplex = child<QComboBox>(dialog, 1408);
+    duplex->setCurrentIndex(1 - duplex->currentIndex());
+    click(dialog, 1);
+    return dialog.result();
+  };
+  EXPECT_EQ(mavctl("--name A lock 3"), "");
+  ASSERT_TRUE(process_events_until([&] { return lock_owner(0, 3) == "A"; }));
+  desks_[0]->window().open_module_settings(3, false);
+  EXPECT_TRUE(process_events_until([&] { return status_line(0) == "Port 03 is locked by A"; }));
+  EXPECT_EQ(prompts_.dialogs_run, 1);
+
+  EXPECT_EQ(mavctl("--name A unlock 3"), "");
+  ASSERT_TRUE(process_events_until([&] { return lock_owner(0, 3).empty(); }));
+  desks_[0]->window().open_module_settings(3, false);
+  EXPECT_TRUE(wire_has("DUPLEX 03 FULL"));
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 
 #include <string>
 
+#include "app/ui/ConsoleRequests.h"
 #include "app/ui/MainWindow.h"
 #include "console/RemoteActions.h"
 #include "console/RemoteModel.h"
@@ -14,6 +15,7 @@
 #include "console/ServicesFile.h"
 #include "matrix/MatrixGestures.h"
 #include "matrix/ui/MatrixWidget.h"
+#include "modules/ui/ModuleSettingsOpener.h"
 #include "platform/qt/NotifierSocketHost.h"
 
 namespace mav {
@@ -24,6 +26,7 @@ struct ConsoleParts {
   MatrixGestures& gestures;
   MatrixWidget& matrix;
   MainWindow& window;
+  ModuleSettingsOpener& module_settings;
 };
 
 class ConsoleSession final : public WindowConsole {
@@ -46,6 +49,8 @@ class ConsoleSession final : public WindowConsole {
   void on_link(ServiceLink link, const std::string& why);
   void show_title();
   void show_status(const std::string& text);
+  // The service's answer to settings.get, shown in the port's dialog.
+  void open_settings(int port, const ServiceAnswer& answer);
 
   ConsoleParts p_;
   const std::string address_;
@@ -54,6 +59,7 @@ class ConsoleSession final : public WindowConsole {
   RemoteModel remote_{client_};
   RemoteActions actions_;
   RemotePatchActions patch_;
+  ConsoleRequests requests_;
 };
 
 }  // namespace mav

@@ -106,7 +106,8 @@ ModuleDialogFeatures ControllerProgram::module_features() {
       },
       [this](int port, QWidget* owner) { dial_dialogs_.OpenDialDialog(port, owner); },
       [this](int port) { return templates_.TakeLoadedTemplateName(port); },
-      [this] { templates_.forget_loaded_template(); }};
+      [this] { templates_.forget_loaded_template(); },
+      {}};  // OK and Apply send on this program's own link
 }
 
 bool ControllerProgram::init() {
@@ -182,8 +183,8 @@ void ControllerProgram::attach_service(const ServiceEntry& service) {
   link().close();
   session().cancel_selection();
   session().input_ready = true;  // no synchronisation of our own will end
-  console_ = std::make_unique<ConsoleSession>(ConsoleParts{model(), *gestures_, *matrix_, *window_},
-                                              service);
+  console_ = std::make_unique<ConsoleSession>(
+      ConsoleParts{model(), *gestures_, *matrix_, *window_, *module_settings_}, service);
 }
 
 void ControllerProgram::choose_service() {
