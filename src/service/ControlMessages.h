@@ -46,8 +46,11 @@ enum class ControlOp {
   SalvoPreview,  // name
   SalvoTake,     // name; at or in: scheduled instead
   SalvoScheduled,
-  SalvoCancel,  // take
-  SalvoDelete,  // name
+  SalvoCancel,        // take
+  SalvoDelete,        // name
+  ConfigRestoreLast,  // preview
+  ConfigRevert,
+  HistoryRestore,  // file, preview
 };
 
 // A request's arguments; an argument the op does not take keeps its empty value.

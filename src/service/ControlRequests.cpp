@@ -60,8 +60,8 @@ constexpr std::string_view key_of(Arg arg) {
   return keys[static_cast<std::size_t>(arg)];
 }
 
-const std::array<OpEntry, 27>& op_table() {
-  static const std::array<OpEntry, 27> table = {{
+const std::array<OpEntry, 30>& op_table() {
+  static const std::array<OpEntry, 30> table = {{
       {ControlOp::Connect,
        "connect",
        {{Arg::Port, true},
@@ -97,6 +97,9 @@ const std::array<OpEntry, 27>& op_table() {
       {ControlOp::SalvoScheduled, "salvo.scheduled", {}},
       {ControlOp::SalvoCancel, "salvo.cancel", {{Arg::Take, true}}},
       {ControlOp::SalvoDelete, "salvo.delete", {{Arg::Name, true}}},
+      {ControlOp::ConfigRestoreLast, "config.restore_last", {{Arg::Preview, false}}},
+      {ControlOp::ConfigRevert, "config.revert", {}},
+      {ControlOp::HistoryRestore, "history.restore", {{Arg::File, true}, {Arg::Preview, false}}},
   }};
   return table;
 }

@@ -2,10 +2,12 @@
 // third client: what is typed on one window shows on the other, and a port locked elsewhere
 // carries its owner on both and refuses their gestures with the owner's name.
 #include <QComboBox>
+#include <QInputDialog>
 #include <QTest>
 #include <cstdio>
 #include <optional>
 
+#include "frontend/MenuIds.h"
 #include "gui/ProgramRig.h"
 #include "sim/SimProcess.h"
 #include "support/ControllerProcess.h"
@@ -122,6 +124,38 @@ TEST_F(TwoConsoles, SendModuleSettingsThroughTheServiceUnlessLockedElsewhere) {
   ASSERT_TRUE(process_events_until([&] { return lock_owner(0, 3).empty(); }));
   desks_[0]->window().open_module_settings(3, false);
   EXPECT_TRUE(wire_has("DUPLEX 03 FULL"));
+}
+
+TEST_F(TwoConsoles, LoadAndRevertConfigurationsThroughTheService) {
+  const auto trigger = [&](int command_id) {
+    desks_[0]->window().menus().action(command_id)->trigger();
+  };
+  std::string file = "none.mav";
+  prompts_.dialog_script = [&](QDialog& dialog) {
+    if (auto* name = qobject_cast<QInputDialog*>(&dialog))
+      name->setTextValue(QString::fromStdString(file));
+    return QDialog::Accepted;  // the name given, the changes confirmed
+  };
+  QTest::keyClicks(&desks_[0]->window(), "c03c07");
+  ASSERT_TRUE(process_events_until([&] { return together(1, 3, 7); }));
+  EXPECT_EQ(mavctl("save pair.mav"), "");
+  trigger(menu::kLoadConfiguration);
+  EXPECT_TRUE(
+      process_events_until([&] { return status_line(0) == "Load file could not be opened"; }));
+
+  trigger(menu::kDisconnectAll);
+  ASSERT_TRUE(process_events_until([&] { return !together(1, 3, 7); }));
+  trigger(menu::kRevertAfterDisconnectAll);
+  EXPECT_TRUE(process_events_until([&] { return together(1, 3, 7); }));
+  EXPECT_EQ(status_line(1), "Port 07 connected by desk-1");
+
+  trigger(menu::kDisconnectAll);
+  ASSERT_TRUE(process_events_until([&] { return !together(1, 3, 7); }));
+  file = "pair.mav";
+  trigger(menu::kLoadConfiguration);
+  EXPECT_TRUE(process_events_until([&] { return together(1, 3, 7); }));
+  EXPECT_EQ(prompts_.dialogs_run, 3);  // two names, one confirmation
+  EXPECT_TRUE(wire_has("DISCH ALL"));
 }
 
 }  // namespace

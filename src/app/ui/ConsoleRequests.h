@@ -7,6 +7,7 @@
 #include <QObject>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "console/ServiceClient.h"
 
@@ -20,11 +21,17 @@ class ConsoleRequests {
   ConsoleRequests(ServiceClient& client, Refused refused);
 
   void send(ControlOp op, const ControlArguments& arguments, Applied applied = {});
+  // The "changes" of a preview, waited for in a local event loop: a dialog's list asks for them
+  // there and then. A refusal's sentence is the one line otherwise.
+  std::vector<std::string> wait_for_changes(ControlOp op, const ControlArguments& arguments);
 
  private:
   ServiceClient& client_;
   Refused refused_;
   QObject queue_;
 };
+
+// The lines of an answer's "changes"; anything else in it is skipped.
+std::vector<std::string> changes_of(const ServiceAnswer& answer);
 
 }  // namespace mav

@@ -14,11 +14,6 @@ bool needs_gateway_link(int command_id) {
   switch (command_id) {
     case kSelectNetworkSite:
     case kSelectSerialPort:
-    case kLoadConfiguration:
-    case kRestoreLastConfig:
-    case kRestoreFromHistory:
-    case kRevertAfterConnectAll:
-    case kRevertAfterDisconnectAll:
     case kVoicePrompts:
     case kPinSettings:
       return true;
@@ -36,7 +31,8 @@ ConsoleSession::ConsoleSession(const ConsoleParts& parts, const ServiceEntry& se
       actions_(client_, remote_,
                [this](const std::string& sentence) { p_.gestures.refuse(sentence); }),
       patch_(actions_, [this] { p_.gestures.end_selection(); }),
-      requests_(client_, [this](const std::string& sentence) { p_.gestures.refuse(sentence); }) {
+      requests_(client_, [this](const std::string& sentence) { p_.gestures.refuse(sentence); }),
+      config_commands_(requests_, p_.window, p_.prompts) {
   remote_.set_change_listener([this](const std::string& actor, int) { on_change(actor); });
   client_.set_link_listener(
       [this](ServiceLink link, const std::string& why) { on_link(link, why); });
@@ -103,6 +99,7 @@ bool ConsoleSession::take_command(int command_id) {
     requests_.send(ControlOp::Resync, {});
     return true;
   }
+  if (config_commands_.take(command_id)) return true;
   if (!needs_gateway_link(command_id)) return false;
   show_status(kLinkElsewhere);
   return true;

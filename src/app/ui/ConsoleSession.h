@@ -6,6 +6,7 @@
 
 #include <string>
 
+#include "app/ui/ConsoleConfigCommands.h"
 #include "app/ui/ConsoleRequests.h"
 #include "app/ui/MainWindow.h"
 #include "console/RemoteActions.h"
@@ -27,6 +28,7 @@ struct ConsoleParts {
   MatrixWidget& matrix;
   MainWindow& window;
   ModuleSettingsOpener& module_settings;
+  OperatorPrompts& prompts;
 };
 
 class ConsoleSession final : public WindowConsole {
@@ -60,6 +62,7 @@ class ConsoleSession final : public WindowConsole {
   RemoteActions actions_;
   RemotePatchActions patch_;
   ConsoleRequests requests_;
+  ConsoleConfigCommands config_commands_;
 };
 
 }  // namespace mav

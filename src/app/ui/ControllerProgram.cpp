@@ -184,7 +184,7 @@ void ControllerProgram::attach_service(const ServiceEntry& service) {
   session().cancel_selection();
   session().input_ready = true;  // no synchronisation of our own will end
   console_ = std::make_unique<ConsoleSession>(
-      ConsoleParts{model(), *gestures_, *matrix_, *window_, *module_settings_}, service);
+      ConsoleParts{model(), *gestures_, *matrix_, *window_, *module_settings_, prompts_}, service);
 }
 
 void ControllerProgram::choose_service() {
