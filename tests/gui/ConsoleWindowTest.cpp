@@ -12,6 +12,7 @@
 #include "sim/SimProcess.h"
 #include "support/ControllerProcess.h"
 #include "support/FileText.h"
+#include "trace/TraceText.h"
 
 namespace mav::test {
 namespace {
@@ -68,6 +69,16 @@ class TwoConsoles : public ::testing::Test {
       return file_text(dir_ / "wire.txt").find("tcp <- " + line + "\n") != std::string::npos;
     });
   }
+  // Whether the desk's protocol trace window shows the change as a marked row.
+  bool traced(int desk, std::string_view change) {
+    TraceWindow& trace = desks_[desk]->trace_window();
+    trace.take_rows();
+    for (int row = 0; row < trace.shown_rows().rowCount(); ++row) {
+      const TraceRow& shown = trace.shown_rows().row_at(row);
+      if (trace_kind_text(shown) == "change" && shown.view() == change) return true;
+    }
+    return false;
+  }
   std::string lock_owner(int desk, int port) {
     return desks_[desk]->window().findChild<MatrixWidget*>()->lock_owners()[port];
   }
@@ -94,6 +105,7 @@ TEST_F(TwoConsoles, SeeEachOthersPatchAndRefuseAPortLockedElsewhere) {
   // The service's event reaches both consoles together: the other sees the net at once.
   EXPECT_TRUE(process_events_until([&] { return together(1, 3, 7); }, 1000));
   EXPECT_EQ(status_line(1), "Port 07 connected by desk-1");
+  EXPECT_TRUE(traced(1, "Port 07 connected by desk-1"));
   EXPECT_EQ(desks_[1]->window().windowTitle().toStdString(),
             "MAV Controller - service " + socket_.string() +
                 ", gateway 127.0.0.1:" + std::to_string(sim_.tcp_port));

@@ -73,7 +73,10 @@ void ConsoleSession::on_change(const std::string& actor) {
   p_.matrix.set_lock_owners(remote_.locks());
   p_.window.show_link_state();  // the gateway's link may have changed
   if (actor.empty() || ports.empty()) return;
-  show_status((ports.size() > 2 ? "Ports " : "Port ") + ports + " " + what + " by " + actor);
+  const std::string change =
+      (ports.size() > 2 ? "Ports " : "Port ") + ports + " " + what + " by " + actor;
+  show_status(change);
+  p_.trace.mark(TraceMark::Change, change);
 }
 
 void ConsoleSession::on_link(ServiceLink link, const std::string& why) {

@@ -18,6 +18,7 @@
 #include "matrix/ui/MatrixWidget.h"
 #include "modules/ui/ModuleSettingsOpener.h"
 #include "platform/qt/NotifierSocketHost.h"
+#include "trace/ProtocolTrace.h"
 
 namespace mav {
 
@@ -29,6 +30,7 @@ struct ConsoleParts {
   MainWindow& window;
   ModuleSettingsOpener& module_settings;
   OperatorPrompts& prompts;
+  ProtocolTrace& trace;  // names each change with its actor, as the status line does
 };
 
 class ConsoleSession final : public WindowConsole {

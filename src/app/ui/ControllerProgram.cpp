@@ -183,8 +183,10 @@ void ControllerProgram::attach_service(const ServiceEntry& service) {
   link().close();
   session().cancel_selection();
   session().input_ready = true;  // no synchronisation of our own will end
-  console_ = std::make_unique<ConsoleSession>(
-      ConsoleParts{model(), *gestures_, *matrix_, *window_, *module_settings_, prompts_}, service);
+  console_ =
+      std::make_unique<ConsoleSession>(ConsoleParts{model(), *gestures_, *matrix_, *window_,
+                                                    *module_settings_, prompts_, engine_.trace()},
+                                       service);
 }
 
 void ControllerProgram::choose_service() {
