@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <optional>
 
+#include "app/WindowTitles.h"
 #include "frontend/MenuIds.h"
 #include "gui/ProgramRig.h"
 #include "sim/SimProcess.h"
@@ -168,6 +169,21 @@ TEST_F(TwoConsoles, LoadAndRevertConfigurationsThroughTheService) {
   EXPECT_TRUE(process_events_until([&] { return together(1, 3, 7); }));
   EXPECT_EQ(prompts_.dialogs_run, 3);  // two names, one confirmation
   EXPECT_TRUE(wire_has("DISCH ALL"));
+}
+
+TEST_F(TwoConsoles, DetachGivesTheWindowBackToItsOwnLink) {
+  QAction* detach = desks_[0]->window().menus().action(menu::kDetachService);
+  ASSERT_TRUE(detach->isEnabled());
+  detach->trigger();
+  EXPECT_EQ(desks_[0]->console(), nullptr);
+  EXPECT_FALSE(detach->isEnabled());
+  EXPECT_EQ(desks_[0]->model().CountModules(), 0);
+  EXPECT_EQ(desks_[0]->window().windowTitle().toStdString(), kNotConnectedTitle);
+  // Attaching again needs no restart either.
+  desks_[0]->attach_service({"desk-1", socket_.string(), ""});
+  EXPECT_TRUE(
+      process_events_until([&] { return attached(0) && desks_[0]->model().CountModules() == 5; }));
+  EXPECT_TRUE(detach->isEnabled());
 }
 
 }  // namespace

@@ -146,6 +146,7 @@ bool ControllerProgram::init() {
   overview_window_ = std::make_unique<OverviewWindow>(engine_.clock());
   overview_window_->register_commands(command_registry_);
   command_registry_.add(menu::kSelectService, [this] { choose_service(); });
+  command_registry_.add(menu::kDetachService, [this] { detach_service(); });
   register_color_scheme_command(command_registry_, sections_.colors(), prompts_, *window_);
   configurations().register_commands(command_registry_, *window_);
   window_->set_title("MAV Controller");
@@ -187,6 +188,14 @@ void ControllerProgram::attach_service(const ServiceEntry& service) {
       std::make_unique<ConsoleSession>(ConsoleParts{model(), *gestures_, *matrix_, *window_,
                                                     *module_settings_, prompts_, engine_.trace()},
                                        service);
+}
+
+void ControllerProgram::detach_service() {
+  if (!console_) return;
+  console_.reset();
+  model().Reset(false);
+  app_.connect_at_startup(run_.kind == RunConnection::Kind::Service ? RunConnection{} : run_);
+  window_->repaint_matrix();
 }
 
 void ControllerProgram::choose_service() {
