@@ -111,4 +111,10 @@ void RemoteActions::unlock(int port, bool force) {
   send(ControlOp::Unlock, arguments);
 }
 
+void RemoteActions::set_settings(int port, NamedSettings settings) {
+  ControlArguments arguments = ports(port);
+  arguments.settings = std::move(settings);
+  send(ControlOp::SettingsSet, arguments);
+}
+
 }  // namespace mav

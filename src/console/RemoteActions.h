@@ -11,6 +11,7 @@
 
 #include "console/RemoteModel.h"
 #include "console/ServiceClient.h"
+#include "service/SettingsByName.h"
 
 namespace mav {
 
@@ -40,6 +41,8 @@ class RemoteActions {
   void disconnect_all();
   void lock(int port);
   void unlock(int port, bool force);
+  // The module settings dialog's OK: the service's settings writer sends what differs.
+  void set_settings(int port, NamedSettings settings);
 
  private:
   void send(ControlOp op, const ControlArguments& arguments,

@@ -21,6 +21,7 @@ inline constexpr int kSelectNetworkSite = 40065;
 inline constexpr int kSelectSerialPort = 40004;
 // The console's own command, outside the gateway program's range.
 inline constexpr int kSelectService = 40101;
+inline constexpr int kDetachService = 40103;          // enabled while attached
 inline constexpr int kRecentConnectionFirst = 50000;  // recent connections 50000..50009
 inline constexpr int kRecentConnectionLast = 50009;
 

@@ -93,6 +93,15 @@ int main(int argc, char** argv) {
   load->add_option("FILE", arguments.file)->required();
   load->add_flag("--preview", arguments.preview, "List the changes without making them");
   request_command("history", "The automatic saves", ControlOp::HistoryList);
+  auto* restore =
+      request_command("restore", "Restore the automatic save FILE", ControlOp::HistoryRestore);
+  restore->add_option("FILE", arguments.file)->required();
+  restore->add_flag("--preview", arguments.preview, "List the changes without making them");
+  request_command("restore-last", "Restore the configuration of the service's previous run",
+                  ControlOp::ConfigRestoreLast)
+      ->add_flag("--preview", arguments.preview, "List the changes without making them");
+  request_command("revert", "Restore the state before the last Connect All or Disconnect All",
+                  ControlOp::ConfigRevert);
   request_command("trace", "The latest lines of the protocol trace", ControlOp::TraceTail);
   auto* dial = request_command("dial", "Dial NUMBER on telephone port P", ControlOp::Dial);
   dial->add_option("P", arguments.port)->required()->check(CLI::Range(0, 25));

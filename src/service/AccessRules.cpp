@@ -33,6 +33,8 @@ Kind kind_of(const AccessRequest& request) {
     case ControlOp::SalvoRehearse:  // a private simulator, never the gateway
       return Kind::Read;
     case ControlOp::ConfigLoad:
+    case ControlOp::ConfigRestoreLast:
+    case ControlOp::HistoryRestore:
       return request.preview ? Kind::Read : Kind::Patch;
     case ControlOp::Permanent:
     case ControlOp::SettingsSet:
@@ -118,6 +120,9 @@ PortSet touched_ports(const ControlRequest& request, const DeviceModel& model) {
     case ControlOp::ConnectAll:
     case ControlOp::DisconnectAll:
     case ControlOp::ConfigLoad:
+    case ControlOp::ConfigRestoreLast:
+    case ControlOp::ConfigRevert:
+    case ControlOp::HistoryRestore:
       return all_ports();
     case ControlOp::Monitor:
     case ControlOp::Lock:

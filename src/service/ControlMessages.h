@@ -46,9 +46,12 @@ enum class ControlOp {
   SalvoPreview,  // name
   SalvoTake,     // name; at or in: scheduled instead
   SalvoScheduled,
-  SalvoCancel,    // take
-  SalvoDelete,    // name
-  SalvoRehearse,  // name
+  SalvoCancel,        // take
+  SalvoDelete,        // name
+  SalvoRehearse,      // name
+  ConfigRestoreLast,  // preview
+  ConfigRevert,
+  HistoryRestore,  // file, preview
 };
 
 // A request's arguments; an argument the op does not take keeps its empty value.

@@ -60,8 +60,8 @@ constexpr std::string_view key_of(Arg arg) {
   return keys[static_cast<std::size_t>(arg)];
 }
 
-const std::array<OpEntry, 28>& op_table() {
-  static const std::array<OpEntry, 28> table = {{
+const std::array<OpEntry, 31>& op_table() {
+  static const std::array<OpEntry, 31> table = {{
       {ControlOp::Connect,
        "connect",
        {{Arg::Port, true},
@@ -98,6 +98,9 @@ const std::array<OpEntry, 28>& op_table() {
       {ControlOp::SalvoCancel, "salvo.cancel", {{Arg::Take, true}}},
       {ControlOp::SalvoDelete, "salvo.delete", {{Arg::Name, true}}},
       {ControlOp::SalvoRehearse, "salvo.rehearse", {{Arg::Name, true}}},
+      {ControlOp::ConfigRestoreLast, "config.restore_last", {{Arg::Preview, false}}},
+      {ControlOp::ConfigRevert, "config.revert", {}},
+      {ControlOp::HistoryRestore, "history.restore", {{Arg::File, true}, {Arg::Preview, false}}},
   }};
   return table;
 }

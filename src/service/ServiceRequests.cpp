@@ -2,10 +2,10 @@
 // controller's gesture runs, so the same lines reach the gateway and the same refusals come back.
 #include <algorithm>
 
-#include "frontend/MenuIds.h"
-#include "model/SettingsFields.h"
 #include "modules/ModuleSettingsTable.h"
 #include "service/GatewayService.h"
+#include "service/ServiceConfigOps.h"
+#include "service/SettingsByName.h"
 #include "trace/TraceText.h"
 #include "vocabulary/Vocabulary.h"
 
@@ -23,6 +23,7 @@ Refusal refusal(const char* code, std::string text) {
 }
 
 bool sends_lines(const ControlRequest& request) {
+  if (request.arguments.preview) return false;
   switch (request.op) {
     case ControlOp::SettingsGet:
     case ControlOp::HistoryList:
@@ -48,14 +49,6 @@ bool sends_lines(const ControlRequest& request) {
     default:
       return true;
   }
-}
-
-// The keyword index a settings field name stands for in a module's table, or -1.
-int setting_keyword(const ModuleTable& table, const std::string& name) {
-  for (const int keyword : table.send_order) {
-    if (keyword_text(keyword) == name) return keyword;
-  }
-  return -1;
 }
 
 }  // namespace
@@ -148,7 +141,7 @@ std::optional<Refusal> GatewayService::act(const ControlRequest& request, Pendin
                                            bool& done, nlohmann::ordered_json& answer) {
   const ControlArguments& a = request.arguments;
   DeviceModel& model = engine_.model();
-  if (sends_lines(request) && !(request.op == ControlOp::ConfigLoad && a.preview)) {
+  if (sends_lines(request)) {
     if (link_state() != LinkState::Connected) {
       return refusal("not_connected", "Not connected to the MAV-7700");
     }
@@ -207,11 +200,13 @@ std::optional<Refusal> GatewayService::act(const ControlRequest& request, Pendin
     case ControlOp::SettingsSet:
       return run_settings(request, done, answer);
     case ControlOp::ConfigSave:
-      return run_configuration_command(menu::kSaveConfiguration, request, done, answer);
     case ControlOp::ConfigLoad:
-      return run_configuration_command(menu::kLoadConfiguration, request, done, answer);
+    case ControlOp::ConfigRestoreLast:
+    case ControlOp::ConfigRevert:
     case ControlOp::HistoryList:
-      return run_configuration_command(menu::kRestoreFromHistory, request, done, answer);
+    case ControlOp::HistoryRestore:
+      return run_configuration_command(*configuration_command_of(request.op), request, done,
+                                       answer);
     case ControlOp::Resync:
       engine_.session().request_resync();
       engine_.link().wake_worker();
@@ -251,23 +246,17 @@ std::optional<Refusal> GatewayService::run_settings(const ControlRequest& reques
   if (!table) return refusal("no_module", port_text(a.port) + " has no module");
   if (request.op == ControlOp::SettingsGet) {
     nlohmann::ordered_json fields = nlohmann::ordered_json::object();
-    for (const int keyword : table->send_order) {
-      if (const auto value = read_setting(record.settings, keyword)) {
-        fields[std::string(keyword_text(keyword))] = *value;
-      }
-    }
+    for (const auto& [name, value] : settings_by_name(*table, record.settings))
+      fields[name] = value;
     answer["settings"] = fields;
     done = true;
     return std::nullopt;
   }
   PortRecord wanted = record;
-  for (const auto& [name, value] : a.settings) {
-    const int keyword = setting_keyword(*table, name);
-    if (keyword < 0 || value < 0 ||
-        !store_setting(wanted.settings, keyword, static_cast<std::uint32_t>(value))) {
-      return refusal("bad_setting", "A " + std::string(table->caption) + " has no setting " + name +
-                                        " that takes " + std::to_string(value));
-    }
+  if (const auto* rejected = store_by_name(*table, a.settings, wanted.settings)) {
+    return refusal("bad_setting", "A " + std::string(table->caption) + " has no setting " +
+                                      rejected->first + " that takes " +
+                                      std::to_string(rejected->second));
   }
   engine_.settings_writer().WriteModuleSettings(a.port, wanted, &record);
   return std::nullopt;
@@ -290,7 +279,7 @@ std::optional<Refusal> GatewayService::run_configuration_command(int command_id,
   if (notes.changes) answer["changes"] = *notes.changes;
   if (notes.history) answer["history"] = *notes.history;
   // Saving, a preview and the history list send nothing; a load settles with its replay.
-  done = request.op != ControlOp::ConfigLoad || request.arguments.preview;
+  done = !replays_configuration(request);
   return std::nullopt;
 }
 
@@ -318,8 +307,19 @@ bool GatewayService::ask_yes_no_showing_changes(const MessageBoxRequest&, const 
 }
 
 std::optional<std::filesystem::path> GatewayService::choose_from_history(
-    const std::vector<HistoryRow>& rows, const ChangesOfFile&) {
-  if (!notes_) return std::nullopt;
+    const std::vector<HistoryRow>& rows, const ChangesOfFile& changes) {
+  if (!notes_ || !notes_->arguments) return std::nullopt;
+  // A named save is restored, or with a preview only compared; no name lists them all.
+  if (const std::string& wanted = notes_->arguments->file; !wanted.empty()) {
+    for (const HistoryRow& row : rows) {
+      if (row.saved.file.filename() != wanted) continue;
+      if (!notes_->arguments->preview) return row.saved.file;
+      notes_->changes = changes(row.saved.file);
+      return std::nullopt;
+    }
+    notes_->told.push_back("No automatic save is called " + wanted);
+    return std::nullopt;
+  }
   nlohmann::ordered_json list = nlohmann::ordered_json::array();
   for (const HistoryRow& row : rows) {
     list.push_back({{"file", row.saved.file.filename().string()},

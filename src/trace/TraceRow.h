@@ -13,7 +13,16 @@ inline constexpr std::size_t kTraceTextSize = 256;  // the longest received line
 
 enum class TraceDirection : std::uint8_t { Sent, Received, Event };
 
-enum class TraceMark : std::uint8_t { None, ReplyTimeout, LostContact, Reconnect, QueueOverflow };
+// Change: a change to the gateway's patches that a client of its service made, named with the
+// client, as a console attached to the service learns of it.
+enum class TraceMark : std::uint8_t {
+  None,
+  ReplyTimeout,
+  LostContact,
+  Reconnect,
+  QueueOverflow,
+  Change
+};
 
 struct TraceRow {
   std::int64_t time_ms = 0;  // calendar milliseconds

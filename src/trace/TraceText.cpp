@@ -44,6 +44,8 @@ std::string_view trace_kind_text(const TraceRow& row) {
       return "reconnect";
     case TraceMark::QueueOverflow:
       return "queue overflow";
+    case TraceMark::Change:
+      return "change";
     case TraceMark::None:
       break;
   }

@@ -13,7 +13,7 @@ namespace mav {
 // Local time of day with milliseconds: "14:03:07.250".
 std::string trace_time_text(std::int64_t time_ms);
 // "sent", "received", or for a marked row what happened ("reply time-out", "lost contact",
-// "reconnect", "queue overflow").
+// "reconnect", "queue overflow", "change").
 std::string_view trace_kind_text(const TraceRow& row);
 // How a sent line left: "queued" or "at once"; empty for every other row.
 std::string_view trace_mode_text(const TraceRow& row);

@@ -15,11 +15,6 @@ bool needs_gateway_link(int command_id) {
   switch (command_id) {
     case kSelectNetworkSite:
     case kSelectSerialPort:
-    case kLoadConfiguration:
-    case kRestoreLastConfig:
-    case kRestoreFromHistory:
-    case kRevertAfterConnectAll:
-    case kRevertAfterDisconnectAll:
     case kVoicePrompts:
     case kPinSettings:
     case kAutomationInterface:
@@ -37,7 +32,9 @@ ConsoleSession::ConsoleSession(const ConsoleParts& parts, const ServiceEntry& se
       client_(host_, service.name, service.token),
       actions_(client_, remote_,
                [this](const std::string& sentence) { p_.gestures.refuse(sentence); }),
-      patch_(actions_, [this] { p_.gestures.end_selection(); }) {
+      patch_(actions_, [this] { p_.gestures.end_selection(); }),
+      requests_(client_, [this](const std::string& sentence) { p_.gestures.refuse(sentence); }),
+      config_commands_(requests_, p_.window, p_.prompts) {
   remote_.set_change_listener([this](const std::string& actor, int) { on_change(actor); });
   client_.set_link_listener(
       [this](ServiceLink link, const std::string& why) { on_link(link, why); });
@@ -69,7 +66,9 @@ void ConsoleSession::on_change(const std::string& actor) {
   p_.matrix.set_lock_owners(remote_.locks());
   p_.window.show_link_state();  // the gateway's link may have changed
   const std::string text = sentence.by(actor);
-  if (!text.empty()) show_status(text);
+  if (text.empty()) return;
+  show_status(text);
+  p_.trace.mark(TraceMark::Change, text);
 }
 
 void ConsoleSession::on_link(ServiceLink link, const std::string& why) {
@@ -92,17 +91,14 @@ void ConsoleSession::on_link(ServiceLink link, const std::string& why) {
 
 bool ConsoleSession::take_command(int command_id) {
   if (command_id == menu::kRetrieveCurrentConfig) {
-    client_.request(ControlOp::Resync, {}, [this](const ServiceAnswer& answer) {
-      if (answer.status == ResponseStatus::Refused || answer.status == ResponseStatus::Error) {
-        p_.gestures.refuse(answer.message);
-      }
-    });
+    requests_.send(ControlOp::Resync, {});
     return true;
   }
   if (command_id == menu::kSalvos || command_id == menu::kSaveSalvo) {
     show_status("Salvos are the service's while attached: mavctl salvo save, take, rehearse...");
     return true;
   }
+  if (config_commands_.take(command_id)) return true;
   if (!needs_gateway_link(command_id)) return false;
   show_status(kLinkElsewhere);
   return true;
@@ -121,9 +117,31 @@ std::string ConsoleSession::link_text() const {
   }
 }
 
-bool ConsoleSession::take_module_settings(int) {
-  show_status(kLinkElsewhere);
+bool ConsoleSession::take_module_settings(int port) {
+  ControlArguments arguments;
+  arguments.port = port;
+  requests_.send(ControlOp::SettingsGet, arguments,
+                 [this, port](const ServiceAnswer& answer) { open_settings(port, answer); });
   return true;
+}
+
+void ConsoleSession::open_settings(int port, const ServiceAnswer& answer) {
+  PortRecord record;
+  if (!remote_.model().GetPort(port, record)) return;
+  const ModuleTable* table = module_table(record.mod_type);
+  const auto settings = answer.reply.find("settings");
+  if (table == nullptr || settings == answer.reply.end() || !settings->is_object()) return;
+  NamedSettings named;
+  for (const auto& [name, value] : settings->items()) {
+    if (value.is_number_integer()) named.emplace_back(name, value.get<std::int64_t>());
+  }
+  store_by_name(*table, named, record.settings);
+  p_.module_settings.open_for_service(
+      port, record,
+      [this, table](int chosen_port, const PortRecord& chosen) {
+        actions_.set_settings(chosen_port, settings_by_name(*table, chosen.settings));
+      },
+      &p_.window);
 }
 
 // The title names the service, and the gateway's site once the service told it.

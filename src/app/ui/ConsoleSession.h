@@ -6,6 +6,8 @@
 
 #include <string>
 
+#include "app/ui/ConsoleConfigCommands.h"
+#include "app/ui/ConsoleRequests.h"
 #include "app/ui/MainWindow.h"
 #include "console/RemoteActions.h"
 #include "console/RemoteModel.h"
@@ -14,7 +16,9 @@
 #include "console/ServicesFile.h"
 #include "matrix/MatrixGestures.h"
 #include "matrix/ui/MatrixWidget.h"
+#include "modules/ui/ModuleSettingsOpener.h"
 #include "platform/qt/NotifierSocketHost.h"
+#include "trace/ProtocolTrace.h"
 
 namespace mav {
 
@@ -24,6 +28,9 @@ struct ConsoleParts {
   MatrixGestures& gestures;
   MatrixWidget& matrix;
   MainWindow& window;
+  ModuleSettingsOpener& module_settings;
+  OperatorPrompts& prompts;
+  ProtocolTrace& trace;  // names each change with its actor, as the status line does
 };
 
 class ConsoleSession final : public WindowConsole {
@@ -46,6 +53,8 @@ class ConsoleSession final : public WindowConsole {
   void on_link(ServiceLink link, const std::string& why);
   void show_title();
   void show_status(const std::string& text);
+  // The service's answer to settings.get, shown in the port's dialog.
+  void open_settings(int port, const ServiceAnswer& answer);
 
   ConsoleParts p_;
   const std::string address_;
@@ -54,6 +63,8 @@ class ConsoleSession final : public WindowConsole {
   RemoteModel remote_{client_};
   RemoteActions actions_;
   RemotePatchActions patch_;
+  ConsoleRequests requests_;
+  ConsoleConfigCommands config_commands_;
 };
 
 }  // namespace mav

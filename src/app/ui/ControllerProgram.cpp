@@ -112,7 +112,8 @@ ModuleDialogFeatures ControllerProgram::module_features() {
       },
       [this](int port, QWidget* owner) { dial_dialogs_.OpenDialDialog(port, owner); },
       [this](int port) { return templates_.TakeLoadedTemplateName(port); },
-      [this] { templates_.forget_loaded_template(); }};
+      [this] { templates_.forget_loaded_template(); },
+      {}};  // OK and Apply send on this program's own link
 }
 
 bool ControllerProgram::init() {
@@ -161,6 +162,7 @@ bool ControllerProgram::init() {
   command_registry_.add(menu::kSaveSalvo, [this] { save_salvo(); });
   automation_.attach(engine_, dial_dialogs_, *matrix_);
   automation_.register_commands(command_registry_);
+  command_registry_.add(menu::kDetachService, [this] { detach_service(); });
   register_color_scheme_command(command_registry_, sections_.colors(), prompts_, *window_);
   configurations().register_commands(command_registry_, *window_);
   window_->set_title("MAV Controller");
@@ -201,8 +203,18 @@ void ControllerProgram::attach_service(const ServiceEntry& service) {
   link().close();
   session().cancel_selection();
   session().input_ready = true;  // no synchronisation of our own will end
-  console_ = std::make_unique<ConsoleSession>(ConsoleParts{model(), *gestures_, *matrix_, *window_},
-                                              service);
+  console_ =
+      std::make_unique<ConsoleSession>(ConsoleParts{model(), *gestures_, *matrix_, *window_,
+                                                    *module_settings_, prompts_, engine_.trace()},
+                                       service);
+}
+
+void ControllerProgram::detach_service() {
+  if (!console_) return;
+  console_.reset();
+  model().Reset(false);
+  app_.connect_at_startup(run_.kind == RunConnection::Kind::Service ? RunConnection{} : run_);
+  window_->repaint_matrix();
 }
 
 void ControllerProgram::choose_service() {

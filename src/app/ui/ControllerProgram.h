@@ -59,6 +59,9 @@ class ControllerProgram {
   // Attaches the window to the gateway service instead of a gateway: the link to the gateway
   // closes and the matrix shows, and acts on, the service's model. Replaces an earlier attachment.
   void attach_service(const ServiceEntry& service);
+  // Ends the attachment without a restart: the window's model is emptied and its own link opens
+  // as at a start-up without a service.
+  void detach_service();
   // The attachment in use; nullptr when the window works on the gateway's link.
   ConsoleSession* console() { return console_.get(); }
 

@@ -15,6 +15,7 @@
 #include "app/ui/MenuBar.h"
 #include "config/ConfigurationPrompts.h"
 #include "frontend/Frontend.h"
+#include "frontend/MenuIds.h"
 #include "matrix/MatrixGestures.h"
 #include "matrix/ui/MatrixWidget.h"
 #include "modules/ui/ModuleSettingsOpener.h"
@@ -61,6 +62,7 @@ class MainWindow final : public QMainWindow, public ShellWindow, public Configur
   // While set, the attached console sees every command and module settings dialog first.
   void set_console(WindowConsole* console) {
     console_ = console;
+    menus_->action(menu::kDetachService)->setEnabled(console != nullptr);
     show_link_state();
   }
 

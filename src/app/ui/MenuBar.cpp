@@ -34,6 +34,7 @@ MenuBar::MenuBar(QMenuBar& bar) {
   add(*connect_menu_, kSelectNetworkSite, "Select &Network Site...");
   add(*connect_menu_, kSelectSerialPort, "Select &Serial Port...");
   add(*connect_menu_, kSelectService, "Ser&vice...");
+  add(*connect_menu_, kDetachService, "&Detach")->setEnabled(false);
   connect_menu_->addSeparator();
 
   QMenu* options = bar.addMenu("&Options");

@@ -14,8 +14,8 @@
 #include <cstring>
 #include <vector>
 
-#include "platform/qt/DesktopOpen.h"
 #include "model/TextField.h"
+#include "platform/qt/DesktopOpen.h"
 #include "platform/qt/OkCancelRow.h"
 #include "platform/qt/ScreenFit.h"
 #include "vocabulary/Vocabulary.h"
@@ -287,6 +287,13 @@ void ModuleSettingsDialog::store_and_send(bool closing) {
     if (closing) accept();
     return;
   }
+  if (parts_.features.send_settings) {
+    PortRecord chosen = working_;
+    read_lists(chosen.settings);
+    if (closing) QDialog::accept();
+    parts_.features.send_settings(port_, chosen);
+    return;
+  }
   PortRecord target{};
   parts_.model.GetPort(port_, target);
   store_icon(target);
@@ -311,7 +318,7 @@ void ModuleSettingsDialog::store_and_send(bool closing) {
 void ModuleSettingsDialog::reject() {
   PortRecord target{};
   parts_.model.GetPort(port_, target);
-  if (disconnect_two_wire_line(target)) {
+  if (!parts_.features.send_settings && disconnect_two_wire_line(target)) {
     parts_.model.Update(port_, [](PortRecord& q) { q.disch_step = 9; });
     send_port_command("DISC_S");
   }

@@ -44,6 +44,9 @@ struct ModuleDialogFeatures {
   std::function<std::optional<std::string>(int port)> loaded_template_name;
   // The dialog has closed: a later dialog starts without a loaded template.
   std::function<void()> dialog_closed;
+  // Where OK and Apply hand the chosen record when a service holds the gateway's link: the
+  // model and the lines are then the service's, and Cancel releases no line either.
+  std::function<void(int port, const PortRecord& chosen)> send_settings;
 };
 
 // Everything the dialog works with; each outlives it.

@@ -25,6 +25,16 @@ void ModuleSettingsOpener::open_module_settings(int port, bool mark_open, QWidge
   }
 }
 
+void ModuleSettingsOpener::open_for_service(
+    int port, const PortRecord& working_copy,
+    std::function<void(int port, const PortRecord& chosen)> send, QWidget* parent) {
+  ModuleDialogParts parts = parts_.dialog;
+  parts.features = {};
+  parts.features.send_settings = std::move(send);
+  ModuleSettingsDialog dialog(parts, port, working_copy, {}, parent);
+  parts.prompts.run_dialog(dialog);
+}
+
 void ModuleSettingsOpener::refresh(int port) {
   if (open_ != nullptr && open_->port() == port && parts_.session.dialog_port.load() == port) {
     open_->refresh();

@@ -26,6 +26,13 @@ class ModuleSettingsOpener {
   // without it the dialog never reloads.
   void open_module_settings(int port, bool mark_open, QWidget* parent);
 
+  // The dialog of a port a service holds, filled from `working_copy`: OK and Apply hand the
+  // chosen record to `send`; the template, icon and dial buttons, which work on this program's
+  // own link, do nothing.
+  void open_for_service(int port, const PortRecord& working_copy,
+                        std::function<void(int port, const PortRecord& chosen)> send,
+                        QWidget* parent);
+
   // The gateway answered a port's voice prompt delay. Reaches the dialog only while the same
   // marked dialog is still open for that port (the call was queued and may arrive late).
   void refresh(int port);
