@@ -57,6 +57,8 @@ class MatrixGestures {
   void refuse(const std::string& why) { actions_.refuse("refused", why); }
   // Where the patch changes go from now on; nullptr: the gateway's link. Outlives its use.
   void set_patch_actions(PatchActions* patch) { patch_ = patch ? patch : &actions_; }
+  // The actions on the gateway's link, for a host that puts its own checks in front of them.
+  PatchActions& local_actions() { return actions_; }
 
   // The keyboard command typed so far.
   const std::string& key_buffer() const { return key_buffer_; }

@@ -113,6 +113,9 @@ class GatewayService final : public ControlClients,
   }
   std::size_t client_count() const { return server_.client_count(); }
   const LockOwners& locks() const { return locks_; }
+  // What refuses the host's own operator (the own actor, as an operator) the request: another
+  // client's lock on a port it touches.
+  std::optional<Refusal> own_refusal(const ControlRequest& request) const;
 
   // ControlClients
   std::string hello(int client) override;

@@ -78,6 +78,12 @@ std::optional<Refusal> GatewayService::access_refusal_for(int client,
   return access_refusal(found->second, asked, locks_, guarded(request.op));
 }
 
+std::optional<Refusal> GatewayService::own_refusal(const ControlRequest& request) const {
+  const ClientIdentity own{setup_.own_actor, Role::Operator, all_ports(), false};
+  return access_refusal(own, {request.op, touched_ports(request, engine_.model()), false, false},
+                        locks_, false);
+}
+
 std::optional<Refusal> GatewayService::run_access_op(const std::string& actor,
                                                      const ControlRequest& request,
                                                      nlohmann::ordered_json& answer) {

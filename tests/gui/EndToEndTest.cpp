@@ -258,17 +258,40 @@ TEST_F(EndToEndTest, ServesTheAutomationInterfaceOverItsOwnLink) {
     return window().findChild<MatrixWidget*>()->status_text().value_or("").toStdString();
   };
   QProcess mavctl;
+  const auto run_mavctl = [&](const QStringList& command) {
+    mavctl.start(MAVCTL_PATH, QStringList{"--socket", QString::fromStdString(socket.string()),
+                                          "--name", "dispatch-1"} +
+                                  command);
+  };
   std::size_t before = 0;
+  std::string connected_status;
+  int step = 0;
+  // Then the script locks port 03, and the operator's typed disconnect of it is refused.
   EXPECT_TRUE(run_until([&] {
-    if (before == 0 && quiet()) {
-      before = file_text(transcript_).size();
-      mavctl.start(MAVCTL_PATH, {"--socket", QString::fromStdString(socket.string()), "--name",
-                                 "dispatch-1", "connect", "3", "7"});
+    switch (step) {
+      case 0:
+        if (!quiet()) return false;
+        before = file_text(transcript_).size();
+        run_mavctl({"connect", "3", "7"});
+        break;
+      case 1:
+        if (mavctl.state() != QProcess::NotRunning || !status_line().ends_with(" by dispatch-1"))
+          return false;
+        EXPECT_EQ(mavctl.exitCode(), 0);
+        connected_status = status_line();
+        run_mavctl({"lock", "3"});
+        break;
+      case 2:
+        if (mavctl.state() != QProcess::NotRunning || !quiet()) return false;
+        QTest::keyClicks(&window(), "d03");
+        break;
+      default:
+        return status_line() == "Port 03 is locked by dispatch-1";
     }
-    return before > 0 && mavctl.state() == QProcess::NotRunning &&
-           status_line().ends_with(" by dispatch-1");
+    ++step;
+    return false;
   }));
-  EXPECT_EQ(mavctl.exitCode(), 0);
+  EXPECT_EQ(connected_status, "Ports 03, 07 connected by dispatch-1");
   ASSERT_TRUE(wait_for([&] { return gateway_received("logout"); }));  // the run's end closes
   std::string sent;
   const std::string wire = file_text(transcript_);
@@ -276,11 +299,11 @@ TEST_F(EndToEndTest, ServesTheAutomationInterfaceOverItsOwnLink) {
        at = wire.find("tcp <- ", at + 1)) {
     sent += wire.substr(at + 7, wire.find('\n', at) - at - 7) + "|";
   }
+  // Nothing between the connect and the end of the run: the refused disconnect never left.
   EXPECT_EQ(
       sent,
       "CONNECT_S 03 07|RELAY 0000004000000040000000000000000000000000000000000000000000000000|"
       "logout|");
-  EXPECT_EQ(status_line(), "Ports 03, 07 connected by dispatch-1");
   stop();
   EXPECT_FALSE(std::filesystem::exists(socket));
   start();

@@ -23,7 +23,7 @@ AutomationInterface::~AutomationInterface() {
 }
 
 void AutomationInterface::attach(GatewayEngine& engine, DialHooks& operator_dial,
-                                 MatrixWidget& matrix) {
+                                 MatrixWidget& matrix, MatrixGestures& gestures) {
   ServiceSetup setup;
   setup.folders = folders_;
   setup.own_actor = kOwnActor;
@@ -31,6 +31,10 @@ void AutomationInterface::attach(GatewayEngine& engine, DialHooks& operator_dial
   service_->set_operator_dial(&operator_dial);
   service_->add_observer(*this);
   matrix_ = &matrix;
+  gestures_ = &gestures;
+  own_gestures_ = std::make_unique<LockRespectingActions>(
+      gestures.local_actions(), *service_,
+      [&gestures](const std::string& why) { gestures.refuse(why); });
   driver_ = std::make_unique<EventLoopDriver>(loop_);
 }
 
@@ -38,6 +42,7 @@ void AutomationInterface::detach() {
   if (!service_) return;
   serve(false, false);
   driver_.reset();
+  own_gestures_.reset();
   service_.reset();
 }
 
@@ -71,6 +76,7 @@ bool AutomationInterface::serve(bool on, bool store) {
   }
   const bool serving = service_->serving();
   tee_.follow(serving);
+  gestures_->set_patch_actions(serving ? own_gestures_.get() : nullptr);
   driver_->refresh();
   screen_.set_menu_check(menu::kAutomationInterface, serving);
   if (store && settings.serve != serving) {

@@ -14,10 +14,12 @@
 #include "engine/GatewayEngine.h"
 #include "frontend/CommandRegistry.h"
 #include "frontend/FrontendTee.h"
+#include "matrix/MatrixGestures.h"
 #include "matrix/ui/MatrixWidget.h"
 #include "platform/EventLoop.h"
 #include "platform/qt/EventLoopDriver.h"
 #include "service/GatewayService.h"
+#include "service/LockRespectingActions.h"
 #include "service/ServiceFrontend.h"
 
 namespace mav {
@@ -32,8 +34,10 @@ class AutomationInterface final : public ServiceScreen, public DialHooks, public
   // Any thread.
   Frontend& engine_frontend() { return tee_; }
   // The request host over the engine; a telephone line that no client's connect reached asks
-  // operator_dial. Once, before the worker starts.
-  void attach(GatewayEngine& engine, DialHooks& operator_dial, MatrixWidget& matrix);
+  // operator_dial. While serving, the operator's gestures respect the clients' locks. Once,
+  // before the worker starts.
+  void attach(GatewayEngine& engine, DialHooks& operator_dial, MatrixWidget& matrix,
+              MatrixGestures& gestures);
   // Stops serving and lets go of the engine; before the engine goes.
   void detach();
   void register_commands(CommandRegistry& registry);
@@ -62,6 +66,8 @@ class AutomationInterface final : public ServiceScreen, public DialHooks, public
   std::unique_ptr<GatewayService> service_;
   std::unique_ptr<EventLoopDriver> driver_;
   MatrixWidget* matrix_ = nullptr;
+  MatrixGestures* gestures_ = nullptr;
+  std::unique_ptr<LockRespectingActions> own_gestures_;
   // The nets and locks as the status line last knew them.
   std::array<int, kPortCount> nets_{};
   LockOwners locks_{};

@@ -160,7 +160,7 @@ bool ControllerProgram::init() {
     salvos_window_->raise();
   });
   command_registry_.add(menu::kSaveSalvo, [this] { save_salvo(); });
-  automation_.attach(engine_, dial_dialogs_, *matrix_);
+  automation_.attach(engine_, dial_dialogs_, *matrix_, *gestures_);
   automation_.register_commands(command_registry_);
   command_registry_.add(menu::kDetachService, [this] { detach_service(); });
   register_color_scheme_command(command_registry_, sections_.colors(), prompts_, *window_);
