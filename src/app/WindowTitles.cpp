@@ -24,4 +24,9 @@ std::string network_site_title(const NetworkSite& site) {
   return text + std::string(kSuffix);
 }
 
+std::string_view site_of_title(std::string_view title) {
+  if (title.ends_with(kSuffix)) title.remove_suffix(kSuffix.size());
+  return title;
+}
+
 }  // namespace mav

@@ -69,7 +69,7 @@ bool GatewayService::synchronised() const {
 }
 
 std::string GatewayService::hello(int client) {
-  return encode_hello(setup_.target.site, link_state(), synchronised(),
+  return encode_hello(site_name_ ? site_name_() : setup_.target.site, link_state(), synchronised(),
                       challenges_[client] = random_hex(kChallengeBytes));
 }
 

@@ -93,6 +93,9 @@ class GatewayService final : public ControlClients,
   void set_state_listener(std::function<void(LinkState, bool synchronised)> listener) {
     state_listener_ = std::move(listener);
   }
+  // How the hello names the gateway when the host knows it better than by its address (the
+  // controller's site name); asked at each hello.
+  void set_site_name(std::function<std::string()> name) { site_name_ = std::move(name); }
   LinkState link_state() const;
   bool synchronised() const;
 
@@ -247,6 +250,7 @@ class GatewayService final : public ControlClients,
   int dial_timer_ = 0;  // checks the dial's 30 seconds of inactivity
   std::deque<std::string> trace_lines_;
   std::function<void(LinkState, bool)> state_listener_;
+  std::function<std::string()> site_name_;
   std::map<int, ClientIdentity> identities_;
   std::map<int, std::string> challenges_;
   TokenFile tokens_;

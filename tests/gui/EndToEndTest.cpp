@@ -265,8 +265,10 @@ TEST_F(EndToEndTest, ServesTheAutomationInterfaceOverItsOwnLink) {
   };
   std::size_t before = 0;
   std::string connected_status;
+  std::string status;
   int step = 0;
-  // Then the script locks port 03, and the operator's typed disconnect of it is refused.
+  // Then the script locks port 03 and reads the status (named by the controller's site), and
+  // the operator's typed disconnect of the locked port is refused.
   EXPECT_TRUE(run_until([&] {
     switch (step) {
       case 0:
@@ -283,6 +285,11 @@ TEST_F(EndToEndTest, ServesTheAutomationInterfaceOverItsOwnLink) {
         break;
       case 2:
         if (mavctl.state() != QProcess::NotRunning || !quiet()) return false;
+        run_mavctl({"status"});
+        break;
+      case 3:
+        if (mavctl.state() != QProcess::NotRunning) return false;
+        status = mavctl.readAllStandardOutput().toStdString();
         QTest::keyClicks(&window(), "d03");
         break;
       default:
@@ -292,6 +299,7 @@ TEST_F(EndToEndTest, ServesTheAutomationInterfaceOverItsOwnLink) {
     return false;
   }));
   EXPECT_EQ(connected_status, "Ports 03, 07 connected by dispatch-1");
+  EXPECT_TRUE(status.starts_with("site Loopback Gateway: link connected")) << status;
   ASSERT_TRUE(wait_for([&] { return gateway_received("logout"); }));  // the run's end closes
   std::string sent;
   const std::string wire = file_text(transcript_);

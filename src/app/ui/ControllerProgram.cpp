@@ -11,6 +11,7 @@
 #include <cstdlib>
 #include <ctime>
 
+#include "app/WindowTitles.h"
 #include "app/ui/ServiceDialog.h"
 #include "frontend/MenuIds.h"
 #include "matrix/ui/ColorSchemeDialog.h"
@@ -161,6 +162,7 @@ bool ControllerProgram::init() {
   });
   command_registry_.add(menu::kSaveSalvo, [this] { save_salvo(); });
   automation_.attach(engine_, dial_dialogs_, *matrix_, *gestures_);
+  automation_.service()->set_site_name([this] { return std::string(site_of_title(app_.title())); });
   automation_.register_commands(command_registry_);
   command_registry_.add(menu::kDetachService, [this] { detach_service(); });
   register_color_scheme_command(command_registry_, sections_.colors(), prompts_, *window_);
