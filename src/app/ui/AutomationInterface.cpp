@@ -32,7 +32,7 @@ void AutomationInterface::attach(GatewayEngine& engine, DialHooks& operator_dial
   service_->add_observer(*this);
   matrix_ = &matrix;
   gestures_ = &gestures;
-  own_gestures_ = std::make_unique<LockRespectingActions>(
+  own_gestures_ = std::make_unique<LockGuardedActions>(
       gestures.local_actions(), *service_,
       [&gestures](const std::string& why) { gestures.refuse(why); });
   driver_ = std::make_unique<EventLoopDriver>(loop_);

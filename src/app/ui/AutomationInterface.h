@@ -19,7 +19,7 @@
 #include "platform/EventLoop.h"
 #include "platform/qt/EventLoopDriver.h"
 #include "service/GatewayService.h"
-#include "service/LockRespectingActions.h"
+#include "service/LockGuardedActions.h"
 #include "service/ServiceFrontend.h"
 
 namespace mav {
@@ -34,7 +34,7 @@ class AutomationInterface final : public ServiceScreen, public DialHooks, public
   // Any thread.
   Frontend& engine_frontend() { return tee_; }
   // The request host over the engine; a telephone line that no client's connect reached asks
-  // operator_dial. While serving, the operator's gestures respect the clients' locks. Once,
+  // operator_dial. While serving, the operator's gestures yield to the clients' locks. Once,
   // before the worker starts.
   void attach(GatewayEngine& engine, DialHooks& operator_dial, MatrixWidget& matrix,
               MatrixGestures& gestures);
@@ -67,7 +67,7 @@ class AutomationInterface final : public ServiceScreen, public DialHooks, public
   std::unique_ptr<EventLoopDriver> driver_;
   MatrixWidget* matrix_ = nullptr;
   MatrixGestures* gestures_ = nullptr;
-  std::unique_ptr<LockRespectingActions> own_gestures_;
+  std::unique_ptr<LockGuardedActions> own_gestures_;
   // The nets and locks as the status line last knew them.
   std::array<int, kPortCount> nets_{};
   LockOwners locks_{};

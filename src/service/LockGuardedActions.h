@@ -11,11 +11,11 @@
 
 namespace mav {
 
-class LockRespectingActions final : public PatchActions {
+class LockGuardedActions final : public PatchActions {
  public:
   // local: the gestures' own actions; refuse: the Buzz and the sentence in the status line.
-  LockRespectingActions(PatchActions& local, const GatewayService& service,
-                        std::function<void(const std::string&)> refuse)
+  LockGuardedActions(PatchActions& local, const GatewayService& service,
+                     std::function<void(const std::string&)> refuse)
       : local_(local), service_(service), refuse_(std::move(refuse)) {}
 
   void connect_ports(int s, int t) override;
