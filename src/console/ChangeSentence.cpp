@@ -5,16 +5,29 @@
 
 namespace mav {
 
-void ChangeSentence::add(int port, int net_before, int net_after, const std::string& lock_before,
-                         const std::string& lock_after) {
-  if (lock_after != lock_before) {
-    what_ = lock_after.empty() ? "unlocked" : "locked";
-  } else if (net_after != net_before) {
-    what_ = net_after == GROUP_NONE ? "disconnected" : "connected";
-  } else {
-    return;
+PortNets nets_of(const DeviceModel& model) {
+  PortNets nets{};
+  for (int port = 0; port < kPortCount; ++port) {
+    PortRecord record;
+    model.GetPort(port, record);
+    nets[static_cast<std::size_t>(port)] = record.net;
   }
-  ports_ += (ports_.empty() ? "" : ", ") + port_text(port).substr(5);
+  return nets;
+}
+
+ChangeSentence::ChangeSentence(const PortNets& nets_before, const PortNets& nets_after,
+                               const LockOwners& locks_before, const LockOwners& locks_after) {
+  for (int port = 0; port < kPortCount; ++port) {
+    const auto index = static_cast<std::size_t>(port);
+    if (locks_after[index] != locks_before[index]) {
+      what_ = locks_after[index].empty() ? "unlocked" : "locked";
+    } else if (nets_after[index] != nets_before[index]) {
+      what_ = nets_after[index] == GROUP_NONE ? "disconnected" : "connected";
+    } else {
+      continue;
+    }
+    ports_ += (ports_.empty() ? "" : ", ") + port_text(port).substr(5);
+  }
 }
 
 std::string ChangeSentence::by(const std::string& actor) const {

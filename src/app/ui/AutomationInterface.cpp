@@ -1,6 +1,5 @@
 #include "app/ui/AutomationInterface.h"
 
-#include "console/ChangeSentence.h"
 #include "frontend/MenuIds.h"
 
 namespace mav {
@@ -65,11 +64,7 @@ bool AutomationInterface::serve(bool on, bool store) {
       screen_.show_message_box({"The automation interface cannot start: " + error, "MAV Controller",
                                 MessageIcon::Exclamation});
     }
-    for (int port = 0; port < kPortCount; ++port) {
-      PortRecord record;
-      service_->engine().model().GetPort(port, record);
-      nets_[static_cast<std::size_t>(port)] = record.net;
-    }
+    nets_ = nets_of(service_->engine().model());
     locks_ = service_->locks();
   } else if (!on && service_->serving()) {
     service_->stop_serving();
@@ -104,15 +99,10 @@ void AutomationInterface::open_dial_dialog(int port) {
 
 // The status line names a client's change; the operator's own and the gateway's need no name.
 void AutomationInterface::on_change(std::string_view actor) {
-  ChangeSentence sentence;
   const LockOwners& locks = service_->locks();
-  for (int port = 0; port < kPortCount; ++port) {
-    const auto index = static_cast<std::size_t>(port);
-    PortRecord record;
-    service_->engine().model().GetPort(port, record);
-    sentence.add(port, nets_[index], record.net, locks_[index], locks[index]);
-    nets_[index] = record.net;
-  }
+  const PortNets nets = nets_of(service_->engine().model());
+  const ChangeSentence sentence(nets_, nets, locks_, locks);
+  nets_ = nets;
   locks_ = locks;
   matrix_->set_lock_owners(locks);
   if (actor == kOwnActor || actor == "gateway") return;

@@ -6,11 +6,11 @@
 // unless a member says otherwise.
 #pragma once
 
-#include <array>
 #include <memory>
 #include <string>
 
 #include "app/AutomationSettings.h"
+#include "console/ChangeSentence.h"
 #include "engine/GatewayEngine.h"
 #include "frontend/CommandRegistry.h"
 #include "frontend/FrontendTee.h"
@@ -69,7 +69,7 @@ class AutomationInterface final : public ServiceScreen, public DialHooks, public
   MatrixGestures* gestures_ = nullptr;
   std::unique_ptr<LockGuardedActions> own_gestures_;
   // The nets and locks as the status line last knew them.
-  std::array<int, kPortCount> nets_{};
+  PortNets nets_{};
   LockOwners locks_{};
 };
 

@@ -53,16 +53,12 @@ ConsoleSession::~ConsoleSession() {
 // The window's model follows the service's; the status line names what the actor changed.
 void ConsoleSession::on_change(const std::string& actor) {
   const PortLockOwners locks_before = p_.matrix.lock_owners();
-  ChangeSentence sentence;
+  const PortNets nets_before = nets_of(p_.model);
   for (int port = 0; port < kPortCount; ++port) {
-    PortRecord before;
-    PortRecord after;
-    p_.model.GetPort(port, before);
-    if (!remote_.model().GetPort(port, after)) continue;
-    p_.model.SetPort(port, after);
-    const auto index = static_cast<std::size_t>(port);
-    sentence.add(port, before.net, after.net, locks_before[index], remote_.locks()[index]);
+    PortRecord record;
+    if (remote_.model().GetPort(port, record)) p_.model.SetPort(port, record);
   }
+  const ChangeSentence sentence(nets_before, nets_of(p_.model), locks_before, remote_.locks());
   p_.matrix.set_lock_owners(remote_.locks());
   p_.window.show_link_state();  // the gateway's link may have changed
   const std::string text = sentence.by(actor);
