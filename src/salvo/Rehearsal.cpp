@@ -102,18 +102,6 @@ RehearsedStep run_step(SimulatorProcess& simulator, const TakeStep& step, bool& 
 
 }  // namespace
 
-const char* StepResultWord(StepResult result) {
-  switch (result) {
-    case StepResult::Applied:
-      return "applied";
-    case StepResult::Refused:
-      return "refused";
-    case StepResult::Accepted:
-      break;
-  }
-  return "accepted";
-}
-
 const char* GestureWord(SalvoGesture gesture) {
   switch (gesture) {
     case SalvoGesture::Disconnect:

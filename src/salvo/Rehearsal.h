@@ -10,13 +10,10 @@
 #include <vector>
 
 #include "salvo/TakePlan.h"
+#include "salvo/TakeRun.h"
 
 namespace mav {
 
-enum class StepResult { Accepted, Applied, Refused };
-
-// "accepted", "applied", "refused": the words a take's steps are reported with.
-const char* StepResultWord(StepResult result);
 // "connect", "join", "disconnect", "monitor_on", "monitor_off".
 const char* GestureWord(SalvoGesture gesture);
 

@@ -149,11 +149,12 @@ void GatewayService::check_pending() {
     // request counts as settled only when two checks in a row find it so.
     it->settled_checks = settled(*it) ? it->settled_checks + 1 : 0;
     if (it->settled_checks >= 2) {
-      const bool more_steps = it->next_step < it->steps.size();
-      if (const auto refused = next_take_step(*it)) {
-        finish(*it, ResponseStatus::Error,
-               {{"code", refused->code}, {"message", refused->text}, {"steps", it->step_results}},
-               "refused");
+      const bool more_steps = !it->take.all_sent();
+      if (const auto refused = it->take.next(*actions_, engine_.model())) {
+        finish(
+            *it, ResponseStatus::Error,
+            {{"code", refused->code}, {"message", refused->text}, {"steps", steps_json(it->take)}},
+            "refused");
       } else if (more_steps) {
         it->settled_checks = 0;
         ++it;
@@ -161,7 +162,7 @@ void GatewayService::check_pending() {
       } else {
         nlohmann::ordered_json extra = nlohmann::ordered_json::object();
         if (it->dial_needed) extra["dial_needed"] = true;
-        if (!it->steps.empty()) extra["steps"] = it->step_results;
+        if (!it->take.runs().empty()) extra["steps"] = steps_json(it->take);
         finish(*it, ResponseStatus::Applied, extra, "applied");
       }
     } else if (link_state() == LinkState::Closed) {

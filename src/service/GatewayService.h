@@ -22,7 +22,7 @@
 #include "matrix/ConnectionActions.h"
 #include "modules/DialSession.h"
 #include "platform/EventLoop.h"
-#include "salvo/TakePlan.h"
+#include "salvo/TakeRun.h"
 #include "salvo/TakeSchedule.h"
 #include "service/AccessRules.h"
 #include "service/AuditLog.h"
@@ -162,9 +162,7 @@ class GatewayService final : public ControlClients,
     bool dial_needed = false;
     int settled_checks = 0;
     // A salvo's take: its steps, run one at a time, each once the one before has settled.
-    std::vector<TakeStep> steps{};
-    std::size_t next_step = 0;
-    nlohmann::ordered_json step_results = nlohmann::ordered_json::array();
+    TakeRun take{};
   };
   // A request that waits for the gateway's stream of replies to settle.
   struct Held {
@@ -211,8 +209,8 @@ class GatewayService final : public ControlClients,
   // Salvos: saved, previewed, taken now or scheduled (ServiceSalvos.cpp).
   std::optional<Refusal> run_salvo_op(const ControlRequest& request, Pending& pending, bool& done,
                                       nlohmann::ordered_json& answer);
-  // Marks the step under way applied and sends the next: its refusal, if it refuses.
-  std::optional<Refusal> next_take_step(Pending& pending);
+  // The take's steps as its answer lists them, each with its result.
+  static nlohmann::ordered_json steps_json(const TakeRun& take);
   // Another client's lock on a port, as the salvo checks ask for it on behalf of `actor`.
   LockOwner lock_owner_for(const std::string& actor, bool supervisor) const;
   PortSet salvo_ports(const std::string& name) const;

@@ -146,21 +146,19 @@ std::optional<Refusal> GatewayService::run_salvo_op(const ControlRequest& reques
     return std::nullopt;
   }
   done = false;
-  pending.steps = plan.steps;
-  return next_take_step(pending);
+  pending.take = TakeRun(plan.steps);
+  return pending.take.next(*actions_, engine_.model());
 }
 
-std::optional<Refusal> GatewayService::next_take_step(Pending& pending) {
-  if (!pending.step_results.empty()) pending.step_results.back()["result"] = "applied";
-  if (pending.next_step >= pending.steps.size()) return std::nullopt;
-  const TakeStep& step = pending.steps[pending.next_step++];
-  ordered_json result = step_json(step);
-  // The gateway may have changed since the plan; the gesture then refuses as it would by hand.
-  const auto refused = PerformStep(*actions_, engine_.model(), step);
-  result["result"] = refused ? "refused" : "accepted";
-  if (refused) result["message"] = refused->text;
-  pending.step_results.push_back(std::move(result));
-  return refused;
+ordered_json GatewayService::steps_json(const TakeRun& take) {
+  ordered_json steps = ordered_json::array();
+  for (const StepRun& run : take.runs()) {
+    ordered_json result = step_json(run.step);
+    result["result"] = StepResultWord(run.result);
+    if (run.result == StepResult::Refused) result["message"] = run.refusal;
+    steps.push_back(std::move(result));
+  }
+  return steps;
 }
 
 LockOwner GatewayService::lock_owner_for(const std::string& actor, bool supervisor) const {

@@ -28,6 +28,18 @@ std::string step_text(const TakeStep& step) {
   return text + ": " + lines;
 }
 
+// The take's progress: each step sent, with its result once it has one.
+Lines progress_lines(const TakeRun& take) {
+  Lines lines;
+  for (const StepRun& run : take.runs()) {
+    lines.push_back(step_text(run.step));
+    if (run.result != StepResult::Accepted)
+      lines.back() += "- " + std::string(StepResultWord(run.result));
+    if (run.result == StepResult::Refused) lines.push_back("Refused: " + run.refusal);
+  }
+  return lines;
+}
+
 Lines refusal_lines(const std::vector<Refusal>& refusals) {
   Lines lines;
   for (const Refusal& refusal : refusals) lines.push_back("Refused: " + refusal.text);
@@ -108,7 +120,7 @@ void SalvoDesk::take(const std::string& name, std::function<void(const Lines&)> 
   Lines refused;
   if (!reading.salvo) {
     refused = {"Refused: " + reading.error};
-  } else if (taking_) {
+  } else if (take_) {
     refused = {"Refused: another take is under way."};
   } else if (!engine_.link().is_ready() || !engine_.session().accepts_gestures()) {
     refused = {"Refused: the gateway is not connected and synchronised."};
@@ -121,11 +133,8 @@ void SalvoDesk::take(const std::string& name, std::function<void(const Lines&)> 
     return;
   }
   // Every check came first: from here the steps go out as the gestures send them.
-  steps_ = plan.steps;
-  next_step_ = 0;
-  taking_ = true;
+  take_.emplace(plan.steps);
   settled_checks_ = 2;
-  progress_.clear();
   report_ = std::move(report);
   run_next_step();
 }
@@ -140,23 +149,16 @@ void SalvoDesk::run_next_step() {
     return;
   }
   settle_timer_.stop();
-  if (next_step_ > 0) progress_.back() += "- applied";
-  if (next_step_ >= steps_.size()) {
-    taking_ = false;
-    report_(progress_);
-    return;
-  }
-  const TakeStep& step = steps_[next_step_++];
-  progress_.push_back(step_text(step));
-  if (const auto refused = PerformStep(actions_, engine_.model(), step)) {
-    progress_.back() += "- refused";
-    progress_.push_back("Refused: " + refused->text);
-    taking_ = false;
-    report_(progress_);
+  const bool last = take_->all_sent();
+  const bool refused = take_->next(actions_, engine_.model()).has_value();
+  const Lines progress = progress_lines(*take_);
+  if (last || refused) {
+    take_.reset();
+    report_(progress);
     return;
   }
   settled_checks_ = 0;
-  report_(progress_);
+  report_(progress);
   settle_timer_.start();
 }
 

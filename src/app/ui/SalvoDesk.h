@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "engine/GatewayEngine.h"
-#include "salvo/TakePlan.h"
+#include "salvo/TakeRun.h"
 #include "salvo/TakeSchedule.h"
 
 namespace mav {
@@ -51,11 +51,8 @@ class SalvoDesk {
   QObject timers_;
   QTimer settle_timer_;
   QTimer schedule_timer_;
-  std::vector<TakeStep> steps_;
-  std::size_t next_step_ = 0;
-  bool taking_ = false;
+  std::optional<TakeRun> take_;  // while a take is under way
   int settled_checks_ = 0;
-  Lines progress_;
   std::function<void(const Lines&)> report_;
   std::function<void()> on_schedule_;
 };
