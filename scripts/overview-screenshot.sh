@@ -7,7 +7,6 @@ cd "$(dirname "$0")/.."
 root=$(pwd)
 
 bash scripts/install-deps.sh
-export CCACHE_BASEDIR="$root"
 cmake -S . -B build/normal -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build/normal -j "$(nproc)" --target mav-controller mav-gatewayd mavctl mav7700-sim
 

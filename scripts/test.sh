@@ -7,8 +7,6 @@ cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
 
 jobs=$(nproc)
-# Paths relative to the checkout let the compiler cache serve any clone of the project.
-export CCACHE_BASEDIR="$PWD"
 # The three builds' objects together outgrow the cache's default 5 GB: with that limit the third
 # build evicts the first, and every run compiles most of the project again.
 export CCACHE_MAXSIZE=${CCACHE_MAXSIZE:-20G}
