@@ -16,6 +16,7 @@
 #include "support/Eventually.h"
 #include "support/FileText.h"
 #include "support/FreePort.h"
+#include "support/GatewaydArguments.h"
 #include "support/ScratchDirectory.h"
 
 namespace mav::test {
@@ -39,10 +40,9 @@ class Bridge : public ::testing::Test {
     sim_port_ = std::to_string(sim_.tcp_port);
     service_.emplace(
         GATEWAYD_PATH, dir_.path(),
-        std::vector<std::string>{
-            "--program-dir", (dir_ / "prog").string(), "--connect", "127.0.0.1:" + sim_port_,
-            "--socket", socket_.string(), "--mqtt", "127.0.0.1:" + broker_port_, "--mqtt-site",
-            "lab", "--mqtt-keepalive", "5", "--metrics", "127.0.0.1:" + metrics_port_});
+        gatewayd_arguments(dir_.path(), sim_.tcp_port, socket_,
+                           {"--mqtt", "127.0.0.1:" + broker_port_, "--mqtt-site", "lab",
+                            "--mqtt-keepalive", "5", "--metrics", "127.0.0.1:" + metrics_port_}));
     ASSERT_TRUE(eventually(
         [] { std::this_thread::sleep_for(100ms); },
         [&] { return retained()["status"].find(R"("synchronised":true)") != std::string::npos; },

@@ -12,6 +12,7 @@
 #include "support/CommandOutput.h"
 #include "support/ControllerProcess.h"
 #include "support/Eventually.h"
+#include "support/GatewaydArguments.h"
 #include "support/ScratchDirectory.h"
 
 namespace mav::test {
@@ -35,12 +36,8 @@ class Console : public ::testing::Test {
     ASSERT_TRUE(until([&] { return client_.link() == ServiceLink::Identified; }));
   }
   void start_service() {
-    service_.emplace(
-        GATEWAYD_PATH, dir_.path(),
-        std::vector<std::string>{"--program-dir", (dir_ / "prog").string(), "--connect",
-                                 "127.0.0.1:" + std::to_string(sim_.tcp_port), "--socket",
-                                 socket_.string()},
-        dir_.path());
+    service_.emplace(GATEWAYD_PATH, dir_.path(),
+                     gatewayd_arguments(dir_.path(), sim_.tcp_port, socket_), dir_.path());
   }
   // What mavctl printed, standard error after standard output.
   std::string mavctl(const std::string& arguments) const {

@@ -13,6 +13,7 @@
 #include "sim/SimProcess.h"
 #include "support/ControllerProcess.h"
 #include "support/FileText.h"
+#include "support/GatewaydArguments.h"
 #include "trace/TraceText.h"
 
 namespace mav::test {
@@ -23,12 +24,8 @@ class TwoConsoles : public ::testing::Test {
   void SetUp() override {
     ASSERT_TRUE(sim_.start({"--tcp", "127.0.0.1:0", "--lineup", "11110001", "--transcript",
                             (dir_ / "wire.txt").string()}));
-    service_.emplace(
-        GATEWAYD_PATH, dir_.path(),
-        std::vector<std::string>{"--program-dir", (dir_ / "prog").string(), "--connect",
-                                 "127.0.0.1:" + std::to_string(sim_.tcp_port), "--socket",
-                                 socket_.string()},
-        dir_.path());
+    service_.emplace(GATEWAYD_PATH, dir_.path(),
+                     gatewayd_arguments(dir_.path(), sim_.tcp_port, socket_), dir_.path());
     ASSERT_TRUE(process_events_until(
         [&] { return mavctl("status").find(", synchronised;") != std::string::npos; }, 60000));
     RunConnection none;

@@ -11,6 +11,7 @@
 #include "support/ControllerProcess.h"
 #include "support/Eventually.h"
 #include "support/FileText.h"
+#include "support/GatewaydArguments.h"
 #include "support/ScratchDirectory.h"
 
 namespace mav::test {
@@ -65,9 +66,7 @@ class Gatewayd : public ::testing::Test {
 TEST_F(Gatewayd, ServesTheGatewayToScriptsWatchersAndTheAuditAcrossAGatewayLoss) {
   const std::string port = std::to_string(sim_.tcp_port);
   ControllerProcess service(GATEWAYD_PATH, dir_.path(),
-                            {"--program-dir", (dir_ / "prog").string(), "--connect",
-                             "127.0.0.1:" + port, "--socket", socket_.string()},
-                            dir_.path());
+                            gatewayd_arguments(dir_.path(), sim_.tcp_port, socket_), dir_.path());
   ASSERT_TRUE(synchronised());
   EXPECT_NE(mavctl("ports --json")
                 .out.find(R"({"bus":null,"cor":false,"hook":null,"lock":null,"module":"TOV-5")"),
@@ -120,12 +119,9 @@ TEST_F(Gatewayd, ServesTheGatewayToScriptsWatchersAndTheAuditAcrossAGatewayLoss)
 }
 
 TEST_F(Gatewayd, RolesPortsAndLocksDecideWhoActsAndTheTokensStayPrivate) {
-  const std::string port = std::to_string(sim_.tcp_port);
   ControllerProcess service(
       GATEWAYD_PATH, dir_.path(),
-      {"--program-dir", (dir_ / "prog").string(), "--connect", "127.0.0.1:" + port, "--socket",
-       socket_.string(), "--lock-grace", "1"},
-      dir_.path());
+      gatewayd_arguments(dir_.path(), sim_.tcp_port, socket_, {"--lock-grace", "1"}), dir_.path());
   ASSERT_TRUE(synchronised());
   // The service's own user manages the tokens from this machine; each secret is shown once.
   std::map<std::string, std::string> token;
@@ -185,11 +181,8 @@ long time_of_day_ms(const std::string& text) {
 }
 
 TEST_F(Gatewayd, SalvosRecreateTheirNetsRefuseAroundLocksAndKeepTheirTime) {
-  ControllerProcess service(
-      GATEWAYD_PATH, dir_.path(),
-      {"--program-dir", (dir_ / "prog").string(), "--connect",
-       "127.0.0.1:" + std::to_string(sim_.tcp_port), "--socket", socket_.string()},
-      dir_.path());
+  ControllerProcess service(GATEWAYD_PATH, dir_.path(),
+                            gatewayd_arguments(dir_.path(), sim_.tcp_port, socket_), dir_.path());
   ASSERT_TRUE(synchronised());
   for (const char* arguments : {"connect 3 7", "connect 9 3", "salvo save Drill 3,7,9",
                                 "disconnect-all", "--name A lock 7"}) {
