@@ -18,7 +18,7 @@ std::optional<Refusal> TakeRun::next(ConnectionActions& actions, const DeviceMod
   if (!runs_.empty() && runs_.back().result == StepResult::Accepted) {
     runs_.back().result = StepResult::Applied;
   }
-  if (all_sent()) return std::nullopt;
+  if (runs_.size() >= steps_.size()) return std::nullopt;
   StepRun run{steps_[runs_.size()], StepResult::Accepted, {}};
   const auto refused = PerformStep(actions, model, run.step);
   if (refused) {

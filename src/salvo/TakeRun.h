@@ -30,8 +30,13 @@ class TakeRun {
   // Marks the step under way applied and sends the next: its refusal, if it refuses (the gateway
   // changed since the plan, and the gesture refuses as it would by hand).
   std::optional<Refusal> next(ConnectionActions& actions, const DeviceModel& model);
-  // Every step has been sent; the last may still be settling.
-  bool all_sent() const { return runs_.size() >= steps_.size(); }
+  // The take has ended: a step refused, or every step has been sent and applied.
+  bool finished() const {
+    if (runs_.empty()) return steps_.empty();
+    const StepResult last = runs_.back().result;
+    return last == StepResult::Refused ||
+           (last == StepResult::Applied && runs_.size() == steps_.size());
+  }
   const std::vector<StepRun>& runs() const { return runs_; }
 
  private:

@@ -149,13 +149,12 @@ void GatewayService::check_pending() {
     // request counts as settled only when two checks in a row find it so.
     it->settled_checks = settled(*it) ? it->settled_checks + 1 : 0;
     if (it->settled_checks >= 2) {
-      const bool more_steps = !it->take.all_sent();
       if (const auto refused = it->take.next(*actions_, engine_.model())) {
         finish(
             *it, ResponseStatus::Error,
             {{"code", refused->code}, {"message", refused->text}, {"steps", steps_json(it->take)}},
             "refused");
-      } else if (more_steps) {
+      } else if (!it->take.finished()) {
         it->settled_checks = 0;
         ++it;
         continue;

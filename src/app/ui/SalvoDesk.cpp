@@ -32,9 +32,9 @@ std::string step_text(const TakeStep& step) {
 Lines progress_lines(const TakeRun& take) {
   Lines lines;
   for (const StepRun& run : take.runs()) {
-    lines.push_back(step_text(run.step));
-    if (run.result != StepResult::Accepted)
-      lines.back() += "- " + std::string(StepResultWord(run.result));
+    std::string text = step_text(run.step);
+    if (run.result != StepResult::Accepted) text += std::string("- ") + StepResultWord(run.result);
+    lines.push_back(text);
     if (run.result == StepResult::Refused) lines.push_back("Refused: " + run.refusal);
   }
   return lines;
@@ -149,10 +149,9 @@ void SalvoDesk::run_next_step() {
     return;
   }
   settle_timer_.stop();
-  const bool last = take_->all_sent();
-  const bool refused = take_->next(actions_, engine_.model()).has_value();
+  take_->next(actions_, engine_.model());
   const Lines progress = progress_lines(*take_);
-  if (last || refused) {
+  if (take_->finished()) {
     take_.reset();
     report_(progress);
     return;
